@@ -1,0 +1,38 @@
+# Convenience targets; each installs missing Debian packages first, then
+# configures and builds with CMake.
+JOBS       ?= 2
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+
+.PHONY: all deps build run test test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@scripts/run-editor $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGLYPHANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j$(JOBS) --target glyphane-bench
+	$(BENCH_BUILD)/bin/glyphane-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

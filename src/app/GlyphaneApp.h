@@ -1,0 +1,112 @@
+#pragma once
+// The application object: owns what exists once per run (logs, settings read
+// at start-up, the configuration objects) and the application commands.
+#include "app/LoadCfgFileAppEx.h"
+#include "components/LogFile.h"
+#include "components/RegHnd.h"
+#include "platform/CommandRouter.h"
+#include "platform/WinTypes.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QString>
+
+class CLoadCfgPrnFile;
+class CMainFrame;
+class CGlyphaneDoc;
+
+// Command ids answered by the application object.
+constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_FILE_OPEN = 57601;
+constexpr UINT ID_FILE_PRINT_SETUP = 57606;
+constexpr UINT ID_APP_ABOUT = 57664;
+constexpr UINT ID_APP_EXIT = 57665;
+constexpr UINT ID_HTML_HELP = 32784;
+constexpr UINT ID_WEB_LINK = 32819;
+
+class CGlyphaneApp : public QApplication, public CCmdTarget {
+    Q_OBJECT
+public:
+    CGlyphaneApp(int& argc, char** argv);
+    ~CGlyphaneApp() override;
+
+    // Start-up in the fixed order of steps; false ends the program.
+    bool InitInstance();
+    // Closes the main frame and forgets the run's state, so a test can start again.
+    void ExitInstance();
+
+    // Accessors used by the rest of the program.
+    QString GetProgramPath() const { return m_strProgramPath; }
+    QString GetHeaderTemplateName() const { return m_strHeaderNewFile; }
+    CLogFile* GetAppLog() { return &m_appLog; }
+    CLogFile* GetTraceLog() { return &m_traceLog; }
+    void SetSettingsValue(DWORD value);
+    CLoadCfgFileAppEx* GetAppCfg() const { return m_pAppCfg; }
+    CLoadCfgPrnFile* GetStartupPrinterCfg() const { return m_pPrinterCfg; }
+    DWORD GetClientVariant() const { return m_dwCustomer; }
+    DWORD GetSettings() const { return m_dwSettings; }
+    QString GetApplicationName() const { return m_strAppName; }
+    QString GetVersion() const { return m_strVersion; }
+    QString GetHtmlHelpFile() const { return m_strHtmlHelpFile; }
+    QString GetAutodetectFile() const { return m_strAutodetect; }
+    QString GetAppLogPath() const { return m_strAppLogPath; }
+    QString GetLastOpenedName() const { return m_strLastOpenName; }
+    CMainFrame* GetMainFrame() const { return m_pMainFrame; }
+    QWidget* GetMainFrameWidget() const;
+    CCommandRouter* GetRouter() const { return m_pRouter; }
+
+    // The first-new-document flag: the automatic request made at start-up clears it.
+    bool TakeFirstNewDocumentFlag();
+    int GetFirstNewDocumentFlag() const { return m_bFirstNewDocument; }
+
+    // Document template: new logo, open a file, the open documents.
+    CGlyphaneDoc* OnFileNew();
+    CGlyphaneDoc* OpenDocumentFile(const QString& path);
+    void OnFileOpen();
+    void OnAppAbout();
+    void OnHtmlHelp();
+    void OnWebLink();
+
+    bool OnCommand(UINT id) override;
+    bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+
+    // The fixed web address opened by the link command.
+    static QString WebAddress();
+    // The message for a failed shell "open" of the help file or the web address.
+    static void ReportShellResult(int result);
+
+private:
+    bool CreateTraceLog();
+    bool CreateMainFrame();
+    bool ProcessShellCommand();
+    bool ReadRegistry();
+    bool ReadRegistryString(const char* name, QString& target);
+    bool CreateAppLog();
+    void LoadConfigurations();
+    void Trace(const char* line);
+    CGlyphaneDoc* OpenNewWindowFor(CGlyphaneDoc* doc);
+
+    CLogFile m_appLog;                       // "Glyphane.log" in the program folder
+    CLogFile m_traceLog;                     // "GPDbgRel.log" in the current folder
+    int m_bFirstNewDocument = 1;
+    CLoadCfgFileAppEx* m_pAppCfg = nullptr;  // created at start-up, lives until the end
+    CLoadCfgPrnFile* m_pPrinterCfg = nullptr;
+    QString m_strAppName;
+    QString m_strAutodetect;
+    QString m_strHeaderNewFile;
+    QString m_strProgramPath;
+    QString m_strVersion;
+    QString m_strHtmlHelpFile;
+    QString m_strAppLogPath;
+    CRegHnd m_regHnd;
+    QString m_strLastOpenName;
+    DWORD m_dwSettings = 0;
+    DWORD m_dwCustomer = 0;
+
+    CMainFrame* m_pMainFrame = nullptr;
+    int m_nUntitledCount = 0;
+    CCommandRouter* m_pRouter = nullptr;
+};
+
+// The one application object.
+CGlyphaneApp* GetApp();

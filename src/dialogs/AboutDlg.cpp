@@ -1,0 +1,46 @@
+#include "dialogs/AboutDlg.h"
+
+#include "platform/UiSeam.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CAboutDlg::CAboutDlg(const QString& appName, const QString& version, QWidget* parent)
+    : QDialog(parent)
+    , m_strAppName(appName)
+    , m_strVersion(version)
+{
+    setObjectName(QStringLiteral("100"));
+    setWindowTitle(QStringLiteral("About..."));
+
+    auto* name = new QLineEdit(appName, this);
+    name->setObjectName(QStringLiteral("1028"));
+    name->setReadOnly(true);
+    auto* ver = new QLineEdit(version, this);
+    ver->setObjectName(QStringLiteral("1043"));
+    ver->setReadOnly(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(name);
+    form->addRow(QStringLiteral("Version:"), ver);
+    auto* maker = new QLabel(QStringLiteral("Logo editor and loader for Tessaro printers."), this);
+    maker->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(maker);
+    layout->addWidget(buttons);
+}
+
+int CAboutDlg::DoModal()
+{
+    return RunModal(this);
+}

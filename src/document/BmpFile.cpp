@@ -1,0 +1,204 @@
+#include "document/BmpFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QDir>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <cstdint>
+#include <cstdlib>
+
+namespace bmpfile {
+
+namespace {
+
+quint32 U32(const QByteArray& b, int offset)
+{
+    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(b.constData()) + offset);
+}
+
+quint16 U16(const QByteArray& b, int offset)
+{
+    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(b.constData()) + offset);
+}
+
+void Put32(QByteArray& b, int offset, quint32 v)
+{
+    qToLittleEndian<quint32>(v, reinterpret_cast<uchar*>(b.data()) + offset);
+}
+
+int Brightness(const QByteArray& b, int offset)
+{
+    // Palette entries are blue, green, red, reserved.
+    return static_cast<uchar>(b[offset]) + static_cast<uchar>(b[offset + 1]) + static_cast<uchar>(b[offset + 2]);
+}
+
+bool Refuse(QString* why, const QString& reason)
+{
+    if (why)
+        *why = reason;
+    return false;
+}
+
+// The checks the reader is not trusted with: sizes against the file's size.
+bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
+{
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return Refuse(why, QStringLiteral("no BMP signature"));
+    const quint32 offBits = U32(head, 10);
+    const quint32 infoSize = U32(head, 14);
+    if (offBits > fileSize || offBits < 14 + infoSize)
+        return Refuse(why, QStringLiteral("pixel data offset outside the file"));
+    if (infoSize == 12) {
+        const int w = U16(head, 18), h = U16(head, 20);
+        if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide)
+            return Refuse(why, QStringLiteral("unsupported image size"));
+        return true;
+    }
+    if (infoSize < 40 || infoSize > 124 || head.size() < 54)
+        return Refuse(why, QStringLiteral("unknown info header"));
+    const qint32 w = static_cast<qint32>(U32(head, 18));
+    const qint32 h = static_cast<qint32>(U32(head, 22));
+    const int planes = U16(head, 26);
+    const int bits = U16(head, 28);
+    const quint32 compression = U32(head, 30);
+    if (w <= 0 || h == 0 || w > kMaxSide || h < -kMaxSide || h > kMaxSide)
+        return Refuse(why, QStringLiteral("unsupported image size"));
+    if (planes != 1)
+        return Refuse(why, QStringLiteral("bad plane count"));
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return Refuse(why, QStringLiteral("bad bit count"));
+    if (h < 0 && (compression == 1 || compression == 2))
+        return Refuse(why, QStringLiteral("top-down run-length data"));
+    if (compression == 0 || compression == 3 || compression == 6) {
+        const qint64 stride = ((static_cast<qint64>(w) * bits + 31) / 32) * 4;
+        if (offBits + stride * std::abs(h) > fileSize)
+            return Refuse(why, QStringLiteral("pixel data shorter than the image"));
+    } else if (compression == 1 || compression == 2) {
+        if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4))
+            return Refuse(why, QStringLiteral("run-length data of the wrong depth"));
+    } else {
+        return Refuse(why, QStringLiteral("unsupported compression"));
+    }
+    if (bits <= 8 && infoSize >= 40) {
+        const quint32 used = U32(head, 46);
+        if (used > (1u << bits))
+            return Refuse(why, QStringLiteral("palette larger than the bit count allows"));
+    }
+    return true;
+}
+
+} // namespace
+
+CBmpInfo ReadInfo(const QByteArray& head)
+{
+    CBmpInfo info;
+    if (head.size() >= 30) {
+        info.bitCount = U16(head, 28);
+        info.width = static_cast<qint32>(U32(head, 18));
+        info.height = static_cast<qint32>(U32(head, 22));
+    }
+    return info;
+}
+
+bool IsOneBitHeader(const QByteArray& header)
+{
+    if (header.size() < kTemplateSize || !header.startsWith("BM"))
+        return false;
+    return U32(header, 10) == static_cast<quint32>(header.size()) && U32(header, 14) == 40 && U16(header, 26) == 1
+           && U16(header, 28) == 1 && U32(header, 30) == 0 && Brightness(header, 54) < 384
+           && Brightness(header, 58) >= 384;
+}
+
+int StoredRowBytes(int width)
+{
+    return ((width + 31) / 32) * 4;
+}
+
+void PatchHeader(QByteArray& header, int width, int height)
+{
+    if (header.size() < kTemplateSize)
+        return;
+    const quint32 imageSize = static_cast<quint32>(StoredRowBytes(width)) * static_cast<quint32>(height);
+    Put32(header, 2, imageSize + static_cast<quint32>(header.size()));
+    Put32(header, 18, static_cast<quint32>(width));
+    Put32(header, 22, static_cast<quint32>(height));
+    Put32(header, 34, imageSize);
+}
+
+QByteArray PackRowsBottomUp(const QImage& source, int width, int height)
+{
+    const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                             ? source
+                             : source.convertToFormat(QImage::Format_RGB32);
+    const int rowBytes = StoredRowBytes(width);
+    QByteArray rows(rowBytes * height, '\0');
+    for (int y = 0; y < height; ++y) {
+        uchar* out = reinterpret_cast<uchar*>(rows.data()) + static_cast<qsizetype>(height - 1 - y) * rowBytes;
+        const bool inside = y < image.height();
+        const QRgb* in = inside ? reinterpret_cast<const QRgb*>(image.constScanLine(y)) : nullptr;
+        for (int x = 0; x < width; ++x) {
+            bool white = true; // dots outside the bitmap read as white
+            if (in && x < image.width()) {
+                const QRgb p = in[x];
+                const quint32 value = qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
+                white = value > 0x7F7F7F;
+            }
+            if (white)
+                out[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+        }
+    }
+    return rows;
+}
+
+QImage ToBlackAndWhite(const QImage& source)
+{
+    QImage image = source.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            const quint32 value = qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
+            row[x] = value > 0x7F7F7F ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+    return image;
+}
+
+QImage LoadBmp(const QString& path, bool monochrome, QString* why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Refuse(why, QStringLiteral("cannot be opened"));
+        return QImage();
+    }
+    const QByteArray head = file.read(124 + 14);
+    if (!HeaderPlausible(head, file.size(), why))
+        return QImage();
+    file.seek(0);
+    QImageReader reader(&file, "bmp");
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        Refuse(why, reader.errorString());
+        return QImage();
+    }
+    return monochrome ? ToBlackAndWhite(image) : image.convertToFormat(QImage::Format_RGB32);
+}
+
+QString ShortenAtReservedCharacter(const QString& path)
+{
+    const QFileInfo info(path);
+    QString name = info.fileName();
+    const int cut = name.indexOf(QRegularExpression(QStringLiteral("[#%;\\\\]")));
+    if (cut < 0)
+        return path;
+    name = name.left(cut);
+    if (name.isEmpty())
+        return QString();
+    if (!name.contains(QLatin1Char('.')))
+        name += QStringLiteral(".bmp");
+    return info.dir().filePath(name);
+}
+
+} // namespace bmpfile

@@ -1,0 +1,52 @@
+#pragma once
+// BMP layout helpers of the logo file: header checks and patching, safe
+// decoding of untrusted files, and the 1-bit rows a saved logo holds.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace bmpfile {
+
+constexpr int kTemplateSize = 62; // file header, info header, two palette entries
+constexpr int kMaxSide = 16384;
+
+struct CBmpInfo {
+    int bitCount = 0;
+    int width = 0;
+    int height = 0; // negative for a file stored top-down
+};
+
+// Bit count, width and height of the first 30 bytes of a file (zeros when short).
+CBmpInfo ReadInfo(const QByteArray& head);
+
+// True when header is a plain 1-bit BMP header whose rows follow it directly
+// and whose palette has its dark entry first and its light entry second, so
+// rows with bit 1 = white are described correctly.
+bool IsOneBitHeader(const QByteArray& header);
+
+// Writes the file size, width, height and image size of a logo of width x
+// height dots into a header of at least 62 bytes (rows padded to 4 bytes).
+void PatchHeader(QByteArray& header, int width, int height);
+
+// Bytes of one stored row: whole bytes for every dot, padded to 4 bytes.
+int StoredRowBytes(int width);
+
+// The rows of a saved logo, bottom row first, leftmost dot in the most
+// significant bit, bit 1 = white (colour value above 0x7F7F7F).
+QByteArray PackRowsBottomUp(const QImage& image, int width, int height);
+
+// Decodes a BMP file after checking its header against the file's real size,
+// so a lying header can neither make the reader allocate without bound nor
+// pass off a truncated file. With monochrome, pixels become pure black or
+// white by the threshold rule. A null image (and why) when refused.
+QImage LoadBmp(const QString& path, bool monochrome, QString* why = nullptr);
+
+// Pixels reduced to pure black and white by the threshold rule (RGB32).
+QImage ToBlackAndWhite(const QImage& image);
+
+// A chosen file name is cut in front of the first of the characters "#%;\"
+// (they break the names the printer tools take); ".bmp" is added when the
+// shortened name has no extension. Empty when nothing of the name is left.
+QString ShortenAtReservedCharacter(const QString& path);
+
+} // namespace bmpfile

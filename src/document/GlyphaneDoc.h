@@ -1,0 +1,198 @@
+#pragma once
+// One logo: its black-and-white bitmap in printer dots, the printer it is made
+// for, the drawing pen and strokes, the print raster and the file headers.
+#include "components/BufferUC.h"
+#include "components/LoadCfgPrnFile.h"
+#include "document/Stroke.h"
+#include "platform/CommandRouter.h"
+#include "platform/WinTypes.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <list>
+#include <memory>
+
+class CHeaderPsw;
+class CSurface;
+
+// The drawing pen of the document: a solid pen of a width and a colour.
+struct CDocPen {
+    int width = 1;
+    COLORREF color = 0x000000;
+};
+
+class CGlyphaneDoc : public QObject, public CCmdTarget {
+    Q_OBJECT
+public:
+    // A logo side longer than this is refused: no printer of the catalogue
+    // comes near it, and it keeps the bitmap's memory bounded.
+    static constexpr int kMaxLogoSide = 16384;
+    static constexpr int kEraserTool = 30;
+
+    explicit CGlyphaneDoc(QObject* parent = nullptr);
+    ~CGlyphaneDoc() override;
+
+    // Accessors of the printer binding.
+    QString GetPrinterModel() const { return m_strPrinterModel; }
+    void SetPrinterModel(const QString& model) { m_strPrinterModel = model; }
+    QString GetPrinterCfgFileName() const { return m_strPrinterCfgFile; }
+    void SetPrinterCfgFileName(const QString& name) { m_strPrinterCfgFile = name; }
+    CLoadCfgPrnFile* GetPrinterCfg() { return &m_printerCfg; }
+    QString GetPortName() const { return m_strPortName; }
+    void SetPortName(const QString& name) { m_strPortName = name; }
+
+    // The logo bitmap, or none before one is attached.
+    QImage* GetLogoBitmap() { return m_bitmap.isNull() ? nullptr : &m_bitmap; }
+    const QImage* GetLogoBitmap() const { return m_bitmap.isNull() ? nullptr : &m_bitmap; }
+    // Replaces the bitmap by a new one of the given image's size and format;
+    // the caller then copies the pixels it wants into it.
+    void ReplaceLogoBitmap(const QImage& description);
+    // Attaches an image as the logo bitmap (converted to the surface format).
+    void AttachLogoBitmap(const QImage& image);
+
+    void SetPenWidth(int width);
+    CStroke* AddStroke();
+    void ResetDrawingState();
+    void ResetAfterLoad();
+    bool SelectPrinterForLogo(QWidget* owner);
+    bool InitNewLogo();
+    void ReportError(UINT textId, UINT captionId, const QString& arg);
+    void ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2);
+
+    // Document life: File New, File Open, the strokes.
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const QString& path);
+    void DeleteContents();
+
+    // The logo file (GlyphaneDocFile.cpp).
+    bool LoadHeaderTemplate(const QString& path);
+    void PatchHeaderForLogo();
+    bool ReadBitmapHeader(const QString& path);
+    int ReadBitmapInfo(const QString& path, int* width, int* height);
+    // Save (path given) and Save As (empty path: asks for one).
+    bool DoSave(const QString& path, bool replace = true);
+    virtual bool SaveLogoFile(const QString& path, const QString& fileName);
+    bool WriteBitmapFile(const QString& path);
+
+    // Printer raster (GlyphaneDocRaster.cpp). Rasters are one bit per dot,
+    // leftmost dot in the most significant bit, bit 1 = white.
+    CBufferUC BuildPrintRaster(const QImage& image) const;
+    CBufferUC BuildPrintRaster(const CSurface& dc) const;
+    CBufferUC CenterRasterOnPrinter(const CBufferUC& source) const;
+    CBufferUC AddThinFrame(const CBufferUC& raster, QWidget* owner) const;
+    CBufferUC AddBoldFrame(const CBufferUC& raster, QWidget* owner) const;
+    CBufferUC AddDoubleFrame(const CBufferUC& raster, QWidget* owner) const;
+    int ReverseRasterImage();
+    int ReverseRasterRows();
+    static BYTE* MirrorRow(BYTE* row, int widthDots);
+    CBufferUC FlipRowsUpsideDown(const CBufferUC& source) const;
+    void BuildBitmapHeader(CBufferUC& out);
+
+    // Whole-image operations (GlyphaneDocImageOps.cpp), on the bitmap's memory.
+    void InvertAllPixels(DWORD width, DWORD height);
+    void FlipPixelsHorizontal(DWORD width, DWORD height);
+    void FlipPixelsVertical(DWORD width, DWORD height);
+    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold);
+
+    // Framework document state.
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    QString GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path);
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    void UpdateAllViews(int hint = 0) { emit updateAllViews(hint); }
+
+    bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+
+    // Plain state read and set by the view, the printer and the transfer code.
+    int GetPenWidth() const { return m_nPenWidth; }
+    const CDocPen& GetPen() const { return m_pen; }
+    int GetDrawMode() const { return m_nDrawMode; }
+    void SetDrawMode(int mode) { m_nDrawMode = mode; }
+    COLORREF GetPenColor() const { return m_crPenColor; }
+    int GetLogoWidth() const { return m_nLogoWidth; }
+    int GetLogoHeight() const { return m_nLogoHeight; }
+    void SetLogoSize(int width, int height);
+    QWidget* GetOwnerWindow() const { return m_hOwner; }
+    void SetOwnerWindow(QWidget* owner) { m_hOwner = owner; }
+    int GetNumLogos() const { return m_nNLoghi; }
+    void SetNumLogos(int n) { m_nNLoghi = n; }
+    int GetDotX() const { return m_nDotX; }
+    int GetDotY() const { return m_nDotY; }
+    void SetDotX(int v) { m_nDotX = v; }
+    void SetDotY(int v) { m_nDotY = v; }
+    int GetPrnLogoFlash() const { return m_nPrnLogoFlash; }
+    void SetPrnLogoFlash(int v) { m_nPrnLogoFlash = v; }
+    BYTE GetGsiModel() const { return m_ucGsiModel; }
+    void SetGsiModel(BYTE v) { m_ucGsiModel = v; }
+    CBufferUC GetPrintRaster() const { return m_printRaster; }
+    void SetPrintRaster(const CBufferUC& raster) { m_printRaster = raster; }
+    CBufferUC& HeaderBuffer() { return m_headerBuffer; }
+    CSurface* GetDrawingSurface() const { return m_pDC; }
+    void SetDrawingSurface(CSurface* surface) { m_pDC = surface; }
+    int IsStartupPlaceholder() const { return m_bStartupPlaceholder; }
+    int GetPswOk() const { return m_bPswOk; }
+    void SetPswOk(int v) { m_bPswOk = v; }
+    CHeaderPsw* GetHeaderPsw() const { return m_pHeaderPsw; }
+    void SetHeaderPsw(CHeaderPsw* header) { m_pHeaderPsw = header; }
+    CBufferUC& QzHeader() { return m_qzHeader; }
+    int GetQzHeaderSize() const { return m_nQzHeaderSize; }
+    void SetQzHeaderSize(int size) { m_nQzHeaderSize = size; }
+    int IsHvczilMedel() const { return m_bHvczilMedel; }
+    int IsMonochrome() const { return m_bMonochrome; }
+    void SetMonochrome(int v) { m_bMonochrome = v; }
+    int IsWgj33() const { return m_bWgj33; }
+    void SetWgj33(int v) { m_bWgj33 = v; }
+    int IsMzvzvrxh() const { return m_bMzvzvrxh; }
+    const std::list<std::unique_ptr<CStroke>>& Strokes() const { return m_strokes; }
+
+signals:
+    void updateAllViews(int hint);
+    void modifiedChanged(bool modified);
+    void titleChanged(const QString& title);
+
+private:
+    bool CreateWhiteBitmap(int width, int height);
+    void ReportNotABmp(const QString& path);
+    bool LogoSizeAcceptable(int width, int height);
+    void SetModelFlags(const QString& model);
+
+    int m_nPenWidth = 1;
+    CDocPen m_pen;
+    int m_nDrawMode = 0;
+    COLORREF m_crPenColor = 0x000000;
+    int m_nLogoWidth = 0;
+    int m_nLogoHeight = 0;
+    QPointer<QWidget> m_hOwner;
+    QString m_strPrinterModel;
+    QString m_strPrinterCfgFile;
+    int m_nNLoghi = 0;
+    int m_nDotX = 0;
+    int m_nDotY = 0;
+    int m_nPrnLogoFlash = 0;
+    BYTE m_ucGsiModel = 0;
+    CLoadCfgPrnFile m_printerCfg;
+    QString m_strPortName;
+    CBufferUC m_printRaster;
+    CBufferUC m_headerBuffer;
+    CSurface* m_pDC = nullptr;
+    int m_bStartupPlaceholder = 0;
+    int m_bPswOk = 0;
+    CHeaderPsw* m_pHeaderPsw = nullptr; // owned by the upgrade-file code
+    CBufferUC m_qzHeader;
+    int m_nQzHeaderSize = 0;
+    int m_bHvczilMedel = 0;
+    int m_bMonochrome = 1;
+    int m_bWgj33 = 0;
+    int m_bMzvzvrxh = 0;
+    std::list<std::unique_ptr<CStroke>> m_strokes;
+    QImage m_bitmap; // Format_RGB32; white 0xFFFFFFFF, black 0xFF000000
+
+    bool m_bModified = false;
+    QString m_strPathName;
+    QString m_strTitle;
+};

@@ -1,0 +1,210 @@
+// The logo document's BMP file: opening any BMP the image reader accepts,
+// saving a 1-bit BMP built from the header template and the logo's rows.
+#include "document/GlyphaneDoc.h"
+
+#include "app/GlyphaneApp.h"
+#include "document/BmpFile.h"
+#include "frame/MainFrame.h"
+#include "platform/NativePath.h"
+#include "platform/UiSeam.h"
+#include "resources/StringTable.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Shows the wait cursor for the lifetime of the object.
+class CWaitCursor {
+public:
+    CWaitCursor()
+    {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~CWaitCursor()
+    {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+            QApplication::restoreOverrideCursor();
+    }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+QByteArray ToByteArray(const CBufferUC& buffer)
+{
+    return QByteArray(reinterpret_cast<const char*>(buffer.GetpBuf()), buffer.GetSize());
+}
+
+} // namespace
+
+bool CGlyphaneDoc::LoadHeaderTemplate(const QString& path)
+{
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportError(61448, 61446, path);
+        return false;
+    }
+    const QByteArray bytes = file.read(bmpfile::kTemplateSize);
+    if (!bmpfile::IsOneBitHeader(bytes)) {
+        // A short or foreign template would give every saved logo a broken header.
+        ReportError(61448, 61446, path);
+        return false;
+    }
+    if (!m_headerBuffer.InitANewBufferSize(bmpfile::kTemplateSize, 0))
+        return false;
+    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(bytes.constData()), bmpfile::kTemplateSize, 0);
+    return true;
+}
+
+void CGlyphaneDoc::PatchHeaderForLogo()
+{
+    QByteArray header = ToByteArray(m_headerBuffer);
+    if (header.size() < bmpfile::kTemplateSize)
+        return; // too short to hold the fields; the save path replaces it
+    bmpfile::PatchHeader(header, m_nLogoWidth, m_nLogoHeight);
+    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(header.constData()), header.size(), 0);
+}
+
+bool CGlyphaneDoc::ReadBitmapHeader(const QString& path)
+{
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportError(61448, 61446, path);
+        return false;
+    }
+    const QByteArray start = file.read(14);
+    if (start.size() < 14)
+        return false;
+    const int length = static_cast<BYTE>(start.at(10)); // only the low byte is the header length
+    file.seek(0);
+    const QByteArray header = file.read(length);
+    if (header.size() != length || !m_headerBuffer.InitANewBufferSize(length, 0))
+        return false;
+    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(header.constData()), length, 0);
+    return true;
+}
+
+int CGlyphaneDoc::ReadBitmapInfo(const QString& path, int* width, int* height)
+{
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportError(61448, 61446, path);
+        return 0;
+    }
+    const QByteArray head = file.read(30);
+    const bmpfile::CBmpInfo info = bmpfile::ReadInfo(head);
+    if (width)
+        *width = info.width;
+    if (height)
+        *height = info.height;
+    return info.bitCount & 0xFF;
+}
+
+bool CGlyphaneDoc::OnOpenDocument(const QString& path)
+{
+    m_bWgj33 = 1; // a file carries no printer: Connect asks whether it is a WGJ33
+    if (path.toUpper().contains(QStringLiteral("GLYPHANEPRN"))) {
+        InitNewLogo();
+        return false;
+    }
+    DeleteContents();
+    SetModifiedFlag(false);
+    if (!ReadBitmapHeader(path)) {
+        ReportNotABmp(path);
+        return false;
+    }
+    int width = 0, height = 0;
+    const int bitCount = ReadBitmapInfo(path, &width, &height);
+
+    QString why;
+    const QImage image = bmpfile::LoadBmp(NativePath(path), bitCount == 1, &why);
+    if (image.isNull()) {
+        ReportNotABmp(path);
+        return false;
+    }
+    m_bMonochrome = (bitCount == 1) ? 1 : 0;
+    AttachLogoBitmap(image);
+    ResetAfterLoad();
+    // The decoded image is upright whatever the row order of the file, so its
+    // size is the logo's size (a top-down file stores a negative height).
+    m_nLogoHeight = image.height();
+    m_nLogoWidth = image.width();
+    return true;
+}
+
+void CGlyphaneDoc::ReportNotABmp(const QString& path)
+{
+    MessageBox(m_hOwner, QStringLiteral("%1 isn't a regular BMP file").arg(path), LoadString(61446), MB_OK);
+}
+
+bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
+{
+    if (!GetLogoBitmap())
+        return false;
+    QString target = path;
+    QString fileName = QFileInfo(path).fileName();
+    if (target.isEmpty()) {
+        CGlyphaneApp* app = GetApp();
+        const QString folder = app ? NativePath(app->GetProgramPath()) : QString();
+        target = GetSaveFileName(m_hOwner, QString(), folder,
+                                 QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
+                                 QStringLiteral(".bmp"));
+        if (target.isEmpty())
+            return false;
+        target = bmpfile::ShortenAtReservedCharacter(target);
+        if (target.isEmpty())
+            return false;
+        fileName = QFileInfo(target).fileName();
+    }
+    CWaitCursor wait;
+    // The file is written beside the target and renamed over it, so a failed
+    // save leaves the previous file as it was; nothing needs deleting.
+    return SaveLogoFile(target, fileName);
+}
+
+bool CGlyphaneDoc::SaveLogoFile(const QString& path, const QString& /*fileName*/)
+{
+    if (!GetLogoBitmap())
+        return false;
+    return WriteBitmapFile(path);
+}
+
+bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
+{
+    QImage* bitmap = GetLogoBitmap();
+    if (!bitmap)
+        return false;
+    // An opened file's header is kept only when it describes 1-bit rows the way
+    // they are written (dark palette entry 0, light entry 1); otherwise the
+    // template's header is used.
+    QByteArray header = ToByteArray(m_headerBuffer);
+    if (!bmpfile::IsOneBitHeader(header)) {
+        CGlyphaneApp* app = GetApp();
+        if (!app || !LoadHeaderTemplate(app->GetProgramPath() + app->GetHeaderTemplateName()))
+            return false;
+    }
+    PatchHeaderForLogo();
+    header = ToByteArray(m_headerBuffer);
+
+    QSaveFile file(NativePath(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        ReportError(61448, 61446, path);
+        return false;
+    }
+    file.write(header);
+    file.write(bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight));
+    if (!file.commit()) {
+        ReportError(61448, 61446, path);
+        return false;
+    }
+    m_bMonochrome = 1;
+    SetPathName(path);
+    SetModifiedFlag(false);
+    if (CGlyphaneApp* app = GetApp())
+        if (CMainFrame* frame = app->GetMainFrame())
+            frame->AddToRecentFileList(path);
+    return true;
+}

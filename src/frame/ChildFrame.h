@@ -1,0 +1,27 @@
+#pragma once
+// One logo window inside the main frame: fixed size, no minimise or maximise
+// box; the view sizes it to the logo.
+#include "platform/CommandRouter.h"
+
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class CGlyphaneDoc;
+class CGlyphaneView;
+
+class CChildFrame : public QMdiSubWindow, public CCmdTarget {
+    Q_OBJECT
+public:
+    explicit CChildFrame(CGlyphaneDoc* doc, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    void SetView(CGlyphaneView* view);
+    CGlyphaneView* GetView() const { return m_view; }
+    CGlyphaneDoc* GetDocument() const { return m_doc; }
+
+private:
+    void UpdateCaption();
+
+    CGlyphaneDoc* m_doc;            // owned: a document lives as long as its window
+    QPointer<CGlyphaneView> m_view;
+};

@@ -1,0 +1,176 @@
+// Start-up of the application object: the order of its steps, its logs and
+// each way it can fail.
+#include "app/GlyphaneApp.h"
+#include "app/ShellCommand.h"
+#include "frame/MainFrame.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs each test in a fresh current directory (the trace log is written there)
+// and ends the started program afterwards.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_cwd.isValid());
+        m_previousCwd = QDir::currentPath();
+        QDir::setCurrent(m_cwd.path());
+    }
+    void TearDown() override
+    {
+        GetApp()->ExitInstance();
+        QDir::setCurrent(m_previousCwd);
+    }
+
+    static QByteArray WithoutLine(const QByteArray& ini, const QByteArray& key)
+    {
+        QList<QByteArray> kept;
+        for (const QByteArray& line : ini.split('\n'))
+            if (!line.startsWith(key + "="))
+                kept.append(line);
+        return kept.join('\n');
+    }
+
+    static QByteArray Replaced(const QByteArray& ini, const QByteArray& key, const QByteArray& value)
+    {
+        QList<QByteArray> lines = ini.split('\n');
+        for (QByteArray& line : lines)
+            if (line.startsWith(key + "="))
+                line = key + "=" + value;
+        return lines.join('\n');
+    }
+
+    QStringList TraceLines() const
+    {
+        QFile f(m_cwd.filePath(QStringLiteral("GPDbgRel.log")));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines;
+        for (const QByteArray& raw : f.readAll().split('\n')) {
+            if (raw.isEmpty())
+                continue;
+            // Each entry is "<date> <time> <text>": keep the text.
+            const QString line = QString::fromUtf8(raw);
+            lines.append(line.section(QLatin1Char(' '), 2));
+        }
+        return lines;
+    }
+
+    QTemporaryDir m_cwd;
+    QString m_previousCwd;
+};
+
+} // namespace
+
+TEST_F(StartupTest, SucceedsWithTheBuildDefaultsAndLogsEachStepInOrder)
+{
+    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+
+    const QStringList expected = {
+        "AfxEnableControlContainer()", "Enable3dControls()", "LoadStdProfileSettings();",
+        "AddDocTemplate(pDocTemplate);", "m_pMainWnd = pMainFrame;", "RegisterShellFileTypes(TRUE);",
+        "pMainFrame->UpdateWindow();",
+    };
+    EXPECT_EQ(TraceLines(), expected);
+
+    ASSERT_NE(app->GetMainFrame(), nullptr);
+    EXPECT_TRUE(app->GetMainFrame()->MdiArea()->subWindowList().isEmpty())
+        << "the automatic first new document must be refused";
+    EXPECT_EQ(app->GetFirstNewDocumentFlag(), 0);
+
+    EXPECT_EQ(app->GetApplicationName(), "Glyphane");
+    EXPECT_EQ(app->GetProgramPath(), testenv::ProgramDir());
+    EXPECT_EQ(app->GetAppLogPath(), testenv::ProgramDir() + "Glyphane.log");
+    EXPECT_TRUE(QFile::exists(app->GetAppLogPath()));
+    EXPECT_EQ(app->GetHeaderTemplateName(), "HeaderNewFile.bmp");
+
+    ASSERT_NE(app->GetAppCfg(), nullptr);
+    EXPECT_GT(app->GetAppCfg()->GetPrinterCount(), 9) << "nine reserved entries and the models";
+    EXPECT_EQ(app->GetAppCfg()->GetHelpFileName(), "Glyphane.html");
+    ASSERT_NE(app->GetStartupPrinterCfg(), nullptr);
+}
+
+TEST_F(StartupTest, FailsRightAfterTheMainWindowWhenARegistryStringIsMissing)
+{
+    for (const char* key : {"Application%20Name", "Version", "Path", "HtmlHelpFile", "Autodetect", "HeaderNewFile"}) {
+        SCOPED_TRACE(key);
+        testenv::ScopedSettingsFile settings(WithoutLine(testenv::DefaultRegistrySection(), key));
+        CGlyphaneApp* app = GetApp();
+        EXPECT_FALSE(app->InitInstance());
+        EXPECT_NE(app->GetMainFrame(), nullptr) << "the main window has already appeared";
+        EXPECT_TRUE(TraceLines().contains("pMainFrame->UpdateWindow();"));
+        app->ExitInstance();
+        QFile::remove(m_cwd.filePath(QStringLiteral("GPDbgRel.log")));
+    }
+}
+
+TEST_F(StartupTest, AValueReadingErrorInAnyCaseEndsStartUp)
+{
+    testenv::ScopedSettingsFile settings(Replaced(testenv::DefaultRegistrySection(), "Version", "error"));
+    EXPECT_FALSE(GetApp()->InitInstance());
+}
+
+TEST_F(StartupTest, ProgramPathIsJoinedToTheLogNameWithoutASeparator)
+{
+    QTemporaryDir parent;
+    const QString folder = parent.filePath(QStringLiteral("prog"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    testenv::ScopedSettingsFile settings(Replaced(testenv::DefaultRegistrySection(), "Path", folder.toUtf8()));
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->GetAppLogPath(), folder + "Glyphane.log");
+    EXPECT_TRUE(QFile::exists(folder + "Glyphane.log"));
+}
+
+TEST_F(StartupTest, AnUnwritableApplicationLogEndsStartUp)
+{
+    testenv::ScopedSettingsFile settings(
+        Replaced(testenv::DefaultRegistrySection(), "Path", "/nonexistent-glyphane-folder/"));
+    EXPECT_FALSE(GetApp()->InitInstance());
+}
+
+TEST_F(StartupTest, MissingSettingsWordIsZeroAndCustomerIsRead)
+{
+    QByteArray ini = WithoutLine(testenv::DefaultRegistrySection(), "Settings");
+    ini = Replaced(ini, "Customer", "1");
+    testenv::ScopedSettingsFile settings(ini);
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->GetSettings(), 0u);
+    EXPECT_EQ(app->GetClientVariant(), 1u);
+}
+
+TEST_F(StartupTest, SettingsValueIsWrittenBack)
+{
+    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+    app->SetSettingsValue(0);
+    QFile f(settings.path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Settings=0"));
+}
+
+TEST_F(StartupTest, AFileOnTheCommandLineThatCannotOpenEndsStartUp)
+{
+    EXPECT_EQ(ParseShellCommandFile({"glyphane", "-platform", "offscreen"}), QString());
+    EXPECT_EQ(ParseShellCommandFile({"glyphane", "/tmp/logo.bmp"}), QString("/tmp/logo.bmp"));
+}
+
+TEST(ShellResult, EachResultCodeHasItsMessage)
+{
+    const std::pair<int, unsigned> table[] = {{0, 1037}, {2, 1044}, {3, 1047}, {5, 1038}, {8, 1046},
+                                              {11, 1036}, {27, 1039}, {28, 1042}, {29, 1041}, {30, 1040},
+                                              {31, 1045}, {32, 1043}, {26, 1049}, {1, 1049}};
+    for (const auto& [result, id] : table)
+        EXPECT_EQ(ShellResultStringId(result), id) << "result " << result;
+}

@@ -1,0 +1,51 @@
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testenv {
+
+QString ProgramDir() { return QStringLiteral(GLYPHANE_PROGRAM_DIR); }
+
+QString SourceDir() { return QStringLiteral(GLYPHANE_SOURCE_DIR); }
+
+QString SharedTestData()
+{
+    const QString dir = QStringLiteral(GLYPHANE_SHARED_DIR) + QStringLiteral("/testdata");
+    return QFileInfo(dir).isDir() ? QDir(dir).absolutePath() : QString();
+}
+
+ScopedSettingsFile::ScopedSettingsFile(const QByteArray& content)
+{
+    m_path = m_dir.filePath(QStringLiteral("settings.ini"));
+    QFile f(m_path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    m_hadPrevious = qEnvironmentVariableIsSet("GLYPHANE_SETTINGS");
+    m_previous = qgetenv("GLYPHANE_SETTINGS");
+    qputenv("GLYPHANE_SETTINGS", m_path.toLocal8Bit());
+}
+
+ScopedSettingsFile::~ScopedSettingsFile()
+{
+    if (m_hadPrevious)
+        qputenv("GLYPHANE_SETTINGS", m_previous);
+    else
+        qunsetenv("GLYPHANE_SETTINGS");
+}
+
+QByteArray DefaultRegistrySection()
+{
+    return QByteArray("[Registry]\n"
+                      "Application%20Name=Glyphane\n"
+                      "Version=1.0.0\n"
+                      "Path=") + ProgramDir().toUtf8() + QByteArray("\n"
+                      "HtmlHelpFile=Glyphane.html\n"
+                      "Autodetect=PrnToTest.cfg\n"
+                      "HeaderNewFile=HeaderNewFile.bmp\n"
+                      "Settings=0\n"
+                      "Customer=0\n");
+}
+
+} // namespace testenv
