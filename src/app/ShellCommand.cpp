@@ -1,11 +1,31 @@
 #include "app/ShellCommand.h"
 
+namespace {
+
+// Qt's own options that take a value; the value is not a file to open.
+bool TakesValue(const QString& option)
+{
+    static const QStringList withValue = {
+        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
+        QStringLiteral("-plugin"), QStringLiteral("-qmljsdebugger"), QStringLiteral("-style"),
+        QStringLiteral("-stylesheet"), QStringLiteral("-display"), QStringLiteral("-geometry"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-title"), QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"), QStringLiteral("-session"), QStringLiteral("-name"),
+    };
+    return withValue.contains(option);
+}
+
+} // namespace
+
 QString ParseShellCommandFile(const QStringList& arguments)
 {
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments.at(i);
-        if (arg.startsWith(QLatin1Char('-')))
-            continue; // Qt's own options (-platform, -style, ...) were taken already
+        if (arg.startsWith(QLatin1Char('-'))) {
+            if (TakesValue(arg))
+                ++i;
+            continue;
+        }
         return arg;
     }
     return QString();

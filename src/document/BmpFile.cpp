@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -41,6 +42,93 @@ bool Refuse(QString* why, const QString& reason)
     return false;
 }
 
+bool KnownInfoHeaderSize(quint32 size)
+{
+    return size == 12 || size == 16 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108
+           || size == 124;
+}
+
+// A channel mask must be one run of set bits inside the pixel.
+bool MaskUsable(quint32 mask, int bits)
+{
+    if (mask == 0 || (bits < 32 && (mask >> bits) != 0))
+        return false;
+    const quint32 shifted = mask >> qCountTrailingZeroBits(mask);
+    return (shifted & (shifted + 1)) == 0;
+}
+
+bool MasksUsable(const QByteArray& data, int infoSize, int bits)
+{
+    const int at = infoSize >= 52 ? 14 + 40 : 14 + infoSize;
+    if (data.size() < at + 12)
+        return false;
+    const quint32 r = U32(data, at), g = U32(data, at + 4), b = U32(data, at + 8);
+    return MaskUsable(r, bits) && MaskUsable(g, bits) && MaskUsable(b, bits) && (r & g) == 0 && (r & b) == 0
+           && (g & b) == 0;
+}
+
+// Walks run-length data: every run must stay inside its row and the image,
+// so a decoder can neither be steered outside nor hide a broken stream.
+bool RunLengthValid(const QByteArray& data, qint64 offset, int width, int height, bool fourBit)
+{
+    const auto* p = reinterpret_cast<const uchar*>(data.constData());
+    qint64 i = offset;
+    const qint64 end = data.size();
+    int x = 0, y = 0;
+    while (i + 1 < end) {
+        const int count = p[i], value = p[i + 1];
+        i += 2;
+        if (count > 0) {
+            if (x + count > width || y >= height)
+                return false;
+            x += count;
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            return true;
+        } else if (value == 2) { // delta
+            if (i + 1 >= end)
+                return false;
+            x += p[i];
+            y += p[i + 1];
+            i += 2;
+            if (x > width || y > height)
+                return false;
+        } else { // absolute run of `value` pixels
+            if (x + value > width || y >= height)
+                return false;
+            const int bytes = fourBit ? (value + 1) / 2 : value;
+            i += bytes + (bytes & 1);
+            if (i > end)
+                return false;
+            x += value;
+        }
+    }
+    return true; // a stream cut short leaves the rest of the image empty
+}
+
+// Every palette index of uncompressed rows must name a palette entry.
+bool IndicesInPalette(const QByteArray& data, qint64 offset, int width, int height, int bits, int colours)
+{
+    if (colours >= (1 << bits))
+        return true;
+    const qint64 stride = ((static_cast<qint64>(width) * bits + 31) / 32) * 4;
+    const auto* p = reinterpret_cast<const uchar*>(data.constData());
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = p + offset + stride * y;
+        for (int x = 0; x < width; ++x) {
+            const int bitPos = x * bits;
+            const int index = (row[bitPos / 8] >> (8 - bits - bitPos % 8)) & ((1 << bits) - 1);
+            if (index >= colours)
+                return false;
+        }
+    }
+    return true;
+}
+
 // The checks the reader is not trusted with: sizes against the file's size.
 bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
 {
@@ -56,8 +144,15 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
             return Refuse(why, QStringLiteral("unsupported image size"));
         return true;
     }
-    if (infoSize < 40 || infoSize > 124 || head.size() < 54)
+    if (!KnownInfoHeaderSize(infoSize) || infoSize < 40 || head.size() < 54)
         return Refuse(why, QStringLiteral("unknown info header"));
+    const quint32 fileSizeField = U32(head, 2);
+    if (fileSizeField > fileSize && fileSizeField != 0 && fileSizeField - fileSize > 4096)
+        return Refuse(why, QStringLiteral("file size field beyond the end of the file"));
+    // Densities above a million dots per metre (25,400 dpi) are no real device's.
+    const qint32 densityX = static_cast<qint32>(U32(head, 38)), densityY = static_cast<qint32>(U32(head, 42));
+    if (densityX < 0 || densityY < 0 || densityX > 1000000 || densityY > 1000000)
+        return Refuse(why, QStringLiteral("implausible resolution"));
     const qint32 w = static_cast<qint32>(U32(head, 18));
     const qint32 h = static_cast<qint32>(U32(head, 22));
     const int planes = U16(head, 26);
@@ -71,6 +166,10 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
         return Refuse(why, QStringLiteral("bad bit count"));
     if (h < 0 && (compression == 1 || compression == 2))
         return Refuse(why, QStringLiteral("top-down run-length data"));
+    // A stated pixel-data size that the file cannot hold is a lie about the file.
+    const quint32 sizeImage = U32(head, 34);
+    if (sizeImage != 0 && offBits + static_cast<qint64>(sizeImage) > fileSize)
+        return Refuse(why, QStringLiteral("pixel data size beyond the end of the file"));
     if (compression == 0 || compression == 3 || compression == 6) {
         const qint64 stride = ((static_cast<qint64>(w) * bits + 31) / 32) * 4;
         if (offBits + stride * std::abs(h) > fileSize)
@@ -85,6 +184,33 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
         const quint32 used = U32(head, 46);
         if (used > (1u << bits))
             return Refuse(why, QStringLiteral("palette larger than the bit count allows"));
+    }
+    return true;
+}
+
+// The checks that need the pixel data: masks, run-length streams, indices.
+bool ContentPlausible(const QByteArray& data, QString* why)
+{
+    const quint32 infoSize = U32(data, 14);
+    if (infoSize < 40)
+        return true; // the small OS/2 header has none of these
+    const int width = static_cast<qint32>(U32(data, 18));
+    const int height = std::abs(static_cast<qint32>(U32(data, 22)));
+    const int bits = U16(data, 28);
+    const quint32 compression = U32(data, 30);
+    const qint64 offBits = U32(data, 10);
+    if (compression == 3 && (bits == 16 || bits == 32) && !MasksUsable(data, static_cast<int>(infoSize), bits))
+        return Refuse(why, QStringLiteral("unusable colour masks"));
+    if ((compression == 1 || compression == 2) && !RunLengthValid(data, offBits, width, height, compression == 2))
+        return Refuse(why, QStringLiteral("broken run-length data"));
+    if (compression == 0 && bits <= 8) {
+        const quint32 used = U32(data, 46);
+        const int colours = used == 0 ? (1 << bits) : static_cast<int>(used);
+        const qint64 paletteEnd = 14 + infoSize + 4LL * colours;
+        if (paletteEnd > offBits)
+            return Refuse(why, QStringLiteral("palette overlaps the pixel data"));
+        if (!IndicesInPalette(data, offBits, width, height, bits, colours))
+            return Refuse(why, QStringLiteral("pixel index outside the palette"));
     }
     return true;
 }
@@ -177,7 +303,13 @@ QImage LoadBmp(const QString& path, bool monochrome, QString* why)
     if (!HeaderPlausible(head, file.size(), why))
         return QImage();
     file.seek(0);
-    QImageReader reader(&file, "bmp");
+    const QByteArray data = file.readAll();
+    if (!ContentPlausible(data, why))
+        return QImage();
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         Refuse(why, reader.errorString());

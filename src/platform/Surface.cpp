@@ -126,6 +126,13 @@ void CSurface::Release()
     m_pExternal = nullptr;
 }
 
+QImage* CSurface::Detach()
+{
+    QImage* attached = m_pExternal;
+    Release();
+    return attached;
+}
+
 bool CSurface::EnsureFormat()
 {
     if (image().isNull())
@@ -162,7 +169,7 @@ CPen CSurface::SelectPen(int width, COLORREF color)
 CPen CSurface::SelectPen(const CPen& pen)
 {
     const CPen previous = m_pen;
-    m_pen = CPen{std::max(pen.width, 1), pen.color};
+    m_pen = CPen{std::clamp(pen.width, 1, kMaxPenWidth), pen.color};
     return previous;
 }
 

@@ -21,8 +21,14 @@ class CSurface {
 public:
     static constexpr int kMaxSide = 32767;
     static constexpr int kMaxCoordinate = 1 << 24;
+    // Wider than any image's diagonal, and as wide as a stroke file can say;
+    // wider requests are narrowed so the pen's reach stays in int range.
+    static constexpr int kMaxPenWidth = 0xFFFF;
 
     CSurface() = default;
+    // Draws into the caller's image from the start, as Attach(QImage*); an
+    // unusable image leaves the surface empty.
+    explicit CSurface(QImage* target) { Attach(target); }
 
     // A new w x h image filled with `fill`; FALSE (nothing changed) for a
     // size outside 1..kMaxSide or when the memory cannot be had.
@@ -39,6 +45,10 @@ public:
     void Release();
     // Whether the surface draws into an image it does not own.
     bool IsAttachedToExternal() const { return m_pExternal != nullptr; }
+    bool IsAttached() const { return IsAttachedToExternal(); }
+    // Stops drawing into the attached image and hands it back (null when the
+    // surface owned its image, which is then dropped); the attributes stay.
+    QImage* Detach();
 
     bool IsNull() const { return image().isNull(); }
     int Width() const { return image().width(); }

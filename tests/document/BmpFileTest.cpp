@@ -1,0 +1,284 @@
+// Logo files: opening every kind of BMP safely, saving valid 1-bit files that
+// read back unchanged, and never losing the previous file on a failed save.
+#include "app/GlyphaneApp.h"
+#include "document/BmpFile.h"
+#include "document/GlyphaneDoc.h"
+#include "support/ScriptedUi.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Suite(const QString& sub)
+{
+    return testenv::SharedTestData() + QStringLiteral("/bmpsuite/") + sub;
+}
+
+QStringList Files(const QString& sub)
+{
+    QStringList out;
+    for (const QString& name : QDir(Suite(sub)).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name))
+        out.append(Suite(sub) + QLatin1Char('/') + name);
+    return out;
+}
+
+// Each test runs with a started program (header template, program folder).
+class BmpFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousCwd = QDir::currentPath();
+        QDir::setCurrent(m_tmp.path());
+        m_settings = std::make_unique<testenv::ScopedSettingsFile>(testenv::DefaultRegistrySection());
+        ASSERT_TRUE(GetApp()->InitInstance());
+    }
+    void TearDown() override
+    {
+        GetApp()->ExitInstance();
+        m_settings.reset();
+        QDir::setCurrent(m_previousCwd);
+    }
+    QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
+
+    QTemporaryDir m_tmp;
+    QString m_previousCwd;
+    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
+};
+
+int MaxChannelDifference(const QImage& a, const QImage& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
+
+// A logo with a pattern that shows any lost column, shifted row or swapped bit.
+QImage Pattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, ((x * 7 + y * 3) % 5 == 0 || x == width - 1) ? 0xFF000000 : 0xFFFFFFFF);
+    return image;
+}
+
+} // namespace
+
+TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    const QImage reference = QImageReader(Suite("g/rgb24.bmp")).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(reference.size(), QSize(127, 64));
+    const QStringList files = Files("g");
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        EXPECT_TRUE(ui.Prompts().empty());
+        const QImage expected = QImageReader(path).read();
+        EXPECT_EQ(doc.GetLogoWidth(), expected.width());
+        EXPECT_EQ(doc.GetLogoHeight(), expected.height());
+        EXPECT_GT(doc.GetLogoHeight(), 0);
+        EXPECT_EQ(doc.IsMonochrome(), QFileInfo(path).fileName().startsWith("pal1") ? 1 : 0);
+        EXPECT_EQ(doc.GetPrinterModel(), "Printer not selected");
+        EXPECT_EQ(doc.IsWgj33(), 1);
+        const QImage decoded = expected.convertToFormat(QImage::Format_RGB32);
+        if (doc.IsMonochrome())
+            EXPECT_EQ(*doc.GetLogoBitmap(), bmpfile::ToBlackAndWhite(decoded));
+        else
+            EXPECT_EQ(*doc.GetLogoBitmap(), decoded);
+        if (QFileInfo(path).fileName().startsWith("rgb")) {
+            // The direct-colour files show the same picture as the 24-bit one,
+            // within the precision of 5-bit channels.
+            EXPECT_LE(MaxChannelDifference(*doc.GetLogoBitmap(), reference), 9);
+        }
+    }
+}
+
+TEST_F(BmpFileTest, TopDownFileOpensLikeTheBottomUpOne)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    CGlyphaneDoc up, down;
+    ASSERT_TRUE(up.OnOpenDocument(Suite("g/pal8.bmp")));
+    ASSERT_TRUE(down.OnOpenDocument(Suite("g/pal8topdown.bmp")));
+    EXPECT_EQ(down.GetLogoHeight(), 64);
+    EXPECT_EQ(*up.GetLogoBitmap(), *down.GetLogoBitmap());
+}
+
+TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    for (const QString& path : Files("b")) {
+        SCOPED_TRACE(path.toStdString());
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
+        EXPECT_EQ(ui.Prompts()[0].buttons(), MB_OK);
+        EXPECT_EQ(doc.GetLogoBitmap(), nullptr);
+    }
+}
+
+TEST_F(BmpFileTest, QuestionableFilesOpenOrAreRefusedCleanly)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    for (const QString& path : Files("q")) {
+        SCOPED_TRACE(path.toStdString());
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc;
+        if (doc.OnOpenDocument(path)) {
+            ASSERT_NE(doc.GetLogoBitmap(), nullptr);
+            EXPECT_EQ(doc.GetLogoBitmap()->size(), QSize(doc.GetLogoWidth(), doc.GetLogoHeight()));
+            EXPECT_TRUE(ui.Prompts().empty());
+        } else {
+            ASSERT_EQ(ui.Prompts().size(), 1u);
+            EXPECT_TRUE(ui.Prompts()[0].text.endsWith("isn't a regular BMP file"));
+        }
+    }
+}
+
+TEST_F(BmpFileTest, PathsNamingThePrinterPlaceholderNeverOpen)
+{
+    testenv::ScriptedUi ui;
+    CGlyphaneDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(Tmp("my-GlyphanePrn.bmp")));
+    EXPECT_TRUE(ui.Prompts().empty());
+    EXPECT_EQ(doc.GetLogoWidth(), 100) << "the plain logo is made instead";
+}
+
+TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
+{
+    for (int width : {1, 7, 8, 9, 31, 32, 33, 200, 383, 384}) {
+        SCOPED_TRACE(width);
+        CGlyphaneDoc doc;
+        ASSERT_TRUE(doc.InitNewLogo());
+        const QImage logo = Pattern(width, 13);
+        doc.AttachLogoBitmap(logo);
+        doc.SetLogoSize(width, 13);
+        const QString path = Tmp(QStringLiteral("w%1.bmp").arg(width));
+        ASSERT_TRUE(doc.WriteBitmapFile(path));
+
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const int stride = ((width + 31) / 32) * 4;
+        EXPECT_EQ(bytes.size(), 62 + stride * 13);
+        const bmpfile::CBmpInfo info = bmpfile::ReadInfo(bytes);
+        EXPECT_EQ(info.bitCount, 1);
+        EXPECT_EQ(info.width, width);
+        EXPECT_EQ(info.height, 13);
+        EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), quint32(bytes.size()));
+        EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 34), quint32(stride * 13));
+
+        const QImage other = QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(other, logo) << "another reader sees the logo unchanged";
+        CGlyphaneDoc back;
+        ASSERT_TRUE(back.OnOpenDocument(path));
+        EXPECT_EQ(*back.GetLogoBitmap(), logo);
+        EXPECT_EQ(back.IsMonochrome(), 1);
+    }
+}
+
+TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
+{
+    CGlyphaneDoc doc;
+    ASSERT_TRUE(doc.InitNewLogo());
+    QImage image(4, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(0x80, 0x80, 0x80)); // above 0x7F7F7F: white
+    image.setPixel(1, 0, qRgb(0x7F, 0x7F, 0x7F)); // not above: black
+    image.setPixel(2, 0, qRgb(0x00, 0x00, 0x80)); // 0x800000 > 0x7F7F7F: white
+    image.setPixel(3, 0, qRgb(0xFF, 0xFF, 0x7E)); // 0x7EFFFF: black
+    doc.AttachLogoBitmap(image);
+    doc.SetLogoSize(4, 1);
+    doc.SetMonochrome(0);
+    ASSERT_TRUE(doc.WriteBitmapFile(Tmp("c.bmp")));
+    const QImage back = QImageReader(Tmp("c.bmp")).read().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(back.pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(back.pixel(1, 0), 0xFF000000u);
+    EXPECT_EQ(back.pixel(2, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(back.pixel(3, 0), 0xFF000000u);
+    EXPECT_EQ(doc.IsMonochrome(), 1);
+}
+
+TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
+{
+    const QString folder = Tmp("locked");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "/logo.bmp";
+    QFile previous(path);
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("previous contents");
+    previous.close();
+    // A folder without write permission: the temporary file cannot be made.
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(folder).isWritable()) {
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        GTEST_SKIP() << "running with permissions that ignore the folder's mode";
+    }
+
+    testenv::ScriptedUi ui;
+    CGlyphaneDoc doc;
+    ASSERT_TRUE(doc.InitNewLogo());
+    EXPECT_FALSE(doc.DoSave(path));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path));
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), "previous contents");
+}
+
+TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)
+{
+    CGlyphaneDoc doc;
+    ASSERT_TRUE(doc.InitNewLogo());
+    {
+        testenv::ScriptedUi ui;
+        ui.Answer(IDCANCEL);
+        EXPECT_FALSE(doc.DoSave(QString()));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].kind, UiPromptKind::SaveFile);
+        EXPECT_EQ(ui.Prompts()[0].directory, QDir(testenv::ProgramDir()).path() + "/");
+    }
+    {
+        testenv::ScriptedUi ui;
+        const QString chosen = Tmp("logo#2.bmp");
+        ui.Then([chosen](CUiPrompt& p, QDialog*) { p.fileName = chosen; p.result = IDOK; });
+        EXPECT_TRUE(doc.DoSave(QString()));
+        EXPECT_TRUE(QFile::exists(Tmp("logo.bmp"))) << "the name is cut in front of '#'";
+        EXPECT_EQ(doc.GetPathName(), Tmp("logo.bmp"));
+    }
+}
+
+TEST_F(BmpFileTest, OpenedHeaderIsKeptOnlyWhenItDescribesTheRows)
+{
+    // A 1-bit file whose palette is white-then-black would show the saved rows
+    // inverted: the template's header is used instead.
+    QByteArray header(62, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(62, header.data() + 10);
+    qToLittleEndian<quint32>(40, header.data() + 14);
+    qToLittleEndian<quint16>(1, header.data() + 26);
+    qToLittleEndian<quint16>(1, header.data() + 28);
+    EXPECT_FALSE(bmpfile::IsOneBitHeader(header)) << "both palette entries black";
+    for (int i = 58; i < 61; ++i)
+        header[i] = char(0xFF);
+    EXPECT_TRUE(bmpfile::IsOneBitHeader(header));
+    header[14] = 12;
+    EXPECT_FALSE(bmpfile::IsOneBitHeader(header));
+}
