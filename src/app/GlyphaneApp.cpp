@@ -94,6 +94,17 @@ bool CGlyphaneApp::InitInstance()
     return true;
 }
 
+bool CGlyphaneApp::InitHeadless()
+{
+    m_bFirstNewDocument = 0; // no automatic document without a window
+    if (!ReadRegistry())
+        return false;
+    if (!CreateAppLog())
+        return false;
+    LoadConfigurations();
+    return true;
+}
+
 bool CGlyphaneApp::CreateTraceLog()
 {
     const QString path = QDir::current().filePath(QString::fromLatin1(kTraceLogName));

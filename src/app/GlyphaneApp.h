@@ -32,6 +32,9 @@ public:
 
     // Start-up in the fixed order of steps; false ends the program.
     bool InitInstance();
+    // Start-up without any window, for the command-line tool: the registry
+    // values, the application log and the two configuration objects.
+    bool InitHeadless();
     // Closes the main frame and forgets the run's state, so a test can start again.
     void ExitInstance();
 

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kLimitsErrorId = 61536;

@@ -3,10 +3,12 @@
 #include "app/GlyphaneApp.h"
 #include "app/ShellCommand.h"
 #include "frame/MainFrame.h"
+#include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -173,4 +175,44 @@ TEST(ShellResult, EachResultCodeHasItsMessage)
                                               {31, 1045}, {32, 1043}, {26, 1049}, {1, 1049}};
     for (const auto& [result, id] : table)
         EXPECT_EQ(ShellResultStringId(result), id) << "result " << result;
+}
+
+TEST_F(StartupTest, HelpAndWebLinkReportTheShellsFailure)
+{
+    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+
+    testenv::ScriptedUi ui;
+    ui.Then([](CUiPrompt& p, QDialog*) { p.result = 26; }); // the shell's answer
+    app->OnWebLink();
+    ASSERT_EQ(ui.Prompts().size(), 2u);
+    EXPECT_EQ(ui.Prompts()[0].kind, UiPromptKind::Shell);
+    EXPECT_EQ(ui.Prompts()[0].text, CGlyphaneApp::WebAddress());
+    EXPECT_EQ(ui.Prompts()[1].text, "No error listed.");
+    EXPECT_EQ(ui.Prompts()[1].caption, "Error");
+    EXPECT_EQ(ui.Prompts()[1].icon(), MB_ICONSTOP);
+
+    testenv::ScriptedUi ok;
+    ok.Then([](CUiPrompt& p, QDialog*) { p.result = 42; });
+    app->OnHtmlHelp();
+    ASSERT_EQ(ok.Prompts().size(), 1u) << "success shows nothing";
+    EXPECT_TRUE(ok.Prompts()[0].text.endsWith("Glyphane.html"));
+}
+
+TEST_F(StartupTest, AboutShowsTheApplicationNameAndVersion)
+{
+    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+    QString name, version;
+    testenv::ScriptedUi ui;
+    ui.Then([&](CUiPrompt& p, QDialog* dlg) {
+        name = dlg->findChild<QLineEdit*>("1028")->text();
+        version = dlg->findChild<QLineEdit*>("1043")->text();
+        p.result = IDOK;
+    });
+    app->OnCommand(ID_APP_ABOUT);
+    EXPECT_EQ(name, "Glyphane");
+    EXPECT_EQ(version, "1.0.0");
 }

@@ -1,0 +1,324 @@
+#include "app/CliCommands.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/BufferUC.h"
+#include "components/LoadCfgPrnFile.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/NativePath.h"
+#include "printer/ModelCatalogue.h"
+#include "printer/PrintData.h"
+#include "resources/StringTable.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+// A refused input: the one-line message and exit status 1.
+struct Refusal {
+    QString message;
+};
+
+// The arguments of one command: positional values and "--name [value]" options.
+class CArgs {
+public:
+    CArgs(const QStringList& args, const QStringList& flags, const QStringList& valued)
+    {
+        for (int i = 0; i < args.size(); ++i) {
+            const QString& a = args.at(i);
+            if (!a.startsWith(QStringLiteral("--"))) {
+                m_positional.append(a);
+                continue;
+            }
+            const QString name = a.mid(2);
+            if (flags.contains(name)) {
+                m_options[name] = QString();
+            } else if (valued.contains(name) && i + 1 < args.size()) {
+                m_options[name] = args.at(++i);
+            } else {
+                m_bad = true;
+            }
+        }
+    }
+    bool Valid(int positionalCount) const { return !m_bad && m_positional.size() == positionalCount; }
+    QString At(int i) const { return m_positional.value(i); }
+    bool Has(const QString& name) const { return m_options.count(name) != 0; }
+    QString Value(const QString& name) const
+    {
+        const auto it = m_options.find(name);
+        return it == m_options.end() ? QString() : it->second;
+    }
+
+private:
+    QStringList m_positional;
+    std::map<QString, QString> m_options;
+    bool m_bad = false;
+};
+
+CLoadCfgFileAppEx& AppCfg()
+{
+    CGlyphaneApp* app = GetApp();
+    if (!app || !app->GetAppCfg())
+        throw Refusal{QStringLiteral("the application configuration is not loaded")};
+    return *app->GetAppCfg();
+}
+
+std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path)
+{
+    if (!QFile::exists(path))
+        throw Refusal{QStringLiteral("%1: no such file").arg(path)};
+    auto doc = std::make_unique<CGlyphaneDoc>();
+    if (!doc->OnOpenDocument(path))
+        throw Refusal{QStringLiteral("%1 isn't a regular BMP file").arg(path)};
+    return doc;
+}
+
+// The configuration file of a model, from the application's printer list.
+int FindModelEntry(const QString& code)
+{
+    const CLoadCfgFileAppEx& cfg = AppCfg();
+    for (int i = 0; i < cfg.GetPrinterCount(); ++i)
+        if (cfg.GetPrinterName(i) == code)
+            return i;
+    throw Refusal{QStringLiteral("%1: no such printer model").arg(code)};
+}
+
+DWORD RequiredOption(CLoadCfgPrnFile& cfg, const QString& code, const char* key)
+{
+    DWORD value = 0;
+    if (!cfg.GetOptionPrintersToTest(QString::fromLatin1(key), &value))
+        throw Refusal{QStringLiteral("%1: the printer configuration has no \"%2\"").arg(code, QLatin1String(key))};
+    return value;
+}
+
+// Binds a document to a model as the connection does: configuration, logo
+// area, identification byte, slots.
+void BindModel(CGlyphaneDoc& doc, const QString& code)
+{
+    const int entry = FindModelEntry(code);
+    const QString file = AppCfg().GetPrinterCfgFile(entry);
+    const QString folder = GetApp()->GetProgramPath();
+    CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
+    if (!cfg->InitCCfgFl(nullptr, folder, file) || !cfg->LoadPublicCfgFile(NativePath(folder + file)))
+        throw Refusal{QStringLiteral("%1: the printer configuration %2 cannot be read").arg(code, file)};
+    doc.SetDotX(static_cast<int>(RequiredOption(*cfg, code, "DotX")));
+    doc.SetDotY(static_cast<int>(RequiredOption(*cfg, code, "DotY")));
+    doc.SetGsiModel(static_cast<BYTE>(RequiredOption(*cfg, code, "GSImodel") & 0xFF));
+    DWORD slots = 0;
+    if (cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slots))
+        doc.SetNumLogos(static_cast<int>(slots));
+    doc.SetPrinterModel(code);
+    doc.SetPrinterCfgFileName(file);
+}
+
+void WriteBytes(const QString& path, const CBufferUC& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char*>(bytes.GetpBuf()), bytes.GetSize()) != bytes.GetSize()
+        || !file.commit())
+        throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
+}
+
+void SaveLogo(CGlyphaneDoc& doc, const QString& path)
+{
+    if (!doc.WriteBitmapFile(path))
+        throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
+}
+
+int Info(const CArgs& a, QTextStream& out)
+{
+    auto doc = OpenLogo(a.At(0));
+    int w = 0, h = 0;
+    const int bits = doc->ReadBitmapInfo(a.At(0), &w, &h);
+    out << "width " << doc->GetLogoWidth() << "\n"
+        << "height " << doc->GetLogoHeight() << "\n"
+        << "bits " << bits << "\n"
+        << "monochrome " << doc->IsMonochrome() << "\n";
+    return kExitOk;
+}
+
+int Models(QTextStream& out)
+{
+    const CLoadCfgFileAppEx& cfg = AppCfg();
+    for (int i = 9; i < cfg.GetPrinterCount(); ++i)
+        out << cfg.GetPrinterName(i) << "\t" << cfg.GetPrinterCfgFile(i) << "\n";
+    return kExitOk;
+}
+
+int Model(const CArgs& a, QTextStream& out)
+{
+    const QString code = a.At(0);
+    CGlyphaneDoc doc;
+    BindModel(doc, code);
+    CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
+    for (const char* key : {"DotX", "DotY", "NLoghi", "PrnLogoFlash", "GSImodel", "ParallelInterface", "USBInterface"}) {
+        DWORD value = 0;
+        out << key << " ";
+        if (cfg->GetOptionPrintersToTest(QString::fromLatin1(key), &value))
+            out << value;
+        else
+            out << "missing";
+        out << "\n";
+    }
+    out << "groups";
+    for (const QString& group : CatalogueGroupsOf(code))
+        out << " " << group;
+    out << "\n";
+    return kExitOk;
+}
+
+int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD, DWORD)>& operation)
+{
+    auto doc = OpenLogo(a.At(0));
+    operation(*doc, static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
+    SaveLogo(*doc, a.At(1));
+    return kExitOk;
+}
+
+int Convert(const CArgs& a)
+{
+    DWORD threshold = 128;
+    if (a.Has(QStringLiteral("threshold"))) {
+        bool ok = false;
+        const uint t = a.Value(QStringLiteral("threshold")).toUInt(&ok);
+        if (!ok || t > 255)
+            throw Refusal{QStringLiteral("--threshold takes a number from 0 to 255")};
+        threshold = t;
+    }
+    return ImageOperation(a, [threshold](CGlyphaneDoc& doc, DWORD w, DWORD h) {
+        doc.ConvertToBlackWhite(w, h, threshold);
+    });
+}
+
+CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
+{
+    const CBufferUC centred = doc.CenterRasterOnPrinter(doc.BuildPrintRaster(*doc.GetLogoBitmap()));
+    if (frame.isEmpty())
+        return centred;
+    if (frame == QLatin1String("thin"))
+        return doc.AddThinFrame(centred, nullptr);
+    if (frame == QLatin1String("bold"))
+        return doc.AddBoldFrame(centred, nullptr);
+    if (frame == QLatin1String("double"))
+        return doc.AddDoubleFrame(centred, nullptr);
+    throw Refusal{QStringLiteral("--frame takes thin, bold or double")};
+}
+
+int Raster(const CArgs& a)
+{
+    auto doc = OpenLogo(a.At(0));
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    BindModel(*doc, a.Value(QStringLiteral("model")));
+    doc->SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
+    if (a.Has(QStringLiteral("reverse-image")))
+        doc->ReverseRasterImage();
+    if (a.Has(QStringLiteral("reverse-row")))
+        doc->ReverseRasterRows();
+    CBufferUC raster = doc->GetPrintRaster();
+    if (!a.Has(QStringLiteral("reverse-color")))
+        raster = ~raster; // the printers' own sense: bit 1 = dot
+    WriteBytes(a.At(1), raster);
+    return kExitOk;
+}
+
+int PrintDataCommand(const CArgs& a)
+{
+    auto doc = OpenLogo(a.At(0));
+    const QString code = a.Value(QStringLiteral("model"));
+    BindModel(*doc, code);
+    if (IsUsbBitmapModel(code))
+        BuildUsbPrintData(*doc);
+    else
+        BuildPlainPrintData(*doc);
+    WriteBytes(a.At(1), doc->GetPrintRaster());
+    return kExitOk;
+}
+
+} // namespace
+
+QString Usage()
+{
+    return QStringLiteral(
+        "usage:\n"
+        "  glyphane-cli info FILE\n"
+        "  glyphane-cli models\n"
+        "  glyphane-cli model CODE\n"
+        "  glyphane-cli convert IN OUT [--threshold N]\n"
+        "  glyphane-cli invert IN OUT\n"
+        "  glyphane-cli flip-h IN OUT\n"
+        "  glyphane-cli flip-v IN OUT\n"
+        "  glyphane-cli raster IN OUT --model CODE [--frame thin|bold|double]\n"
+        "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
+        "  glyphane-cli print-data IN OUT --model CODE\n");
+}
+
+int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.isEmpty()) {
+        err << Usage();
+        return kExitUsage;
+    }
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    const QStringList rasterFlags = {QStringLiteral("reverse-image"), QStringLiteral("reverse-row"),
+                                     QStringLiteral("reverse-color")};
+
+    struct Spec {
+        int positional;
+        QStringList flags;
+        QStringList valued;
+        bool needsModel;
+        std::function<int(const CArgs&)> run;
+    };
+    const std::map<QString, Spec> commands = {
+        {QStringLiteral("info"), {1, {}, {}, false, [&](const CArgs& a) { return Info(a, out); }}},
+        {QStringLiteral("models"), {0, {}, {}, false, [&](const CArgs&) { return Models(out); }}},
+        {QStringLiteral("model"), {1, {}, {}, false, [&](const CArgs& a) { return Model(a, out); }}},
+        {QStringLiteral("convert"), {2, {}, {QStringLiteral("threshold")}, false, Convert}},
+        {QStringLiteral("invert"),
+         {2, {}, {}, false,
+          [](const CArgs& a) {
+              return ImageOperation(a, [](CGlyphaneDoc& d, DWORD w, DWORD h) { d.InvertAllPixels(w, h); });
+          }}},
+        {QStringLiteral("flip-h"),
+         {2, {}, {}, false,
+          [](const CArgs& a) {
+              return ImageOperation(a, [](CGlyphaneDoc& d, DWORD w, DWORD h) { d.FlipPixelsHorizontal(w, h); });
+          }}},
+        {QStringLiteral("flip-v"),
+         {2, {}, {}, false,
+          [](const CArgs& a) {
+              return ImageOperation(a, [](CGlyphaneDoc& d, DWORD w, DWORD h) { d.FlipPixelsVertical(w, h); });
+          }}},
+        {QStringLiteral("raster"),
+         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, Raster}},
+        {QStringLiteral("print-data"), {2, {}, {QStringLiteral("model")}, true, PrintDataCommand}},
+    };
+
+    const auto it = commands.find(command);
+    if (it == commands.end()) {
+        err << "glyphane-cli: unknown command \"" << command << "\"\n" << Usage();
+        return kExitUsage;
+    }
+    const Spec& spec = it->second;
+    const CArgs args(rest, spec.flags, spec.valued);
+    if (!args.Valid(spec.positional) || (spec.needsModel && args.Value(QStringLiteral("model")).isEmpty())) {
+        err << "glyphane-cli: wrong arguments for \"" << command << "\"\n" << Usage();
+        return kExitUsage;
+    }
+    try {
+        return spec.run(args);
+    } catch (const Refusal& refusal) {
+        err << "glyphane-cli: " << refusal.message << "\n";
+        return kExitRefused;
+    }
+}
+
+} // namespace cli
