@@ -109,9 +109,9 @@ void BindModel(CGlyphaneDoc& doc, const QString& code)
     doc.SetDotX(static_cast<int>(RequiredOption(*cfg, code, "DotX")));
     doc.SetDotY(static_cast<int>(RequiredOption(*cfg, code, "DotY")));
     doc.SetGsiModel(static_cast<BYTE>(RequiredOption(*cfg, code, "GSImodel") & 0xFF));
-    DWORD slots = 0;
-    if (cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slots))
-        doc.SetNumLogos(static_cast<int>(slots));
+    DWORD slotCount = 0;
+    if (cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
+        doc.SetNumLogos(static_cast<int>(slotCount));
     doc.SetPrinterModel(code);
     doc.SetPrinterCfgFileName(file);
 }

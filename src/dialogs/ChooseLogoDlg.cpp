@@ -23,7 +23,6 @@ CChooseLogoDlg::CChooseLogoDlg(QWidget* parent, int slotCount)
     setWindowTitle(QStringLiteral("Choose Logo"));
     m_listLogos->setObjectName(QStringLiteral("1004"));
     m_listLogos->setSortingEnabled(false);
-    connect(m_listLogos, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_listLogos, 1);

@@ -253,6 +253,17 @@ void PatchHeader(QByteArray& header, int width, int height)
     Put32(header, 34, imageSize);
 }
 
+void PatchHeaderPrinterLayout(QByteArray& header, int width, int height)
+{
+    if (header.size() < kTemplateSize)
+        return;
+    const quint32 s = static_cast<quint32>(static_cast<qint64>(width) * height / 8);
+    Put32(header, 2, s + kTemplateSize);
+    qToLittleEndian<quint16>(static_cast<quint16>(width), reinterpret_cast<uchar*>(header.data()) + 18);
+    qToLittleEndian<quint16>(static_cast<quint16>(height), reinterpret_cast<uchar*>(header.data()) + 22);
+    qToLittleEndian<quint16>(static_cast<quint16>(s), reinterpret_cast<uchar*>(header.data()) + 34);
+}
+
 QByteArray PackRowsBottomUp(const QImage& source, int width, int height)
 {
     const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32

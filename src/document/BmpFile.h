@@ -28,6 +28,10 @@ bool IsOneBitHeader(const QByteArray& header);
 // height dots into a header of at least 62 bytes (rows padded to 4 bytes).
 void PatchHeader(QByteArray& header, int width, int height);
 
+// The header as the printers take it: file size width x height / 8 + 62 and
+// the low 16 bits of width, height and width x height / 8 (integer division).
+void PatchHeaderPrinterLayout(QByteArray& header, int width, int height);
+
 // Bytes of one stored row: whole bytes for every dot, padded to 4 bytes.
 int StoredRowBytes(int width);
 

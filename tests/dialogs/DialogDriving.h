@@ -7,11 +7,16 @@
 #include "support/ScriptedUi.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace dialogtest {
 
@@ -41,9 +46,17 @@ inline QString TextOf(const QDialog* dialog, int id)
     return edit ? edit->text() : QString();
 }
 
+// Radio buttons and check boxes react only on their indicator and text, which
+// need not reach the middle of a button stretched by its layout: those are
+// clicked on the indicator.
 inline void Click(const QDialog* dialog, int id)
 {
-    if (QAbstractButton* button = Control<QAbstractButton>(dialog, id))
+    QAbstractButton* button = Control<QAbstractButton>(dialog, id);
+    if (!button)
+        return;
+    if (qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button))
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(std::min(8, button->width() / 2), button->height() / 2));
+    else
         QTest::mouseClick(button, Qt::LeftButton);
 }
 

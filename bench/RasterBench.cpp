@@ -1,0 +1,91 @@
+// Timings of the raster chain a transfer runs and of the conversion of a large
+// colour image. The program itself is not started (the document guards its
+// program-folder access), so only the raster and pixel work is measured.
+#include "document/GlyphaneDoc.h"
+#include "platform/UiSeam.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+// The operator accepts the frame warning a full-height logo gets.
+class CAcceptFrame : public CUiResponder {
+public:
+    void Answer(CUiPrompt& prompt, QDialog*) override { prompt.result = IDYES; }
+    bool ShowsDialogs() const override { return false; }
+};
+
+QImage RandomLogo(int width, int height, bool colour)
+{
+    std::mt19937 random(7);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = colour ? (0xFF000000u | (random() & 0xFFFFFFu)) : ((random() & 1) ? 0xFFFFFFFFu : 0xFF000000u);
+    }
+    return image;
+}
+
+// Build, centre, frame, store, reverse image, reverse rows, copy, complement:
+// a 384 x 240 logo on a 576 x 240 printer.
+void BM_PrintRasterChain(benchmark::State& state)
+{
+    CGlyphaneDoc doc;
+    const QImage logo = RandomLogo(384, 240, false);
+    doc.AttachLogoBitmap(logo);
+    doc.SetLogoSize(384, 240);
+    doc.SetDotX(576);
+    doc.SetDotY(240);
+    for (auto _ : state) {
+        const CBufferUC packed = doc.BuildPrintRaster(*doc.GetLogoBitmap());
+        const CBufferUC placed = doc.CenterRasterOnPrinter(packed);
+        const CBufferUC framed = doc.AddThinFrame(placed, nullptr); // as tall as the printer: warns, answered Yes
+        doc.SetPrintRaster(framed);
+        doc.ReverseRasterImage();
+        doc.ReverseRasterRows();
+        const CBufferUC sent = ~doc.GetPrintRaster();
+        benchmark::DoNotOptimize(sent.GetpBuf());
+    }
+    state.SetItemsProcessed(state.iterations() * 384 * 240);
+}
+BENCHMARK(BM_PrintRasterChain)->Unit(benchmark::kMicrosecond);
+
+// The conversion of a 2000 x 2000 colour image; each run starts from the colours.
+void BM_ConvertToBlackWhite(benchmark::State& state)
+{
+    const QImage colours = RandomLogo(2000, 2000, true);
+    CGlyphaneDoc doc;
+    doc.SetLogoSize(2000, 2000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.AttachLogoBitmap(colours);
+        doc.GetLogoBitmap()->detach();
+        state.ResumeTiming();
+        doc.ConvertToBlackWhite(2000, 2000, 128);
+        benchmark::DoNotOptimize(doc.GetLogoBitmap()->constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 2000 * 2000);
+}
+BENCHMARK(BM_ConvertToBlackWhite)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv); // the UI seam lives on an application's UI thread
+    CAcceptFrame accept;
+    SetUiResponder(&accept);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    SetUiResponder(nullptr);
+    return 0;
+}
