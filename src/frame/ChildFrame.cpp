@@ -11,13 +11,17 @@ CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    m_doc->setParent(this);
     connect(m_doc, &CGlyphaneDoc::titleChanged, this, &CChildFrame::UpdateCaption);
     connect(m_doc, &CGlyphaneDoc::modifiedChanged, this, &CChildFrame::UpdateCaption);
     UpdateCaption();
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame()
+{
+    // The view reads its document while it goes, so it goes first.
+    delete widget();
+    delete m_doc;
+}
 
 void CChildFrame::SetView(CGlyphaneView* view)
 {
