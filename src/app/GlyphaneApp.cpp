@@ -85,18 +85,17 @@ bool CGlyphaneApp::InitInstance()
         return false;
     m_pMainFrame->ShowFrame();
     Trace("pMainFrame->UpdateWindow();");
-
-    if (!ReadRegistry())
-        return false;
-    if (!CreateAppLog())
-        return false;
-    LoadConfigurations();
-    return true;
+    return ReadSettingsAndConfigurations();
 }
 
 bool CGlyphaneApp::InitHeadless()
 {
     m_bFirstNewDocument = 0; // no automatic document without a window
+    return ReadSettingsAndConfigurations();
+}
+
+bool CGlyphaneApp::ReadSettingsAndConfigurations()
+{
     if (!ReadRegistry())
         return false;
     if (!CreateAppLog())

@@ -82,6 +82,7 @@ private:
     bool CreateTraceLog();
     bool CreateMainFrame();
     bool ProcessShellCommand();
+    bool ReadSettingsAndConfigurations();
     bool ReadRegistry();
     bool ReadRegistryString(const char* name, QString& target);
     bool CreateAppLog();

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +73,20 @@ protected:
         }
     }
 
+    // Rewrites the configuration file of the first offered printer line by line.
+    void EditFirstPrinterCfg(const std::function<void(QList<QByteArray>&)>& edit)
+    {
+        const QString cfg = m_folder + QStringLiteral("CfgFile/")
+                            + GetApp()->GetAppCfg()->GetPrinterCfgFile(9).section(QLatin1Char('\\'), -1);
+        QFile file(cfg);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n');
+        file.close();
+        edit(lines);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join('\n'));
+    }
+
     int OpenWindows() const { return GetApp()->GetMainFrame()->MdiArea()->subWindowList().size(); }
 
     QTemporaryDir m_cwd;
@@ -123,17 +138,9 @@ TEST_F(NewDocumentTest, CancelledSelectionMakesNoDocumentAndNoMessage)
 
 TEST_F(NewDocumentTest, PrinterWithoutIdentificationByteCannotBeUsed)
 {
-    const QString cfg = m_folder + QStringLiteral("CfgFile/")
-                        + GetApp()->GetAppCfg()->GetPrinterCfgFile(9).section(QLatin1Char('\\'), -1);
-    QFile file(cfg);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    QList<QByteArray> lines = text.split('\n');
-    lines.removeIf([](const QByteArray& line) { return line.startsWith("GSImodel"); });
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(lines.join('\n'));
-    file.close();
+    EditFirstPrinterCfg([](QList<QByteArray>& lines) {
+        lines.removeIf([](const QByteArray& line) { return line.startsWith("GSImodel"); });
+    });
 
     testenv::ScriptedUi ui;
     ui.Then(PickPrinter(0));
@@ -200,19 +207,11 @@ TEST_F(NewDocumentTest, ModelFlagsAreSetIgnoringCase)
 
 TEST_F(NewDocumentTest, AbsurdPrinterSizeIsRefusedWithAMessage)
 {
-    const QString cfg = m_folder + QStringLiteral("CfgFile/")
-                        + GetApp()->GetAppCfg()->GetPrinterCfgFile(9).section(QLatin1Char('\\'), -1);
-    QFile file(cfg);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    QList<QByteArray> lines = text.split('\n');
-    for (QByteArray& line : lines)
-        if (line.startsWith("DotX"))
-            line = "DotX = 100000";
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(lines.join('\n'));
-    file.close();
+    EditFirstPrinterCfg([](QList<QByteArray>& lines) {
+        for (QByteArray& line : lines)
+            if (line.startsWith("DotX"))
+                line = "DotX = 100000";
+    });
 
     testenv::ScriptedUi ui;
     ui.Then(PickPrinter(0));
