@@ -10,7 +10,6 @@
 #include "resources/StringTable.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <functional>
 #include <map>
 #include <optional>
@@ -118,10 +117,7 @@ void BindModel(CGlyphaneDoc& doc, const QString& code)
 
 void WriteBytes(const QString& path, const CBufferUC& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char*>(bytes.GetpBuf()), bytes.GetSize()) != bytes.GetSize()
-        || !file.commit())
+    if (!bytes.FileFlusOut(path))
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
 }
 

@@ -1,6 +1,6 @@
 #include "components/BufferUC.h"
 
-#include <QSaveFile>
+#include "platform/AtomicFile.h"
 #include <algorithm>
 
 CBufferUC::CBufferUC(int size)
@@ -85,13 +85,6 @@ BOOL CBufferUC::FileFlusOut(const QString& path) const
 {
     if (path.isEmpty())
         return FALSE;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FALSE;
-    const qint64 size = static_cast<qint64>(m_bytes.size());
-    if (size > 0 && file.write(reinterpret_cast<const char*>(m_bytes.data()), size) != size) {
-        file.cancelWriting();
-        return FALSE;
-    }
-    return file.commit() ? TRUE : FALSE;
+    const QByteArray bytes(reinterpret_cast<const char*>(m_bytes.data()), static_cast<qsizetype>(m_bytes.size()));
+    return WriteFileAtomically(path, {bytes}) ? TRUE : FALSE;
 }

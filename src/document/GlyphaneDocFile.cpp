@@ -5,6 +5,7 @@
 #include "app/GlyphaneApp.h"
 #include "document/BmpFile.h"
 #include "frame/MainFrame.h"
+#include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -189,14 +189,7 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     PatchHeaderForLogo();
     header = ToByteArray(m_headerBuffer);
 
-    QSaveFile file(NativePath(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        ReportError(61448, 61446, path);
-        return false;
-    }
-    file.write(header);
-    file.write(bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight));
-    if (!file.commit()) {
+    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)})) {
         ReportError(61448, 61446, path);
         return false;
     }
