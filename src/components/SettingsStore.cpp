@@ -102,6 +102,23 @@ bool CSettingsStore::Contains(const QString& group, const QString& key)
     return !defaults.isEmpty() && OpenIni(defaults)->contains(name);
 }
 
+QStringList CSettingsStore::Keys(const QString& group)
+{
+    QStringList keys;
+    auto collect = [&](const QString& path) {
+        if (path.isEmpty())
+            return;
+        auto ini = OpenIni(path);
+        ini->beginGroup(group);
+        for (const QString& key : ini->childKeys())
+            if (!keys.contains(key))
+                keys.append(key);
+    };
+    collect(UserFilePath());
+    collect(DefaultsFilePath());
+    return keys;
+}
+
 bool CSettingsStore::SetValue(const QString& group, const QString& key, const QVariant& value)
 {
     auto user = OpenIni(UserFilePath());

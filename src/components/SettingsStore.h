@@ -5,12 +5,16 @@
 // defaults installed beside the program; writes always go to the user's file,
 // so the defaults are never changed.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class CSettingsStore {
 public:
     static QVariant Value(const QString& group, const QString& key, const QVariant& def = {});
     static bool Contains(const QString& group, const QString& key);
+    // The keys of a group in the user's file and the defaults, user's first,
+    // each once.
+    static QStringList Keys(const QString& group);
     // Returns false when the file could not be written.
     static bool SetValue(const QString& group, const QString& key, const QVariant& value);
 

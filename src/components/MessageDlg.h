@@ -1,0 +1,38 @@
+#pragma once
+// Modeless boxes shown while the program waits: a plain message, and the
+// progress of a transfer with a stop button.
+#include "platform/WinTypes.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QProgressBar;
+
+class CDialogMessage : public QDialog {
+    Q_OBJECT
+public:
+    CDialogMessage(QWidget* parent, const QString& text, const QString& caption);
+    // Shows the box without waiting; the caller destroys it.
+    void Create();
+};
+
+class CDialogThreadStatus : public QDialog {
+    Q_OBJECT
+public:
+    CDialogThreadStatus(QWidget* parent, const QString& text, const QString& caption, UINT stopMessage);
+    void Create();
+    void InitPcThread(int lower, int upper, int step, int position);
+    void StepIt();
+    QProgressBar* Progress() const { return m_progress; }
+    // Pressing the stop button posts the stop message to the parent window.
+    void OnStop();
+
+protected:
+    void reject() override; // Esc and the close box stop as well
+
+private:
+    QProgressBar* m_progress;
+    QPointer<QWidget> m_parent;
+    UINT m_nStopMessage;
+    int m_nStep = 1;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// The port choice: every port name with its device and whether the device is
+// there; parallel ports only for printers that have a parallel interface, USB
+// only when the caller switches it on.
+#include <QDialog>
+
+class QListWidget;
+
+class CDiaologSelectComPort : public QDialog {
+    Q_OBJECT
+public:
+    CDiaologSelectComPort(QWidget* parent, const QString& currentPort, int lptPermission);
+
+    int DoModal();
+    QString GetComPort() const { return m_strPort; }
+
+    // Set before DoModal to offer the USB printers too.
+    bool m_bUsbEnabled = false;
+
+    QListWidget* List() const { return m_list; }
+
+public slots:
+    void accept() override;
+
+private:
+    void Fill();
+
+    QListWidget* m_list;
+    QString m_strCurrent;
+    QString m_strPort;
+    int m_nLptPermission;
+};
