@@ -8,6 +8,7 @@
 #include "printer/ModelCatalogue.h"
 #include "printer/PrintData.h"
 #include "resources/StringTable.h"
+#include "view/LogoResize.h"
 
 #include <QFile>
 #include <functional>
@@ -237,6 +238,46 @@ int PrintDataCommand(const CArgs& a)
     return kExitOk;
 }
 
+int LogoSideOption(const CArgs& a, const QString& name)
+{
+    bool ok = false;
+    const int side = a.Value(name).toInt(&ok);
+    if (!ok || side < 1 || side > CGlyphaneDoc::kMaxLogoSide)
+        throw Refusal{QStringLiteral("--%1 takes a number from 1 to %2").arg(name).arg(CGlyphaneDoc::kMaxLogoSide)};
+    return side;
+}
+
+ImagePlacement PlacementOption(const QString& name)
+{
+    static const std::map<QString, ImagePlacement> placements = {
+        {QStringLiteral("center"), ImagePlacement::Center},   {QStringLiteral("left"), ImagePlacement::Left},
+        {QStringLiteral("stretch"), ImagePlacement::Stretch}, {QStringLiteral("tile"), ImagePlacement::Tile},
+        {QStringLiteral("resize"), ImagePlacement::Resize},
+    };
+    const auto it = placements.find(name);
+    if (it == placements.end())
+        throw Refusal{QStringLiteral("--placement takes center, left, stretch, tile or resize")};
+    return it->second;
+}
+
+int ResizeCommand(const CArgs& a, QTextStream& err)
+{
+    for (const char* required : {"width", "height", "placement"}) {
+        if (!a.Has(QLatin1String(required))) {
+            err << "glyphane-cli: \"resize\" needs --" << required << "\n" << Usage();
+            return kExitUsage;
+        }
+    }
+    const int width = LogoSideOption(a, QStringLiteral("width"));
+    const int height = LogoSideOption(a, QStringLiteral("height"));
+    const ImagePlacement placement = PlacementOption(a.Value(QStringLiteral("placement")));
+    auto doc = OpenLogo(a.At(0));
+    if (!ResizeLogo(*doc, width, height, static_cast<int>(placement)))
+        throw Refusal{QStringLiteral("%1: the logo cannot be resized to %2 x %3").arg(a.At(0)).arg(width).arg(height)};
+    SaveLogo(*doc, a.At(1));
+    return kExitOk;
+}
+
 } // namespace
 
 QString Usage()
@@ -252,7 +293,8 @@ QString Usage()
         "  glyphane-cli flip-v IN OUT\n"
         "  glyphane-cli raster IN OUT --model CODE [--frame thin|bold|double]\n"
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
-        "  glyphane-cli print-data IN OUT --model CODE\n");
+        "  glyphane-cli print-data IN OUT --model CODE\n"
+        "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n");
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -296,6 +338,9 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {QStringLiteral("raster"),
          {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, Raster}},
         {QStringLiteral("print-data"), {2, {}, {QStringLiteral("model")}, true, PrintDataCommand}},
+        {QStringLiteral("resize"),
+         {2, {}, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("placement")}, false,
+          [&](const CArgs& a) { return ResizeCommand(a, err); }}},
     };
 
     const auto it = commands.find(command);

@@ -23,6 +23,11 @@ CChildFrame::~CChildFrame()
     delete m_doc;
 }
 
+CGlyphaneView* CChildFrame::GetView() const
+{
+    return m_view.data();
+}
+
 void CChildFrame::SetView(CGlyphaneView* view)
 {
     m_view = view;

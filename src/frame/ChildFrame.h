@@ -16,7 +16,7 @@ public:
     ~CChildFrame() override;
 
     void SetView(CGlyphaneView* view);
-    CGlyphaneView* GetView() const { return m_view; }
+    CGlyphaneView* GetView() const;
     CGlyphaneDoc* GetDocument() const { return m_doc; }
 
 private:

@@ -2,19 +2,39 @@
 
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
+#include "frame/AcceleratorFilter.h"
 #include "frame/ChildFrame.h"
+#include "frame/ColumnToolBar.h"
+#include "frame/StatusPanes.h"
+#include "resources/MenuTables.h"
+#include "resources/StringTable.h"
 #include "view/GlyphaneView.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QMdiArea>
-#include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QTimerEvent>
+#include <QToolBar>
+#include <QUrl>
 
 namespace {
 
 constexpr UINT ID_VIEW_TOOLBAR = 59392;
 constexpr UINT ID_VIEW_STATUS_BAR = 59393;
+constexpr UINT ID_WINDOW_CASCADE = 57650;
+constexpr UINT ID_WINDOW_TILE_HORZ = 57651;
+constexpr UINT ID_FILE_MRU_LAST = ID_FILE_MRU_FILE1 + CMainFrame::kRecentFileCount - 1;
+constexpr UINT kPaletteIds[] = {101, 102, 103, 104, 61493};
+
+constexpr UINT kPositionPrefix = 1032;
+constexpr UINT kToolPrefix = 1033;
+constexpr UINT kSizePrefix = 1034;
+
+bool IsPaletteId(UINT id)
+{
+    return std::find(std::begin(kPaletteIds), std::end(kPaletteIds), id) != std::end(kPaletteIds);
+}
 
 } // namespace
 
@@ -29,98 +49,78 @@ CMainFrame::CMainFrame(CCommandRouter* router, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     CloseAllDocumentsWithoutAsking();
+    if (m_router) {
+        // The router outlives the frame; its route must not reach a dead one.
+        m_router->StopIdleUpdates();
+        m_router->SetRouteProvider({});
+    }
 }
 
 bool CMainFrame::LoadFrame(UINT resourceId)
 {
-    if (resourceId != 128 || !m_router)
+    if (resourceId != IDR_MAINFRAME || !m_router)
         return false;
-    setWindowTitle(QStringLiteral("Glyphane"));
+    setWindowTitle(LoadString(IDR_MAINFRAME));
+    resize(1024, 720);
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     m_router->SetRouteProvider([this] { return CommandRoute(); });
-    BuildMenu128();
-    statusBar()->showMessage(QStringLiteral("Ready"));
-    resize(1024, 720);
+
+    RestorePlacement();
+    ReadPaletteSettings();
+    BuildMenus();
+    if (!CreateStandardBar() || !CreateBannerBar())
+        return false;
+    m_statusPanes = new CStatusPanes(statusBar());
+    if (!CreatePalettes())
+        return false;
+    DockPalettes();
+    ApplyColumnSettings();
+
+    m_accelerators = new CAcceleratorFilter(this, m_router);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuForWindows(); });
+    setAcceptDrops(true);
+    m_router->UpdateAll();
+    m_router->StartIdleUpdates();
     return true;
 }
 
 void CMainFrame::ShowFrame()
 {
-    showMaximized();
+    if (m_bPlacementRestored && !m_bRestoreMaximized) {
+        setGeometry(m_restoredGeometry);
+        show();
+    } else {
+        showMaximized();
+    }
+    // For documentation screenshots: grab the window once it has settled, then quit.
+    if (!qEnvironmentVariableIsEmpty("GLYPHANE_SCREENSHOT") && m_screenshotTimer == 0)
+        m_screenshotTimer = startTimer(1000);
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, UINT id, const QString& text)
+void CMainFrame::timerEvent(QTimerEvent* event)
 {
-    QAction* action = m_router->CreateAction(id, text);
-    menu->addAction(action);
-    return action;
-}
-
-void CMainFrame::BuildMenu128()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    AddCommand(file, 57600, QStringLiteral("&New\tCtrl+N"));
-    AddCommand(file, 57601, QStringLiteral("&Open...\tCtrl+O"));
-    file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("Recent File"));
-    RebuildRecentFileMenu();
-    file->addSeparator();
-    AddCommand(file, 57665, QStringLiteral("E&xit"));
-    m_router->WatchMenu(file);
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    AddCommand(view, ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"))->setCheckable(true);
-    AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
-    m_router->WatchMenu(view);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-    AddCommand(help, 32784, QStringLiteral("&Html Help"));
-    help->addSeparator();
-    AddCommand(help, 57664, QStringLiteral("&About Glyphane..."));
-    help->addSeparator();
-    AddCommand(help, 32819, CGlyphaneApp::WebAddress());
-    m_router->WatchMenu(help);
-}
-
-void CMainFrame::RebuildRecentFileMenu()
-{
-    if (!m_recentMenu)
-        return;
-    m_recentMenu->clear();
-    if (m_recentFiles.isEmpty()) {
-        QAction* none = m_recentMenu->addAction(QStringLiteral("Recent File"));
-        none->setEnabled(false);
+    if (event->timerId() != m_screenshotTimer) {
+        QMainWindow::timerEvent(event);
         return;
     }
-    for (int i = 0; i < m_recentFiles.size(); ++i) {
-        const QString path = m_recentFiles.at(i);
-        QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
-        a->setData(path);
-        connect(a, &QAction::triggered, this, [path] {
-            if (CGlyphaneApp* app = GetApp())
-                app->OpenDocumentFile(path);
-        });
-    }
-}
-
-void CMainFrame::AddToRecentFileList(const QString& path)
-{
-    const QString full = QFileInfo(path).absoluteFilePath();
-    m_recentFiles.removeAll(full);
-    m_recentFiles.prepend(full);
-    while (m_recentFiles.size() > kRecentFileCount)
-        m_recentFiles.removeLast();
-    RebuildRecentFileMenu();
+    killTimer(m_screenshotTimer);
+    grab().save(qEnvironmentVariable("GLYPHANE_SCREENSHOT"));
+    QCoreApplication::quit();
 }
 
 void CMainFrame::AddChildFrame(CChildFrame* child)
 {
     m_mdiArea->addSubWindow(child);
+    connect(child, &QObject::destroyed, this, [this] {
+        // Still half in the area while it goes: look again once it is gone.
+        QMetaObject::invokeMethod(this, [this] { UpdateMenuForWindows(); }, Qt::QueuedConnection);
+    });
     child->show();
     m_mdiArea->setActiveSubWindow(child);
+    UpdateMenuForWindows();
 }
 
 CChildFrame* CMainFrame::ActiveChildFrame() const
@@ -155,6 +155,7 @@ void CMainFrame::CloseAllDocumentsWithoutAsking()
         m_mdiArea->removeSubWindow(w);
         delete w;
     }
+    UpdateMenuForWindows();
 }
 
 std::vector<CCmdTarget*> CMainFrame::CommandRoute() const
@@ -175,11 +176,28 @@ std::vector<CCmdTarget*> CMainFrame::CommandRoute() const
 
 bool CMainFrame::OnCommand(UINT id)
 {
+    if (IsPaletteId(id)) {
+        if (CColumnToolBar* bar = Palette(id))
+            bar->setVisible(bar->isHidden());
+        return true;
+    }
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
+        OpenRecentFile(static_cast<int>(id - ID_FILE_MRU_FILE1));
+        return true;
+    }
     switch (id) {
     case ID_VIEW_STATUS_BAR:
-        statusBar()->setVisible(!statusBar()->isVisible());
+        statusBar()->setVisible(statusBar()->isHidden());
         return true;
     case ID_VIEW_TOOLBAR:
+        if (m_standardBar)
+            m_standardBar->setVisible(m_standardBar->isHidden());
+        return true;
+    case ID_WINDOW_CASCADE:
+        m_mdiArea->cascadeSubWindows();
+        return true;
+    case ID_WINDOW_TILE_HORZ:
+        m_mdiArea->tileSubWindows();
         return true;
     default:
         return false;
@@ -188,21 +206,118 @@ bool CMainFrame::OnCommand(UINT id)
 
 bool CMainFrame::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
+    // Visibility is asked as "not hidden", so the marks are right before the
+    // window is first shown too.
+    if (IsPaletteId(id)) {
+        const CColumnToolBar* bar = Palette(id);
+        cmdUI.Enable(bar != nullptr);
+        cmdUI.SetCheck(bar && !bar->isHidden() ? 1 : 0);
+        return true;
+    }
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
+        cmdUI.Enable(static_cast<int>(id - ID_FILE_MRU_FILE1) < m_recentFiles.size());
+        return true;
+    }
     switch (id) {
     case ID_VIEW_STATUS_BAR:
         cmdUI.Enable(true);
-        cmdUI.SetCheck(statusBar()->isVisible() ? 1 : 0);
+        cmdUI.SetCheck(statusBar()->isHidden() ? 0 : 1);
         return true;
     case ID_VIEW_TOOLBAR:
+        cmdUI.Enable(m_standardBar != nullptr);
+        cmdUI.SetCheck(m_standardBar && !m_standardBar->isHidden() ? 1 : 0);
+        return true;
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
         cmdUI.Enable(true);
-        cmdUI.SetCheck(1);
         return true;
     default:
         return false;
     }
 }
 
+// --- status panes -----------------------------------------------------------------
+
+void CMainFrame::SetPane(UINT id, const QString& text)
+{
+    if (m_statusPanes)
+        m_statusPanes->SetPaneText(id, text);
+}
+
+void CMainFrame::SetPositionPane(int x, int y)
+{
+    SetPane(6565, LoadString(kPositionPrefix) + FormatPrintf(QStringLiteral("X:%.3d, Y:%.3d"), {x + 1, y + 1}));
+}
+
+void CMainFrame::SetSizePane(int w, int h)
+{
+    SetPane(6566, LoadString(kSizePrefix) + FormatPrintf(QStringLiteral("X:%.2d, Y:%.2d"), {w, h}));
+}
+
+void CMainFrame::SetToolPane(const QString& name)
+{
+    SetPane(6567, LoadString(kToolPrefix) + name);
+}
+
+void CMainFrame::SetPrinterPane(const QString& text)
+{
+    SetPane(61462, text);
+}
+
+void CMainFrame::SetPortPane(const QString& text)
+{
+    SetPane(61463, text);
+}
+
+QString CMainFrame::PaneText(UINT id) const
+{
+    return m_statusPanes ? m_statusPanes->PaneText(id) : QString();
+}
+
+int CMainFrame::PaneWidth(UINT id) const
+{
+    return m_statusPanes ? m_statusPanes->PaneWidth(id) : 0;
+}
+
+// --- closing and dropped files -----------------------------------------------------
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The profile is written first, as it always was, even when the operator
+    // then cancels the close at a save question.
+    WriteProfile();
+    if (!SaveModifiedDocuments()) {
+        event->ignore();
+        return;
+    }
+    CloseAllDocumentsWithoutAsking();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+    }
+    QMainWindow::dragEnterEvent(event);
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    CGlyphaneApp* app = GetApp();
+    if (!data || !app) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            app->OpenDocumentFile(url.toLocalFile());
 }

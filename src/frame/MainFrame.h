@@ -1,17 +1,27 @@
 #pragma once
-// The main window: menus, the multi-document area and the command routing
-// from the active logo window outwards.
+// The main window: the two menu bars, the accelerator table, the standard
+// toolbar and banner, the five column palettes, the status bar panes, the
+// multi-document area and the command routing from the active logo window
+// outwards. Its palette settings and placement live in the profile.
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <array>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QToolBar;
+class CAcceleratorFilter;
 class CChildFrame;
+class CColumnToolBar;
 class CCommandRouter;
+class CStatusPanes;
+struct CMenuPopupDef;
 
 class CMainFrame : public QMainWindow, public CCmdTarget {
     Q_OBJECT
@@ -21,8 +31,10 @@ public:
     explicit CMainFrame(CCommandRouter* router, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Builds the window for the given menu resource (128: no logo open).
+    // Builds the window for the given menu resource (128: no logo open):
+    // menus, bars, palettes, status bar, the profile's settings and placement.
     bool LoadFrame(UINT resourceId);
+    // Shows the window as the stored placement says (maximised by default).
     void ShowFrame();
 
     void AddChildFrame(CChildFrame* child);
@@ -36,20 +48,87 @@ public:
     QMdiArea* MdiArea() const { return m_mdiArea; }
     CCommandRouter* Router() const { return m_router; }
 
+    // Status panes the view keeps up to date.
+    void SetPositionPane(int x, int y);
+    void SetSizePane(int w, int h);
+    void SetToolPane(const QString& name);
+    void SetPrinterPane(const QString& text);
+    void SetPortPane(const QString& text);
+    QString PaneText(UINT id) const;
+    int PaneWidth(UINT id) const;
+
+    // The menu bar shown now: 128 without a logo window, 129 with one.
+    UINT CurrentMenuId() const { return m_nCurrentMenu; }
+    QList<QMenu*> MenuPopups(UINT menuId) const { return m_menus.value(menuId); }
+    // The palette of a control id (101, 102, 103, 104, 61493), or null.
+    CColumnToolBar* Palette(UINT controlId) const;
+    QToolBar* StandardBar() const { return m_standardBar; }
+    QToolBar* BannerBar() const { return m_bannerBar; }
+
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
 
+    // Palette settings read from the profile at creation.
+    BOOL m_bDrawToolColor = TRUE;
+    BOOL m_bDrawToolTips = TRUE;
+    BOOL m_bGenericToolColor = TRUE;
+    BOOL m_bGenericToolTips = TRUE;
+    BOOL m_bImageOptionsColor = TRUE;
+    BOOL m_bImageOptionsTips = TRUE;
+    BOOL m_bFramesColor = TRUE;
+    BOOL m_bFramesTips = TRUE;
+    BOOL m_bPatternColor = TRUE;
+    BOOL m_bPatternTips = TRUE;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
-    void BuildMenu128();
-    QAction* AddCommand(QMenu* menu, UINT id, const QString& text);
+    // Menus and accelerators (MainFrameMenus.cpp).
+    void BuildMenus();
+    QList<QMenu*> BuildMenuBar(const std::vector<CMenuPopupDef>& popups);
+    QAction* CommandAction(UINT id, const QString& menuText);
+    void CreateAcceleratorOnlyActions();
+    void CreateRecentFileActions();
     void RebuildRecentFileMenu();
+    void OpenRecentFile(int index);
+    void ShowMenu(UINT menuId);
+    void UpdateMenuForWindows();
+
+    // Bars, palettes and the profile (MainFrameBars.cpp).
+    bool CreateStandardBar();
+    bool CreateBannerBar();
+    bool CreatePalettes();
+    void DockPalettes();
+    void ReadPaletteSettings();
+    void ApplyColumnSettings();
+    void RestorePlacement();
+    void WriteProfile();
+    bool SaveModifiedDocuments();
+
+    void SetPane(UINT id, const QString& text);
     std::vector<CCmdTarget*> CommandRoute() const;
 
     CCommandRouter* m_router;
     QMdiArea* m_mdiArea = nullptr;
-    QMenu* m_recentMenu = nullptr;
+    CStatusPanes* m_statusPanes = nullptr;
+    CAcceleratorFilter* m_accelerators = nullptr;
+    QToolBar* m_standardBar = nullptr;
+    QToolBar* m_bannerBar = nullptr;
+    CColumnToolBar* m_drawBar = nullptr;
+    CColumnToolBar* m_actionsBar = nullptr;
+    CColumnToolBar* m_imageBar = nullptr;
+    CColumnToolBar* m_framesBar = nullptr;
+    CColumnToolBar* m_patternBar = nullptr;
+    QHash<UINT, QList<QMenu*>> m_menus;
+    UINT m_nCurrentMenu = 0;
+    std::array<QAction*, kRecentFileCount> m_recentActions{};
     QStringList m_recentFiles;
+    bool m_bPlacementRestored = false;
+    bool m_bRestoreMaximized = true;
+    QRect m_restoredGeometry;
+    int m_screenshotTimer = 0;
 };

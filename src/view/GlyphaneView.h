@@ -1,37 +1,69 @@
 #pragma once
-// The logo window's view: shows the document's bitmap one screen pixel per
-// logo dot and owns the drawing surface bound to it.
+// The logo window's view: a scrolling area over one document, made of its
+// roles (editing, printer connection, logo transfer). The view is the command
+// target on the route and the window the roles draw in; each role owns its
+// own state.
 #include "platform/CommandRouter.h"
 #include "platform/Surface.h"
+#include "printer/ViewPrinterRole.h"
+#include "transfer/ViewTransferRole.h"
+#include "view/ViewEditing.h"
 
 #include <QAbstractScrollArea>
-#include <memory>
 
 class CGlyphaneDoc;
 
-class CGlyphaneView : public QAbstractScrollArea, public CCmdTarget {
+class CGlyphaneView : public QAbstractScrollArea,
+                      public CCmdTarget,
+                      public CViewEditing,
+                      public CViewPrinterRole,
+                      public CViewTransferRole {
     Q_OBJECT
 public:
     explicit CGlyphaneView(CGlyphaneDoc* doc, QWidget* parent = nullptr);
     ~CGlyphaneView() override;
 
-    CGlyphaneDoc* GetDocument() const { return m_pDoc; }
-    CSurface& ImageSurface() { return m_dcImage; }
+    CGlyphaneDoc* GetDocument() const { return Doc(); }
+    using CViewEditing::ImageSurface;
 
-    // Binds the surface to the document's bitmap and registers it and the
-    // owner window with the document; sizes the logo window.
+    // Binds the surfaces to the document's bitmap, registers the view with
+    // the document, shows the size and fits the logo window to the logo.
     virtual void OnInitialUpdate();
 
+    // Each role's command map in turn: editing, printer, transfer.
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+    bool HasCommandHandler(UINT id) const override;
+
+    // The scroll extent (the image, or the magnified square).
+    QSize ScrollSizes() const { return m_sizeTotal; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    // The editing role's window.
+    QWidget* EditingViewport() const override;
+    QWidget* EditingWindow() override { return this; }
+    CPoint ScrollPosition() const override;
+    void SetScrollSizes(const QSize& total) override;
+    void FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded) override;
+    void EnableFrameMaximize(bool enable) override;
+    void SendViewCommand(UINT id) override;
+    bool HoldsMouseCapture() const override { return m_bCapture; }
+    void SetMouseCapture(bool capture) override { m_bCapture = capture; }
 
 private:
+    std::vector<CRoleCommands*> RoleCommandMaps() const;
     void UpdateScrollBars();
+    void UpdateCursor(const CPoint& client);
 
-    CGlyphaneDoc* m_pDoc;
-    CSurface m_dcImage;
+    QSize m_sizeTotal;
+    bool m_bCapture = false;
 };

@@ -1,0 +1,128 @@
+#include "components/PrinterDevice.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/lp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+CPrinterDevice::~CPrinterDevice()
+{
+    Close();
+}
+
+bool CPrinterDevice::Fail(const QString& what, int err)
+{
+    m_error = err ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(err))) : what;
+    return false;
+}
+
+bool CPrinterDevice::Open(const QString& device, bool readable)
+{
+    Close();
+    m_device = device;
+    const int flags = (readable ? O_RDWR : O_WRONLY) | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    m_fd = ::open(device.toLocal8Bit().constData(), flags);
+    if (m_fd < 0)
+        return Fail(QStringLiteral("open %1").arg(device), errno);
+    return true;
+}
+
+void CPrinterDevice::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadlineMs, int* written)
+{
+    *written = 0;
+    if (m_fd < 0)
+        return Fail(QStringLiteral("printer not open"));
+    if (count < 0 || (count > 0 && !bytes))
+        return Fail(QStringLiteral("bad write buffer"));
+    QElapsedTimer timer;
+    timer.start();
+    int refusals = 0;
+    // Pause between refusals so the retries spread over the whole deadline.
+    const int pauseMs = std::max(1, deadlineMs / std::max(1, retries + 1));
+    while (*written < count) {
+        const int left = std::max(0, deadlineMs - static_cast<int>(timer.elapsed()));
+        if (left == 0)
+            return Fail(QStringLiteral("write timed out after %1 of %2 bytes").arg(*written).arg(count));
+        pollfd p{m_fd, POLLOUT, 0};
+        const int r = ::poll(&p, 1, left);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            continue;
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+            return Fail(QStringLiteral("printer went away while writing"));
+        const ssize_t n = ::write(m_fd, bytes + *written, static_cast<size_t>(count - *written));
+        if (n > 0) {
+            *written += static_cast<int>(n);
+            continue;
+        }
+        const int err = n < 0 ? errno : EAGAIN;
+        if (err == EINTR)
+            continue;
+        // lp reports busy, off line and paper out as EAGAIN, EBUSY and ENOSPC.
+        if ((err == EAGAIN || err == EBUSY || err == ENOSPC) && refusals++ < retries) {
+            ::usleep(static_cast<useconds_t>(pauseMs) * 1000);
+            continue;
+        }
+        return Fail(QStringLiteral("write"), err);
+    }
+    return true;
+}
+
+bool CPrinterDevice::Read(BYTE* buffer, int count, int timeoutMs, int* got)
+{
+    *got = 0;
+    if (m_fd < 0)
+        return Fail(QStringLiteral("printer not open"));
+    QElapsedTimer timer;
+    timer.start();
+    while (*got < count) {
+        const int left = std::max(0, timeoutMs - static_cast<int>(timer.elapsed()));
+        pollfd p{m_fd, POLLIN, 0};
+        const int r = ::poll(&p, 1, left);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r == 0)
+            return Fail(QStringLiteral("read timed out"));
+        if (r < 0)
+            return Fail(QStringLiteral("wait to read"), errno);
+        const ssize_t n = ::read(m_fd, buffer + *got, static_cast<size_t>(count - *got));
+        if (n == 0)
+            return Fail(QStringLiteral("printer went away while reading"));
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR)
+                continue;
+            return Fail(QStringLiteral("read"), errno);
+        }
+        *got += static_cast<int>(n);
+    }
+    return true;
+}
+
+bool CPrinterDevice::Status(BYTE* status, bool* supported)
+{
+    *supported = false;
+    if (m_fd < 0)
+        return Fail(QStringLiteral("printer not open"));
+    int value = 0;
+    if (ioctl(m_fd, LPGETSTATUS, &value) != 0) {
+        const int err = errno;
+        *supported = !(err == ENOTTY || err == EINVAL);
+        return Fail(QStringLiteral("status"), err);
+    }
+    *supported = true;
+    *status = static_cast<BYTE>(value & 0xFF);
+    return true;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// A printer character device (Linux lp or usblp): writes with a retry budget
+// and one deadline, reads with a time-out, and the LPGETSTATUS status byte
+// where the device has it. Shared by the parallel and USB components.
+#include "platform/WinTypes.h"
+
+#include <QString>
+
+class CPrinterDevice {
+public:
+    CPrinterDevice() = default;
+    ~CPrinterDevice();
+    CPrinterDevice(const CPrinterDevice&) = delete;
+    CPrinterDevice& operator=(const CPrinterDevice&) = delete;
+
+    bool Open(const QString& device, bool readable);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Writes all bytes before deadlineMs; a device that refuses for a while
+    // (busy, paper out) is asked again up to retries times.
+    bool Write(const BYTE* bytes, int count, int retries, int deadlineMs, int* written);
+    bool Read(BYTE* buffer, int count, int timeoutMs, int* got);
+    // false with *supported = false when the device has no status (not an lp device).
+    bool Status(BYTE* status, bool* supported);
+
+    const QString& Device() const { return m_device; }
+    const QString& LastErrorText() const { return m_error; }
+
+private:
+    bool Fail(const QString& what, int err = 0);
+
+    int m_fd = -1;
+    QString m_device;
+    QString m_error;
+};

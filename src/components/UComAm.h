@@ -1,0 +1,44 @@
+#pragma once
+// The USB component: one printer on a usblp device. The printer choice binds
+// the object to a port name ("USB001", mapped by the settings' [Ports]).
+#include "components/PrinterDevice.h"
+#include "platform/WinTypes.h"
+
+#include <QString>
+
+class CQvComAm {
+public:
+    CQvComAm() = default;
+    virtual ~CQvComAm() = default;
+    CQvComAm(const CQvComAm&) = delete;
+    CQvComAm& operator=(const CQvComAm&) = delete;
+
+    // Binds the object to a port and opens its device.
+    BOOL OpenPrinter(const QString& portName);
+    void ClosePrinter() { m_device.Close(); }
+    QString PortName() const { return m_strPortName; }
+
+    // The printer's identification byte, 0xFF when it gives none (0xFF never
+    // identifies a printer).
+    BYTE GetPrinterGSI();
+    // Returns the count written; equal to length on success.
+    DWORD UsbWrite(const BYTE* bytes, DWORD length, DWORD* written);
+    BOOL NLfOutput(int count);
+    // On line = selected, paper present, no error. A device without the
+    // status request counts as on line while it is open.
+    BOOL IsPrinterOnline();
+
+    // Deadlines of one call; short ones let tests fail fast.
+    void SetTimeouts(int writeMs, int readMs)
+    {
+        m_nWriteMs = writeMs;
+        m_nReadMs = readMs;
+    }
+    const QString& LastErrorText() const { return m_device.LastErrorText(); }
+
+private:
+    QString m_strPortName;
+    CPrinterDevice m_device;
+    int m_nWriteMs = 30000;
+    int m_nReadMs = 1000;
+};

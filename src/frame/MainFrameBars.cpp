@@ -1,0 +1,233 @@
+// The main frame's bars: the standard toolbar and banner at the top, the five
+// column palettes docked on the right, their profile settings, and the
+// window placement kept in the profile.
+#include "frame/MainFrame.h"
+
+#include "components/SettingsStore.h"
+#include "frame/ChildFrame.h"
+#include "frame/ColumnToolBar.h"
+#include "frame/ToolImages.h"
+#include "frame/WindowPlacement.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/UiSeam.h"
+#include "view/GlyphaneView.h"
+#include "resources/FillPatterns.h"
+#include "resources/StringTable.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolBar>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("General");
+const QString kSettings = QStringLiteral("Settings");
+const QString kWindowPos = QStringLiteral("WindowPos");
+// The bars' layout is kept beside the palette keys, never in their group, and
+// never read back (the palettes always start docked as below).
+const QString kBarStateGroup = QStringLiteral("General-Summary");
+
+constexpr UINT ID_TOOLBAR_STANDARD = 59392;
+constexpr UINT ID_BANNER_BAR = 59397;
+constexpr UINT kSeparator = 0;
+constexpr int kDefaultColumns = 3;
+
+// The standard toolbar (resource 128); 0 is a separator.
+const UINT kStandardButtons[] = {57600, 57601, 57603, kSeparator, 57635, 57634, 57637, 57639, 32826, kSeparator,
+                                 57643, kSeparator, 32791, kSeparator, 32790, 32789, 32799, kSeparator, 32792,
+                                 kSeparator, 57607, kSeparator, 57664, kSeparator, 32819};
+
+struct PaletteDef {
+    UINT controlId;
+    const char* title;
+    UINT colourBitmap;
+    UINT greyBitmap;
+    std::vector<UINT> buttons;
+    const char* columnsKey;
+};
+
+const std::vector<PaletteDef>& PaletteDefs()
+{
+    static const std::vector<PaletteDef> defs = {
+        {101, "Draw", 148, 149,
+         {32772, 32773, 32774, 32775, 32779, 61470, 61485, 61486, 32776, 32777, 32778, 61491}, "DrawToolColumns"},
+        {102, "Actions", 155, 157, {32782, 32783, 32781}, "GenericToolColumns"},
+        {103, "Image Options", 144, 145, {32793, 32795, 32797}, "ImageOptionsColumns"},
+        {104, "Frames", 153, 154, {32812, 32813, 32814}, "FramesColumns"},
+        {61493, "Pattern", 179, 180,
+         {61494, 61495, 61496, 61497, 61498, 61499, 61500, 61501, 61502, 61503, 61504, 61505}, "PatternColumns"},
+    };
+    return defs;
+}
+
+BOOL ReadBool(const char* key)
+{
+    bool ok = false;
+    const int value = CSettingsStore::Value(kGeneral, QString::fromLatin1(key), 1).toInt(&ok);
+    return !ok || value != 0 ? TRUE : FALSE;
+}
+
+int ReadColumns(const char* key)
+{
+    bool ok = false;
+    const int value = CSettingsStore::Value(kGeneral, QString::fromLatin1(key), kDefaultColumns).toInt(&ok);
+    return ok ? value : kDefaultColumns;
+}
+
+QString PatternText(UINT id)
+{
+    for (const CFillPattern& pattern : FillPatterns())
+        if (pattern.commandId == id)
+            return QString::fromLatin1(pattern.name);
+    return QString::number(id);
+}
+
+} // namespace
+
+void CMainFrame::RestorePlacement()
+{
+    const QString stored = CSettingsStore::Value(kSettings, kWindowPos).toString();
+    const std::optional<CWindowPlacement> placement = ParseWindowPlacement(stored);
+    if (!placement)
+        return; // the default: maximised
+    m_bPlacementRestored = true;
+    m_bRestoreMaximized = placement->ShowsMaximized();
+    m_restoredGeometry = placement->NormalRect();
+    setGeometry(m_restoredGeometry);
+}
+
+void CMainFrame::ReadPaletteSettings()
+{
+    m_bDrawToolColor = ReadBool("DrawToolColor");
+    m_bDrawToolTips = ReadBool("DrawTool_ToolTips");
+    m_bGenericToolColor = ReadBool("GenericToolColor");
+    m_bGenericToolTips = ReadBool("GenericTool_ToolTips");
+    m_bImageOptionsColor = ReadBool("ImageOptionsColor");
+    m_bImageOptionsTips = ReadBool("ImageOptions_ToolTips");
+    m_bFramesColor = ReadBool("OptionFramesColor");
+    m_bFramesTips = ReadBool("OptionFrames_ToolTips");
+    m_bPatternColor = ReadBool("PatternColor");
+    m_bPatternTips = ReadBool("Pattern_ToolTips");
+}
+
+bool CMainFrame::CreateStandardBar()
+{
+    m_standardBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_standardBar->setObjectName(QString::number(ID_TOOLBAR_STANDARD));
+    m_standardBar->setIconSize(QSize(kToolImageWidth, kToolImageHeight));
+    m_standardBar->setMovable(true);
+    for (UINT id : kStandardButtons) {
+        if (id == kSeparator) {
+            m_standardBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_router->Action(id);
+        if (!action)
+            return false;
+        action->setIcon(StandardToolIcon(id));
+        m_standardBar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, m_standardBar);
+    return true;
+}
+
+bool CMainFrame::CreateBannerBar()
+{
+    m_bannerBar = new QToolBar(QStringLiteral("Banner"), this);
+    m_bannerBar->setObjectName(QString::number(ID_BANNER_BAR));
+    m_bannerBar->setMovable(true);
+    auto* text = new QLabel(QStringLiteral("Glyphane \u2014 draw or open a logo, connect to the printer, send it"),
+                            m_bannerBar);
+    text->setObjectName(QStringLiteral("bannerText"));
+    text->setContentsMargins(8, 0, 8, 0);
+    m_bannerBar->addWidget(text);
+    addToolBar(Qt::TopToolBarArea, m_bannerBar);
+    return true;
+}
+
+bool CMainFrame::CreatePalettes()
+{
+    const BOOL colours[] = {m_bDrawToolColor, m_bGenericToolColor, m_bImageOptionsColor, m_bFramesColor,
+                            m_bPatternColor};
+    const BOOL tips[] = {m_bDrawToolTips, m_bGenericToolTips, m_bImageOptionsTips, m_bFramesTips, m_bPatternTips};
+    CColumnToolBar** bars[] = {&m_drawBar, &m_actionsBar, &m_imageBar, &m_framesBar, &m_patternBar};
+    const std::vector<PaletteDef>& defs = PaletteDefs();
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const PaletteDef& def = defs[i];
+        auto* bar = new CColumnToolBar(QString::fromLatin1(def.title), def.controlId, this);
+        bar->setWindowTitle(QString::fromLatin1(def.title));
+        bar->SetToolTipsEnabled(tips[i] != FALSE);
+        QList<QAction*> actions;
+        for (UINT id : def.buttons) {
+            QAction* action = m_router->Action(id);
+            if (!action)
+                action = CommandAction(id, PatternText(id));
+            actions.append(action);
+        }
+        bar->SetButtons(actions);
+        const bool colour = colours[i] != FALSE;
+        bar->LoadImage(colour ? def.colourBitmap : def.greyBitmap, ToolStrip(def.buttons, colour));
+        *bars[i] = bar;
+    }
+    return true;
+}
+
+void CMainFrame::DockPalettes()
+{
+    // All on the right, one above the other: Image Options, Frames, Actions and
+    // Draw each docked just before Pattern, so Pattern ends up at the bottom.
+    for (CColumnToolBar* bar : {m_imageBar, m_framesBar, m_actionsBar, m_drawBar, m_patternBar})
+        addToolBar(Qt::RightToolBarArea, bar);
+}
+
+void CMainFrame::ApplyColumnSettings()
+{
+    const std::vector<PaletteDef>& defs = PaletteDefs();
+    for (const PaletteDef& def : defs)
+        if (CColumnToolBar* bar = Palette(def.controlId))
+            bar->SetColumns(ReadColumns(def.columnsKey));
+}
+
+CColumnToolBar* CMainFrame::Palette(UINT controlId) const
+{
+    for (CColumnToolBar* bar : {m_drawBar, m_actionsBar, m_imageBar, m_framesBar, m_patternBar})
+        if (bar && bar->ControlId() == controlId)
+            return bar;
+    return nullptr;
+}
+
+void CMainFrame::WriteProfile()
+{
+    CSettingsStore::SetValue(kBarStateGroup, QStringLiteral("State"), saveState());
+    // Only the Draw and Actions palettes' settings are written; the others keep
+    // whatever the profile holds.
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("DrawToolColumns"), m_drawBar ? m_drawBar->m_nColumns : kDefaultColumns);
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("DrawToolColor"), m_bDrawToolColor ? 1 : 0);
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("DrawTool_ToolTips"), m_bDrawToolTips ? 1 : 0);
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("GenericToolColumns"),
+                             m_actionsBar ? m_actionsBar->m_nColumns : kDefaultColumns);
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("GenericToolColor"), m_bGenericToolColor ? 1 : 0);
+    CSettingsStore::SetValue(kGeneral, QStringLiteral("GenericTool_ToolTips"), m_bGenericToolTips ? 1 : 0);
+
+    const bool maximized = isMaximized();
+    QRect normal = maximized ? normalGeometry() : geometry();
+    if (!normal.isValid() || normal.isEmpty())
+        normal = m_restoredGeometry.isValid() ? m_restoredGeometry : QRect(QPoint(0, 0), size());
+    CSettingsStore::SetValue(kSettings, kWindowPos, FormatWindowPlacement(PlacementOf(normal, maximized)));
+}
+
+bool CMainFrame::SaveModifiedDocuments()
+{
+    for (CChildFrame* child : ChildFrames()) {
+        CGlyphaneDoc* doc = child->GetDocument();
+        if (!doc || !doc->IsModified())
+            continue;
+        const int answer = MessageBox(this, QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
+                                      LoadString(61446), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+        if (answer == IDCANCEL)
+            return false;
+        if (answer == IDYES && !doc->DoSave(doc->GetPathName()))
+            return false; // a failed or cancelled save keeps the window open
+    }
+    return true;
+}

@@ -1,0 +1,167 @@
+// The main frame's menus: both menu bars from the menu resources, one action
+// per command id shared by menus, toolbar and palettes, the recent-file list
+// and the switch between the two menu bars.
+#include "frame/MainFrame.h"
+
+#include "app/GlyphaneApp.h"
+#include "resources/AcceleratorTable.h"
+#include "resources/MenuTables.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+namespace {
+
+// What a tooltip or status prompt shows of a menu text: no mnemonic marks,
+// no shortcut part, no trailing dots or blanks.
+QString PromptOf(const QString& menuText)
+{
+    QString text = CCommandRouter::MenuTextOf(menuText);
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    while (text.endsWith(u'.') || text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
+{
+    if (QAction* existing = m_router->Action(id))
+        return existing;
+    // The text keeps its "\t" part, which the menu shows as the shortcut
+    // column; the key itself works through the accelerator table only.
+    auto* action = new QAction(menuText, this);
+    action->setToolTip(PromptOf(menuText));
+    action->setStatusTip(PromptOf(menuText));
+    m_router->RegisterAction(id, action);
+    return action;
+}
+
+void CMainFrame::BuildMenus()
+{
+    CreateRecentFileActions();
+    m_menus.insert(IDR_MAINFRAME, BuildMenuBar(MenuResource(IDR_MAINFRAME)));
+    m_menus.insert(IDR_GLYPHATYPE, BuildMenuBar(MenuResource(IDR_GLYPHATYPE)));
+    CreateAcceleratorOnlyActions();
+    RebuildRecentFileMenu();
+    ShowMenu(IDR_MAINFRAME);
+}
+
+QList<QMenu*> CMainFrame::BuildMenuBar(const std::vector<CMenuPopupDef>& popups)
+{
+    QList<QMenu*> menus;
+    for (const CMenuPopupDef& popup : popups) {
+        // Owned by the frame, not the menu bar, so switching bars keeps them.
+        auto* menu = new QMenu(popup.title, this);
+        for (const CMenuItemDef& item : popup.items) {
+            switch (item.kind) {
+            case MenuItemKind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuItemKind::RecentFiles:
+                for (QAction* recent : m_recentActions)
+                    menu->addAction(recent);
+                break;
+            case MenuItemKind::WebLink:
+                menu->addAction(CommandAction(item.id, CGlyphaneApp::WebAddress()));
+                break;
+            case MenuItemKind::Command:
+                menu->addAction(CommandAction(item.id, item.text));
+                break;
+            }
+        }
+        m_router->WatchMenu(menu);
+        menus.append(menu);
+    }
+    return menus;
+}
+
+void CMainFrame::CreateAcceleratorOnlyActions()
+{
+    // Commands reached by key only (Print, next and previous pane, the dead
+    // Alt+W) still get their one action, for the toolbar and the update state.
+    static const QHash<UINT, QString> texts = {
+        {57607, QStringLiteral("&Print...\tCtrl+P")},
+        {57680, QStringLiteral("Next Pane\tF6")},
+        {57681, QStringLiteral("Previous Pane\tShift+F6")},
+    };
+    for (UINT id : AcceleratorCommandIds())
+        if (!m_router->Action(id))
+            CommandAction(id, texts.value(id, QString::number(id)));
+}
+
+void CMainFrame::CreateRecentFileActions()
+{
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        auto* action = new QAction(QStringLiteral("Recent File"), this);
+        m_router->RegisterAction(ID_FILE_MRU_FILE1 + static_cast<UINT>(i), action);
+        m_recentActions[static_cast<size_t>(i)] = action;
+    }
+}
+
+void CMainFrame::RebuildRecentFileMenu()
+{
+    // While the list is empty its first entry stands in, greyed, as "Recent File".
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* action = m_recentActions[static_cast<size_t>(i)];
+        if (!action)
+            continue;
+        if (i < m_recentFiles.size()) {
+            const QString path = m_recentFiles.at(i);
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+            action->setStatusTip(QDir::toNativeSeparators(path));
+            action->setData(path);
+            action->setVisible(true);
+            action->setEnabled(true);
+        } else {
+            action->setText(QStringLiteral("Recent File"));
+            action->setStatusTip(QString());
+            action->setData(QVariant());
+            action->setVisible(i == 0 && m_recentFiles.isEmpty());
+            action->setEnabled(false);
+        }
+    }
+}
+
+void CMainFrame::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentFiles.size())
+        return;
+    const QString path = m_recentFiles.at(index);
+    if (CGlyphaneApp* app = GetApp(); app && !app->OpenDocumentFile(path)) {
+        // A file that no longer opens leaves the list, as the old list did.
+        m_recentFiles.removeAll(path);
+        RebuildRecentFileMenu();
+    }
+}
+
+void CMainFrame::AddToRecentFileList(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    m_recentFiles.removeAll(full);
+    m_recentFiles.prepend(full);
+    while (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.removeLast();
+    RebuildRecentFileMenu();
+}
+
+void CMainFrame::ShowMenu(UINT menuId)
+{
+    if (menuId == m_nCurrentMenu || !m_menus.contains(menuId))
+        return;
+    menuBar()->clear();
+    for (QMenu* menu : m_menus.value(menuId))
+        menuBar()->addMenu(menu);
+    m_nCurrentMenu = menuId;
+}
+
+void CMainFrame::UpdateMenuForWindows()
+{
+    ShowMenu(ChildFrames().isEmpty() ? IDR_MAINFRAME : IDR_GLYPHATYPE);
+    m_router->UpdateAll();
+}

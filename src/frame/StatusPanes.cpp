@@ -1,0 +1,83 @@
+#include "frame/StatusPanes.h"
+
+#include "resources/StringTable.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+// Room for the label's frame and a little air on each side of the text.
+constexpr int kPanePadding = 12;
+constexpr UINT kReadyString = 57345;
+} // namespace
+
+CStatusPanes::CStatusPanes(QStatusBar* bar)
+    : QObject(bar)
+    , m_bar(bar)
+{
+    // The message pane stretches and is only covered, never removed, while a
+    // command prompt shows.
+    auto* message = new QLabel(LoadString(kReadyString), bar);
+    message->setObjectName(QStringLiteral("pane0"));
+    bar->addWidget(message, 1);
+    m_panes.insert(ID_SEPARATOR, message);
+    for (UINT id : PaneIds())
+        if (id != ID_SEPARATOR)
+            AddPane(id, LoadString(id));
+}
+
+QList<UINT> CStatusPanes::PaneIds()
+{
+    return {ID_SEPARATOR,  ID_PANE_PRINTER,    ID_PANE_PORT,     ID_PANE_POSITION, ID_PANE_SIZE,
+            ID_PANE_TOOL,  ID_INDICATOR_CAPS,  ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+}
+
+QLabel* CStatusPanes::AddPane(UINT id, const QString& text)
+{
+    auto* label = new QLabel(m_bar);
+    label->setObjectName(QStringLiteral("pane%1").arg(id));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    m_bar->addPermanentWidget(label);
+    m_panes.insert(id, label);
+    SetPaneText(id, text);
+    return label;
+}
+
+bool CStatusPanes::SetPaneText(UINT id, const QString& text)
+{
+    QLabel* label = m_panes.value(id);
+    if (!label)
+        return false;
+    label->setText(text);
+    if (id != ID_SEPARATOR) {
+        // Measured in the font the bar paints with, so the text is never cut.
+        const int width = QFontMetrics(m_bar->font()).horizontalAdvance(text) + kPanePadding;
+        label->setFixedWidth(width);
+    }
+    label->repaint();
+    return true;
+}
+
+QString CStatusPanes::PaneText(UINT id) const
+{
+    const QLabel* label = m_panes.value(id);
+    return label ? label->text() : QString();
+}
+
+int CStatusPanes::PaneWidth(UINT id) const
+{
+    const QLabel* label = m_panes.value(id);
+    return label ? label->width() : 0;
+}
+
+QLabel* CStatusPanes::Pane(UINT id) const
+{
+    return m_panes.value(id);
+}
+
+int CStatusPanes::CommandToIndex(UINT id) const
+{
+    return static_cast<int>(PaneIds().indexOf(id));
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The status bar's nine panes: the message pane ("Ready" and the command
+// prompts), printer, port, position, size, tool and the three key indicators.
+// Each pane but the first is found by its id; a pane is always made wide
+// enough for its text in the status bar's own font.
+#include "platform/WinTypes.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QStatusBar;
+
+constexpr UINT ID_SEPARATOR = 0;
+constexpr UINT ID_PANE_PRINTER = 61462;
+constexpr UINT ID_PANE_PORT = 61463;
+constexpr UINT ID_PANE_POSITION = 6565;
+constexpr UINT ID_PANE_SIZE = 6566;
+constexpr UINT ID_PANE_TOOL = 6567;
+constexpr UINT ID_INDICATOR_CAPS = 59137;
+constexpr UINT ID_INDICATOR_NUM = 59138;
+constexpr UINT ID_INDICATOR_SCRL = 59139;
+
+class CStatusPanes : public QObject {
+    Q_OBJECT
+public:
+    explicit CStatusPanes(QStatusBar* bar);
+
+    // The pane ids in order, the message pane (ID_SEPARATOR) first.
+    static QList<UINT> PaneIds();
+
+    // Sets a pane's text and widens or narrows it to fit; false for an unknown id.
+    bool SetPaneText(UINT id, const QString& text);
+    QString PaneText(UINT id) const;
+    int PaneWidth(UINT id) const;
+    QLabel* Pane(UINT id) const;
+    // Index of a pane by id (0 the message pane), -1 when none.
+    int CommandToIndex(UINT id) const;
+
+private:
+    QLabel* AddPane(UINT id, const QString& text);
+
+    QStatusBar* m_bar;
+    QHash<UINT, QLabel*> m_panes; // the message pane is keyed ID_SEPARATOR
+};

@@ -1,0 +1,371 @@
+#include "frame/ToolImages.h"
+
+#include "resources/FillPatterns.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <functional>
+
+namespace {
+
+// The few colours the images use.
+const QColor kInk(0, 0, 0);
+const QColor kPaper(255, 255, 255);
+const QColor kShade(128, 128, 128);
+const QColor kBlue(0, 96, 192);
+const QColor kRed(200, 0, 0);
+const QColor kYellow(240, 200, 0);
+const QColor kGreen(0, 144, 48);
+const QColor kBrown(150, 90, 30);
+const QColor kPink(240, 150, 170);
+
+using Drawer = std::function<void(QPainter&)>;
+
+void Outline(QPainter& p, const QRect& r, const QColor& fill)
+{
+    p.setPen(kInk);
+    p.setBrush(fill);
+    p.drawRect(r); // a QPainter rectangle covers one pixel more than its size: intended here
+}
+
+void Line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c, int width = 1)
+{
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::SquareCap));
+    p.drawLine(x1, y1, x2, y2);
+}
+
+void Polygon(QPainter& p, const QPolygon& poly, const QColor& fill)
+{
+    p.setPen(kInk);
+    p.setBrush(fill);
+    p.drawPolygon(poly);
+}
+
+void Magnifier(QPainter& p, bool plus)
+{
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(QColor(200, 230, 255));
+    p.drawEllipse(QRect(1, 1, 9, 9));
+    Line(p, 9, 9, 13, 13, kBrown, 2);
+    Line(p, 3, 5, 8, 5, kInk);
+    if (plus)
+        Line(p, 5, 3, 5, 8, kInk);
+}
+
+void Page(QPainter& p, const QRect& r)
+{
+    Polygon(p, QPolygon({r.topLeft(), QPoint(r.right() - 3, r.top()), QPoint(r.right(), r.top() + 3), r.bottomRight(),
+                         r.bottomLeft()}),
+            kPaper);
+    Line(p, r.right() - 3, r.top(), r.right() - 3, r.top() + 3, kInk);
+    Line(p, r.right() - 3, r.top() + 3, r.right(), r.top() + 3, kInk);
+}
+
+void Printer(QPainter& p, const QColor& light)
+{
+    Outline(p, QRect(4, 1, 7, 4), kPaper);       // paper in
+    Outline(p, QRect(1, 5, 13, 5), kShade);      // body
+    Outline(p, QRect(4, 10, 7, 4), kPaper);      // paper out
+    p.fillRect(QRect(11, 7, 2, 1), light);       // status light
+}
+
+void Clipboard(QPainter& p)
+{
+    Outline(p, QRect(1, 2, 10, 12), kBrown);
+    Outline(p, QRect(4, 1, 4, 2), kShade);
+}
+
+void Frame(QPainter& p, int thickness, bool twice)
+{
+    p.fillRect(QRect(1, 1, 14, 13), kPaper);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    for (int i = 0; i < thickness; ++i) {
+        p.setPen(kInk);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(1 + i, 1 + i, 13 - 2 * i, 12 - 2 * i));
+    }
+    if (twice)
+        p.drawRect(QRect(4, 4, 7, 6));
+    p.fillRect(QRect(6, 6, 4, 3), kBlue);
+}
+
+void PatternTile(QPainter& p, UINT commandId)
+{
+    for (const CFillPattern& pattern : FillPatterns()) {
+        if (pattern.commandId != commandId)
+            continue;
+        for (int y = 0; y < 13; ++y)
+            for (int x = 0; x < 14; ++x) {
+                const bool white = (pattern.rows[static_cast<size_t>(y % 8)] >> (7 - x % 8)) & 1;
+                p.fillRect(QRect(1 + x, 1 + y, 1, 1), white ? kPaper : kInk);
+            }
+    }
+    p.setPen(kShade);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(0, 0, 15, 14));
+}
+
+const QHash<UINT, Drawer>& Drawers()
+{
+    static const QHash<UINT, Drawer> drawers = {
+        // Draw palette.
+        {32772, [](QPainter& p) { // eraser
+             Polygon(p, QPolygon({{2, 10}, {8, 4}, {13, 4}, {7, 10}}), kPink);
+             Polygon(p, QPolygon({{2, 10}, {7, 10}, {7, 12}, {2, 12}}), kPaper);
+             Polygon(p, QPolygon({{7, 10}, {13, 4}, {13, 6}, {7, 12}}), kPink);
+         }},
+        {32773, [](QPainter& p) { // pen
+             Line(p, 4, 11, 12, 3, kYellow, 3);
+             Line(p, 3, 10, 11, 2, kInk);
+             Line(p, 5, 12, 13, 4, kInk);
+             Line(p, 2, 13, 3, 12, kInk);
+         }},
+        {32774, [](QPainter& p) { // select area
+             p.setPen(QPen(kInk, 1, Qt::DashLine));
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRect(1, 2, 13, 10));
+         }},
+        {32775, [](QPainter& p) { // brush
+             Line(p, 13, 1, 7, 7, kBrown, 2);
+             Polygon(p, QPolygon({{6, 7}, {8, 9}, {4, 13}, {1, 13}, {2, 10}}), kInk);
+         }},
+        {32779, [](QPainter& p) { // pointer
+             Polygon(p, QPolygon({{4, 1}, {4, 12}, {7, 9}, {9, 13}, {11, 12}, {9, 8}, {12, 8}}), kPaper);
+         }},
+        {61470, [](QPainter& p) { // text
+             Line(p, 3, 13, 7, 2, kInk, 2);
+             Line(p, 8, 2, 12, 13, kInk, 2);
+             Line(p, 5, 9, 10, 9, kInk);
+         }},
+        {61485, [](QPainter& p) { Magnifier(p, true); }},
+        {61486, [](QPainter& p) { Magnifier(p, false); }},
+        {32776, [](QPainter& p) { // fill
+             Polygon(p, QPolygon({{2, 7}, {7, 2}, {12, 7}, {7, 12}}), kPaper);
+             p.fillRect(QRect(3, 7, 9, 1), kBlue);
+             Polygon(p, QPolygon({{13, 8}, {14, 11}, {12, 11}}), kBlue);
+         }},
+        {32777, [](QPainter& p) { Line(p, 2, 12, 13, 2, kInk, 1); }},
+        {32778, [](QPainter& p) {
+             p.setPen(kInk);
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRect(2, 3, 11, 8));
+         }},
+        {61491, [](QPainter& p) {
+             p.setPen(kInk);
+             p.setBrush(Qt::NoBrush);
+             p.drawEllipse(QRect(1, 2, 13, 10));
+         }},
+        // Actions palette.
+        {32782, [](QPainter& p) { // select all pixels
+             p.fillRect(QRect(1, 1, 14, 13), QColor(200, 230, 255));
+             p.setPen(QPen(kBlue, 1, Qt::DashLine));
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRect(0, 0, 15, 14));
+             p.fillRect(QRect(5, 4, 6, 7), kInk);
+         }},
+        {32783, [](QPainter& p) { // refresh view
+             p.setPen(QPen(kGreen, 2));
+             p.setBrush(Qt::NoBrush);
+             p.drawArc(QRect(2, 2, 11, 11), 30 * 16, 300 * 16);
+             Polygon(p, QPolygon({{10, 0}, {14, 4}, {10, 6}}), kGreen);
+         }},
+        {32781, [](QPainter& p) { // clear all pixels
+             Page(p, QRect(2, 1, 11, 13));
+             Line(p, 5, 5, 10, 10, kRed, 2);
+             Line(p, 10, 5, 5, 10, kRed, 2);
+         }},
+        // Image options palette.
+        {32793, [](QPainter& p) { // reverse image
+             Outline(p, QRect(1, 1, 13, 12), kPaper);
+             Polygon(p, QPolygon({{1, 1}, {14, 1}, {1, 13}}), kInk);
+         }},
+        {32795, [](QPainter& p) { // reverse row
+             Outline(p, QRect(1, 1, 13, 12), kPaper);
+             for (int y = 3; y < 13; y += 3)
+                 p.fillRect(QRect(2, y, 12, 1), kInk);
+             Line(p, 4, 7, 11, 7, kRed, 1);
+             Polygon(p, QPolygon({{11, 5}, {13, 7}, {11, 9}}), kRed);
+         }},
+        {32797, [](QPainter& p) { // reverse colour
+             Outline(p, QRect(1, 1, 13, 12), kPaper);
+             p.fillRect(QRect(2, 2, 6, 11), kInk);
+             p.setPen(QPen(kBlue, 1));
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRect(0, 0, 15, 14));
+         }},
+        // Frames palette.
+        {32812, [](QPainter& p) { Frame(p, 1, false); }},
+        {32813, [](QPainter& p) { Frame(p, 3, false); }},
+        {32814, [](QPainter& p) { Frame(p, 1, true); }},
+        // Standard toolbar.
+        {57600, [](QPainter& p) { Page(p, QRect(3, 1, 9, 13)); }},
+        {57601, [](QPainter& p) {
+             Polygon(p, QPolygon({{1, 3}, {5, 3}, {6, 4}, {12, 4}, {12, 13}, {1, 13}}), kYellow);
+             Polygon(p, QPolygon({{3, 7}, {15, 7}, {12, 13}, {1, 13}}), QColor(250, 225, 100));
+         }},
+        {57603, [](QPainter& p) {
+             Outline(p, QRect(1, 1, 13, 13), kBlue);
+             p.fillRect(QRect(4, 2, 7, 5), kPaper);
+             p.fillRect(QRect(4, 9, 7, 5), kShade);
+         }},
+        {57635, [](QPainter& p) {
+             Line(p, 4, 1, 9, 9, kInk);
+             Line(p, 11, 1, 6, 9, kInk);
+             p.setPen(QPen(kRed, 1));
+             p.setBrush(Qt::NoBrush);
+             p.drawEllipse(QRect(2, 9, 4, 4));
+             p.drawEllipse(QRect(9, 9, 4, 4));
+         }},
+        {57634, [](QPainter& p) {
+             Page(p, QRect(1, 1, 8, 9));
+             Page(p, QRect(6, 5, 8, 9));
+         }},
+        {57637, [](QPainter& p) {
+             Clipboard(p);
+             Page(p, QRect(6, 5, 8, 9));
+         }},
+        {57639, [](QPainter& p) {
+             Clipboard(p);
+             Page(p, QRect(6, 5, 8, 9));
+             p.fillRect(QRect(8, 9, 4, 3), kRed);
+         }},
+        {32826, [](QPainter& p) { // to black and white
+             p.fillRect(QRect(1, 1, 7, 13), kYellow);
+             p.fillRect(QRect(1, 5, 7, 5), kRed);
+             Outline(p, QRect(8, 1, 6, 12), kPaper);
+             p.fillRect(QRect(9, 5, 5, 5), kInk);
+         }},
+        {57643, [](QPainter& p) {
+             p.setPen(QPen(kBlue, 2));
+             p.setBrush(Qt::NoBrush);
+             p.drawArc(QRect(3, 4, 10, 9), 0, 180 * 16);
+             Polygon(p, QPolygon({{0, 8}, {6, 8}, {3, 12}}), kBlue);
+         }},
+        {32791, [](QPainter& p) { Printer(p, kGreen); Line(p, 0, 14, 3, 11, kGreen, 1); }},
+        {32790, [](QPainter& p) {
+             Printer(p, kYellow);
+             Line(p, 5, 12, 9, 12, kRed);
+         }},
+        {32789, [](QPainter& p) { // program logo: into flash memory
+             Outline(p, QRect(3, 2, 9, 11), kInk);
+             for (int y = 3; y < 13; y += 2) {
+                 p.fillRect(QRect(1, y, 2, 1), kShade);
+                 p.fillRect(QRect(13, y, 2, 1), kShade);
+             }
+             p.fillRect(QRect(5, 5, 5, 5), kRed);
+         }},
+        {32799, [](QPainter& p) {
+             Printer(p, kGreen);
+             p.fillRect(QRect(6, 11, 3, 2), kInk);
+         }},
+        {32792, [](QPainter& p) { // change com port: a 9-pin connector
+             Polygon(p, QPolygon({{1, 4}, {14, 4}, {12, 10}, {3, 10}}), kShade);
+             for (int x = 3; x < 13; x += 2)
+                 p.fillRect(QRect(x, 6, 1, 1), kYellow);
+             for (int x = 4; x < 12; x += 2)
+                 p.fillRect(QRect(x, 8, 1, 1), kYellow);
+         }},
+        {57607, [](QPainter& p) { Printer(p, kGreen); }},
+        {57664, [](QPainter& p) {
+             p.setPen(kInk);
+             p.setBrush(kBlue);
+             p.drawEllipse(QRect(1, 0, 13, 13));
+             p.setPen(QPen(kPaper, 2));
+             p.drawArc(QRect(5, 3, 5, 5), 0, 200 * 16);
+             p.fillRect(QRect(7, 8, 2, 1), kPaper);
+             p.fillRect(QRect(7, 10, 2, 2), kPaper);
+         }},
+        {32819, [](QPainter& p) { // the web address
+             p.setPen(kInk);
+             p.setBrush(QColor(120, 190, 255));
+             p.drawEllipse(QRect(1, 0, 13, 13));
+             p.setBrush(Qt::NoBrush);
+             p.setPen(kGreen);
+             p.drawEllipse(QRect(5, 0, 5, 13));
+             Line(p, 1, 6, 14, 6, kGreen);
+         }},
+    };
+    return drawers;
+}
+
+QImage ToGrey(const QImage& image)
+{
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba(g, g, g, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}
+
+QString ThemeNameOf(UINT commandId)
+{
+    switch (commandId) {
+    case 57600: return QStringLiteral("document-new");
+    case 57601: return QStringLiteral("document-open");
+    case 57603: return QStringLiteral("document-save");
+    case 57635: return QStringLiteral("edit-cut");
+    case 57634: return QStringLiteral("edit-copy");
+    case 57637: return QStringLiteral("edit-paste");
+    case 57643: return QStringLiteral("edit-undo");
+    case 57607: return QStringLiteral("document-print");
+    case 57664: return QStringLiteral("help-about");
+    case 32819: return QStringLiteral("web-browser");
+    default: return QString();
+    }
+}
+
+} // namespace
+
+QImage ToolButtonImage(UINT commandId, bool colour)
+{
+    QImage image(kToolImageWidth, kToolImageHeight, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    const auto it = Drawers().constFind(commandId);
+    if (it != Drawers().constEnd()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        (*it)(painter);
+    } else if (commandId >= 61494 && commandId <= 61505) {
+        QPainter painter(&image);
+        PatternTile(painter, commandId);
+    }
+    return colour ? image : ToGrey(image);
+}
+
+QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
+{
+    QImage strip(kToolImageWidth * static_cast<int>(commandIds.size()), kToolImageHeight, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    for (size_t i = 0; i < commandIds.size(); ++i)
+        painter.drawImage(kToolImageWidth * static_cast<int>(i), 0, ToolButtonImage(commandIds[i], colour));
+    return strip;
+}
+
+QIcon StandardToolIcon(UINT commandId)
+{
+    const QIcon drawn(QPixmap::fromImage(ToolButtonImage(commandId, true)));
+    const QString themeName = ThemeNameOf(commandId);
+    if (themeName.isEmpty() || !QIcon::hasThemeIcon(themeName))
+        return drawn;
+    return QIcon::fromTheme(themeName, drawn);
+}
+
+bool IsGreyImage(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb px = argb.pixel(x, y);
+            if (qAlpha(px) != 0 && (qRed(px) != qGreen(px) || qGreen(px) != qBlue(px)))
+                return false;
+        }
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The logo-transfer role of the logo view: the transfer job, its worker
+// thread and the progress messages it posts. It keeps its own state and
+// command map; the view hands it the commands the other roles do not take,
+// and stops its worker before the window goes.
+#include "view/RoleCommands.h"
+
+class CViewTransferRole {
+public:
+    CViewTransferRole() = default;
+    virtual ~CViewTransferRole() = default;
+    CViewTransferRole(const CViewTransferRole&) = delete;
+    CViewTransferRole& operator=(const CViewTransferRole&) = delete;
+
+    CRoleCommands& TransferCommands() { return m_transferCommands; }
+
+    // Stops a running job and waits for its worker; nothing to do while none runs.
+    void OnKillThread() {}
+
+protected:
+    CRoleCommands m_transferCommands;
+};

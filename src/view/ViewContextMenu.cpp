@@ -1,0 +1,104 @@
+// The right-button menu of the editing role: the tool commands, the pen
+// sizes for the tools that draw with a width, and the client variant's QZ
+// entries.
+#include "view/ViewEditing.h"
+
+#include "app/GlyphaneApp.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/CommandRouter.h"
+#include "view/ViewIds.h"
+
+#include <QMenu>
+
+using namespace viewid;
+
+namespace {
+
+struct MenuEntry {
+    UINT id;
+    const char* text;
+};
+
+constexpr MenuEntry kToolEntries[] = {
+    {ID_TOOL_POINTER, "Select Pointer &Mode"},
+    {ID_TOOL_PEN, "Select &Pen"},
+    {ID_TOOL_BRUSH, "Select &Brush"},
+    {ID_TOOL_ERASER, "Select &Eraser"},
+    {ID_TOOL_FILL, "Select F&ill"},
+    {ID_TOOL_SELECT_AREA, "Select &Area"},
+    {ID_TOOL_TEXT, "Select &Text"},
+    {ID_TOOL_LINE, "Select &Line"},
+    {ID_TOOL_RECTANGLE, "Select &Rectangle"},
+    {ID_TOOL_ELLIPSE, "Select Ellip&se"},
+};
+
+constexpr MenuEntry kSizeEntries[] = {
+    {ID_SIZE_2, "2 pixel size"},
+    {ID_SIZE_3, "3 pixel size"},
+    {ID_SIZE_5, "5 pixel size"},
+    {ID_SIZE_7, "7 pixel size"},
+    {ID_SIZE_USER, "User pixel size"},
+};
+
+bool UsesSizedPen(int code)
+{
+    return code == tool::Brush || code == tool::Eraser || code == tool::Line || code == tool::Rectangle
+        || code == tool::Ellipse;
+}
+
+} // namespace
+
+QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
+{
+    const bool withSizes = UsesSizedPen(CurrentTool());
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(withSizes ? QStringLiteral("menu158") : QStringLiteral("menu160"));
+    auto add = [this](QMenu* into, const MenuEntry& entry) {
+        QAction* action = into->addAction(QString::fromLatin1(entry.text));
+        CCommandRouter::SetCommandId(action, entry.id);
+        QObject::connect(action, &QAction::triggered, into, [this, id = entry.id] { SendViewCommand(id); });
+        return action;
+    };
+    for (const MenuEntry& entry : kToolEntries)
+        add(menu, entry)->setCheckable(true);
+    if (withSizes) {
+        QMenu* sizes = menu->addMenu(QStringLiteral("Selected Tool &Size"));
+        for (const MenuEntry& entry : kSizeEntries)
+            add(sizes, entry);
+    }
+    if (GetApp() && GetApp()->GetClientVariant() != 0) {
+        menu->addSeparator();
+        QMenu* qz = menu->addMenu(QStringLiteral("QZ Option"));
+        add(qz, MenuEntry{ID_SAVE_QZ_LOG, "Save QZ Log File"});
+    }
+    // Enabled and checked as the update handlers say, as a menu bar would be.
+    auto refresh = [this, menu] {
+        for (QAction* action : menu->findChildren<QAction*>()) {
+            const UINT id = CCommandRouter::CommandIdOf(action);
+            if (id == 0)
+                continue;
+            CCmdUI state(id, action);
+            if (!m_commands.OnUpdateCommand(id, state))
+                m_pDoc->OnUpdateCommand(id, state);
+            state.ApplyTo(action);
+        }
+    };
+    refresh();
+    QObject::connect(menu, &QMenu::aboutToShow, menu, refresh);
+    return menu;
+}
+
+void CViewEditing::OnRButtonDown(const CPoint& client)
+{
+    // The right button cancels a tracking under way instead.
+    if (m_trackerSel.IsTracking()) {
+        m_trackerSel.Cancel();
+        return;
+    }
+    QWidget* viewport = EditingViewport();
+    if (!viewport)
+        return;
+    QMenu* menu = BuildContextMenu(EditingWindow());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(viewport->mapToGlobal(client.ToQPoint()));
+}

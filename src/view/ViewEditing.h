@@ -1,0 +1,184 @@
+#pragma once
+// The editing role of the logo view: the drawing surfaces, painting, the
+// magnifier and its grid, the drawing tools and their commands, the status
+// panes. It owns its members and reaches the window only through the few
+// host operations declared at the end, which the view implements; the
+// printer and transfer roles sit beside it in the view without touching it.
+#include "document/Stroke.h"
+#include "platform/GdiRect.h"
+#include "platform/Surface.h"
+#include "view/RectTracker.h"
+#include "view/RoleCommands.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QPointer>
+#include <QSize>
+
+class CGlyphaneDoc;
+class QMenu;
+class QPainter;
+class QPrinter;
+class QRect;
+class QWidget;
+
+class CViewEditing {
+public:
+    static constexpr int kMagnifiedArea = 360; // side of the magnified square, screen pixels
+    static constexpr COLORREF kBackground = RGB(0xA0, 0xA0, 0xA0);
+
+    explicit CViewEditing(CGlyphaneDoc* doc);
+    virtual ~CViewEditing();
+    CViewEditing(const CViewEditing&) = delete;
+    CViewEditing& operator=(const CViewEditing&) = delete;
+
+    CRoleCommands& EditingCommands() { return m_commands; }
+
+    CSurface& ImageSurface() { return m_dcImage; }
+    const CSurface& UndoSurface() const { return m_dcUndo; }
+    const CSurface& MagnifierSurface() const { return m_dcMagnifier; }
+
+    // Painting (ViewPaint.cpp): the exposed rectangle in viewport coordinates.
+    void OnDraw(QPainter& painter, const QRect& exposed);
+    // Redraw requests: a stroke's area, a rectangle in image coordinates
+    // (null: everything).
+    void OnUpdate(const CStroke* stroke, const CRect* rect = nullptr);
+    void InvalidateAll();
+    void InvalidateImageRect(const CRect& rect);
+    void CreateSurfaces();
+    void ReleaseSurfaces();
+
+    // Window life.
+    void EditingInitialUpdate();
+    void EditingSetFocus();
+    void EditingDestroy();
+
+    // Mouse and keys (ViewMouse.cpp), in viewport (client) coordinates.
+    void OnLButtonDown(const CPoint& client);
+    void OnMouseMove(const CPoint& client);
+    void OnLButtonUp(const CPoint& client);
+    void OnRButtonDown(const CPoint& client);
+    // Esc; true when the character was the view's.
+    bool OnChar(int ch);
+    // The cursor for the current tool at the client point; false keeps it.
+    bool CursorForPoint(const CPoint& client, QCursor& cursor) const;
+    // The context menu of the current tool, its commands sent to the view.
+    QMenu* BuildContextMenu(QWidget* parent);
+
+    // Tool state (ViewTools.cpp).
+    int CurrentTool() const;
+    void CommitPendingState();
+    void SetTool(int toolCode, const QString& paneName);
+
+    // Magnifier (ViewMagnifier.cpp).
+    void OnZoomLarge();
+    void OnZoomChosen();
+    void OnZoomNormal();
+    void OnShowGrid();
+    bool IsMagnified() const { return m_bMagnified; }
+    CRect MagnifierCell(const CPoint& point) const;
+
+    // Printing (ViewPrint.cpp).
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+    // Title line and the logo at the printer's physical size.
+    void PrintLogo(QPrinter& printer) const;
+    // The page as PrintLogo draws it, on any device of the given resolution.
+    void RenderPrintPage(QPainter& painter, const QRect& page, int deviceDpi) const;
+    // The logo printers' dot pitch (8 dots per millimetre).
+    static constexpr int kPrinterDotsPerInch = 203;
+
+protected:
+    // What the editing code needs from its window.
+    virtual QWidget* EditingViewport() const = 0;
+    virtual QWidget* EditingWindow() = 0;
+    virtual CPoint ScrollPosition() const = 0;
+    virtual void SetScrollSizes(const QSize& total) = 0;
+    // Resizes the logo window to show content exactly; with onlyShrinkWhenCrowded
+    // it may not grow when the main window's client area is smaller than content.
+    virtual void FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded) = 0;
+    virtual void EnableFrameMaximize(bool enable) = 0;
+    virtual void SendViewCommand(UINT id) = 0;
+    virtual bool HoldsMouseCapture() const = 0;
+    virtual void SetMouseCapture(bool capture) = 0;
+
+    CGlyphaneDoc* Doc() const { return m_pDoc; }
+    CPoint ClientToImage(const CPoint& client) const { return client + ScrollPosition(); }
+
+public:
+    // Editing state, named as the rest of the program knows it.
+    CStroke* m_pCurrentStroke = nullptr;
+    CPoint m_ptStrokeLast;
+    CRectTracker m_trackerSel{CRect(), CRectTracker::dottedLine};
+    CRectTracker m_trackerZoom;
+    CSurface m_dcImage;
+    CSurface m_dcUndo;
+    CSurface m_dcMagnifier;
+    CPoint m_ptShapeStart;
+    CPoint m_ptShapeLast;
+    BOOL m_bShapePending = FALSE;
+    QPointer<QWidget> m_pTextEdit;
+    QFont m_lfText;
+    BOOL m_bSurfacesReady = FALSE;
+    BOOL m_bSelFromPaste = FALSE;
+    int m_nFillPattern = 0;
+    BOOL m_bLogoInRam = FALSE;
+    int m_nUndoCount = 0;
+    BOOL m_bSelectAllShown = FALSE;
+    BOOL m_bMagnified = FALSE;
+    int m_nZoomBoxWidth = 90;
+    int m_nZoomBoxHeight = 90;
+    int m_nZoomFactor = 4;
+    int m_nZoomSide = 90;
+    CPoint m_ptZoomSource;
+    CPoint m_ptZoomScroll;
+    BOOL m_bShowGrid = TRUE;
+    COLORREF m_crGrid = 0xB0B0B0;
+    BOOL m_bFirstVScroll = TRUE;
+    BOOL m_bFirstHScroll = TRUE;
+    int m_nBwThreshold = 128;
+
+private:
+    void MapEditingCommands();
+    void MapToolCommands();
+    void MapSizeCommands();
+    void MapMagnifierCommands();
+    void MapFileCommands();
+    void OnToolCommand(int toolCode, const QString& paneName, int penWidth, bool clearsLogoInRam);
+    void OnSelectionToolCommand(int toolCode, const QString& paneName);
+    void OnUserPixelSize();
+    void UpdateToolCheck(CCmdUI& cmdUI, int first, int second, bool disabledWhenMagnified) const;
+
+    // ViewPaint.cpp
+    void PaintImage(QPainter& painter, const QRect& exposed) const;
+    void PaintMagnifier(QPainter& painter) const;
+    void DrawGrid(QPainter& painter) const;
+    CSurface& ScreenSurface();
+    void RefreshSizePane();
+
+    // ViewMagnifier.cpp
+    void StartZoomBox(int factor, int side);
+    void MoveZoomBox(const CPoint& client);
+    void GrabZoomBox();
+    void EnterMagnifier();
+    void LeaveMagnifier();
+    void ToggleMagnifierCell(const CPoint& client);
+
+    // ViewMouse.cpp
+    void TakeUndoCopy();
+    void BeginStroke(const CPoint& point);
+    void ContinueStroke(const CPoint& point);
+    void EndStroke(const CPoint& point);
+    void ShapeClick(const CPoint& point);
+    void DrawShapeIntoImage(const CPoint& end);
+    void DrawRubberBand(const CPoint& end);
+
+    CGlyphaneDoc* m_pDoc;
+    CRoleCommands m_commands;
+    // What the screen shows while a stroke or a rubber band is drawn on it
+    // but not (yet) in the image; dropped by any redraw, as a repaint from
+    // the image would erase it.
+    CSurface m_dcScreen;
+    bool m_bScreenDirty = false;
+};

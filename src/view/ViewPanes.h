@@ -1,0 +1,30 @@
+#pragma once
+// The status-bar panes the editor view keeps up to date (printer, port,
+// position, size, tool). The texts are built here and handed to the main
+// frame; the last text of each pane is kept, so the view can be checked
+// without a status bar.
+#include <QString>
+
+namespace viewpanes {
+
+QString PositionText(int x, int y); // x, y zero-based; -1 shows as 000
+QString SizeText(int width, int height);
+QString ToolText(const QString& name);
+
+void SetPositionPane(int x, int y);
+void SetSizePane(int width, int height);
+void SetToolPane(const QString& name);
+void SetPrinterPane(const QString& text);
+void SetPortPane(const QString& text);
+
+struct CPaneTexts {
+    QString position;
+    QString size;
+    QString tool;
+    QString printer;
+    QString port;
+};
+// What the view last showed in each pane.
+const CPaneTexts& LastTexts();
+
+} // namespace viewpanes

@@ -1,0 +1,180 @@
+// The two menu bars, the accelerator table and the switch between the menus.
+#include "FrameFixture.h"
+
+#include "frame/ChildFrame.h"
+#include "frame/ColumnToolBar.h"
+#include "resources/AcceleratorTable.h"
+#include "support/ScriptedUi.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using frametest::FrameTest;
+
+namespace {
+
+// One line per entry: "title" for a popup, then "  text|id" or "  -".
+QStringList Describe(const QList<QMenu*>& menus)
+{
+    QStringList lines;
+    for (QMenu* menu : menus) {
+        lines << menu->title();
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                lines << QStringLiteral("  -");
+            else if (a->isVisible())
+                lines << QStringLiteral("  %1|%2").arg(a->text()).arg(CCommandRouter::CommandIdOf(a));
+        }
+    }
+    return lines;
+}
+
+const QString kWeb = CGlyphaneApp::WebAddress();
+
+} // namespace
+
+TEST_F(FrameTest, Menu128ListsTheEntriesOfTheEmptyWindow)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->CurrentMenuId(), 128u);
+    const QStringList expected = {
+        "&File", "  &New\tCtrl+N|57600", "  &Open...\tCtrl+O|57601", "  -", "  Recent File|57616", "  -",
+        "  E&xit|57665",
+        "&View", "  &Toolbar|59392", "  &Status Bar|59393",
+        "&?", "  &Html Help|32784", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+    };
+    EXPECT_EQ(Describe(frame->MenuPopups(128)), expected);
+    // The menu bar shows exactly those popups.
+    QStringList titles;
+    for (QAction* a : frame->menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"&File", "&View", "&?"}));
+    // The greyed stand-in of the empty recent-file list.
+    EXPECT_FALSE(frame->Router()->Action(57616)->isEnabled());
+}
+
+TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    const QStringList expected = {
+        "&File", "  &New\tCtrl+N|57600", "  &Open...\tCtrl+O|57601", "  &Close|57602", "  &Save\tCtrl+S|57603",
+        "  Save &As...|57604", "  -", "  Load Logo from *.psw|32821", "  Save Logo on *.psw|32822", "  -",
+        "  Recent File|57616", "  -", "  E&xit|57665",
+        "&Edit", "  &Undo\tCtrl+Z|57643", "  -", "  Cu&t\tCtrl+X|57635", "  &Copy\tCtrl+C|57634",
+        "  &Paste\tCtrl+V|57637", "  Paste Special\tCtrl+Alt+V|57639",
+        "&Send to Printer", "  Conn&ect to the Printer\tCtrl+E|32791", "  -", "  &Test Logo\tCtrl+T|32790",
+        "  Program &Logo\tCtrl+L|32789", "  &Print Logo\tCtrl+Q|32799", "  -", "  Change Co&m Port\tCtrl+M|32792",
+        "&Image Options", "  Reverse &Image\tCtrl+I|32793", "  Reverse &Row\tCtrl+W|32795",
+        "  Reverse &Color\tCtrl+R|32797", "  -", "  Thin &Frame\tCtrl+F|32812", "  &Bold Frame\tCtrl+B|32813",
+        "  &Double Frame\tCtrl+D|32814",
+        "&Tools", "  Select All Pi&xels\tAlt+X|32782", "  Refresh &View\tAlt+V|32783",
+        "  &Clear All Pixels\tAlt+C|32781", "  -", "  To Black White\tAlt+Q|32826",
+        "  Invert All Pixels\tAlt+D|32823", "  Flip Pixel Horizontal \tAlt+M|32824",
+        "  Flip Pixel Vertical\tAlt+O|32825", "  -", "  Select Pointer &Mode\tAlt+M|32779",
+        "  Select &Pen\tAlt+P|32773", "  Select &Brush\tAlt+B|32775", "  Select &Eraser\tAlt+E|32772",
+        "  Select F&ill\tAlt+I|32776", "  Select &Area\tAlt+A|32774", "  Select &Text\tAlt+T|61470",
+        "  Select &Line\tAlt+L|32777", "  Select &Rectangle\tAlt+R|32778", "  Select Ellip&se\tAlt+S|61491", "  -",
+        "  Select &Font\tAlt+F|61473",
+        "&Zoom", "  &Large Size\tAlt+Z|61485", "  &Normal Size\tAlt+N|61486", "  &User Size...\tAlt+U|61487", "  -",
+        "  Show &Grid\tAlt+G|61480",
+        "&View", "  &Toolbar|59392", "  &Status Bar|59393", "  &Image Tools |103", "  &Frame Tools|104",
+        "  &Generic Tools|102", "  &Draw Tools|101", "  &Pattern Tools|61493",
+        "&Window", "  &Cascade|57650", "  &Tile|57651",
+        "&?", "  &Html Help|32784", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+    };
+    EXPECT_EQ(Describe(frame->MenuPopups(129)), expected);
+}
+
+TEST_F(FrameTest, OneActionPerCommandAndNoActionCarriesAShortcut)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    // Shared between both menus: the same action object.
+    QAction* inMenu128 = frame->MenuPopups(128).at(0)->actions().at(0);
+    QAction* inMenu129 = frame->MenuPopups(129).at(0)->actions().at(0);
+    EXPECT_EQ(inMenu128, inMenu129);
+    for (const QList<QMenu*>& menus : {frame->MenuPopups(128), frame->MenuPopups(129)})
+        for (QMenu* menu : menus)
+            for (QAction* a : menu->actions())
+                EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
+}
+
+TEST_F(FrameTest, TheMenuBarFollowsTheLogoWindows)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenLogo(), nullptr);
+    EXPECT_EQ(frame->CurrentMenuId(), 129u);
+    EXPECT_EQ(frame->menuBar()->actions().size(), 9);
+    // The opened file is the first recent file, in both File menus.
+    EXPECT_EQ(frame->Router()->Action(57616)->text(), QStringLiteral("&1 logo.bmp"));
+    frame->CloseAllDocumentsWithoutAsking();
+    EXPECT_EQ(frame->CurrentMenuId(), 128u);
+}
+
+TEST_F(FrameTest, AcceleratorTableSendsItsCommandsAndAltMIsFlipHorizontal)
+{
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Alt+M")), 32824u);
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Alt+W")), 32830u);
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Shift+Del")), 57635u);
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Alt+Backspace")), 57643u);
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Ctrl+Alt+V")), 57639u);
+    EXPECT_EQ(AcceleratorCommand(QKeySequence("Ctrl+K")), 0u);
+    EXPECT_TRUE(AcceleratorKeysFor(32779).isEmpty()) << "pointer mode has no working key";
+    EXPECT_EQ(AcceleratorKeysFor(57634), QList<QKeySequence>({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
+    // Every key once.
+    const auto& table = AcceleratorTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        for (size_t j = i + 1; j < table.size(); ++j)
+            EXPECT_NE(table[i].key, table[j].key) << table[i].key.toString().toStdString();
+    EXPECT_EQ(table.size(), 48u);
+}
+
+TEST_F(FrameTest, KeysReachTheRouterEvenWhereAMenuTitleHasTheSameMnemonic)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenLogo(), nullptr);
+    QSignalSpy dispatched(frame->Router(), &CCommandRouter::commandDispatched);
+    QWidget* target = frame->ActiveChildFrame()->widget();
+    ASSERT_NE(target, nullptr);
+
+    QTest::keyClick(target, Qt::Key_M, Qt::AltModifier);
+    ASSERT_EQ(dispatched.size(), 1);
+    EXPECT_EQ(dispatched.at(0).at(0).toUInt(), 32824u);
+
+    // Alt+F is Select Font, not the File menu's mnemonic.
+    QTest::keyClick(target, Qt::Key_F, Qt::AltModifier);
+    ASSERT_EQ(dispatched.size(), 2);
+    EXPECT_EQ(dispatched.at(1).at(0).toUInt(), 61473u);
+
+    // Alt+W is sent but nothing answers it.
+    QTest::keyClick(target, Qt::Key_W, Qt::AltModifier);
+    ASSERT_EQ(dispatched.size(), 3);
+    EXPECT_EQ(dispatched.at(2).at(0).toUInt(), 32830u);
+    EXPECT_FALSE(dispatched.at(2).at(1).toBool());
+}
+
+TEST_F(FrameTest, BarTogglesShowHideAndCheckTheirBars)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CCommandRouter* router = frame->Router();
+    for (UINT id : {101u, 102u, 103u, 104u, 61493u, 59392u, 59393u}) {
+        EXPECT_EQ(router->QueryState(id).checked(), 1) << id;
+        EXPECT_TRUE(router->Dispatch(id)) << id;
+        EXPECT_EQ(router->QueryState(id).checked(), 0) << id;
+        router->Dispatch(id);
+        EXPECT_EQ(router->QueryState(id).checked(), 1) << id;
+    }
+    router->Dispatch(101);
+    EXPECT_TRUE(frame->Palette(101)->isHidden());
+}

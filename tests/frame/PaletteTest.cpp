@@ -1,0 +1,140 @@
+// The column palettes: the wrap rule, their images and tooltips.
+#include "FrameFixture.h"
+
+#include "frame/ColumnToolBar.h"
+#include "frame/ToolImages.h"
+
+#include <QAction>
+#include <QHelpEvent>
+#include <QToolButton>
+
+using frametest::FrameTest;
+
+namespace {
+
+QList<QAction*> MakeActions(QObject* owner, int n)
+{
+    QList<QAction*> actions;
+    for (int i = 0; i < n; ++i)
+        actions.append(new QAction(QStringLiteral("b%1").arg(i), owner));
+    return actions;
+}
+
+} // namespace
+
+TEST(ColumnToolBarTest, WrapsAfterEveryNthButton)
+{
+    CColumnToolBar bar(QStringLiteral("Draw"), 101);
+    EXPECT_EQ(bar.m_nColumns, 2) << "a new palette starts with two columns";
+    bar.SetButtons(MakeActions(&bar, 12));
+
+    bar.SetColumns(3);
+    EXPECT_EQ(bar.RowCount(), 4);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(bar.WrapsAfter(i), (i + 1) % 3 == 0) << i;
+        EXPECT_EQ(bar.RowOf(i), i / 3) << i;
+        EXPECT_EQ(bar.ColumnOf(i), i % 3) << i;
+    }
+
+    bar.SetColumns(12);
+    EXPECT_EQ(bar.RowCount(), 1);
+    EXPECT_EQ(bar.ColumnOf(11), 11);
+
+    bar.SetColumns(1);
+    EXPECT_EQ(bar.RowCount(), 12);
+    EXPECT_EQ(bar.ColumnOf(7), 0);
+}
+
+TEST(ColumnToolBarTest, AColumnCountBelowOneIsTakenAsOne)
+{
+    CColumnToolBar bar(QStringLiteral("Draw"), 101);
+    bar.SetButtons(MakeActions(&bar, 12));
+    for (int n : {0, -4}) {
+        bar.SetColumns(n);
+        EXPECT_EQ(bar.m_nColumns, 1) << n;
+        EXPECT_EQ(bar.RowCount(), 12) << n;
+    }
+    // Three buttons in more columns than buttons: one row, no wrap at all.
+    CColumnToolBar small(QStringLiteral("Actions"), 102);
+    small.SetButtons(MakeActions(&small, 3));
+    small.SetColumns(5);
+    EXPECT_EQ(small.RowCount(), 1);
+    EXPECT_FALSE(small.WrapsAfter(2));
+}
+
+TEST(ColumnToolBarTest, ToolTipsCanBeSwitchedOffPerPalette)
+{
+    CColumnToolBar bar(QStringLiteral("Draw"), 101);
+    bar.SetButtons(MakeActions(&bar, 2));
+    QToolButton* button = bar.Button(0);
+    ASSERT_NE(button, nullptr);
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), QPoint(2, 2));
+    bar.SetToolTipsEnabled(false);
+    EXPECT_TRUE(bar.eventFilter(button, &tip));
+    bar.SetToolTipsEnabled(true);
+    EXPECT_FALSE(bar.eventFilter(button, &tip));
+}
+
+TEST(ToolImagesTest, EveryPaletteCommandHasADrawnImageAndItsGreyTwin)
+{
+    const std::vector<UINT> ids = {32772, 32773, 32774, 32775, 32779, 61470, 61485, 61486, 32776, 32777, 32778,
+                                   61491, 32782, 32783, 32781, 32793, 32795, 32797, 32812, 32813, 32814, 61494,
+                                   61505, 57600, 57601, 57603, 57635, 57634, 57637, 57639, 32826, 57643, 32791,
+                                   32790, 32789, 32799, 32792, 57607, 57664, 32819};
+    for (UINT id : ids) {
+        const QImage colour = ToolButtonImage(id, true);
+        EXPECT_EQ(colour.size(), QSize(16, 15)) << id;
+        int drawn = 0;
+        for (int y = 0; y < colour.height(); ++y)
+            for (int x = 0; x < colour.width(); ++x)
+                drawn += qAlpha(colour.pixel(x, y)) != 0;
+        EXPECT_GT(drawn, 10) << "image of " << id << " is nearly empty";
+        const QImage grey = ToolButtonImage(id, false);
+        EXPECT_TRUE(IsGreyImage(grey)) << id;
+    }
+    EXPECT_FALSE(IsGreyImage(ToolButtonImage(32773, true))) << "the coloured pen has its yellow";
+    EXPECT_EQ(ToolStrip({32772, 32773, 32774}, true).size(), QSize(48, 15));
+}
+
+TEST_F(FrameTest, FirstStartGivesColouredPalettesWithTipsInThreeColumns)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    const std::pair<UINT, UINT> images[] = {{101, 148}, {102, 155}, {103, 144}, {104, 153}, {61493, 179}};
+    for (auto [controlId, bitmap] : images) {
+        CColumnToolBar* bar = frame->Palette(controlId);
+        ASSERT_NE(bar, nullptr) << controlId;
+        EXPECT_EQ(bar->ImageId(), bitmap) << controlId;
+        EXPECT_TRUE(bar->ToolTipsEnabled()) << controlId;
+        EXPECT_EQ(bar->Columns(), 3) << controlId;
+        EXPECT_EQ(frame->toolBarArea(bar), Qt::RightToolBarArea) << controlId;
+    }
+    EXPECT_EQ(frame->Palette(101)->windowTitle(), QStringLiteral("Draw"));
+    EXPECT_EQ(frame->Palette(102)->windowTitle(), QStringLiteral("Actions"));
+    EXPECT_EQ(frame->Palette(103)->windowTitle(), QStringLiteral("Image Options"));
+    EXPECT_EQ(frame->Palette(104)->windowTitle(), QStringLiteral("Frames"));
+    EXPECT_EQ(frame->Palette(61493)->windowTitle(), QStringLiteral("Pattern"));
+    EXPECT_EQ(frame->Palette(101)->RowCount(), 4);
+    EXPECT_EQ(frame->Palette(61493)->ButtonCount(), 12);
+    // Palette buttons are the command actions themselves.
+    EXPECT_EQ(frame->Palette(101)->Button(1)->defaultAction(), frame->Router()->Action(32773));
+    EXPECT_TRUE(frame->isMaximized());
+}
+
+TEST_F(FrameTest, ProfileChoosesGreyImagesNoTipsAndColumns)
+{
+    CMainFrame* frame = Start("[%General]\nDrawToolColor=0\nDrawTool_ToolTips=0\nDrawToolColumns=12\n"
+                              "PatternColor=0\nGenericToolColumns=1\nPatternColumns=0\nFramesColumns=x\n");
+    ASSERT_NE(frame, nullptr);
+    CColumnToolBar* draw = frame->Palette(101);
+    EXPECT_EQ(draw->ImageId(), 149u);
+    EXPECT_TRUE(IsGreyImage(draw->Image()));
+    EXPECT_TRUE(IsGreyImage(draw->Button(0)->icon().pixmap(16, 15).toImage()));
+    EXPECT_FALSE(draw->ToolTipsEnabled());
+    EXPECT_EQ(draw->RowCount(), 1);
+    EXPECT_EQ(frame->Palette(61493)->ImageId(), 180u);
+    EXPECT_EQ(frame->Palette(102)->RowCount(), 3);
+    EXPECT_EQ(frame->Palette(61493)->Columns(), 1) << "0 is taken as 1";
+    EXPECT_EQ(frame->Palette(104)->Columns(), 3) << "a value that is no number keeps the default";
+    EXPECT_FALSE(IsGreyImage(frame->Palette(102)->Image()));
+}

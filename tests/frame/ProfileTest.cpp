@@ -1,0 +1,111 @@
+// What the frame reads from the profile at creation and writes at closing,
+// and the stored window placement.
+#include "FrameFixture.h"
+
+#include "document/GlyphaneDoc.h"
+#include "frame/ColumnToolBar.h"
+#include "frame/WindowPlacement.h"
+#include "support/ScriptedUi.h"
+
+#include <QCoreApplication>
+
+using frametest::FrameTest;
+
+TEST(WindowPlacementTest, ParsesExactlyTenNumbersAndRefusesTheRest)
+{
+    const auto p = ParseWindowPlacement(QStringLiteral("0,1,-1,-1,-1,-1,10,10,810,610"));
+    ASSERT_TRUE(p.has_value());
+    EXPECT_FALSE(p->ShowsMaximized());
+    EXPECT_EQ(p->NormalRect(), QRect(10, 10, 800, 600));
+    EXPECT_EQ(FormatWindowPlacement(*p), QStringLiteral("0,1,-1,-1,-1,-1,10,10,810,610"));
+
+    for (const char* bad : {"", "   ", "0,1,-1,-1,-1,-1,10,10,810", "0,1,-1,-1,-1,-1,10,10,810,610,5",
+                            "0,1,-1,-1,-1,-1,10,10,810,x", "0,1,-1,-1,-1,-1,10,10,10,610",
+                            "0,1,-1,-1,-1,-1,0,0,99999999,99999999", "-1,1,-1,-1,-1,-1,10,10,810,610",
+                            "0,1,-1,-1,-1,-1,10,10,810,99999999999999999999"})
+        EXPECT_FALSE(ParseWindowPlacement(QString::fromLatin1(bad)).has_value()) << bad;
+
+    const CWindowPlacement maxed = PlacementOf(QRect(5, 6, 100, 50), true);
+    EXPECT_EQ(maxed.flags, 2u);
+    EXPECT_EQ(FormatWindowPlacement(maxed), QStringLiteral("2,3,-1,-1,-1,-1,5,6,105,56"));
+}
+
+TEST_F(FrameTest, AStoredNormalPlacementRestoresANormalWindow)
+{
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,810,610\"\n");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_EQ(frame->geometry(), QRect(10, 10, 800, 600));
+}
+
+TEST_F(FrameTest, ABadPlacementKeepsTheMaximisedDefault)
+{
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"1,2,3\"\n");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isMaximized());
+}
+
+// QSettings keeps a group named "General" as "[%General]" in its files (a
+// plain "[General]" holds keys outside any group), so profiles say so too.
+TEST_F(FrameTest, ClosingWritesExactlyTheDrawAndActionsSettingsAndThePlacement)
+{
+    CMainFrame* frame = Start("[%General]\nDrawToolColor=5\nDrawTool_ToolTips=0\nGenericToolColumns=2\n"
+                              "PatternColor=7\nImageOptionsColumns=4\n");
+    ASSERT_NE(frame, nullptr);
+    frame->Palette(101)->SetColumns(6);
+    ASSERT_TRUE(frame->isMaximized());
+    frame->close();
+
+    auto profile = Profile();
+    profile->beginGroup(QStringLiteral("General"));
+    QStringList keys = profile->childKeys();
+    keys.sort();
+    EXPECT_EQ(keys.join(u',').toStdString(),
+              "DrawToolColor,DrawToolColumns,DrawTool_ToolTips,GenericToolColor,GenericToolColumns,"
+              "GenericTool_ToolTips,ImageOptionsColumns,PatternColor");
+    EXPECT_EQ(profile->value("DrawToolColumns").toInt(), 6);
+    EXPECT_EQ(profile->value("DrawToolColor").toInt(), 1) << "booleans are written as 0 or 1";
+    EXPECT_EQ(profile->value("DrawTool_ToolTips").toInt(), 0);
+    EXPECT_EQ(profile->value("GenericToolColumns").toInt(), 2);
+    EXPECT_EQ(profile->value("GenericToolColor").toInt(), 1);
+    EXPECT_EQ(profile->value("GenericTool_ToolTips").toInt(), 1);
+    // Never written, so kept as the profile had them.
+    EXPECT_EQ(profile->value("PatternColor").toInt(), 7);
+    EXPECT_EQ(profile->value("ImageOptionsColumns").toInt(), 4);
+    profile->endGroup();
+
+    const QStringList pos = profile->value(QStringLiteral("Settings/WindowPos")).toString().split(u',');
+    ASSERT_EQ(pos.size(), 10);
+    EXPECT_EQ(pos.at(0), QStringLiteral("2")) << "closing while maximised stores flags 2";
+}
+
+TEST_F(FrameTest, APlacementWrittenAtCloseIsRestoredAtTheNextStart)
+{
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,810,610\"\n");
+    ASSERT_NE(frame, nullptr);
+    frame->setGeometry(QRect(40, 30, 700, 500));
+    frame->close();
+    const QString written = Profile()->value(QStringLiteral("Settings/WindowPos")).toString();
+    EXPECT_EQ(written, QStringLiteral("0,1,-1,-1,-1,-1,40,30,740,530"));
+}
+
+TEST_F(FrameTest, ClosingAsksForModifiedLogosAndCancelKeepsTheWindow)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenLogo();
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(true);
+
+    ui.Answer(IDCANCEL);
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_EQ(ui.Prompts().at(0).text, QStringLiteral("Save changes to logo.bmp?"));
+    EXPECT_EQ(ui.Prompts().at(0).buttons(), static_cast<UINT>(MB_YESNOCANCEL));
+    EXPECT_EQ(frame->ChildFrames().size(), 1);
+
+    ui.Answer(IDNO);
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(frame->ChildFrames().isEmpty());
+}

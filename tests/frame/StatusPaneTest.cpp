@@ -1,0 +1,83 @@
+// The status bar's panes: their order and first texts, the setters' texts,
+// and widths that always hold the whole text.
+#include "FrameFixture.h"
+
+#include "frame/StatusPanes.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStatusBar>
+
+using frametest::FrameTest;
+
+namespace {
+
+void ExpectWholeTextFits(CMainFrame* frame, UINT id)
+{
+    const int advance = QFontMetrics(frame->statusBar()->font()).horizontalAdvance(frame->PaneText(id));
+    EXPECT_GE(frame->PaneWidth(id), advance) << id << " cuts " << frame->PaneText(id).toStdString();
+}
+
+} // namespace
+
+TEST_F(FrameTest, StatusBarHasNinePanesWithTheirFirstTexts)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(CStatusPanes::PaneIds(), QList<UINT>({0, 61462, 61463, 6565, 6566, 6567, 59137, 59138, 59139}));
+    const std::pair<UINT, const char*> texts[] = {
+        {0, "Ready"},       {61462, "Printer Selected"}, {61463, "Com Port Selected"},
+        {6565, "Position"}, {6566, "Dimension"},          {6567, "Tool selected: None."},
+        {59137, "CAP"},     {59138, "NUM"},               {59139, "SCRL"},
+    };
+    for (auto [id, text] : texts) {
+        EXPECT_EQ(frame->PaneText(id), QString::fromLatin1(text)) << id;
+        if (id != 0)
+            ExpectWholeTextFits(frame, id);
+    }
+    // The panes sit in the status bar in that order, left to right.
+    frame->statusBar()->adjustSize();
+    int lastX = -1;
+    for (UINT id : CStatusPanes::PaneIds()) {
+        QLabel* pane = frame->findChild<QLabel*>(QStringLiteral("pane%1").arg(id));
+        ASSERT_NE(pane, nullptr) << id;
+        EXPECT_GT(pane->x(), lastX) << id;
+        lastX = pane->x();
+    }
+}
+
+TEST_F(FrameTest, PaneSettersBuildTheirTextsAndWidenToFit)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    frame->SetPositionPane(0, 0);
+    EXPECT_EQ(frame->PaneText(6565), QStringLiteral("Position: X:001, Y:001"));
+    frame->SetPositionPane(-1, -1);
+    EXPECT_EQ(frame->PaneText(6565), QStringLiteral("Position: X:000, Y:000"));
+    frame->SetPositionPane(1499, 99);
+    EXPECT_EQ(frame->PaneText(6565), QStringLiteral("Position: X:1500, Y:100"));
+    ExpectWholeTextFits(frame, 6565);
+
+    frame->SetSizePane(64, 8);
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:64, Y:08"));
+    frame->SetSizePane(384, 240);
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:384, Y:240"));
+    ExpectWholeTextFits(frame, 6566);
+
+    frame->SetToolPane(QStringLiteral("Fill Area"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Fill Area"));
+    ExpectWholeTextFits(frame, 6567);
+
+    const QString longPort = QStringLiteral("COM1: 115200 baud, 8 data bits, no parity, 1 stop bit, RTS/CTS");
+    frame->SetPortPane(longPort);
+    EXPECT_EQ(frame->PaneText(61463), longPort);
+    ExpectWholeTextFits(frame, 61463);
+    frame->SetPrinterPane(QStringLiteral("WGJ33"));
+    EXPECT_EQ(frame->PaneText(61462), QStringLiteral("WGJ33"));
+    ExpectWholeTextFits(frame, 61462);
+
+    // A shorter text narrows the pane again.
+    const int wide = frame->PaneWidth(61463);
+    frame->SetPortPane(QStringLiteral("COM2"));
+    EXPECT_LT(frame->PaneWidth(61463), wide);
+}

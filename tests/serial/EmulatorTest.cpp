@@ -1,0 +1,218 @@
+// The virtual printer itself: printing, the flash-area and echoed-byte
+// protocols, and its command line.
+#include "SerialFixture.h"
+
+#include "components/PrinterProtocol.h"
+
+#include <QImage>
+
+using serialtest::PrinterFixture;
+using serialtest::WaitFor;
+
+namespace {
+
+// A logo with a black left half and a black bottom row, 1 = black.
+CEmuLogo TestLogo(int width, int height)
+{
+    CEmuLogo logo;
+    logo.width = width;
+    logo.height = height;
+    logo.bits.assign(static_cast<size_t>(width / 8) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (x < width / 2 || y == height - 1)
+                logo.bits[static_cast<size_t>(y) * (width / 8) + x / 8] |= 0x80 >> (x % 8);
+    return logo;
+}
+
+std::vector<BYTE> AreaFrame(uint16_t first, uint16_t last, BYTE op)
+{
+    std::vector<BYTE> f{0x1B, 0xFF, BYTE(first >> 8), BYTE(first), BYTE(last >> 8), BYTE(last), op};
+    f.push_back(prnproto::Checksum(f.data(), 7));
+    return f;
+}
+
+std::vector<BYTE> DataBlock(BYTE fill)
+{
+    std::vector<BYTE> b(128, fill);
+    b.push_back(prnproto::Checksum(b.data(), 128));
+    return b;
+}
+
+} // namespace
+
+TEST_F(PrinterFixture, RamLogoPrintComesOutAsPaperPng)
+{
+    StartPrinter(Options(QStringLiteral("WGJ33")));
+    CsComAm port;
+    OpenPort(port, QStringLiteral("WGJ33"));
+    const CEmuLogo logo = TestLogo(64, 16);
+    std::vector<BYTE> stream{0x1B, 0x4C, 0x00, 64, 0, 16, 0};
+    stream.insert(stream.end(), logo.bits.begin(), logo.bits.end());
+    ASSERT_TRUE(port.SendCommandToComm(stream.data(), static_cast<DWORD>(stream.size())));
+    ASSERT_TRUE(port.NewSendCommandToCom(QStringLiteral("CmdPrtRAM")));
+    ASSERT_TRUE(port.NLfOutput(6));
+    ASSERT_TRUE(port.NewSendCommandToCom(QStringLiteral("Ctotcut")));
+    ASSERT_TRUE(WaitFor([&] { return m_printer->Pages().size() == 1; }));
+    EXPECT_EQ(m_printer->LineFeeds(), 6);
+    EXPECT_EQ(m_printer->RamLogo().bits, logo.bits);
+
+    const QImage page(m_printer->Pages().first());
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.width(), 576);
+    EXPECT_EQ(page.height(), 16 + 6 * CEmuPaper::kLineHeight);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(qGray(page.pixel(x, y)) < 128, logo.IsBlack(x, y)) << x << "," << y;
+    EXPECT_EQ(page.pixel(100, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(page.pixel(10, 16 + 10), qRgb(255, 255, 255));
+}
+
+TEST_F(PrinterFixture, RamToFlashAndStoredLogoPrint)
+{
+    StartPrinter(Options(QStringLiteral("WGJ33")));
+    CsComAm port;
+    OpenPort(port, QStringLiteral("WGJ33"));
+    const CEmuLogo logo = TestLogo(32, 8);
+    std::vector<BYTE> stream{0x1B, 0x4C, 0x00, 32, 0, 8, 0};
+    stream.insert(stream.end(), logo.bits.begin(), logo.bits.end());
+    const BYTE toFlash[] = {0x1B, 0x46, 0x02};
+    const BYTE fromFlash[] = {0x1B, 0x52, 0x02};
+    ASSERT_TRUE(port.SendCommandToComm(stream.data(), static_cast<DWORD>(stream.size())));
+    ASSERT_TRUE(port.SendCommandToComm(toFlash, 3));
+    ASSERT_TRUE(port.SendCommandToComm(fromFlash, 3));
+    ASSERT_TRUE(WaitFor([&] { return !m_printer->FlashLogo(2).IsEmpty(); }));
+    EXPECT_EQ(m_printer->FlashLogo(2).bits, logo.bits);
+    EXPECT_TRUE(m_printer->FlashLogo(1).IsEmpty());
+}
+
+TEST_F(PrinterFixture, FlashAreaBlocksWithChecksumErrors)
+{
+    CEmuOptions options = Options(QStringLiteral("HVCZL"));
+    options.fault = {CEmuFault::Kind::ChecksumErrors, 2};
+    StartPrinter(options);
+    CsComAm port;
+    OpenPort(port, QStringLiteral("HVCZL"));
+
+    // The info block names the logo area.
+    const auto query = AreaFrame(0x8000, 0x807F, 0xFF);
+    EXPECT_EQ(query, (std::vector<BYTE>{0x1B, 0xFF, 0x80, 0x00, 0x80, 0x7F, 0xFF, 0x98}));
+    BYTE info[129] = {};
+    DWORD length = 129;
+    ASSERT_TRUE(port.SendCommandToComm(query.data(), 8, info, &length, nullptr));
+    ASSERT_EQ(info[0], 0xAA);
+    const QByteArray block(reinterpret_cast<const char*>(info + 1), 128);
+    const int at = block.indexOf("LOGOS:");
+    ASSERT_GE(at, 0);
+    const int first = BYTE(block[at + 6]) << 8 | BYTE(block[at + 7]);
+    const int last = BYTE(block[at + 8]) << 8 | BYTE(block[at + 9]);
+    EXPECT_EQ(first, 0xC000);
+    EXPECT_EQ(last, 0xC000 + 512 * 64 / 8 - 1);
+    EXPECT_GE(block.indexOf("PRMOD:HVCZL"), 0);
+
+    const auto frame = AreaFrame(0xC000, 0xC0FF, 0x00);
+    BYTE reply[3] = {};
+    length = 3;
+    ASSERT_TRUE(port.SendCommandToComm(frame.data(), 8, reply, &length, nullptr));
+    EXPECT_EQ(std::vector<BYTE>(reply, reply + 3), (std::vector<BYTE>{0xAA, 0xC0, 0x00}));
+    auto send = [&](const std::vector<BYTE>& b) {
+        DWORD n = 3;
+        EXPECT_TRUE(port.SendCommandToCommPack(b.data(), 129, 129, reply, &n, nullptr));
+        return std::vector<BYTE>(reply, reply + 3);
+    };
+    EXPECT_EQ(send(DataBlock(0x11)), (std::vector<BYTE>{0x99, 0xC0, 0x00}));
+    EXPECT_EQ(send(DataBlock(0x11)), (std::vector<BYTE>{0x99, 0xC0, 0x00}));
+    EXPECT_EQ(send(DataBlock(0x11)), (std::vector<BYTE>{0xAA, 0xC0, 0x80}));
+    auto broken = DataBlock(0x22);
+    broken[128] ^= 1;
+    EXPECT_EQ(send(broken), (std::vector<BYTE>{0x99, 0xC0, 0x80}));
+    EXPECT_EQ(send(DataBlock(0x22)), (std::vector<BYTE>{0xBB, 0x00, 0x00}));
+    ASSERT_TRUE(WaitFor([&] { return !m_printer->FlashLogo(1).IsEmpty(); }));
+    const CEmuLogo stored = m_printer->FlashLogo(1);
+    EXPECT_EQ(stored.bits[0], 0x11);
+    EXPECT_EQ(stored.bits[128], 0x22);
+    EXPECT_EQ(stored.bits[256], 0x00);
+
+    // A frame outside the logo area is a serious error.
+    const auto outside = AreaFrame(0x1000, 0x10FF, 0x00);
+    length = 3;
+    ASSERT_TRUE(port.SendCommandToComm(outside.data(), 8, reply, &length, nullptr));
+    EXPECT_EQ(reply[0], 0x88);
+}
+
+TEST_F(PrinterFixture, FixedAreaInfoBlockAt0480)
+{
+    StartPrinter(Options(QStringLiteral("FQ054")));
+    CsComAm port;
+    OpenPort(port, QStringLiteral("FQ054"));
+    const auto query = AreaFrame(0x0480, 0x04FF, 0xFF);
+    EXPECT_EQ(query.back(), 0xA0);
+    BYTE info[129] = {};
+    DWORD length = 129;
+    ASSERT_TRUE(port.SendCommandToComm(query.data(), 8, info, &length, nullptr));
+    EXPECT_EQ(info[0], 0xAA);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(info + 1), 6), QByteArray("PARAM:"));
+}
+
+TEST_F(PrinterFixture, EchoedBytesWithTrailingZeros)
+{
+    StartPrinter(Options(QStringLiteral("LR52-")));
+    CsComAm port;
+    OpenPort(port, QStringLiteral("LR52-"));
+    BYTE id = 0;
+    ASSERT_TRUE(port.GetModelToThePrinter(&id));
+    EXPECT_EQ(id, 0x86);
+    BYTE ack = 0;
+    DWORD length = 1;
+    ASSERT_TRUE(port.SendCommandToComm(prnproto::kEchoStart.data(), 3, &ack, &length, nullptr));
+    EXPECT_EQ(ack, 0xAA);
+    const int bytes = 512 * 64 / 8 + 16;
+    for (int i = 0; i < bytes; ++i) {
+        const BYTE b = i < bytes - 16 ? BYTE(i * 7) : 0;
+        length = 1;
+        ack = 0;
+        ASSERT_TRUE(port.SendCommandToComm(&b, 1, &ack, &length, nullptr)) << i;
+        ASSERT_EQ(ack, 0xAA) << i;
+    }
+    ASSERT_TRUE(WaitFor([&] { return !m_printer->FlashLogo(1).IsEmpty(); }));
+    EXPECT_EQ(m_printer->FlashLogo(1).bits[3], BYTE(21));
+    // Out of the echo session the printer answers plain requests again.
+    EXPECT_TRUE(port.GetStatusPrinter(0));
+}
+
+TEST(EmulatorOptions, ParsesArgumentsAndFaults)
+{
+    CEmuOptions o;
+    QString error;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "WGJ33", "--baud", "19200", "--link", "/tmp/x",
+                                   "--fault", "disconnect-after=12"},
+                                  &o, &error));
+    EXPECT_EQ(o.model, QStringLiteral("WGJ33"));
+    EXPECT_EQ(o.baud, 19200u);
+    EXPECT_EQ(o.fault.kind, CEmuFault::Kind::DisconnectAfter);
+    EXPECT_EQ(o.fault.count, 12);
+    CEmuFault f;
+    EXPECT_TRUE(ParseEmuFault(QStringLiteral("checksum-errors=3"), &f));
+    EXPECT_EQ(f.kind, CEmuFault::Kind::ChecksumErrors);
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("checksum-errors=-1"), &f));
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("noisy"), &f));
+    CEmuOptions bad;
+    EXPECT_FALSE(ParseEmuArguments({"--baud", "9600"}, &bad, &error));
+    EXPECT_FALSE(ParseEmuArguments({"--model"}, &bad, &error));
+    EXPECT_FALSE(ParseEmuArguments({"--model", "X", "--what", "1"}, &bad, &error));
+}
+
+TEST(EmulatorStart, RefusesUnknownModelsAndSpeeds)
+{
+    CEmuOptions o;
+    o.dataDir = testenv::ProgramDir();
+    o.model = QStringLiteral("NOSUCH");
+    QString error;
+    CPrinterEmulator missing(o);
+    EXPECT_FALSE(missing.Start(&error));
+    EXPECT_FALSE(error.isEmpty());
+    o.model = QStringLiteral("WGJ33");
+    o.baud = 12345;
+    CPrinterEmulator badBaud(o);
+    EXPECT_FALSE(badBaud.Start(&error));
+}

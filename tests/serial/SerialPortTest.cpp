@@ -1,0 +1,118 @@
+// The termios layer on a bare pseudo-terminal.
+#include "components/SerialPort.h"
+
+#include <QElapsedTimer>
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+class BarePty {
+public:
+    BarePty()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        grantpt(master);
+        unlockpt(master);
+        char name[128] = {};
+        ptsname_r(master, name, sizeof name);
+        device = QString::fromLocal8Bit(name);
+    }
+    ~BarePty() { ::close(master); }
+    int master = -1;
+    QString device;
+};
+
+} // namespace
+
+TEST(SerialPort, OpensRawAndMovesBytesBothWays)
+{
+    BarePty pty;
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(pty.device, 19200, true)) << port.LastErrorText().toStdString();
+    termios tio{};
+    ASSERT_EQ(tcgetattr(pty.master, &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), B19200);
+    EXPECT_FALSE(tio.c_lflag & (ICANON | ECHO));
+
+    const BYTE out[] = {0x0A, 0x0D, 0x00, 0xFF};
+    ASSERT_TRUE(port.Write(out, 4, 200));
+    usleep(20000);
+    BYTE seen[8] = {};
+    ASSERT_EQ(::read(pty.master, seen, sizeof seen), 4);  // no newline translation
+    EXPECT_EQ(0, memcmp(seen, out, 4));
+
+    ASSERT_EQ(::write(pty.master, "\x11\x13\x03", 3), 3);  // no flow control, no signals
+    BYTE in[3] = {};
+    int got = 0;
+    ASSERT_TRUE(port.Read(in, 3, 200, 20, &got));
+    EXPECT_EQ(got, 3);
+    EXPECT_EQ(in[0], 0x11);
+
+    EXPECT_TRUE(port.SetBaudRate(115200));
+    EXPECT_FALSE(port.SetBaudRate(12345));
+    EXPECT_EQ(port.LastError(), SerialError::Unsupported);
+    EXPECT_EQ(port.BaudRate(), 115200u);
+    int bits = 0;
+    bool supported = true;
+    EXPECT_TRUE(port.ModemLines(&bits, &supported));
+    EXPECT_FALSE(supported);
+}
+
+TEST(SerialPort, ReadsEndAtTheirDeadline)
+{
+    BarePty pty;
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(pty.device, 9600, false));
+    BYTE in[4] = {};
+    int got = -1;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.Read(in, 4, 40, 0, &got));
+    EXPECT_GE(timer.elapsed(), 35);
+    EXPECT_LT(timer.elapsed(), 200);
+    EXPECT_EQ(got, 0);
+    EXPECT_EQ(port.LastError(), SerialError::Timeout);
+
+    // The interval limit ends a read once bytes stop coming.
+    ASSERT_EQ(::write(pty.master, "ab", 2), 2);
+    timer.restart();
+    EXPECT_FALSE(port.Read(in, 4, 1000, 30, &got));
+    EXPECT_EQ(got, 2);
+    EXPECT_LT(timer.elapsed(), 300);
+}
+
+TEST(SerialPort, ErrorsAreNamed)
+{
+    CSerialPort port;
+    EXPECT_FALSE(port.Open(QStringLiteral("/nonexistent/tty"), 9600, true));
+    EXPECT_EQ(port.LastError(), SerialError::NotFound);
+    EXPECT_FALSE(port.Open(QStringLiteral("/dev/null"), 9600, true));
+    EXPECT_EQ(port.LastError(), SerialError::Unsupported);
+    BYTE b = 0;
+    int got = 0;
+    EXPECT_FALSE(port.Read(&b, 1, 10, 0, &got));
+    EXPECT_EQ(port.LastError(), SerialError::NotOpen);
+    EXPECT_EQ(SerialErrorFromErrno(EIO), SerialError::Disconnected);
+    EXPECT_EQ(SerialErrorFromErrno(EBUSY), SerialError::Busy);
+    EXPECT_EQ(SerialErrorFromErrno(EACCES), SerialError::Permission);
+}
+
+TEST(SerialPort, HangUpIsADisconnect)
+{
+    auto pty = std::make_unique<BarePty>();
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(pty->device, 9600, false));
+    pty.reset();
+    BYTE b = 0;
+    int got = 0;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.Read(&b, 1, 500, 0, &got));
+    EXPECT_EQ(port.LastError(), SerialError::Disconnected);
+    EXPECT_FALSE(port.Write(&b, 1, 500));
+    EXPECT_LT(timer.elapsed(), 400);
+}

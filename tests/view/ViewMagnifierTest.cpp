@@ -1,0 +1,163 @@
+// The magnifier: the zoom box, the grabbed cells, the pen on cells, the grid
+// and the write-back on leaving; the zoom dialog's values.
+#include "ViewTestFixture.h"
+
+#include "support/ScriptedUi.h"
+
+#include <QLineEdit>
+
+using namespace viewtest;
+using namespace viewid;
+
+namespace {
+
+// With the defaults the box's top-left lies 22 pixels up and left of the mouse.
+constexpr int kMouse = 60;
+constexpr int kSource = kMouse - 22;
+
+} // namespace
+
+TEST_F(ViewTest, PenTogglesCellsAndLeavingWritesThemBack)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    Image().setPixel(kSource + 5, kSource + 5, kBlack);
+    Command(ID_ZOOM_LARGE);
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::ZoomBox);
+    EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: Zoom");
+    Move(kMouse, kMouse);
+    Click(kMouse, kMouse);
+    ASSERT_TRUE(m_view->IsMagnified());
+    EXPECT_EQ(m_view->m_ptZoomSource, CPoint(kSource, kSource));
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+    EXPECT_EQ(m_view->ScrollSizes(), QSize(360, 360));
+    EXPECT_EQ(m_view->MagnifierSurface().Width(), 360);
+    // The black pixel became a 4 x 4 cell.
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(21, 22), RGB(0, 0, 0));
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(19, 22), RGB(255, 255, 255));
+
+    Command(ID_TOOL_PEN);
+    Click(1, 2);
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(3, 3), RGB(0, 0, 0));
+    Click(2, 1);
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(3, 3), RGB(255, 255, 255));
+    Click(9, 5); // cell (2, 1)
+    Click(21, 21); // the black cell (5, 5) turns white
+    // Nothing reaches the image before the magnifier is left.
+    EXPECT_EQ(Pixel(kSource + 2, kSource + 1), kWhite);
+    EXPECT_TRUE(m_doc->IsModified());
+
+    Command(ID_ZOOM_NORMAL);
+    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+    EXPECT_EQ(m_view->ScrollSizes(), QSize(200, 150));
+    EXPECT_EQ(Pixel(kSource + 2, kSource + 1), kBlack);
+    EXPECT_EQ(Pixel(kSource, kSource), kWhite);
+    EXPECT_EQ(Pixel(kSource + 5, kSource + 5), kWhite);
+    EXPECT_EQ(CountInImage(kBlack), 1);
+}
+
+TEST_F(ViewTest, GridLinesEveryCellAndToggled)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    Command(ID_ZOOM_LARGE);
+    Move(kMouse, kMouse);
+    Click(kMouse, kMouse);
+    ASSERT_TRUE(m_view->IsMagnified());
+    QApplication::processEvents();
+    QImage shown = Screen();
+    EXPECT_EQ(shown.pixel(4, 2), 0xFFB0B0B0u);
+    EXPECT_EQ(shown.pixel(356, 2), 0xFFB0B0B0u);
+    EXPECT_EQ(shown.pixel(2, 2), kWhite);
+
+    Command(ID_SHOW_GRID);
+    EXPECT_FALSE(m_view->m_bShowGrid);
+    QApplication::processEvents();
+    shown = Screen();
+    EXPECT_EQ(shown.pixel(4, 2), kWhite);
+    Command(ID_ZOOM_NORMAL);
+}
+
+TEST_F(ViewTest, ZoomBoxOutsideTheWindowGrabsNothing)
+{
+    ASSERT_TRUE(OpenWhiteLogo(100, 80));
+    Command(ID_ZOOM_LARGE);
+    // The 90-pixel box cannot fit below the mouse in an 80-pixel window.
+    Move(70, 70);
+    Click(70, 70);
+    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+    EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: None");
+}
+
+TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    auto typeAndOk = [](const QString& value) {
+        return [value](CUiPrompt& prompt, QDialog* dialog) {
+            if (auto* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr)
+                edit->setText(value);
+            prompt.result = IDOK;
+        };
+    };
+    {
+        testenv::ScriptedUi ui;
+        ui.Then(typeAndOk(QStringLiteral("800")));
+        Command(ID_ZOOM_CHOSEN);
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].dialogClass, "CZoomDlg");
+    }
+    EXPECT_EQ(m_view->m_nZoomFactor, 8);
+    EXPECT_EQ(m_view->m_nZoomSide, 45);
+    EXPECT_EQ(m_view->m_nZoomBoxWidth, 45);
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::ZoomBox);
+
+    Command(ID_TOOL_POINTER);
+    {
+        testenv::ScriptedUi ui;
+        ui.Then(typeAndOk(QStringLiteral("50")));
+        Command(ID_ZOOM_CHOSEN);
+        // The dialog refuses the value itself (with its message) and stays open.
+        ASSERT_GE(ui.Prompts().size(), 1u);
+        EXPECT_TRUE(ui.Prompts().back().refused);
+    }
+    EXPECT_EQ(m_view->m_nZoomFactor, 8);
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+
+    {
+        testenv::ScriptedUi ui;
+        ui.Then(typeAndOk(QStringLiteral("200")));
+        Command(ID_ZOOM_CHOSEN);
+    }
+    EXPECT_EQ(m_view->m_nZoomFactor, 2);
+    EXPECT_EQ(m_view->m_nZoomSide, 180);
+    {
+        testenv::ScriptedUi ui;
+        ui.Answer(IDCANCEL);
+        Command(ID_ZOOM_CHOSEN);
+    }
+    EXPECT_EQ(m_view->m_nZoomFactor, 2);
+}
+
+TEST_F(ViewTest, EightHundredPercentShowsFortyFiveSquareInThreeSixty)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    Image().setPixel(44 + 10, 44 + 10, kBlack);
+    {
+        testenv::ScriptedUi ui;
+        ui.Then([](CUiPrompt& prompt, QDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("800"));
+            prompt.result = IDOK;
+        });
+        Command(ID_ZOOM_CHOSEN);
+    }
+    // Side 45: the box starts 11 pixels up and left of the mouse.
+    Move(55, 55);
+    Click(55, 55);
+    ASSERT_TRUE(m_view->IsMagnified());
+    EXPECT_EQ(m_view->MagnifierSurface().Width(), 360);
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(10 * 8 + 4, 10 * 8 + 4), RGB(0, 0, 0));
+    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(9 * 8 + 4, 10 * 8 + 4), RGB(255, 255, 255));
+    Command(ID_ZOOM_NORMAL);
+    EXPECT_EQ(CountInImage(kBlack), 1);
+    EXPECT_EQ(Pixel(54, 54), kBlack);
+}

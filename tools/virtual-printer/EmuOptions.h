@@ -1,0 +1,29 @@
+#pragma once
+// What the virtual printer is told on its command line, and the faults it can
+// be asked to show.
+#include <QString>
+#include <QStringList>
+
+struct CEmuFault {
+    enum class Kind { None, Silent, Garbage, DisconnectAfter, ChecksumErrors };
+    Kind kind = Kind::None;
+    int count = 0;
+};
+
+struct CEmuOptions {
+    QString linkPath;      // stable path linked to the pseudo-terminal; may be empty
+    QString model;         // model code: reads <dataDir>/CfgFile/<model>.cfg
+    QString dataDir;       // the program folder holding CfgFile/
+    QString outDir;        // where paper pages are written; empty = nowhere
+    QString logPath;       // byte log; empty = <outDir>/printer.log, or none
+    unsigned baud = 9600;  // the speed the printer starts at
+    QString release = QStringLiteral("1.80");
+    int subModel = 1;      // answer to GS I 2
+    CEmuFault fault;
+};
+
+// "silent", "garbage", "disconnect-after=N", "checksum-errors=N".
+bool ParseEmuFault(const QString& text, CEmuFault* fault);
+// Reads the arguments after the program name; *error says what is wrong.
+bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error);
+QString EmuUsage();

@@ -1,0 +1,62 @@
+#include "EmuPaper.h"
+
+#include <QDir>
+
+CEmuLogo CEmuLogo::Band(int first, int count) const
+{
+    CEmuLogo band;
+    if (first < 0 || count <= 0 || first + count > height)
+        return band;
+    band.width = width;
+    band.height = count;
+    const auto begin = bits.begin() + static_cast<long>(first) * RowBytes();
+    band.bits.assign(begin, begin + static_cast<long>(count) * RowBytes());
+    return band;
+}
+
+QImage CEmuLogo::ToImage() const
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (IsBlack(x, y))
+                image.setPixel(x, y, qRgb(0, 0, 0));
+    return image;
+}
+
+CEmuPaper::CEmuPaper(int width, QString outDir) : m_width(width), m_outDir(std::move(outDir)) {}
+
+void CEmuPaper::PrintLogo(const CEmuLogo& logo)
+{
+    for (int y = 0; y < logo.height; ++y) {
+        std::vector<bool> row(static_cast<size_t>(m_width), false);
+        for (int x = 0; x < logo.width && x < m_width; ++x)
+            row[static_cast<size_t>(x)] = logo.IsBlack(x, y);
+        m_rows.push_back(std::move(row));
+    }
+}
+
+void CEmuPaper::FeedLine()
+{
+    for (int i = 0; i < kLineHeight; ++i)
+        m_rows.emplace_back(static_cast<size_t>(m_width), false);
+}
+
+void CEmuPaper::Cut()
+{
+    ++m_cuts;
+    if (m_rows.empty() || m_outDir.isEmpty() || m_width <= 0)
+        return;
+    QImage page(m_width, static_cast<int>(m_rows.size()), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < m_width; ++x)
+            if (m_rows[static_cast<size_t>(y)][static_cast<size_t>(x)])
+                page.setPixel(x, y, qRgb(0, 0, 0));
+    QDir().mkpath(m_outDir);
+    const QString path = QDir(m_outDir).filePath(QStringLiteral("page-%1.png").arg(m_pages.size() + 1, 3, 10, QLatin1Char('0')));
+    if (page.save(path, "PNG"))
+        m_pages << path;
+    m_rows.clear();
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The printer's side of docs/printer-protocol.md: takes the bytes the printer
+// understood, keeps RAM and flash logos and the flash memory area, and says
+// what to answer and what to print. No I/O here: the emulator feeds it.
+#include "EmuLogo.h"
+#include "EmuPaper.h"
+
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+struct CEmuModel {
+    enum class Family { Plain, Fiscal, Area, Echo };
+    QString code;
+    Family family = Family::Plain;
+    int dotX = 0;
+    int dotY = 0;
+    int slotCount = 1;
+    uint8_t id = 0;
+    unsigned baud = 9600;
+
+    // Reads <dataDir>/CfgFile/<code>.cfg.
+    static bool Load(const QString& dataDir, const QString& code, CEmuModel* model, QString* error);
+    // Where the info block lies: 0x0480 for the fixed-area family, else 0x8000.
+    uint16_t InfoAddress() const;
+    uint16_t LogoFirst() const { return 0xC000; }
+    uint16_t LogoLast() const;
+};
+
+class CEmuProtocol {
+public:
+    CEmuProtocol(const CEmuModel& model, CEmuPaper* paper, QString release, int subModel);
+
+    // One understood byte; answers are appended to reply.
+    void Feed(uint8_t byte, std::vector<uint8_t>& reply);
+    // Forgets a half-received command (after a pause on the line).
+    void ResetParser();
+
+    unsigned Baud() const { return m_baud; }
+    void SetBaud(unsigned baud) { m_baud = baud; }
+    // The next n area data blocks are answered as checksum errors.
+    void InjectChecksumErrors(int n) { m_forcedChecksumErrors = n; }
+
+    const CEmuLogo& RamLogo() const { return m_ram; }
+    CEmuLogo FlashLogo(int slot) const;
+    int LineFeeds() const { return m_lineFeeds; }
+    // The 128-byte information block of the flash-area printers.
+    std::vector<uint8_t> InfoBlock() const;
+
+private:
+    enum class State { Idle, AreaWrite, Echo };
+
+    bool TryCommand(std::vector<uint8_t>& reply);
+    bool TryEscape(std::vector<uint8_t>& reply);
+    bool TryDownload();
+    bool TryBitmapDownload();
+    bool TryPrint();
+    bool TryAreaFrame(std::vector<uint8_t>& reply);
+    void AreaBlock(std::vector<uint8_t>& reply);
+    void EchoByte(uint8_t byte, std::vector<uint8_t>& reply);
+    void AnswerIdentification(uint8_t which, std::vector<uint8_t>& reply);
+    void SwitchBaud(uint8_t code, std::vector<uint8_t>& reply);
+    void StoreLogo(int slot, const CEmuLogo& logo);
+    void PrintSlot(int slot, int part);
+    void Consume(size_t n);
+
+    CEmuModel m_model;
+    CEmuPaper* m_pPaper;
+    QString m_release;
+    int m_subModel;
+    unsigned m_baud;
+    State m_state = State::Idle;
+    std::vector<uint8_t> m_pending;
+    CEmuLogo m_ram;
+    std::map<int, CEmuLogo> m_flash;
+    std::vector<uint8_t> m_memory;
+    uint16_t m_areaFirst = 0, m_areaLast = 0, m_areaNext = 0;
+    int m_forcedChecksumErrors = 0;
+    int m_echoExpected = 0;
+    std::vector<uint8_t> m_echoBytes;
+    int m_lineFeeds = 0;
+};

@@ -1,0 +1,319 @@
+#include "PrinterEmulator.h"
+
+#include "components/LogFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPollMs = 20;
+// A command left half-sent for this long is abandoned, as a printer's input
+// parser times out; the next byte starts a new command.
+constexpr int kIdleResetMs = 1000;
+
+struct CSpeed {
+    speed_t speed;
+    unsigned baud;
+};
+constexpr CSpeed kSpeeds[] = {{B1200, 1200},   {B2400, 2400},   {B4800, 4800},
+                              {B9600, 9600},   {B19200, 19200}, {B38400, 38400},
+                              {B57600, 57600}, {B115200, 115200}, {B230400, 230400}};
+
+unsigned BaudOf(speed_t speed)
+{
+    for (const auto& s : kSpeeds)
+        if (s.speed == speed)
+            return s.baud;
+    return 0;
+}
+
+speed_t SpeedOf(unsigned baud)
+{
+    for (const auto& s : kSpeeds)
+        if (s.baud == baud)
+            return s.speed;
+    return B9600;
+}
+
+QString Hex(const unsigned char* bytes, int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("%1 ").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
+    return text.trimmed();
+}
+
+} // namespace
+
+CPrinterEmulator::CPrinterEmulator(CEmuOptions options) : m_options(std::move(options)) {}
+
+CPrinterEmulator::~CPrinterEmulator()
+{
+    Stop();
+}
+
+bool CPrinterEmulator::Start(QString* error)
+{
+    QString dummy;
+    QString& err = error ? *error : dummy;
+    if (m_thread.joinable()) {
+        err = QStringLiteral("already running");
+        return false;
+    }
+    if (!CEmuModel::Load(m_options.dataDir, m_options.model, &m_model, &err))
+        return false;
+    if (m_options.baud == 0 || BaudOf(SpeedOf(m_options.baud)) != m_options.baud) {
+        err = QStringLiteral("unsupported baud rate %1").arg(m_options.baud);
+        return false;
+    }
+    m_model.baud = m_options.baud;
+    m_pPaper = std::make_unique<CEmuPaper>(m_model.dotX, m_options.outDir);
+    m_pProtocol = std::make_unique<CEmuProtocol>(m_model, m_pPaper.get(), m_options.release,
+                                                 m_options.subModel);
+    if (m_options.fault.kind == CEmuFault::Kind::ChecksumErrors)
+        m_pProtocol->InjectChecksumErrors(m_options.fault.count);
+    QString logPath = m_options.logPath;
+    if (logPath.isEmpty() && !m_options.outDir.isEmpty()) {
+        QDir().mkpath(m_options.outDir);
+        logPath = QDir(m_options.outDir).filePath(QStringLiteral("printer.log"));
+    }
+    if (!logPath.isEmpty()) {
+        m_pLog = std::make_unique<CLogFile>();
+        if (!m_pLog->CreateLogFile(nullptr, logPath)) {
+            err = QStringLiteral("cannot write the log %1").arg(logPath);
+            return false;
+        }
+    }
+    if (!OpenTerminal(&err) || !MakeLink(&err)) {
+        Stop();
+        return false;
+    }
+    Log(QStringLiteral("START %1 on %2 at %3 baud").arg(m_model.code, m_strDevice).arg(m_model.baud));
+    m_bStop = false;
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+bool CPrinterEmulator::OpenTerminal(QString* error)
+{
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        *error = QStringLiteral("pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    char name[128] = {};
+    if (ptsname_r(m_master, name, sizeof name) != 0) {
+        *error = QStringLiteral("pseudo-terminal name unknown");
+        return false;
+    }
+    m_strDevice = QString::fromLocal8Bit(name);
+    // Holding the far end open keeps the terminal alive between the program's
+    // opens and closes of the port, as a cable stays plugged in.
+    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_slaveHold < 0) {
+        *error = QStringLiteral("open %1: %2").arg(m_strDevice, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    termios tio{};
+    tcgetattr(m_slaveHold, &tio);
+    cfmakeraw(&tio);
+    cfsetispeed(&tio, SpeedOf(m_model.baud));
+    cfsetospeed(&tio, SpeedOf(m_model.baud));
+    tcsetattr(m_slaveHold, TCSANOW, &tio);
+    return true;
+}
+
+bool CPrinterEmulator::MakeLink(QString* error)
+{
+    if (m_options.linkPath.isEmpty())
+        return true;
+    const QByteArray link = m_options.linkPath.toLocal8Bit();
+    const QFileInfo existing(m_options.linkPath);
+    if (existing.isSymLink())
+        ::unlink(link.constData());
+    else if (existing.exists()) {
+        *error = QStringLiteral("%1 exists and is not a link").arg(m_options.linkPath);
+        return false;
+    }
+    if (::symlink(m_strDevice.toLocal8Bit().constData(), link.constData()) != 0) {
+        *error = QStringLiteral("link %1: %2").arg(m_options.linkPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    m_bLinkMade = true;
+    return true;
+}
+
+void CPrinterEmulator::Stop()
+{
+    m_bStop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_bLinkMade) {
+        ::unlink(m_options.linkPath.toLocal8Bit().constData());
+        m_bLinkMade = false;
+    }
+    Disconnect();
+}
+
+void CPrinterEmulator::Disconnect()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_slaveHold >= 0)
+        ::close(m_slaveHold);
+    if (m_master >= 0)
+        ::close(m_master);
+    m_slaveHold = m_master = -1;
+}
+
+unsigned CPrinterEmulator::LineSpeed() const
+{
+    termios tio{};
+    // On the master side this reads the settings the far end has set.
+    if (tcgetattr(m_master, &tio) != 0)
+        return 0;
+    return BaudOf(cfgetospeed(&tio));
+}
+
+void CPrinterEmulator::Run()
+{
+    QElapsedTimer sinceInput;
+    sinceInput.start();
+    while (!m_bStop && m_master >= 0) {
+        pollfd p{m_master, POLLIN, 0};
+        const int r = ::poll(&p, 1, kPollMs);
+        if (r <= 0) {
+            if (sinceInput.elapsed() > kIdleResetMs) {
+                std::lock_guard lock(m_mutex);
+                m_pProtocol->ResetParser();
+                sinceInput.restart();
+            }
+            continue;
+        }
+        unsigned char buffer[512];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0)
+            continue;
+        sinceInput.restart();
+        HandleInput(buffer, static_cast<int>(n));
+        if (m_bDisconnected) {
+            Log(QStringLiteral("DISCONNECT"));
+            if (m_bLinkMade) {
+                ::unlink(m_options.linkPath.toLocal8Bit().constData());
+                m_bLinkMade = false;
+            }
+            Disconnect();
+        }
+    }
+}
+
+void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
+{
+    std::lock_guard lock(m_mutex);
+    const unsigned line = LineSpeed();
+    if (line != m_pProtocol->Baud()) {
+        m_ignored += count;
+        Log(QStringLiteral("IGNORED at %1 baud (printer at %2): %3")
+                .arg(line)
+                .arg(m_pProtocol->Baud())
+                .arg(Hex(bytes, count)));
+        return;
+    }
+    const auto& fault = m_options.fault;
+    if (fault.kind == CEmuFault::Kind::DisconnectAfter) {
+        const long long room = fault.count - m_understood;
+        if (room <= 0) {
+            m_bDisconnected = true;
+            return;
+        }
+        if (count >= room) {
+            count = static_cast<int>(room);
+            m_bDisconnected = true;
+        }
+    }
+    m_understood += count;
+    Log(QStringLiteral("RX @%1: %2").arg(line).arg(Hex(bytes, count)));
+    if (fault.kind == CEmuFault::Kind::Silent)
+        return;
+    std::vector<uint8_t> reply;
+    for (int i = 0; i < count; ++i) {
+        m_pProtocol->Feed(bytes[i], reply);
+        // An answer goes out as soon as its command is complete, before the
+        // printer reads on (it may have switched speed meanwhile).
+        if (!reply.empty())
+            Reply(reply);
+    }
+}
+
+void CPrinterEmulator::Reply(std::vector<uint8_t>& reply)
+{
+    if (m_options.fault.kind == CEmuFault::Kind::Garbage)
+        for (auto& b : reply)
+            b = static_cast<uint8_t>(~b);
+    if (!m_bDisconnected) {
+        Log(QStringLiteral("TX: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
+        size_t done = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (done < reply.size() && timer.elapsed() < 1000) {
+            const ssize_t n = ::write(m_master, reply.data() + done, reply.size() - done);
+            if (n > 0)
+                done += static_cast<size_t>(n);
+            else if (n < 0 && errno != EAGAIN && errno != EINTR)
+                break;
+            else
+                ::usleep(1000);
+        }
+    }
+    reply.clear();
+}
+
+void CPrinterEmulator::Log(const QString& text)
+{
+    if (m_pLog)
+        m_pLog->LogToFile(text, 0);
+}
+
+unsigned CPrinterEmulator::CurrentBaud() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pProtocol ? m_pProtocol->Baud() : 0;
+}
+
+CEmuLogo CPrinterEmulator::RamLogo() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pProtocol ? m_pProtocol->RamLogo() : CEmuLogo();
+}
+
+CEmuLogo CPrinterEmulator::FlashLogo(int slot) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pProtocol ? m_pProtocol->FlashLogo(slot) : CEmuLogo();
+}
+
+QStringList CPrinterEmulator::Pages() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pPaper ? m_pPaper->Pages() : QStringList();
+}
+
+int CPrinterEmulator::LineFeeds() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pProtocol ? m_pProtocol->LineFeeds() : 0;
+}
+
+int CPrinterEmulator::Cuts() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pPaper ? m_pPaper->Cuts() : 0;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The virtual printer: a pseudo-terminal whose far end behaves like one
+// printer model. Bytes are understood only while the line speed set on the
+// terminal equals the printer's own speed, as on a real wire. Runs its I/O on
+// a thread of its own, so tests can drive it in-process.
+#include "EmuOptions.h"
+#include "EmuProtocol.h"
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class CLogFile;
+
+class CPrinterEmulator {
+public:
+    explicit CPrinterEmulator(CEmuOptions options);
+    ~CPrinterEmulator();
+    CPrinterEmulator(const CPrinterEmulator&) = delete;
+    CPrinterEmulator& operator=(const CPrinterEmulator&) = delete;
+
+    // Loads the model, opens the pseudo-terminal, makes the link and starts
+    // the thread. *error says what failed.
+    bool Start(QString* error);
+    // Stops the thread, removes the link and closes the terminal.
+    void Stop();
+
+    // The terminal's device (/dev/pts/N) and the link made to it.
+    QString DevicePath() const { return m_strDevice; }
+    QString LinkPath() const { return m_options.linkPath; }
+
+    unsigned CurrentBaud() const;
+    CEmuLogo RamLogo() const;
+    CEmuLogo FlashLogo(int slot) const;
+    QStringList Pages() const;
+    int LineFeeds() const;
+    int Cuts() const;
+    // Bytes understood and bytes ignored (sent at another speed).
+    long long BytesUnderstood() const { return m_understood; }
+    long long BytesIgnored() const { return m_ignored; }
+    bool IsDisconnected() const { return m_bDisconnected; }
+
+private:
+    void Run();
+    void HandleInput(const unsigned char* bytes, int count);
+    void Reply(std::vector<uint8_t>& reply);
+    unsigned LineSpeed() const;
+    void Disconnect();
+    void Log(const QString& text);
+    bool OpenTerminal(QString* error);
+    bool MakeLink(QString* error);
+
+    CEmuOptions m_options;
+    CEmuModel m_model;
+    std::unique_ptr<CEmuPaper> m_pPaper;
+    std::unique_ptr<CEmuProtocol> m_pProtocol;
+    std::unique_ptr<CLogFile> m_pLog;
+    mutable std::mutex m_mutex;
+    std::thread m_thread;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bDisconnected{false};
+    std::atomic<long long> m_understood{0};
+    std::atomic<long long> m_ignored{0};
+    int m_master = -1;
+    int m_slaveHold = -1;
+    bool m_bLinkMade = false;
+    QString m_strDevice;
+};
