@@ -3,6 +3,7 @@
 #include "document/GlyphaneDoc.h"
 
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -110,13 +111,14 @@ void CGlyphaneView::FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded)
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!frame)
         return;
-    QSize shown = viewport()->size();
-    if (horizontalScrollBar()->isVisible())
-        shown.rheight() += horizontalScrollBar()->height();
-    if (verticalScrollBar()->isVisible())
-        shown.rwidth() += verticalScrollBar()->width();
-    const QSize chrome = frame->size() - shown;
-    QSize wanted = content + chrome;
+    if (!isVisible()) {
+        // A window opened before the main frame is shown has no layout yet;
+        // it is fitted once it appears (showEvent).
+        m_pendingFit = {content, onlyShrinkWhenCrowded};
+        return;
+    }
+    m_pendingFit.reset();
+    QSize wanted = content + FrameChrome(frame);
     if (onlyShrinkWhenCrowded) {
         if (QMdiArea* area = frame->mdiArea()) {
             const QSize room = area->viewport()->size();
@@ -125,6 +127,35 @@ void CGlyphaneView::FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded)
         }
     }
     frame->resize(wanted);
+}
+
+QSize CGlyphaneView::FrameChrome(const QMdiSubWindow* frame) const
+{
+    // The view's own border, and the logo window's border and title bar, from
+    // their margins rather than from sizes that depend on a finished layout.
+    const QSize ownBorder = size() - maximumViewportSize();
+    const QMargins margins = frame->contentsMargins();
+    QSize chrome = ownBorder + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    if (const QLayout* layout = frame->layout()) {
+        const QMargins inner = layout->contentsMargins();
+        chrome += QSize(inner.left() + inner.right(), inner.top() + inner.bottom());
+    }
+    return chrome;
+}
+
+void CGlyphaneView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (!m_pendingFit)
+        return;
+    // After the frame's own show handling has set its margins.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (const auto fit = m_pendingFit)
+                FitFrameTo(fit->first, fit->second);
+        },
+        Qt::QueuedConnection);
 }
 
 void CGlyphaneView::EnableFrameMaximize(bool enable)
@@ -149,8 +180,12 @@ void CGlyphaneView::resizeEvent(QResizeEvent* event)
     UpdateScrollBars();
 }
 
-void CGlyphaneView::scrollContentsBy(int, int)
+void CGlyphaneView::scrollContentsBy(int dx, int dy)
 {
+    if (dx != 0)
+        OnScrollWithTracker(false);
+    if (dy != 0)
+        OnScrollWithTracker(true);
     InvalidateAll();
 }
 

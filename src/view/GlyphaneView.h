@@ -11,7 +11,11 @@
 
 #include <QAbstractScrollArea>
 
+#include <optional>
+#include <utility>
+
 class CGlyphaneDoc;
+class QMdiSubWindow;
 
 class CGlyphaneView : public QAbstractScrollArea,
                       public CCmdTarget,
@@ -47,6 +51,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void showEvent(QShowEvent* event) override;
 
     // The editing role's window.
     QWidget* EditingViewport() const override;
@@ -59,11 +64,22 @@ protected:
     bool HoldsMouseCapture() const override { return m_bCapture; }
     void SetMouseCapture(bool capture) override { m_bCapture = capture; }
 
+    // The printer role's window.
+    CGlyphaneDoc* PrinterDocument() const override { return Doc(); }
+    QWidget* PrinterWindow() override { return this; }
+    void PrinterInitialUpdate() override { OnInitialUpdate(); }
+    // The transfer role has no job yet, so none can run.
+    bool PrinterTransferRunning() const override { return false; }
+    void PrinterClearLogoInRam() override { m_bLogoInRam = FALSE; }
+
 private:
     std::vector<CRoleCommands*> RoleCommandMaps() const;
     void UpdateScrollBars();
     void UpdateCursor(const CPoint& client);
+    QSize FrameChrome(const QMdiSubWindow* frame) const;
 
     QSize m_sizeTotal;
     bool m_bCapture = false;
+    // A fit asked for before the window was shown: content, only-shrink.
+    std::optional<std::pair<QSize, bool>> m_pendingFit;
 };

@@ -21,6 +21,10 @@ void CViewEditing::MapEditingCommands()
     MapSizeCommands();
     MapMagnifierCommands();
     MapFileCommands();
+    MapImageCommands();
+    MapSendOptionCommands();
+    MapPatternCommands();
+    MapEditCommands();
 }
 
 void CViewEditing::MapToolCommands()
@@ -151,6 +155,10 @@ void CViewEditing::CommitPendingState()
     case tool::SelectArea:
     case tool::SelectionPresent: {
         m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
+        // A pasted picture not yet put down goes with the selection.
+        m_imgFloating = QImage();
+        m_bShowFloating = false;
+        m_bSelFromPaste = FALSE;
         if (m_bSelectAllShown) {
             InvalidateImageRect(m_trackerSel.m_rect);
             m_bSelectAllShown = FALSE;
@@ -171,7 +179,8 @@ void CViewEditing::CommitPendingState()
         InvalidateAll();
         break;
     default:
-        // An open text box is committed by the text tool, which joins here.
+        if (m_pTextEdit)
+            CommitTextBox(false);
         break;
     }
 }

@@ -12,8 +12,12 @@
 
 #include <QCursor>
 #include <QFont>
+#include <QImage>
 #include <QPointer>
 #include <QSize>
+#include <QTextEdit>
+
+#include <memory>
 
 class CGlyphaneDoc;
 class QMenu;
@@ -78,6 +82,38 @@ public:
     bool IsMagnified() const { return m_bMagnified; }
     CRect MagnifierCell(const CPoint& point) const;
 
+    // Whole-image commands and send options (ViewImageCommands.cpp).
+    void OnClearAllPixels();
+    void OnRefreshView();
+    void OnInvertAllPixels();
+    void OnFlipHorizontal();
+    void OnFlipVertical();
+    void OnToBlackWhite();
+    // Each frame command: on switches the other two off, again switches it off.
+    void OnFrameToggle(BOOL& frame);
+
+    // Fill patterns and the fill click (ViewPatterns.cpp).
+    void OnPatternCommand(int number);
+    void FillClick(const CPoint& point);
+
+    // Selection, clipboard and undo (ViewSelection.cpp, ViewClipboard.cpp).
+    void OnSelectAllPixels();
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditPasteSpecial();
+    void OnEditUndo();
+    // Whether the system clipboard offers a picture.
+    static bool ClipboardHasBitmap();
+
+    // Text tool (ViewText.cpp).
+    void OnSelectFont();
+    // The font a new text box's description starts from: "Times New Roman",
+    // or the closest serif font installed when it is missing.
+    static QFont InitialTextFont();
+    // Keeps the open box over its place in the image after a scroll.
+    void OnScrollWithTracker(bool vertical);
+
     // Printing (ViewPrint.cpp).
     void OnFilePrint();
     void OnFilePrintDirect();
@@ -118,11 +154,18 @@ public:
     CPoint m_ptShapeStart;
     CPoint m_ptShapeLast;
     BOOL m_bShapePending = FALSE;
-    QPointer<QWidget> m_pTextEdit;
-    QFont m_lfText;
+    QPointer<QTextEdit> m_pTextEdit;
+    QFont m_lfText = InitialTextFont();
+    std::unique_ptr<QFont> m_pTextFont;
     BOOL m_bSurfacesReady = FALSE;
     BOOL m_bSelFromPaste = FALSE;
+    BOOL m_bReverseImage = FALSE;
+    BOOL m_bReverseRow = FALSE;
+    BOOL m_bReverseColor = FALSE;
     int m_nFillPattern = 0;
+    BOOL m_bThinFrame = FALSE;
+    BOOL m_bBoldFrame = FALSE;
+    BOOL m_bDoubleFrame = FALSE;
     BOOL m_bLogoInRam = FALSE;
     int m_nUndoCount = 0;
     BOOL m_bSelectAllShown = FALSE;
@@ -145,6 +188,10 @@ private:
     void MapSizeCommands();
     void MapMagnifierCommands();
     void MapFileCommands();
+    void MapImageCommands();
+    void MapSendOptionCommands();
+    void MapPatternCommands();
+    void MapEditCommands();
     void OnToolCommand(int toolCode, const QString& paneName, int penWidth, bool clearsLogoInRam);
     void OnSelectionToolCommand(int toolCode, const QString& paneName);
     void OnUserPixelSize();
@@ -165,6 +212,37 @@ private:
     void LeaveMagnifier();
     void ToggleMagnifierCell(const CPoint& client);
 
+    // ViewImageCommands.cpp
+    bool HasImage() const;
+    void RunWholeImageOperation(void (CGlyphaneDoc::*operation)(DWORD, DWORD));
+
+    // ViewSelection.cpp
+    void BeginAreaSelect(const CPoint& point);
+    void EndAreaSelect(bool accepted, const CRect& rect);
+    void ClickWithSelection(const CPoint& point);
+    void EndSelectionMove(const CRect& rect);
+    void AbandonSelection();
+    void ClearSelectionSource();
+    void DrawFloatingImage(QPainter& painter) const;
+
+    // ViewClipboard.cpp
+    bool RefuseForColouredLogo();
+    void CopyRectToClipboard(const CRect& rect);
+    static void EmptyClipboard();
+    static QImage ClipboardBitmap();
+    // A picture from elsewhere, in the surface format and, for a black-and-
+    // white logo, reduced to black and white.
+    QImage PreparePastedImage(const QImage& picture) const;
+
+    // ViewText.cpp
+    void BeginTextBox(const CPoint& point);
+    void OpenTextBox(bool accepted, const CRect& rect);
+    void ClickWithTextBox(const CPoint& point);
+    void CommitTextBox(bool byClick);
+    void StampTextBox();
+    QImage RenderTextBox() const;
+    void PlaceTextBoxWidget();
+
     // ViewMouse.cpp
     void TakeUndoCopy();
     void BeginStroke(const CPoint& point);
@@ -181,4 +259,8 @@ private:
     // the image would erase it.
     CSurface m_dcScreen;
     bool m_bScreenDirty = false;
+    // The block a selection move or a paste carries: shown over the image at
+    // the selection's top-left until it is put down.
+    QImage m_imgFloating;
+    bool m_bShowFloating = false;
 };

@@ -38,6 +38,39 @@ constexpr UINT ID_FILE_PRINT = 57607;
 constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
 constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
 
+// Whole-image commands.
+constexpr UINT ID_IMAGE_CLEAR = 32781;
+constexpr UINT ID_IMAGE_SELECT_ALL = 32782;
+constexpr UINT ID_IMAGE_REFRESH = 32783;
+constexpr UINT ID_IMAGE_INVERT = 32823;
+constexpr UINT ID_IMAGE_FLIP_HORIZONTAL = 32824;
+constexpr UINT ID_IMAGE_FLIP_VERTICAL = 32825;
+constexpr UINT ID_IMAGE_TO_BLACK_WHITE = 32826;
+
+// Send options: the frames and the three reversals.
+constexpr UINT ID_REVERSE_IMAGE = 32793;
+constexpr UINT ID_REVERSE_ROW = 32795;
+constexpr UINT ID_REVERSE_COLOR = 32797;
+constexpr UINT ID_FRAME_THIN = 32812;
+constexpr UINT ID_FRAME_BOLD = 32813;
+constexpr UINT ID_FRAME_DOUBLE = 32814;
+
+// Edit menu.
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_PASTE = 57637;
+constexpr UINT ID_EDIT_PASTE_SPECIAL = 57639;
+constexpr UINT ID_EDIT_UNDO = 57643;
+
+// Text tool.
+constexpr UINT ID_TEXT_FONT = 61473;
+// The text box, as the child control it stands for was numbered.
+constexpr UINT IDC_TEXT_BOX = 104;
+
+// Fill patterns: pattern n is ID_PATTERN_FIRST + n - 1.
+constexpr UINT ID_PATTERN_FIRST = 61494;
+constexpr UINT ID_PATTERN_LAST = 61505;
+
 // Handled by the document; listed in the context menu.
 constexpr UINT ID_SAVE_QZ_LOG = 32820;
 

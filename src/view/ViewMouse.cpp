@@ -58,6 +58,16 @@ void CViewEditing::OnLButtonDown(const CPoint& client)
         GrabZoomBox();
     } else if (IsShapeTool(code)) {
         ShapeClick(point);
+    } else if (code == tool::SelectArea) {
+        BeginAreaSelect(point);
+    } else if (code == tool::SelectionPresent) {
+        ClickWithSelection(point);
+    } else if (code == tool::Text) {
+        BeginTextBox(point);
+    } else if (code == tool::TextBoxOpen) {
+        ClickWithTextBox(point);
+    } else if (code == tool::Fill) {
+        FillClick(point);
     }
 }
 
@@ -72,6 +82,12 @@ void CViewEditing::OnMouseMove(const CPoint& client)
     }
     const int code = CurrentTool();
     const CPoint point = ClientToImage(client);
+    if (m_trackerSel.IsTracking()) {
+        m_trackerSel.TrackMove(point);
+        if (QWidget* viewport = EditingViewport())
+            viewport->update();
+        return;
+    }
     if (IsStrokeTool(code)) {
         if (HoldsMouseCapture() && m_pCurrentStroke)
             ContinueStroke(point);
@@ -84,6 +100,10 @@ void CViewEditing::OnMouseMove(const CPoint& client)
 
 void CViewEditing::OnLButtonUp(const CPoint& client)
 {
+    if (m_trackerSel.IsTracking()) {
+        m_trackerSel.TrackEnd(ClientToImage(client));
+        return;
+    }
     if (IsStrokeTool(CurrentTool()) && HoldsMouseCapture() && m_pCurrentStroke)
         EndStroke(ClientToImage(client));
 }

@@ -39,8 +39,16 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
     const CPoint scroll = ScrollPosition();
     if (CurrentTool() == tool::ZoomBox)
         m_trackerZoom.Draw(painter);
-    if (CurrentTool() == tool::SelectArea || CurrentTool() == tool::SelectionPresent)
-        m_trackerSel.Draw(painter, CPoint(-scroll.x, -scroll.y));
+    const int code = CurrentTool();
+    DrawFloatingImage(painter);
+    if (code == tool::SelectArea || code == tool::SelectionPresent || code == tool::TextBoxOpen
+        || (code == tool::Text && m_trackerSel.IsTracking())) {
+        CRectTracker shown = m_trackerSel;
+        // The whole-image selection's border is drawn just inside the logo.
+        if (m_bSelectAllShown)
+            shown.m_rect.DeflateRect(1, 1);
+        shown.Draw(painter, CPoint(-scroll.x, -scroll.y));
+    }
 }
 
 void CViewEditing::PaintImage(QPainter& painter, const QRect& exposed) const

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 
 using namespace viewtest;
 using namespace viewid;
@@ -320,4 +321,20 @@ TEST_F(ViewTest, PrintAndPreviewAskThroughTheUiSeam)
     EXPECT_EQ(ui.Prompts()[0].kind, UiPromptKind::Dialog);
     EXPECT_EQ(ui.Prompts()[0].dialogClass, "QPrintDialog");
     EXPECT_EQ(ui.Prompts()[1].dialogClass, "QPrintPreviewDialog");
+}
+
+TEST_F(ViewTest, ALogoOpenedBeforeTheMainWindowShowsIsFittedWhenItAppears)
+{
+    // As with a file named on the command line: the window is made while
+    // the main window is still hidden, so nothing is laid out yet.
+    QWidget* main = GetApp()->GetMainFrame();
+    ASSERT_NE(main, nullptr);
+    main->hide();
+    ASSERT_TRUE(OpenWhiteLogo(120, 60));
+    main->show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(Viewport()->size(), QSize(120, 60));
+    EXPECT_FALSE(m_view->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(m_view->verticalScrollBar()->isVisible());
 }

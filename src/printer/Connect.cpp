@@ -1,0 +1,234 @@
+// "Connect to the Printer" and "Change Com. Port": binding the document to a
+// printer model, its configuration and a port.
+#include "printer/ViewPrinterRole.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/LoadCfgPrnFile.h"
+#include "components/PortNames.h"
+#include "components/SelectComPortDlg.h"
+#include "dialogs/ImagePositionDlg.h"
+#include "dialogs/SelectPrinterDlg.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/NativePath.h"
+#include "platform/UiSeam.h"
+#include "printer/ModelCatalogue.h"
+#include "resources/StringTable.h"
+#include "view/LogoResize.h"
+#include "view/ViewPanes.h"
+
+namespace {
+
+const QString kWgj33Model = QStringLiteral("WGJ33");
+const QString kWgj33CfgFile = QStringLiteral("CfgFile\\WGJ33.cfg");
+const QString kUsbOnlyPort = QStringLiteral("USB");
+
+void LogConnect(const QString& text)
+{
+    if (GetApp() && GetApp()->GetAppLog())
+        GetApp()->GetAppLog()->LogToFile(QStringLiteral("[CGlyphaneView::OnConnectPrinter()] ") + text, 0);
+}
+
+// The configuration file of the first printer-list entry named exactly model.
+QString CfgFileOfListedModel(const QString& model)
+{
+    const CLoadCfgFileApp* list = GetApp()->GetAppCfg();
+    if (!list)
+        return QString();
+    for (const CPrinterEntry& entry : list->Printers())
+        if (entry.name == model)
+            return entry.file;
+    return QString();
+}
+
+// The printer's logo side: the image's own side where the printer keeps the
+// document's size and the image is smaller, else the printer's.
+int LogoSide(int imageSide, int printerSide, bool keepsOwnSize)
+{
+    return keepsOwnSize && imageSide >= 0 && imageSide < printerSide ? imageSide : printerSide;
+}
+
+} // namespace
+
+int CViewPrinterRole::SelectPrinterPort()
+{
+    CGlyphaneDoc* doc = PrinterDocument();
+    doc->SetDrawMode(0);
+    QString port;
+    if (IsUsbOnlyPortModel(doc->GetPrinterModel())) {
+        port = kUsbOnlyPort;
+    } else {
+        const CLoadCfgPrnFile* cfg = doc->GetPrinterCfg();
+        int parallel = 0, usb = 0;
+        cfg->GetOptionPrintersToTest(QStringLiteral("ParallelInterface"), &parallel, 0);
+        cfg->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 0);
+        CDiaologSelectComPort dialog(PrinterWindow(), doc->GetPortName(), parallel > 0 ? 1 : 0);
+        if (usb == 1)
+            dialog.m_bUsbEnabled = true;
+        if (dialog.DoModal() != IDOK)
+            return 0;
+        port = dialog.GetComPort();
+    }
+    doc->SetPortName(port);
+    viewpanes::SetPortPane(port);
+    m_bPortSelected = 1;
+    PrinterClearLogoInRam();
+    return 1;
+}
+
+void CViewPrinterRole::OnConnectPrinter()
+{
+    CGlyphaneDoc* doc = PrinterDocument();
+    doc->SetDrawMode(0);
+    if (!SelectPrinterPort())
+        return;
+    QString model = doc->GetPrinterModel();
+    QString cfgName = doc->GetPrinterCfgFileName();
+    bool chosen = false;
+    switch (PortKindOf(doc->GetPortName())) {
+    case PortKind::Serial:
+        chosen = ChooseSerialPrinter(model, cfgName);
+        break;
+    case PortKind::Parallel:
+        chosen = ChooseParallelPrinter(model, cfgName);
+        break;
+    case PortKind::Usb:
+        chosen = ChooseUsbPrinter(model, cfgName);
+        break;
+    }
+    if (chosen)
+        BindPrinter(model, cfgName);
+}
+
+bool CViewPrinterRole::RunPrinterSelection(QString& model, QString& cfgName)
+{
+    CSelectPrinterDlg dialog(PrinterWindow(), GetApp()->GetAppCfg(), &model, &cfgName);
+    return dialog.DoModal() == IDOK;
+}
+
+bool CViewPrinterRole::LoadPrinterConfiguration(const QString& cfgName)
+{
+    // The document keeps the name relative to the program folder, as the
+    // printer list and detection give it, so it can be loaded again later.
+    CLoadCfgPrnFile* cfg = PrinterDocument()->GetPrinterCfg();
+    const QString folder = GetApp()->GetProgramPath();
+    if (!cfg->InitCCfgFl(nullptr, folder, cfgName) || !cfg->LoadPublicCfgFile(JoinProgramPath(folder, cfgName))) {
+        LogConnect(QStringLiteral("configuration %1 cannot be loaded").arg(cfgName));
+        return false;
+    }
+    return true;
+}
+
+bool CViewPrinterRole::ChooseSerialPrinter(QString& model, QString& cfgName)
+{
+    CGlyphaneDoc* doc = PrinterDocument();
+    const bool sayWgj33 = doc->IsWgj33()
+        && MessageBox(PrinterWindow(), QStringLiteral("Your printer is a Wgj33 ?"), LoadString(61446),
+                      MB_YESNO | MB_ICONQUESTION)
+            == IDYES;
+    if (sayWgj33) {
+        // The operator's answer wins over an earlier detection.
+        model = kWgj33Model;
+        cfgName = kWgj33CfgFile;
+    } else if (AutodetectPrinter() == 1) {
+        model = doc->GetPrinterModel();
+        cfgName = doc->GetPrinterCfgFileName();
+    } else {
+        if (!SelectPrinterPort() || !RunPrinterSelection(model, cfgName))
+            return false;
+        m_bPrinterDetected = 0;
+    }
+    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    return LoadPrinterConfiguration(cfgName);
+}
+
+bool CViewPrinterRole::ChooseParallelPrinter(QString& model, QString& cfgName)
+{
+    for (;;) {
+        if (!RunPrinterSelection(model, cfgName) || !LoadPrinterConfiguration(cfgName))
+            return false;
+        int parallel = 0;
+        if (!PrinterDocument()->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("ParallelInterface"),
+                                                                         &parallel, 1))
+            return false;
+        if (parallel > 0)
+            break;
+        PrinterDocument()->ReportError(61472, 61446, model);
+    }
+    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    return true;
+}
+
+bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
+{
+    if (model == LoadString(61469)) {
+        if (!RunPrinterSelection(model, cfgName))
+            return false;
+    } else {
+        cfgName = CfgFileOfListedModel(model);
+    }
+    if (cfgName.isEmpty()) {
+        LogConnect(QStringLiteral("printer %1 is not in the printer list").arg(model));
+        return false;
+    }
+    if (!LoadPrinterConfiguration(cfgName))
+        return false;
+    int usb = 0;
+    if (!PrinterDocument()->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 1))
+        return false;
+    if (usb == 0) {
+        PrinterDocument()->ReportError(61547, 61446, model);
+        return false;
+    }
+    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    return true;
+}
+
+void CViewPrinterRole::BindPrinter(const QString& model, const QString& cfgName)
+{
+    CGlyphaneDoc* doc = PrinterDocument();
+    viewpanes::SetPrinterPane(model);
+    doc->SetPrinterCfgFileName(cfgName);
+    doc->SetPrinterModel(model);
+
+    // Values no printer has (a logo area larger than any document, more slots
+    // than two digits can name) are refused like missing ones.
+    const CLoadCfgPrnFile* cfg = doc->GetPrinterCfg();
+    DWORD slotCount = 0, dotX = 0, dotY = 0, gsi = 0;
+    int flash = 0;
+    if (!cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount) || slotCount > DWORD(kMaxLogoSlots))
+        return LogConnect(QStringLiteral("NLoghi missing or out of range"));
+    doc->SetNumLogos(static_cast<int>(slotCount));
+    const bool keepsOwnSize = IsUsbBitmapModel(model);
+    if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotX"), &dotX) || dotX < 1 || dotX > DWORD(kMaxLogoAreaDots))
+        return LogConnect(QStringLiteral("DotX missing or out of range"));
+    const int logoWidth = LogoSide(doc->GetLogoWidth(), static_cast<int>(dotX), keepsOwnSize);
+    doc->SetDotX(logoWidth);
+    if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotY"), &dotY) || dotY < 1 || dotY > DWORD(kMaxLogoAreaDots))
+        return LogConnect(QStringLiteral("DotY missing or out of range"));
+    const int logoHeight = LogoSide(doc->GetLogoHeight(), static_cast<int>(dotY), keepsOwnSize);
+    doc->SetDotY(logoHeight);
+    if (!cfg->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1))
+        return LogConnect(QStringLiteral("PrnLogoFlash missing"));
+    doc->SetPrnLogoFlash(flash);
+    if (!cfg->GetOptionPrintersToTest(QStringLiteral("GSImodel"), &gsi))
+        return LogConnect(QStringLiteral("GSImodel missing"));
+    doc->SetGsiModel(static_cast<BYTE>(gsi & 0xFF));
+    FitLogoToPrinter(logoWidth, logoHeight, keepsOwnSize);
+}
+
+void CViewPrinterRole::FitLogoToPrinter(int logoWidth, int logoHeight, bool keepsOwnSize)
+{
+    if (keepsOwnSize)
+        return;
+    CGlyphaneDoc* doc = PrinterDocument();
+    if (logoWidth == doc->GetLogoWidth() && logoHeight == doc->GetLogoHeight()) {
+        doc->UpdateAllViews();
+        return;
+    }
+    int placement = CImagePositionDlg::Center;
+    CImagePositionDlg dialog(PrinterWindow());
+    dialog.m_pResult = &placement;
+    dialog.DoModal();
+    ResizeLogo(*doc, logoWidth, logoHeight, placement + 1);
+    PrinterInitialUpdate();
+}

@@ -1,0 +1,173 @@
+// Finding out which printer is on a serial port and at which speed, the
+// sub-model query, and the read time-out changes around single requests.
+#include "printer/ViewPrinterRole.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/Conversioni.h"
+#include "components/LoadCfgPrnFile.h"
+#include "components/MessageDlg.h"
+#include "components/PrinterProtocol.h"
+#include "components/SComAm.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/UiSeam.h"
+#include "printer/Identification.h"
+#include "resources/StringTable.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <memory>
+#include <vector>
+
+QString DetectionMessage(const QString& model, DWORD entryValue, BYTE subModel)
+{
+    if (entryValue == kSubModelEntryValue && subModel == kEcrSubModel)
+        return QStringLiteral("It was detected printer WQWRFW 0 ECR BDQG");
+    return QStringLiteral("It was detected printer ") + model;
+}
+
+std::vector<BYTE> IdentificationTable(const CLoadCfgPrnFile& list)
+{
+    // The component takes the count as one byte.
+    const int count = std::min(list.GetPrintersToTestCount(), 255);
+    std::vector<BYTE> ids;
+    ids.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        DWORD value = 0;
+        list.GetOptionPrintersToTest(i, nullptr, nullptr, &value, nullptr);
+        ids.push_back(static_cast<BYTE>(value & 0xFF));
+    }
+    return ids;
+}
+
+void CViewPrinterRole::DiscardSerialPrinter()
+{
+    delete m_pSerialPrn;
+    m_pSerialPrn = nullptr;
+}
+
+bool CViewPrinterRole::PrinterAnswersStatus()
+{
+    if (m_pSerialPrn->GetStatusPrinter(0))
+        return true;
+    // A printer only hears requests at its own speed, and detection is what
+    // finds that speed; so before calling the printer silent, ask at every
+    // speed detection would try.
+    const DWORD opened = m_pSerialPrn->m_dwBaudRate;
+    for (const DWORD baud : prnproto::kDetectionOrder) {
+        if (baud == opened)
+            continue;
+        if (!m_pSerialPrn->PubSetBaudRate(baud))
+            break;
+        if (m_pSerialPrn->GetStatusPrinter(0))
+            return true;
+    }
+    m_pSerialPrn->PubSetBaudRate(opened);
+    return false;
+}
+
+int CViewPrinterRole::AutodetectPrinter()
+{
+    if (m_pSerialPrn)
+        return 0;
+    CLoadCfgPrnFile* list = GetApp()->GetStartupPrinterCfg();
+    if (!list)
+        return 0;
+    m_pSerialPrn = new CsComAm();
+    if (!OpenSerialPort(list)) {
+        CloseSerialPort();
+        DiscardSerialPrinter();
+        return 0;
+    }
+    if (!PrinterAnswersStatus()) {
+        MessageBox(PrinterWindow(), QStringLiteral("Printer not ready or wrong com port selected"),
+                   QStringLiteral("Autodetect printer"), MB_OK | MB_ICONSTOP);
+        CloseSerialPort();
+        DiscardSerialPrinter();
+        return 0;
+    }
+    auto wait = std::make_unique<CDialogMessage>(PrinterWindow(), QStringLiteral("Autodetect printer"),
+                                                 QStringLiteral("Please wait..."));
+    wait->Create();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    const int result = RunDetection(*list);
+
+    CloseSerialPort();
+    QApplication::restoreOverrideCursor();
+    wait.reset();
+    DiscardSerialPrinter();
+    if (result != 1)
+        return 0;
+    m_bPrinterDetected = 1;
+    return 1;
+}
+
+int CViewPrinterRole::RunDetection(const CLoadCfgPrnFile& list)
+{
+    const std::vector<BYTE> ids = IdentificationTable(list);
+    m_pSerialPrn->GetStatusPrinter(0);
+    int index = -1;
+    const BYTE flow = GetApp()->GetAppCfg() ? static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF) : 0;
+    if (ids.empty()
+        || !m_pSerialPrn->PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(ids.size()), &index,
+                                                         PrinterWindow(), 0, 1, flow, WM_PORT_STATUS))
+        return 0;
+    DWORD value = 0;
+    QString text, model, cfgName;
+    if (!list.GetOptionPrintersToTest(index, nullptr, nullptr, &value, &text)
+        || !CConversioni::BreakString(text, QLatin1Char('|'), &model, &cfgName))
+        return 0;
+    CGlyphaneDoc* doc = PrinterDocument();
+    doc->SetPrinterModel(model);
+    doc->SetPrinterCfgFileName(cfgName);
+    const BYTE subModel = value == kSubModelEntryValue ? QuerySubModel() : 1;
+    const QString message = DetectionMessage(doc->GetPrinterModel(), value, subModel);
+    return MessageBox(PrinterWindow(), message, LoadString(61446), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK ? 1
+                                                                                                                : 0;
+}
+
+BYTE CViewPrinterRole::QuerySubModel()
+{
+    if (!m_pSerialPrn)
+        return 1;
+    BYTE reply[3] = {};
+    DWORD replyLength = 0;
+    // The component reads as many bytes as the configuration says the command
+    // is answered with; one that would not fit the reply is not sent.
+    if (m_nSubModelReplyLength < 0 || m_nSubModelReplyLength > int(sizeof(reply)))
+        return 1;
+    SetReadTimeout(kSubModelTimeoutMs);
+    m_pSerialPrn->NewSendCommandToCom(QStringLiteral("Csubmodel"), reply, &replyLength);
+    RestoreTimeouts();
+    return replyLength == 1 ? reply[0] : 1;
+}
+
+int CViewPrinterRole::SetReadTimeout(UINT ms)
+{
+    if (!m_pSerialPrn)
+        return 0;
+    if (!m_pSerialPrn->GetCurrentTimeoutSystem(&m_savedTimeouts)) {
+        MessageBox(PrinterWindow(), LoadString(61530), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    _CalcTimeout changed = m_savedTimeouts;
+    changed.Value(3) = ms;
+    changed.Value(4) = 1;
+    if (!m_pSerialPrn->SetNewTimeoutSystem(changed)) {
+        MessageBox(PrinterWindow(), LoadString(61531), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return 1;
+}
+
+int CViewPrinterRole::RestoreTimeouts()
+{
+    if (!m_pSerialPrn)
+        return 0;
+    if (!m_pSerialPrn->SetNewTimeoutSystem(m_savedTimeouts)) {
+        MessageBox(PrinterWindow(), LoadString(61531), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,80 @@
+#include "printer/ViewPrinterRole.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/PComAm.h"
+#include "components/SComAm.h"
+#include "components/UComAm.h"
+#include "document/GlyphaneDoc.h"
+#include "printer/ModelCatalogue.h"
+#include "resources/StringTable.h"
+
+using namespace printerid;
+
+namespace {
+
+bool IsClientVariant()
+{
+    return GetApp() && GetApp()->GetClientVariant() != 0;
+}
+
+} // namespace
+
+CViewPrinterRole::CViewPrinterRole()
+{
+    MapPrinterCommands();
+}
+
+CViewPrinterRole::~CViewPrinterRole()
+{
+    // Every job deletes its own objects; these are only left by a window that
+    // goes in the middle of one.
+    delete m_pSerialPrn;
+    delete m_pLptPort;
+    delete m_pUsbPrn;
+}
+
+void CViewPrinterRole::MapPrinterCommands()
+{
+    m_printerCommands.MapCommand(ID_CONNECT_PRINTER, [this] { OnConnectPrinter(); });
+    m_printerCommands.MapCommand(ID_CHANGE_COM_PORT, [this] { SelectPrinterPort(); });
+    m_printerCommands.MapUpdate(ID_CONNECT_PRINTER, [this](CCmdUI& ui) { OnUpdateConnectPrinter(ui); });
+    m_printerCommands.MapUpdate(ID_CHANGE_COM_PORT, [this](CCmdUI& ui) { OnUpdateChangeComPort(ui); });
+    m_printerCommands.MapUpdate(ID_PROGRAM_LOGO, [this](CCmdUI& ui) { OnUpdateProgramLogo(ui); });
+    m_printerCommands.MapUpdate(ID_TEST_LOGO, [this](CCmdUI& ui) { OnUpdateTestLogo(ui); });
+    m_printerCommands.MapUpdate(ID_PRINT_LOGO, [this](CCmdUI& ui) { OnUpdatePrintLogo(ui); });
+}
+
+bool CViewPrinterRole::PortCommandsAllowed() const
+{
+    const CGlyphaneDoc* doc = PrinterDocument();
+    const bool portUsable = doc && doc->GetPortName() != LoadString(61454);
+    return !IsClientVariant() && portUsable && !PrinterTransferRunning();
+}
+
+void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
+{
+    const CGlyphaneDoc* doc = PrinterDocument();
+    cmdUI.Enable(!IsClientVariant() && doc && doc->GetLogoBitmap() != nullptr);
+}
+
+void CViewPrinterRole::OnUpdateChangeComPort(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(!IsClientVariant() && m_bPortSelected);
+}
+
+void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(PortCommandsAllowed());
+}
+
+void CViewPrinterRole::OnUpdateTestLogo(CCmdUI& cmdUI)
+{
+    const CGlyphaneDoc* doc = PrinterDocument();
+    const QString model = doc ? doc->GetPrinterModel() : QString();
+    cmdUI.Enable(!m_bRxhPrinter && !IsFiscalModel(model) && !IsNoTestModel(model) && PortCommandsAllowed());
+}
+
+void CViewPrinterRole::OnUpdatePrintLogo(CCmdUI& cmdUI)
+{
+    cmdUI.Enable(!m_bRxhPrinter && PortCommandsAllowed());
+}

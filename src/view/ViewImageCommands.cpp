@@ -1,0 +1,155 @@
+// The whole-image commands of the Tools and Image Options menus (clear,
+// refresh, invert, the flips, the black-and-white conversion) and the send
+// options kept by the view (the three frames and the three reversals).
+#include "view/ViewEditing.h"
+
+#include "document/GlyphaneDoc.h"
+#include "view/ViewIds.h"
+
+#include <QApplication>
+#include <QWidget>
+
+using namespace viewid;
+
+namespace {
+
+// The wait cursor for as long as the pixel work runs on the UI thread; the
+// normal cursor of the tool comes back with the next mouse move.
+class CBusyCursor {
+public:
+    CBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CBusyCursor() { QApplication::restoreOverrideCursor(); }
+    CBusyCursor(const CBusyCursor&) = delete;
+    CBusyCursor& operator=(const CBusyCursor&) = delete;
+};
+
+} // namespace
+
+void CViewEditing::MapImageCommands()
+{
+    auto& c = m_commands;
+    c.MapCommand(ID_IMAGE_CLEAR, [this] { OnClearAllPixels(); });
+    c.MapCommand(ID_IMAGE_REFRESH, [this] { OnRefreshView(); });
+    c.MapCommand(ID_IMAGE_INVERT, [this] { OnInvertAllPixels(); });
+    c.MapCommand(ID_IMAGE_FLIP_HORIZONTAL, [this] { OnFlipHorizontal(); });
+    c.MapCommand(ID_IMAGE_FLIP_VERTICAL, [this] { OnFlipVertical(); });
+    c.MapCommand(ID_IMAGE_TO_BLACK_WHITE, [this] { OnToBlackWhite(); });
+
+    auto editableImage = [this](CCmdUI& ui) { ui.Enable(HasImage() && !m_bMagnified); };
+    for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
+        c.MapUpdate(id, editableImage);
+    c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
+    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_pDoc->IsMonochrome()); });
+}
+
+void CViewEditing::MapSendOptionCommands()
+{
+    auto& c = m_commands;
+    const struct {
+        UINT id;
+        BOOL CViewEditing::*flag;
+    } frames[] = {
+        {ID_FRAME_THIN, &CViewEditing::m_bThinFrame},
+        {ID_FRAME_BOLD, &CViewEditing::m_bBoldFrame},
+        {ID_FRAME_DOUBLE, &CViewEditing::m_bDoubleFrame},
+    };
+    for (const auto& frame : frames) {
+        c.MapCommand(frame.id, [this, flag = frame.flag] { OnFrameToggle(this->*flag); });
+        c.MapUpdate(frame.id, [this, flag = frame.flag](CCmdUI& ui) {
+            ui.Enable(true);
+            ui.SetCheck(this->*flag ? 1 : 0);
+        });
+    }
+    const struct {
+        UINT id;
+        BOOL CViewEditing::*flag;
+    } reversals[] = {
+        {ID_REVERSE_IMAGE, &CViewEditing::m_bReverseImage},
+        {ID_REVERSE_ROW, &CViewEditing::m_bReverseRow},
+        {ID_REVERSE_COLOR, &CViewEditing::m_bReverseColor},
+    };
+    for (const auto& reversal : reversals) {
+        c.MapCommand(reversal.id, [this, flag = reversal.flag] {
+            this->*flag = !(this->*flag);
+            // The printer's copy was made with the other setting.
+            m_bLogoInRam = FALSE;
+        });
+        c.MapUpdate(reversal.id, [this, flag = reversal.flag](CCmdUI& ui) {
+            ui.Enable(true);
+            ui.SetCheck(this->*flag ? 1 : 0);
+        });
+    }
+}
+
+bool CViewEditing::HasImage() const
+{
+    return m_pDoc->GetLogoBitmap() != nullptr && !m_dcImage.IsNull();
+}
+
+void CViewEditing::OnClearAllPixels()
+{
+    if (!HasImage())
+        return;
+    const QWidget* viewport = EditingViewport();
+    const CRect client = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
+    // Only the client-sized block from the image origin is cleared, but the
+    // undo copy holds the whole image so that Undo gives back all of it.
+    TakeUndoCopy();
+    m_bLogoInRam = FALSE;
+    m_pDoc->SetModifiedFlag();
+    m_dcImage.FillSolidRect(CRect(0, 0, client.Width(), client.Height()), RGB(255, 255, 255));
+    m_pDoc->UpdateAllViews();
+}
+
+void CViewEditing::OnRefreshView()
+{
+    m_pDoc->UpdateAllViews();
+}
+
+void CViewEditing::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(DWORD, DWORD))
+{
+    if (!HasImage())
+        return;
+    // Committed with the tool it belongs to, then the tool is dropped; the
+    // tool pane keeps its last name.
+    CommitPendingState();
+    m_pDoc->SetDrawMode(tool::None);
+    TakeUndoCopy();
+    CBusyCursor busy;
+    (m_pDoc->*operation)(static_cast<DWORD>(m_pDoc->GetLogoWidth()), static_cast<DWORD>(m_pDoc->GetLogoHeight()));
+    InvalidateAll();
+}
+
+void CViewEditing::OnInvertAllPixels()
+{
+    RunWholeImageOperation(&CGlyphaneDoc::InvertAllPixels);
+}
+
+void CViewEditing::OnFlipHorizontal()
+{
+    RunWholeImageOperation(&CGlyphaneDoc::FlipPixelsHorizontal);
+}
+
+void CViewEditing::OnFlipVertical()
+{
+    RunWholeImageOperation(&CGlyphaneDoc::FlipPixelsVertical);
+}
+
+void CViewEditing::OnToBlackWhite()
+{
+    if (!HasImage())
+        return;
+    TakeUndoCopy();
+    CBusyCursor busy;
+    m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->GetLogoWidth()),
+                                static_cast<DWORD>(m_pDoc->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
+    InvalidateAll();
+}
+
+void CViewEditing::OnFrameToggle(BOOL& frame)
+{
+    const BOOL on = !frame;
+    m_bThinFrame = m_bBoldFrame = m_bDoubleFrame = FALSE;
+    frame = on;
+    m_bLogoInRam = FALSE;
+}

@@ -1,0 +1,198 @@
+// The text tool: a box drawn on the logo, typed into, and stamped into the
+// image as black text on white.
+//
+// The stamp is rendered from the box's own text and font straight into an
+// image of the box's size, not read back from the screen, so nothing else
+// that happens to be over the view can land in the logo; it is thresholded
+// so only black and white pixels arrive. The box's rectangle is kept in
+// image coordinates, and the box widget follows it when the view scrolls,
+// so what is stamped is always where the box is shown over the logo.
+#include "view/ViewEditing.h"
+
+#include "document/GlyphaneDoc.h"
+#include "platform/UiSeam.h"
+#include "view/ViewIds.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+const QString kTextFace = QStringLiteral("Times New Roman");
+
+void MakeBlackAndWhite(QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            row[x] = qGray(row[x]) < 128 ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+}
+
+} // namespace
+
+QFont CViewEditing::InitialTextFont()
+{
+    QFont font(kTextFace);
+    font.setPixelSize(16);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    font.setFixedPitch(false);
+    font.setStyleHint(QFont::Serif, QFont::PreferDefault);
+    if (!QFontDatabase::hasFamily(kTextFace)) {
+        // The font matcher's choice for a serif face of that name.
+        const QString closest = QFontInfo(font).family();
+        if (!closest.isEmpty())
+            font.setFamily(closest);
+    }
+    return font;
+}
+
+void CViewEditing::OnSelectFont()
+{
+    QFont chosen = m_lfText;
+    if (GetFont(EditingWindow(), chosen))
+        m_lfText = chosen;
+    m_pTextFont = std::make_unique<QFont>(m_lfText);
+    if (m_pTextEdit)
+        m_pTextEdit->setFont(*m_pTextFont);
+}
+
+void CViewEditing::BeginTextBox(const CPoint& point)
+{
+    m_trackerSel.m_nStyle |= CRectTracker::dottedLine;
+    m_trackerSel.BeginTrack(point, CRectTracker::hitNothing,
+                            [this](bool accepted, const CRect& rect) { OpenTextBox(accepted, rect); });
+}
+
+void CViewEditing::OpenTextBox(bool accepted, const CRect& rect)
+{
+    CRect box = rect;
+    box.NormalizeRect();
+    if (!accepted || box.IsRectEmpty() || m_pTextEdit) {
+        m_trackerSel.m_rect.SetRectEmpty();
+        InvalidateAll();
+        return;
+    }
+    m_trackerSel.m_rect = box;
+    auto* edit = new QTextEdit(EditingViewport());
+    edit->setObjectName(QStringLiteral("textBox%1").arg(viewid::IDC_TEXT_BOX));
+    edit->setAcceptRichText(false);
+    edit->setFrameStyle(QFrame::NoFrame);
+    edit->setLineWrapMode(QTextEdit::WidgetWidth);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setTabChangesFocus(true);
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    edit->setPalette(colours);
+    m_pTextEdit = edit;
+    PlaceTextBoxWidget();
+    edit->show();
+    edit->setFocus();
+    m_pDoc->SetDrawMode(tool::TextBoxOpen);
+    InvalidateAll();
+}
+
+void CViewEditing::PlaceTextBoxWidget()
+{
+    if (!m_pTextEdit)
+        return;
+    CRect onScreen = m_trackerSel.m_rect;
+    onScreen.OffsetRect(CPoint() - ScrollPosition());
+    m_pTextEdit->setGeometry(onScreen.ToQRect());
+}
+
+void CViewEditing::OnScrollWithTracker(bool vertical)
+{
+    const int code = CurrentTool();
+    if (code != tool::TextBoxOpen && code != tool::SelectionPresent)
+        return;
+    // The rectangle stays in image coordinates; only the box widget moves.
+    BOOL& first = vertical ? m_bFirstVScroll : m_bFirstHScroll;
+    if (code == tool::TextBoxOpen)
+        first = FALSE;
+    PlaceTextBoxWidget();
+    InvalidateAll();
+}
+
+void CViewEditing::ClickWithTextBox(const CPoint& point)
+{
+    if (m_trackerSel.m_rect.PtInRect(point))
+        return;
+    CommitTextBox(true);
+}
+
+void CViewEditing::CommitTextBox(bool byClick)
+{
+    if (!m_pTextEdit)
+        return;
+    if (QWidget* window = EditingWindow())
+        window->setFocus();
+    if (byClick) {
+        m_bLogoInRam = FALSE;
+        m_pDoc->SetModifiedFlag();
+    }
+    m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
+    StampTextBox();
+    CRect around = m_trackerSel.m_rect;
+    around.InflateRect(1, 1);
+    InvalidateImageRect(around);
+    m_pDoc->UpdateAllViews();
+    if (byClick)
+        SetTool(tool::None, QStringLiteral("None"));
+    // Deleted later: the box may be in the middle of handling an event.
+    QTextEdit* edit = m_pTextEdit;
+    m_pTextEdit = nullptr;
+    edit->hide();
+    edit->deleteLater();
+}
+
+void CViewEditing::StampTextBox()
+{
+    const QImage stamp = RenderTextBox();
+    CSurface block;
+    if (stamp.isNull() || !block.Attach(stamp))
+        return;
+    const CRect& r = m_trackerSel.m_rect;
+    m_dcImage.BitBlt(r.left, r.top, block.Width(), block.Height(), block, 0, 0, SRCCOPY);
+}
+
+QImage CViewEditing::RenderTextBox() const
+{
+    const CRect& r = m_trackerSel.m_rect;
+    if (!m_pTextEdit || r.IsRectEmpty() || r.Width() > CSurface::kMaxSide || r.Height() > CSurface::kMaxSide)
+        return QImage();
+    QImage stamp(r.Width(), r.Height(), QImage::Format_RGB32);
+    if (stamp.isNull())
+        return stamp;
+    stamp.fill(Qt::white);
+    // The box's document laid out again at the box's width, in its font
+    // without smoothing, at the scroll offset the box shows.
+    std::unique_ptr<QTextDocument> text(m_pTextEdit->document()->clone());
+    QFont font = m_pTextEdit->font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    text->setDefaultFont(font);
+    text->setDocumentMargin(m_pTextEdit->document()->documentMargin());
+    text->setTextWidth(m_pTextEdit->viewport()->width());
+    QPainter painter(&stamp);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.translate(-m_pTextEdit->horizontalScrollBar()->value(), -m_pTextEdit->verticalScrollBar()->value());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    text->documentLayout()->draw(&painter, context);
+    painter.end();
+    MakeBlackAndWhite(stamp);
+    return stamp;
+}

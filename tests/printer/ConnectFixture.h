@@ -1,0 +1,153 @@
+#pragma once
+// A started program with one logo window and a virtual printer on a
+// pseudo-terminal mapped as COM1 (and USB001), with the scripted operator
+// steps the connection dialogs need.
+#include "PrinterEmulator.h"
+#include "app/GlyphaneApp.h"
+#include "components/SelectComPortDlg.h"
+#include "document/GlyphaneDoc.h"
+#include "support/ScriptedUi.h"
+#include "support/TestEnv.h"
+#include "view/GlyphaneView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace connecttest {
+
+class ConnectTest : public ::testing::Test {
+protected:
+    // The registry values of the run; the client-variant tests replace them.
+    virtual QByteArray Registry() const { return testenv::DefaultRegistrySection(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_previousCwd = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        m_settings = std::make_unique<testenv::ScopedSettingsFile>(
+            Registry() + "\n[Ports]\nCOM1=" + LinkPath().toUtf8()
+            + "\nCOM2=" + m_dir.filePath(QStringLiteral("nothing-here")).toUtf8()
+            + "\nLPT1=" + m_dir.filePath(QStringLiteral("lp0")).toUtf8()
+            + "\nUSB001=" + LinkPath().toUtf8() + "\n");
+        ASSERT_TRUE(GetApp()->InitInstance());
+    }
+
+    void TearDown() override
+    {
+        GetApp()->ExitInstance();
+        m_printer.reset();
+        m_settings.reset();
+        QDir::setCurrent(m_previousCwd);
+    }
+
+    QString LinkPath() const { return m_dir.filePath(QStringLiteral("ttyPRINTER")); }
+
+    void StartPrinter(const QString& model, unsigned baud = 9600, const QString& fault = QString(),
+                      int subModel = 1)
+    {
+        m_printer.reset();
+        CEmuOptions o;
+        o.model = model;
+        o.baud = baud;
+        o.subModel = subModel;
+        o.dataDir = testenv::ProgramDir();
+        o.linkPath = LinkPath();
+        if (!fault.isEmpty()) {
+            ASSERT_TRUE(ParseEmuFault(fault, &o.fault));
+        }
+        m_printer = std::make_unique<CPrinterEmulator>(o);
+        QString error;
+        ASSERT_TRUE(m_printer->Start(&error)) << error.toStdString();
+    }
+
+    // A white logo window of the given size, without a printer; the
+    // initialisation hint and the WGJ33 question an opened file brings are
+    // switched off unless a test wants them.
+    CGlyphaneView* OpenWhiteLogo(int width, int height)
+    {
+        QImage image(width, height, QImage::Format_Mono);
+        image.setColorTable({0xFF000000u, 0xFFFFFFFFu});
+        image.fill(1);
+        const QString path = m_dir.filePath(QStringLiteral("logo%1x%2.bmp").arg(width).arg(height));
+        EXPECT_TRUE(image.save(path, "BMP"));
+        m_doc = GetApp()->OpenDocumentFile(path);
+        EXPECT_NE(m_doc, nullptr);
+        if (!m_doc)
+            return nullptr;
+        m_view = qobject_cast<CGlyphaneView*>(m_doc->GetOwnerWindow());
+        EXPECT_NE(m_view, nullptr);
+        if (m_view)
+            m_view->m_bShowInitDialog = 0;
+        EXPECT_EQ(m_doc->IsWgj33(), 1);
+        m_doc->SetWgj33(0);
+        QApplication::processEvents();
+        return m_view;
+    }
+
+    // Loads a model's own configuration into the document, as a new logo made
+    // for that printer would have it.
+    void BindDocumentTo(const QString& model)
+    {
+        m_doc->SetPrinterModel(model);
+        m_doc->SetPrinterCfgFileName(QStringLiteral("CfgFile\\%1.cfg").arg(model));
+        ASSERT_TRUE(m_doc->GetPrinterCfg()->LoadPublicCfgFile(
+            testenv::ProgramDir() + QStringLiteral("CfgFile/%1.cfg").arg(model)));
+    }
+
+    static testenv::ScriptedUi::Step ChoosePort(const QString& name)
+    {
+        return [name](CUiPrompt& p, QDialog* d) {
+            auto* dlg = qobject_cast<CDiaologSelectComPort*>(d);
+            ASSERT_NE(dlg, nullptr) << p.caption.toStdString();
+            for (int i = 0; i < dlg->List()->count(); ++i)
+                if (dlg->List()->item(i)->data(Qt::UserRole).toString() == name)
+                    dlg->List()->setCurrentRow(i);
+            p.result = IDOK;
+        };
+    }
+
+    static testenv::ScriptedUi::Step ChoosePrinter(const QString& model)
+    {
+        return [model](CUiPrompt& p, QDialog* d) {
+            auto* list = d ? d->findChild<QListWidget*>(QStringLiteral("1002")) : nullptr;
+            ASSERT_NE(list, nullptr) << p.caption.toStdString();
+            const auto items = list->findItems(model, Qt::MatchExactly);
+            ASSERT_EQ(items.size(), 1) << model.toStdString();
+            list->setCurrentItem(items.front());
+            p.result = IDOK;
+        };
+    }
+
+    // The texts of the message boxes shown, in order.
+    static QStringList MessageTexts(const testenv::ScriptedUi& ui)
+    {
+        QStringList texts;
+        for (const CUiPrompt& p : ui.Prompts())
+            if (p.kind == UiPromptKind::MessageBox)
+                texts << p.text;
+        return texts;
+    }
+    static QStringList DialogClasses(const testenv::ScriptedUi& ui)
+    {
+        QStringList names;
+        for (const CUiPrompt& p : ui.Prompts())
+            if (p.kind == UiPromptKind::Dialog)
+                names << p.dialogClass;
+        return names;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_previousCwd;
+    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
+    std::unique_ptr<CPrinterEmulator> m_printer;
+    CGlyphaneDoc* m_doc = nullptr;
+    CGlyphaneView* m_view = nullptr;
+};
+
+} // namespace connecttest

@@ -1,0 +1,238 @@
+// "Connect to the Printer" and "Change Com. Port" on the real view: the
+// serial, parallel and USB branches, the common end and the port choice.
+#include "ConnectFixture.h"
+
+#include "frame/MainFrame.h"
+#include "frame/StatusPanes.h"
+#include "printer/ViewPrinterRole.h"
+#include "resources/StringTable.h"
+#include "view/ViewPanes.h"
+
+#include <QAbstractButton>
+
+using namespace connecttest;
+using namespace printerid;
+using testenv::ScriptedUi;
+
+namespace {
+
+ScriptedUi::Step PlaceImage(int position)
+{
+    return [position](CUiPrompt& p, QDialog* d) {
+        EXPECT_EQ(p.dialogClass, QStringLiteral("CImagePositionDlg"));
+        // Control ids of Center, Left, Stretch, Tile and Resize.
+        constexpr int kIds[] = {1025, 1026, 1027, 1028, 1030};
+        auto* button = d ? d->findChild<QAbstractButton*>(QString::number(kIds[position])) : nullptr;
+        if (button)
+            button->setChecked(true);
+        p.result = IDOK;
+    };
+}
+
+} // namespace
+
+TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    m_doc->SetWgj33(1);
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES).Then(PlaceImage(0));
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    ASSERT_EQ(MessageTexts(ui), QStringList{QStringLiteral("Your printer is a Wgj33 ?")});
+    const CUiPrompt& question = ui.Prompts()[1];
+    EXPECT_EQ(question.caption, LoadString(61446));
+    EXPECT_EQ(question.flags, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+    EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM1"));
+    EXPECT_EQ(m_doc->GetNumLogos(), 2);
+    EXPECT_EQ(m_doc->GetGsiModel(), 51);
+    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+    EXPECT_EQ(m_view->m_bPortSelected, 1);
+    EXPECT_EQ(m_view->m_bPrinterDetected, 0);
+    EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("WGJ33"));
+    EXPECT_EQ(viewpanes::LastTexts().port, QStringLiteral("COM1"));
+    CMainFrame* frame = GetApp()->GetMainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->PaneText(ID_PANE_PRINTER).contains(QStringLiteral("WGJ33")));
+    EXPECT_TRUE(frame->PaneText(ID_PANE_PORT).contains(QStringLiteral("COM1")));
+}
+
+TEST_F(ConnectTest, ImageOfThePrinterSizeIsOnlyRedrawn)
+{
+    ASSERT_TRUE(OpenWhiteLogo(576, 240));
+    m_doc->SetWgj33(1);
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES);
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_EQ(DialogClasses(ui), QStringList{QStringLiteral("CDiaologSelectComPort")});
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+}
+
+TEST_F(ConnectTest, DetectionThenASecondConnectFindsTheStoredFile)
+{
+    StartPrinter(QStringLiteral("WGJ33"));
+    ASSERT_TRUE(OpenWhiteLogo(576, 240));
+    for (int round = 0; round < 2; ++round) {
+        ScriptedUi ui;
+        ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDOK);
+        m_view->OnCommand(ID_CONNECT_PRINTER);
+        EXPECT_EQ(ui.Pending(), 0u) << round;
+        EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("It was detected printer WGJ33")}) << round;
+        EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
+        EXPECT_EQ(m_doc->GetGsiModel(), 51) << round;
+        EXPECT_EQ(m_view->m_bPrinterDetected, 1);
+        EXPECT_EQ(m_view->m_pSerialPrn, nullptr);
+        // The model's values show the configuration really was loaded again.
+        m_doc->SetNumLogos(0);
+    }
+}
+
+TEST_F(ConnectTest, SilentPrinterFallsBackToThePortAndThePrinterList)
+{
+    StartPrinter(QStringLiteral("WGJ33"), 9600, QStringLiteral("silent"));
+    ASSERT_TRUE(OpenWhiteLogo(576, 240));
+    m_view->m_bPrinterDetected = 1;
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("COM1")))
+        .Answer(IDOK)
+        .Then(ChoosePort(QStringLiteral("COM1")))
+        .Then(ChoosePrinter(QStringLiteral("QNND")));
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("Printer not ready or wrong com port selected")});
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
+    EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
+    EXPECT_EQ(m_view->m_bPrinterDetected, 0);
+}
+
+TEST_F(ConnectTest, CancelledPortChoiceOrPrinterListEndsConnect)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    {
+        ScriptedUi ui;
+        ui.Answer(IDCANCEL);
+        m_view->OnCommand(ID_CONNECT_PRINTER);
+        EXPECT_EQ(m_view->m_bPortSelected, 0);
+    }
+    // No printer on COM2's device: detection ends silently, then the list is cancelled.
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("COM2"))).Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDCANCEL);
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(m_doc->GetPrinterModel(), LoadString(61469));
+    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+}
+
+TEST_F(ConnectTest, ParallelPortRepeatsThePrinterChoiceUntilOneHasLpt)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    BindDocumentTo(QStringLiteral("QNND")); // has a parallel interface, so LPT ports are offered
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("LPT1")))
+        .Then(ChoosePrinter(QStringLiteral("WGJ33")))
+        .Answer(IDOK)
+        .Then(ChoosePrinter(QStringLiteral("QNND")))
+        .Then(PlaceImage(2));
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support LPT Com Port")});
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("LPT1"));
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
+    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+}
+
+TEST_F(ConnectTest, UsbModelMissingFromThePrinterListEndsConnect)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    BindDocumentTo(QStringLiteral("BDQGMLW")); // USB ports are offered
+    m_doc->SetPrinterModel(QStringLiteral("NOTLISTED"));
+    viewpanes::SetPrinterPane(QStringLiteral("before"));
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("USB001")));
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("USB001"));
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("NOTLISTED"));
+    EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("before"));
+}
+
+TEST_F(ConnectTest, UsbBitmapModelKeepsASmallerImageAndNeverAsksForAPlacement)
+{
+    for (const int width : {200, 500}) {
+        ASSERT_TRUE(OpenWhiteLogo(width, 100));
+        BindDocumentTo(QStringLiteral("BDQGMLW"));
+        m_doc->SetPrinterModel(LoadString(61469));
+        ScriptedUi ui;
+        ui.Then(ChoosePort(QStringLiteral("USB001"))).Then(ChoosePrinter(QStringLiteral("BDQGMLW")));
+        m_view->OnCommand(ID_CONNECT_PRINTER);
+        EXPECT_EQ(ui.Pending(), 0u);
+        EXPECT_EQ(ui.Prompts().size(), 2u) << width;
+        EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("BDQGMLW"));
+        EXPECT_EQ(m_doc->GetDotX(), width < 384 ? width : 384) << width;
+        EXPECT_EQ(m_doc->GetDotY(), 100);
+        EXPECT_EQ(m_doc->GetLogoWidth(), width); // the image itself is left alone
+    }
+}
+
+TEST_F(ConnectTest, UsbPortForAPrinterWithoutUsbReportsIt)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    BindDocumentTo(QStringLiteral("BDQGMLW"));
+    m_doc->SetPrinterModel(QStringLiteral("WGJ33"));
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("USB001"))).Answer(IDOK);
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    EXPECT_EQ(ui.Pending(), 0u);
+    EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support USB Com Port")});
+    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+}
+
+TEST_F(ConnectTest, Vd8ChangesPortToUsbWithoutAsking)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    BindDocumentTo(QStringLiteral("VD8"));
+    m_doc->SetDrawMode(10);
+    m_view->m_bLogoInRam = TRUE;
+    ScriptedUi ui;
+    m_view->OnCommand(ID_CHANGE_COM_PORT);
+    EXPECT_TRUE(ui.Prompts().empty());
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("USB"));
+    EXPECT_EQ(viewpanes::LastTexts().port, QStringLiteral("USB"));
+    EXPECT_EQ(m_view->m_bPortSelected, 1);
+    EXPECT_EQ(m_view->m_bLogoInRam, FALSE);
+    EXPECT_EQ(m_doc->GetDrawMode(), 0);
+}
+
+TEST_F(ConnectTest, PortChoiceOffersLptAndUsbOnlyWhenThePrinterHasThem)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 32));
+    struct Case {
+        const char* model;
+        bool lpt;
+        bool usb;
+    };
+    for (const Case& c : {Case{"WGJ33", false, false}, Case{"QNND", true, false}, Case{"J4", true, true},
+                          Case{"BDQGMLW", false, true}}) {
+        BindDocumentTo(QString::fromLatin1(c.model));
+        QStringList offered;
+        ScriptedUi ui;
+        ui.Then([&](CUiPrompt& p, QDialog* d) {
+            auto* dlg = qobject_cast<CDiaologSelectComPort*>(d);
+            ASSERT_NE(dlg, nullptr);
+            for (int i = 0; i < dlg->List()->count(); ++i)
+                offered << dlg->List()->item(i)->data(Qt::UserRole).toString();
+            p.result = IDCANCEL;
+        });
+        EXPECT_EQ(m_view->SelectPrinterPort(), 0);
+        EXPECT_TRUE(offered.contains(QStringLiteral("COM1"))) << c.model;
+        EXPECT_EQ(offered.contains(QStringLiteral("LPT1")), c.lpt) << c.model;
+        EXPECT_EQ(offered.contains(QStringLiteral("USB001")), c.usb) << c.model;
+    }
+}
