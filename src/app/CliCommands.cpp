@@ -308,14 +308,14 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QStringList rasterFlags = {QStringLiteral("reverse-image"), QStringLiteral("reverse-row"),
                                      QStringLiteral("reverse-color")};
 
-    struct Spec {
+    struct CommandDef {
         int positional;
         QStringList flags;
         QStringList valued;
         bool needsModel;
         std::function<int(const CArgs&)> run;
     };
-    const std::map<QString, Spec> commands = {
+    const std::map<QString, CommandDef> commands = {
         {QStringLiteral("info"), {1, {}, {}, false, [&](const CArgs& a) { return Info(a, out); }}},
         {QStringLiteral("models"), {0, {}, {}, false, [&](const CArgs&) { return Models(out); }}},
         {QStringLiteral("model"), {1, {}, {}, false, [&](const CArgs& a) { return Model(a, out); }}},
@@ -348,14 +348,14 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "glyphane-cli: unknown command \"" << command << "\"\n" << Usage();
         return kExitUsage;
     }
-    const Spec& spec = it->second;
-    const CArgs args(rest, spec.flags, spec.valued);
-    if (!args.Valid(spec.positional) || (spec.needsModel && args.Value(QStringLiteral("model")).isEmpty())) {
+    const CommandDef& def = it->second;
+    const CArgs args(rest, def.flags, def.valued);
+    if (!args.Valid(def.positional) || (def.needsModel && args.Value(QStringLiteral("model")).isEmpty())) {
         err << "glyphane-cli: wrong arguments for \"" << command << "\"\n" << Usage();
         return kExitUsage;
     }
     try {
-        return spec.run(args);
+        return def.run(args);
     } catch (const Refusal& refusal) {
         err << "glyphane-cli: " << refusal.message << "\n";
         return kExitRefused;

@@ -222,6 +222,38 @@ void CGlyphaneDoc::SetTitle(const QString& title)
     emit titleChanged(title);
 }
 
+bool CGlyphaneDoc::OnCommand(UINT id)
+{
+    if (id == ID_FILE_SAVE) {
+        DoSave(m_strPathName); // a logo never saved asks for a name
+        return true;
+    }
+    if (id == ID_FILE_SAVE_AS) {
+        DoSave(QString());
+        return true;
+    }
+    return false;
+}
+
+bool CGlyphaneDoc::HasCommandHandler(UINT id) const
+{
+    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || CCmdTarget::HasCommandHandler(id);
+}
+
+bool CGlyphaneDoc::SaveModified()
+{
+    if (!m_bModified)
+        return true;
+    const QString name = m_strTitle.isEmpty() ? QStringLiteral("Glypha") : m_strTitle;
+    const int answer = MessageBox(m_hOwner, QStringLiteral("Save changes to %1?").arg(name), LoadString(61446),
+                                  MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES)
+        return DoSave(m_strPathName);
+    return true;
+}
+
 bool CGlyphaneDoc::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
     if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) {

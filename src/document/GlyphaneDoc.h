@@ -106,7 +106,13 @@ public:
     void SetTitle(const QString& title);
     void UpdateAllViews(int hint = 0) { emit updateAllViews(hint); }
 
+    // Save (57603) and Save As (57604).
+    bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+    bool HasCommandHandler(UINT id) const override;
+    // Before the window closes: asks whether to save a modified logo. False
+    // when the operator cancels or the save fails (the window stays open).
+    bool SaveModified();
 
     // Plain state read and set by the view, the printer and the transfer code.
     int GetPenWidth() const { return m_nPenWidth; }

@@ -1,7 +1,14 @@
 #include "frame/ChildFrame.h"
 
 #include "document/GlyphaneDoc.h"
+#include "app/GlyphaneApp.h"
 #include "view/GlyphaneView.h"
+
+#include <QCloseEvent>
+
+namespace {
+constexpr UINT ID_FILE_CLOSE = 57602;
+}
 
 CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
     : QMdiSubWindow(parent)
@@ -18,9 +25,43 @@ CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
 
 CChildFrame::~CChildFrame()
 {
+    // The refused start-up document never gets a window, so every window
+    // that goes resets the "Settings" word.
+    if (CGlyphaneApp* app = GetApp())
+        app->SetSettingsValue(0);
     // The view reads its document while it goes, so it goes first.
     delete widget();
     delete m_doc;
+}
+
+bool CChildFrame::OnCommand(UINT id)
+{
+    if (id != ID_FILE_CLOSE)
+        return false;
+    close();
+    return true;
+}
+
+bool CChildFrame::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
+{
+    if (id != ID_FILE_CLOSE)
+        return false;
+    cmdUI.Enable(true);
+    return true;
+}
+
+bool CChildFrame::HasCommandHandler(UINT id) const
+{
+    return id == ID_FILE_CLOSE || CCmdTarget::HasCommandHandler(id);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }
 
 CGlyphaneView* CChildFrame::GetView() const

@@ -19,6 +19,14 @@ public:
     CGlyphaneView* GetView() const;
     CGlyphaneDoc* GetDocument() const { return m_doc; }
 
+    // Close (57602): closes the window after the save question.
+    bool OnCommand(UINT id) override;
+    bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+    bool HasCommandHandler(UINT id) const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void UpdateCaption();
 

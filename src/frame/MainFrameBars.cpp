@@ -220,14 +220,8 @@ bool CMainFrame::SaveModifiedDocuments()
 {
     for (CChildFrame* child : ChildFrames()) {
         CGlyphaneDoc* doc = child->GetDocument();
-        if (!doc || !doc->IsModified())
-            continue;
-        const int answer = MessageBox(this, QStringLiteral("Save changes to %1?").arg(doc->GetTitle()),
-                                      LoadString(61446), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-        if (answer == IDCANCEL)
-            return false;
-        if (answer == IDYES && !doc->DoSave(doc->GetPathName()))
-            return false; // a failed or cancelled save keeps the window open
+        if (doc && !doc->SaveModified())
+            return false; // cancelled, or a failed save: the window stays open
     }
     return true;
 }

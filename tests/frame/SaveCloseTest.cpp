@@ -1,0 +1,64 @@
+// Save, Save As and Close through the menu commands, with the save question
+// for a modified logo.
+#include "document/GlyphaneDoc.h"
+#include "frame/ChildFrame.h"
+#include "support/ScriptedUi.h"
+#include "FrameFixture.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QSettings>
+
+using frametest::FrameTest;
+
+namespace {
+constexpr UINT kSave = 57603, kSaveAs = 57604, kClose = 57602;
+}
+
+TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenLogo();
+    ASSERT_NE(doc, nullptr);
+    doc->GetLogoBitmap()->setPixel(0, 0, 0xFF000000);
+    doc->SetModifiedFlag(true);
+
+    testenv::ScriptedUi ui;
+    frame->Router()->UpdateAll();
+    frame->Router()->Dispatch(kSave);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(ui.Prompts().empty()) << "an opened file is saved in place";
+    CGlyphaneDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(doc->GetPathName()));
+    EXPECT_EQ(back.GetLogoBitmap()->pixel(0, 0), 0xFF000000u);
+
+    const QString other = m_cwd.filePath("other.bmp");
+    ui.Then([other](CUiPrompt& p, QDialog*) { p.fileName = other; p.result = IDOK; });
+    frame->Router()->Dispatch(kSaveAs);
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(doc->GetPathName(), other);
+}
+
+TEST_F(FrameTest, CloseAsksForAModifiedLogoAndCancelKeepsTheWindow)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenLogo();
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(true);
+
+    testenv::ScriptedUi ui;
+    ui.Answer(IDCANCEL);
+    frame->Router()->UpdateAll();
+    frame->Router()->Dispatch(kClose);
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_EQ(ui.Prompts()[0].buttons(), MB_YESNOCANCEL);
+    EXPECT_EQ(frame->ChildFrames().size(), 1);
+
+    ui.Answer(IDNO);
+    frame->Router()->Dispatch(kClose);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frame->ChildFrames().size(), 0);
+    EXPECT_EQ(Profile()->value("Registry/Settings").toInt(), 0) << "a closed logo window resets the word";
+}
