@@ -102,6 +102,10 @@ bool CPrinterDevice::Read(BYTE* buffer, int count, int timeoutMs, int* got)
         if (n == 0)
             return Fail(QStringLiteral("printer went away while reading"));
         if (n < 0) {
+            // An error condition that read() does not report would otherwise
+            // make poll() return at once for ever.
+            if (errno == EAGAIN && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+                return Fail(QStringLiteral("printer failed while reading"));
             if (errno == EAGAIN || errno == EINTR)
                 continue;
             return Fail(QStringLiteral("read"), errno);

@@ -243,6 +243,10 @@ bool CSerialPort::Read(BYTE* buffer, int count, int totalMs, int intervalMs, int
                         QStringLiteral("read timed out with %1 of %2 bytes").arg(done).arg(count));
         const ssize_t n = ::read(m_fd, buffer + done, static_cast<size_t>(count - done));
         if (n < 0) {
+            // An error condition that read() does not report would otherwise
+            // make poll() return at once for ever.
+            if (errno == EAGAIN && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+                return Fail(SerialError::Disconnected, QStringLiteral("device failed while reading"));
             if (errno == EINTR || errno == EAGAIN)
                 continue;
             const int err = errno;

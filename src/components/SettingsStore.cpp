@@ -140,8 +140,14 @@ QString CSettingsStore::ResolveProgramPath(const QString& storedPath)
     if (!QFileInfo::exists(folder)) {
         const QString installed =
             QCoreApplication::applicationDirPath() + QStringLiteral("/../share/glyphane/data");
-        if (!CopyFolder(installed, folder))
+        // Seeded into a side folder first: a copy that fails half way must not
+        // leave a folder that looks complete to every later start.
+        const QString partial = folder + QStringLiteral(".partial");
+        QDir(partial).removeRecursively();
+        if (!CopyFolder(installed, partial) || !QDir().rename(partial, folder)) {
+            QDir(partial).removeRecursively();
             qCWarning(lcSettings) << "cannot seed the program folder" << folder << "from" << installed;
+        }
     }
     return folder + QLatin1Char('/');
 }

@@ -216,3 +216,32 @@ TEST(EmulatorStart, RefusesUnknownModelsAndSpeeds)
     CPrinterEmulator badBaud(o);
     EXPECT_FALSE(badBaud.Start(&error));
 }
+
+TEST(EmulatorAreaProtocol, BlockAtTheTopOfTheAddressSpaceStaysInsideTheMemory)
+{
+    // A logo this large makes the logo area reach the last address, so a write
+    // may start less than one block below the end of the memory.
+    CEmuModel model;
+    model.code = QStringLiteral("BDQG");
+    model.family = CEmuModel::Family::Area;
+    model.dotX = 1024;
+    model.dotY = 512;
+    ASSERT_EQ(model.LogoLast(), 0xFFFF);
+    CEmuPaper paper(model.dotX, QString());
+    CEmuProtocol protocol(model, &paper, QStringLiteral("1.0"), 1);
+    std::vector<uint8_t> reply;
+    for (const BYTE b : AreaFrame(0xFFF0, 0xFFFF, prnproto::kAreaWrite))
+        protocol.Feed(b, reply);
+    ASSERT_EQ(reply.size(), 3u);
+    EXPECT_EQ(reply[0], prnproto::kAreaAccepted);
+    reply.clear();
+    for (const BYTE b : DataBlock(0x5A))
+        protocol.Feed(b, reply);
+    ASSERT_EQ(reply.size(), 3u);
+    EXPECT_EQ(reply[0], prnproto::kAreaComplete);
+    const CEmuLogo stored = protocol.FlashLogo(1);
+    ASSERT_EQ(stored.bits.size(), static_cast<size_t>(1024 / 8 * 512));
+    // 0xFFF0 - 0xC000 bytes into the logo; only the 16 bytes that fit were kept.
+    EXPECT_EQ(stored.bits[0xFFF0 - 0xC000], 0x5A);
+    EXPECT_EQ(stored.bits[0xFFFF - 0xC000], 0x5A);
+}

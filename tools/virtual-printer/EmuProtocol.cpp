@@ -442,7 +442,10 @@ void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
         answer(prnproto::kAreaChecksumError, m_areaNext);
         return;
     }
-    std::copy(m_pending.begin(), m_pending.begin() + prnproto::kAreaBlockData, m_memory.begin() + m_areaNext);
+    // A block starting near the top of the address space is cut at its end
+    // instead of being written past the memory.
+    const size_t fits = std::min<size_t>(prnproto::kAreaBlockData, m_memory.size() - m_areaNext);
+    std::copy(m_pending.begin(), m_pending.begin() + static_cast<long>(fits), m_memory.begin() + m_areaNext);
     m_pending.clear();
     const unsigned next = m_areaNext + static_cast<unsigned>(prnproto::kAreaBlockData);
     if (next > m_areaLast) {
