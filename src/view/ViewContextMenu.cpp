@@ -78,8 +78,10 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
             if (id == 0)
                 continue;
             CCmdUI state(id, action);
-            if (!m_commands.OnUpdateCommand(id, state))
-                m_pDoc->OnUpdateCommand(id, state);
+            // Without an update handler an entry is enabled exactly when
+            // someone takes its command, so no entry offers to do nothing.
+            if (!m_commands.OnUpdateCommand(id, state) && !m_pDoc->OnUpdateCommand(id, state))
+                state.Enable(m_commands.HasCommandHandler(id) || m_pDoc->HasCommandHandler(id));
             state.ApplyTo(action);
         }
     };

@@ -221,6 +221,14 @@ TEST_F(ClientVariantViewTest, ContextMenuEndsWithTheQzOption)
     ASSERT_GE(texts.size(), 2);
     EXPECT_EQ(texts[texts.size() - 2], "-");
     EXPECT_EQ(texts.last(), "QZ Option");
+    // Each entry is enabled only when a handler takes its command.
+    for (QAction* action : menu->findChildren<QAction*>()) {
+        const UINT id = CCommandRouter::CommandIdOf(action);
+        if (id == 0)
+            continue;
+        const bool handled = m_view->HasCommandHandler(id) || m_doc->HasCommandHandler(id);
+        EXPECT_EQ(action->isEnabled(), handled) << id;
+    }
 }
 
 TEST_F(ViewTest, CursorsFollowTheTool)
