@@ -108,6 +108,8 @@ protected:
     QString QueryReleaseText(BYTE which);
     bool SetPortSpeed(DWORD baud);
     bool SwitchSpeed(DWORD baud);
+    // Switches printer and port to the speed a configuration string names.
+    bool SwitchToComConfig(const QString& config);
     bool TryDetectionSpeed(DWORD baud, const BYTE* ids, int count, int* index);
     void NotifyWindow(QObject* window, UINT message, WPARAM wParam);
     void LogBytes(const char* direction, const BYTE* bytes, int count);

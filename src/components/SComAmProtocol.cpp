@@ -171,12 +171,7 @@ bool CsComAm::SwitchSpeed(DWORD baud)
 
 BOOL CsComAm::SetAutomaticComPort(const QString& config)
 {
-    const DWORD baud = BaudOfComConfig(config);
-    if (baud == 0)
-        return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] unknown settings %1").arg(config));
-    if (!m_port.IsOpen())
-        return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] port not open"));
-    if (!SwitchSpeed(baud))
+    if (!SwitchToComConfig(config))
         return FALSE;
     NotifyWindow(m_pWindow, WM_PORT_STATUS, 0);
     return TRUE;
@@ -185,16 +180,21 @@ BOOL CsComAm::SetAutomaticComPort(const QString& config)
 BOOL CsComAm::SetAutomaticComPort(const QString& config, WORD code, QObject* window, int,
                                   int notify, UINT message)
 {
+    if (!SwitchToComConfig(config))
+        return FALSE;
+    if (notify)
+        NotifyWindow(window, message, code);
+    return TRUE;
+}
+
+bool CsComAm::SwitchToComConfig(const QString& config)
+{
     const DWORD baud = BaudOfComConfig(config);
     if (baud == 0)
         return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] unknown settings %1").arg(config));
     if (!m_port.IsOpen())
         return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] port not open"));
-    if (!SwitchSpeed(baud))
-        return FALSE;
-    if (notify)
-        NotifyWindow(window, message, code);
-    return TRUE;
+    return SwitchSpeed(baud);
 }
 
 BOOL CsComAm::NLfOutput(int count)

@@ -31,14 +31,7 @@ CBaudRateDlg::CBaudRateDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("Select BaudRate..."));
 
     auto* box = new QGroupBox(QStringLiteral("Select Printer BaudRate:"), this);
-    auto* column = new QVBoxLayout(box);
-    int index = 0;
-    for (const BaudChoice& choice : kChoices) {
-        auto* button = new QRadioButton(QString::fromLatin1(choice.text), box);
-        button->setObjectName(QString::number(choice.id));
-        m_group->addButton(button, index++);
-        column->addWidget(button);
-    }
+    AddRadioColumn(box, m_group, kChoices);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

@@ -29,14 +29,7 @@ CImagePositionDlg::CImagePositionDlg(QWidget* parent)
 
     auto* box = new QGroupBox(QStringLiteral("Select Image Position on Logo:"), this);
     box->setObjectName(QStringLiteral("1029"));
-    auto* column = new QVBoxLayout(box);
-    int index = 0;
-    for (const PositionChoice& choice : kChoices) {
-        auto* button = new QRadioButton(QString::fromLatin1(choice.text), box);
-        button->setObjectName(QString::number(choice.id));
-        m_group->addButton(button, index++);
-        column->addWidget(button);
-    }
+    AddRadioColumn(box, m_group, kChoices);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

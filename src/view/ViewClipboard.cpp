@@ -112,6 +112,16 @@ bool CViewEditing::RefuseForColouredLogo()
 
 void CViewEditing::OnEditCut()
 {
+    MoveSelectionToClipboard(true);
+}
+
+void CViewEditing::OnEditCopy()
+{
+    MoveSelectionToClipboard(false);
+}
+
+void CViewEditing::MoveSelectionToClipboard(bool cut)
+{
     if (CurrentTool() != tool::SelectionPresent || RefuseForColouredLogo())
         return;
     m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
@@ -121,33 +131,16 @@ void CViewEditing::OnEditCut()
             clipboard->setImage(m_imgFloating);
     } else {
         CopyRectToClipboard(m_trackerSel.m_rect);
-        m_dcImage.FillSolidRect(m_trackerSel.m_rect, RGB(255, 255, 255));
+        if (cut)
+            m_dcImage.FillSolidRect(m_trackerSel.m_rect, RGB(255, 255, 255));
     }
     m_imgFloating = QImage();
     m_bShowFloating = false;
     m_bSelFromPaste = FALSE;
     m_bSelectAllShown = FALSE;
     m_pDoc->UpdateAllViews();
-    m_pDoc->SetModifiedFlag();
-    SetTool(tool::None, QStringLiteral("None"));
-}
-
-void CViewEditing::OnEditCopy()
-{
-    if (CurrentTool() != tool::SelectionPresent || RefuseForColouredLogo())
-        return;
-    m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
-    if (m_bSelFromPaste) {
-        if (QClipboard* clipboard = QGuiApplication::clipboard())
-            clipboard->setImage(m_imgFloating);
-    } else {
-        CopyRectToClipboard(m_trackerSel.m_rect);
-    }
-    m_imgFloating = QImage();
-    m_bShowFloating = false;
-    m_bSelFromPaste = FALSE;
-    m_bSelectAllShown = FALSE;
-    m_pDoc->UpdateAllViews();
+    if (cut)
+        m_pDoc->SetModifiedFlag();
     SetTool(tool::None, QStringLiteral("None"));
 }
 

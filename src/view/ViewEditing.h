@@ -228,6 +228,8 @@ private:
     // ViewClipboard.cpp
     bool RefuseForColouredLogo();
     void CopyRectToClipboard(const CRect& rect);
+    // Cut and Copy: the selection (or a pasted picture not yet put down) to the clipboard.
+    void MoveSelectionToClipboard(bool cut);
     static void EmptyClipboard();
     static QImage ClipboardBitmap();
     // A picture from elsewhere, in the surface format and, for a black-and-
