@@ -194,8 +194,12 @@ std::vector<CCmdTarget*> CCommandRouter::Route() const
 
 CCmdUI CCommandRouter::QueryState(UINT id, const QAction* current) const
 {
+    return QueryStateAlong(id, Route(), current);
+}
+
+CCmdUI CCommandRouter::QueryStateAlong(UINT id, const std::vector<CCmdTarget*>& route, const QAction* current)
+{
     CCmdUI cmdUI(id, current);
-    const std::vector<CCmdTarget*> route = Route();
     // As the old framework: the first update handler along the route decides;
     // without one, a command is enabled exactly when someone would handle it.
     for (CCmdTarget* target : route)

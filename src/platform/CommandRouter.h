@@ -117,6 +117,9 @@ public:
     bool Dispatch(UINT id);
     // The state the route gives id now, without touching any action.
     CCmdUI QueryState(UINT id, const QAction* current = nullptr) const;
+    // The same rule along a route of the caller's, for menus that belong to
+    // one window rather than to the active one (the view's context menu).
+    static CCmdUI QueryStateAlong(UINT id, const std::vector<CCmdTarget*>& route, const QAction* current = nullptr);
     bool IsEnabled(UINT id) const { return QueryState(id).enabled(); }
 
     void UpdateAll();

@@ -77,12 +77,7 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
             const UINT id = CCommandRouter::CommandIdOf(action);
             if (id == 0)
                 continue;
-            CCmdUI state(id, action);
-            // Without an update handler an entry is enabled exactly when
-            // someone takes its command, so no entry offers to do nothing.
-            if (!m_commands.OnUpdateCommand(id, state) && !m_pDoc->OnUpdateCommand(id, state))
-                state.Enable(m_commands.HasCommandHandler(id) || m_pDoc->HasCommandHandler(id));
-            state.ApplyTo(action);
+            CCommandRouter::QueryStateAlong(id, {&m_commands, m_pDoc}, action).ApplyTo(action);
         }
     };
     refresh();
