@@ -5,7 +5,11 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build build-run run test test-asan bench clean
+
+# What `make run` starts: the editor, the command-line tool, the virtual
+# printer and the program folder (no test programs).
+RUN_TARGETS = glyphane glyphane-cli glyphane-printer glyphane_data
 
 all: build
 
@@ -18,7 +22,10 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
-run: build
+build-run: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS) --target $(RUN_TARGETS)
+
+run: build-run
 	@scripts/run-editor $(BUILD)
 
 test: build

@@ -4,11 +4,12 @@
 #include "components/BufferUC.h"
 #include "components/LoadCfgPrnFile.h"
 #include "document/GlyphaneDoc.h"
+#include "document/LogoResize.h"
 #include "platform/NativePath.h"
 #include "printer/ModelCatalogue.h"
 #include "printer/PrintData.h"
 #include "resources/StringTable.h"
-#include "view/LogoResize.h"
+#include "transfer/FrameQuestion.h"
 
 #include <QFile>
 #include <functional>
@@ -72,7 +73,7 @@ std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path)
 {
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
-    auto doc = std::make_unique<CGlyphaneDoc>();
+    auto doc = std::make_unique<CGlyphaneDoc>(GetApp()->DocEnvironment());
     if (!doc->OnOpenDocument(path))
         throw Refusal{QStringLiteral("%1 isn't a regular BMP file").arg(path)};
     return doc;
@@ -88,32 +89,15 @@ int FindModelEntry(const QString& code)
     throw Refusal{QStringLiteral("%1: no such printer model").arg(code)};
 }
 
-DWORD RequiredOption(CLoadCfgPrnFile& cfg, const QString& code, const char* key)
-{
-    DWORD value = 0;
-    if (!cfg.GetOptionPrintersToTest(QString::fromLatin1(key), &value))
-        throw Refusal{QStringLiteral("%1: the printer configuration has no \"%2\"").arg(code, QLatin1String(key))};
-    return value;
-}
-
-// Binds a document to a model as the connection does: configuration, logo
-// area, identification byte, slots.
 void BindModel(CGlyphaneDoc& doc, const QString& code)
 {
-    const int entry = FindModelEntry(code);
-    const QString file = AppCfg().GetPrinterCfgFile(entry);
-    const QString folder = GetApp()->GetProgramPath();
-    CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
-    if (!cfg->InitCCfgFl(nullptr, folder, file) || !cfg->LoadPublicCfgFile(NativePath(folder + file)))
-        throw Refusal{QStringLiteral("%1: the printer configuration %2 cannot be read").arg(code, file)};
-    doc.SetDotX(static_cast<int>(RequiredOption(*cfg, code, "DotX")));
-    doc.SetDotY(static_cast<int>(RequiredOption(*cfg, code, "DotY")));
-    doc.SetGsiModel(static_cast<BYTE>(RequiredOption(*cfg, code, "GSImodel") & 0xFF));
+    const CPrinterChoice choice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))};
+    const QString failure = doc.BindPrinter(choice);
+    if (!failure.isEmpty())
+        throw Refusal{QStringLiteral("%1: %2").arg(code, failure)};
     DWORD slotCount = 0;
-    if (cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
+    if (doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
         doc.SetNumLogos(static_cast<int>(slotCount));
-    doc.SetPrinterModel(code);
-    doc.SetPrinterCfgFileName(file);
 }
 
 void WriteBytes(const QString& path, const CBufferUC& bytes)
@@ -151,7 +135,7 @@ int Models(QTextStream& out)
 int Model(const CArgs& a, QTextStream& out)
 {
     const QString code = a.At(0);
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc(GetApp()->DocEnvironment());
     BindModel(doc, code);
     CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
     for (const char* key : {"DotX", "DotY", "NLoghi", "PrnLogoFlash", "GSImodel", "ParallelInterface", "USBInterface"}) {
@@ -199,11 +183,11 @@ CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
     if (frame.isEmpty())
         return centred;
     if (frame == QLatin1String("thin"))
-        return doc.AddThinFrame(centred, nullptr);
+        return doc.AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
     if (frame == QLatin1String("bold"))
-        return doc.AddBoldFrame(centred, nullptr);
+        return doc.AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
     if (frame == QLatin1String("double"))
-        return doc.AddDoubleFrame(centred, nullptr);
+        return doc.AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
     throw Refusal{QStringLiteral("--frame takes thin, bold or double")};
 }
 

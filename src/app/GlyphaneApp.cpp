@@ -3,6 +3,7 @@
 #include "app/ShellCommand.h"
 #include "components/LoadCfgPrnFile.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/SelectPrinterDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "frame/ChildFrame.h"
 #include "frame/MainFrame.h"
@@ -206,10 +207,36 @@ bool CGlyphaneApp::TakeFirstNewDocumentFlag()
     return true;
 }
 
+CDocEnvironment CGlyphaneApp::DocEnvironment() const
+{
+    CDocEnvironment env;
+    env.programFolder = m_strProgramPath;
+    env.headerTemplateName = m_strHeaderNewFile;
+    env.messageOwner = m_pMainFrame;
+    return env;
+}
+
+std::optional<CPrinterChoice> CGlyphaneApp::AskPrinterForNewLogo()
+{
+    if (!m_pAppCfg)
+        return std::nullopt;
+    CPrinterChoice choice;
+    CSelectPrinterDlg dlg(m_pMainFrame, m_pAppCfg, &choice.model, &choice.cfgFile);
+    if (dlg.DoModal() != IDOK || choice.model.isEmpty())
+        return std::nullopt;
+    return choice;
+}
+
 CGlyphaneDoc* CGlyphaneApp::OnFileNew()
 {
-    auto* doc = new CGlyphaneDoc();
-    if (!doc->OnNewDocument()) {
+    // The automatic request made at start-up opens no logo.
+    if (TakeFirstNewDocumentFlag())
+        return nullptr;
+    const std::optional<CPrinterChoice> choice = AskPrinterForNewLogo();
+    if (!choice)
+        return nullptr;
+    auto* doc = new CGlyphaneDoc(DocEnvironment());
+    if (!doc->OnNewDocument(*choice)) {
         delete doc;
         return nullptr;
     }
@@ -220,7 +247,7 @@ CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
 {
     // The automatic new document is only made when no file was given, so the
     // user's first File New of such a run is the one refused.
-    auto* doc = new CGlyphaneDoc();
+    auto* doc = new CGlyphaneDoc(DocEnvironment());
     if (!doc->OnOpenDocument(path)) {
         delete doc;
         return nullptr;
@@ -239,6 +266,7 @@ CGlyphaneDoc* CGlyphaneApp::OpenNewWindowFor(CGlyphaneDoc* doc)
     }
     if (doc->GetTitle().isEmpty())
         doc->SetTitle(QStringLiteral("Glypha%1").arg(++m_nUntitledCount));
+    connect(doc, &CGlyphaneDoc::fileSaved, m_pMainFrame, &CMainFrame::AddToRecentFileList);
     auto* child = new CChildFrame(doc);
     auto* view = new CGlyphaneView(doc);
     child->SetView(view);

@@ -4,16 +4,19 @@
 #include "app/LoadCfgFileAppEx.h"
 #include "components/LogFile.h"
 #include "components/RegHnd.h"
+#include "document/DocEnvironment.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 class CLoadCfgPrnFile;
 class CMainFrame;
 class CGlyphaneDoc;
+struct CPrinterChoice;
 
 // Command ids answered by the application object.
 constexpr UINT ID_FILE_NEW = 57600;
@@ -58,6 +61,10 @@ public:
     QWidget* GetMainFrameWidget() const;
     CCommandRouter* GetRouter() const { return m_pRouter; }
 
+    // What every logo document is handed: program folder, header template and
+    // the main frame as the owner of its messages.
+    CDocEnvironment DocEnvironment() const;
+
     // The first-new-document flag: the automatic request made at start-up clears it.
     bool TakeFirstNewDocumentFlag();
     int GetFirstNewDocumentFlag() const { return m_bFirstNewDocument; }
@@ -89,6 +96,8 @@ private:
     void LoadConfigurations();
     void Trace(const char* line);
     CGlyphaneDoc* OpenNewWindowFor(CGlyphaneDoc* doc);
+    // "Select Printer" for a new logo; nothing when it is cancelled.
+    std::optional<CPrinterChoice> AskPrinterForNewLogo();
 
     CLogFile m_appLog;                       // "Glyphane.log" in the program folder
     CLogFile m_traceLog;                     // "GPDbgRel.log" in the current folder

@@ -1,7 +1,5 @@
 #include "document/GlyphaneDoc.h"
 
-#include "app/GlyphaneApp.h"
-#include "dialogs/SelectPrinterDlg.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
@@ -17,8 +15,9 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 
 } // namespace
 
-CGlyphaneDoc::CGlyphaneDoc(QObject* parent)
+CGlyphaneDoc::CGlyphaneDoc(const CDocEnvironment& env, QObject* parent)
     : QObject(parent)
+    , m_env(env)
 {
 }
 
@@ -45,7 +44,7 @@ void CGlyphaneDoc::ResetDrawingState()
 {
     m_nDrawMode = 0;
     m_crPenColor = 0;
-    m_hOwner = nullptr;
+    m_env.messageOwner = nullptr;
     SetPenWidth(1);
     m_strPortName = LoadString(61454);
 }
@@ -83,12 +82,11 @@ bool CGlyphaneDoc::LogoSizeAcceptable(int width, int height)
 {
     if (width > 0 && height > 0 && width <= kMaxLogoSide && height <= kMaxLogoSide)
         return true;
-    MessageBox(m_hOwner,
-                       QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
-                           .arg(width)
-                           .arg(height)
-                           .arg(kMaxLogoSide),
-                       LoadString(61446), MB_OK | MB_ICONSTOP);
+    ShowMessage(QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
+                    .arg(width)
+                    .arg(height)
+                    .arg(kMaxLogoSide),
+                61446, MB_OK | MB_ICONSTOP);
     return false;
 }
 
@@ -109,24 +107,19 @@ void CGlyphaneDoc::SetModelFlags(const QString& model)
     m_bMzvzvrxh = model.compare(QStringLiteral("MZVZVRXH"), Qt::CaseInsensitive) == 0;
 }
 
-bool CGlyphaneDoc::OnNewDocument()
+bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
 {
-    CGlyphaneApp* app = GetApp();
-    if (app && app->TakeFirstNewDocumentFlag()) {
-        m_bStartupPlaceholder = 1;
-        return false;
-    }
     DeleteContents();
     SetModifiedFlag(false);
-    if (!SelectPrinterForLogo(app ? app->GetMainFrameWidget() : nullptr))
+    if (choice.model.isEmpty() || !BindPrinter(choice).isEmpty())
         return false;
+    m_nLogoWidth = m_nDotX;
+    m_nLogoHeight = m_nDotY;
     if (!LogoSizeAcceptable(m_nLogoWidth, m_nLogoHeight))
         return false;
     if (!CreateWhiteBitmap(m_nLogoWidth, m_nLogoHeight))
         return false;
-    const QString programPath = app ? app->GetProgramPath() : QString();
-    const QString templateName = app ? app->GetHeaderTemplateName() : QString();
-    if (!LoadHeaderTemplate(programPath + templateName)) {
+    if (!ReloadHeaderTemplate()) {
         m_bitmap = QImage();
         return false;
     }
@@ -135,42 +128,24 @@ bool CGlyphaneDoc::OnNewDocument()
     return true;
 }
 
-bool CGlyphaneDoc::SelectPrinterForLogo(QWidget* owner)
+QString CGlyphaneDoc::BindPrinter(const CPrinterChoice& choice)
 {
-    QString model = m_strPrinterModel;
-    QString cfgFile = m_strPrinterCfgFile;
-    CGlyphaneApp* app = GetApp();
-    if (!app || !app->GetAppCfg())
-        return false;
+    const QString& folder = m_env.programFolder;
+    if (!m_printerCfg.InitCCfgFl(nullptr, folder, choice.cfgFile)
+        || !m_printerCfg.LoadPublicCfgFile(NativePath(folder + choice.cfgFile)))
+        return QStringLiteral("the printer configuration %1 cannot be read").arg(choice.cfgFile);
 
-    CSelectPrinterDlg dlg(owner, app->GetAppCfg(), &model, &cfgFile);
-    if (dlg.DoModal() != IDOK || model.isEmpty())
-        return false;
-
-    const QString programPath = app->GetProgramPath();
-    if (!m_printerCfg.InitCCfgFl(nullptr, programPath, cfgFile))
-        return false;
-    if (!m_printerCfg.LoadPublicCfgFile(NativePath(programPath + cfgFile)))
-        return false;
-
-    SetModelFlags(model);
-
+    SetModelFlags(choice.model);
     DWORD dotX = 0, dotY = 0, gsi = 0;
-    if (!m_printerCfg.GetOptionPrintersToTest(QStringLiteral("DotX"), &dotX))
-        return false;
+    for (const auto& [key, value] : {std::pair{"DotX", &dotX}, std::pair{"DotY", &dotY}, std::pair{"GSImodel", &gsi}})
+        if (!m_printerCfg.GetOptionPrintersToTest(QString::fromLatin1(key), value))
+            return QStringLiteral("the printer configuration has no \"%1\"").arg(QLatin1String(key));
     m_nDotX = static_cast<int>(dotX);
-    if (!m_printerCfg.GetOptionPrintersToTest(QStringLiteral("DotY"), &dotY))
-        return false;
     m_nDotY = static_cast<int>(dotY);
-    if (!m_printerCfg.GetOptionPrintersToTest(QStringLiteral("GSImodel"), &gsi))
-        return false;
     m_ucGsiModel = static_cast<BYTE>(gsi & 0xFF);
-
-    m_nLogoWidth = m_nDotX;
-    m_nLogoHeight = m_nDotY;
-    SetPrinterModel(model);
-    SetPrinterCfgFileName(cfgFile);
-    return true;
+    SetPrinterModel(choice.model);
+    SetPrinterCfgFileName(choice.cfgFile);
+    return QString();
 }
 
 bool CGlyphaneDoc::InitNewLogo()
@@ -181,25 +156,31 @@ bool CGlyphaneDoc::InitNewLogo()
     m_nLogoHeight = 100;
     if (!CreateWhiteBitmap(100, 100))
         return false;
-    CGlyphaneApp* app = GetApp();
-    const QString programPath = app ? app->GetProgramPath() : QString();
-    const QString templateName = app ? app->GetHeaderTemplateName() : QString();
-    if (!LoadHeaderTemplate(programPath + templateName))
+    if (!ReloadHeaderTemplate())
         return false;
     PatchHeaderForLogo();
     ResetDrawingState();
     return true;
 }
 
+bool CGlyphaneDoc::ReloadHeaderTemplate()
+{
+    return LoadHeaderTemplate(m_env.HeaderTemplatePath());
+}
+
+int CGlyphaneDoc::ShowMessage(const QString& text, UINT captionId, UINT flags) const
+{
+    return MessageBox(WindowOf(m_env.messageOwner), text, LoadString(captionId), flags);
+}
+
 void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg)
 {
-    MessageBox(m_hOwner, FormatResString(textId, {arg}), LoadString(captionId), MB_OK | MB_ICONSTOP);
+    ShowMessage(FormatResString(textId, {arg}), captionId, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2)
 {
-    MessageBox(m_hOwner, FormatResString(textId, {arg1, arg2}), LoadString(captionId),
-                       MB_OK | MB_ICONSTOP);
+    ShowMessage(FormatResString(textId, {arg1, arg2}), captionId, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::SetModifiedFlag(bool modified)
@@ -245,8 +226,8 @@ bool CGlyphaneDoc::SaveModified()
     if (!m_bModified)
         return true;
     const QString name = m_strTitle.isEmpty() ? QStringLiteral("Glypha") : m_strTitle;
-    const int answer = MessageBox(m_hOwner, QStringLiteral("Save changes to %1?").arg(name), LoadString(61446),
-                                  MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    const int answer = ShowMessage(QStringLiteral("Save changes to %1?").arg(name), 61446,
+                                   MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
     if (answer == IDYES)

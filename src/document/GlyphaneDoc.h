@@ -3,6 +3,7 @@
 // for, the drawing pen and strokes, the print raster and the file headers.
 #include "components/BufferUC.h"
 #include "components/LoadCfgPrnFile.h"
+#include "document/DocEnvironment.h"
 #include "document/Stroke.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
@@ -11,12 +12,18 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
+#include <functional>
 #include <list>
 #include <memory>
 
 class CHeaderPsw;
 class CSurface;
+
+// The printer a new logo is made for, as the operator chose it.
+struct CPrinterChoice {
+    QString model;
+    QString cfgFile; // relative to the program folder
+};
 
 // The drawing pen of the document: a solid pen of a width and a colour.
 struct CDocPen {
@@ -32,7 +39,11 @@ public:
     static constexpr int kMaxLogoSide = 16384;
     static constexpr int kEraserTool = 30;
 
-    explicit CGlyphaneDoc(QObject* parent = nullptr);
+    // Asked before a frame that would cover part of the logo is drawn; true
+    // when it may be drawn. The caller decides how the question is put.
+    using FrameQuestion = std::function<bool()>;
+
+    explicit CGlyphaneDoc(const CDocEnvironment& env = {}, QObject* parent = nullptr);
     ~CGlyphaneDoc() override;
 
     // Accessors of the printer binding.
@@ -57,13 +68,17 @@ public:
     CStroke* AddStroke();
     void ResetDrawingState();
     void ResetAfterLoad();
-    bool SelectPrinterForLogo(QWidget* owner);
+    // Binds the logo to a printer: loads its configuration and takes its
+    // printer area and identification byte. An empty string on success,
+    // otherwise what could not be read.
+    QString BindPrinter(const CPrinterChoice& choice);
     bool InitNewLogo();
     void ReportError(UINT textId, UINT captionId, const QString& arg);
     void ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2);
 
     // Document life: File New, File Open, the strokes.
-    virtual bool OnNewDocument();
+    // A new white logo of the chosen printer's area.
+    virtual bool OnNewDocument(const CPrinterChoice& choice);
     virtual bool OnOpenDocument(const QString& path);
     void DeleteContents();
 
@@ -82,9 +97,9 @@ public:
     CBufferUC BuildPrintRaster(const QImage& image) const;
     CBufferUC BuildPrintRaster(const CSurface& dc) const;
     CBufferUC CenterRasterOnPrinter(const CBufferUC& source) const;
-    CBufferUC AddThinFrame(const CBufferUC& raster, QWidget* owner) const;
-    CBufferUC AddBoldFrame(const CBufferUC& raster, QWidget* owner) const;
-    CBufferUC AddDoubleFrame(const CBufferUC& raster, QWidget* owner) const;
+    CBufferUC AddThinFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const;
+    CBufferUC AddBoldFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const;
+    CBufferUC AddDoubleFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const;
     int ReverseRasterImage();
     int ReverseRasterRows();
     static BYTE* MirrorRow(BYTE* row, int widthDots);
@@ -123,8 +138,9 @@ public:
     int GetLogoWidth() const { return m_nLogoWidth; }
     int GetLogoHeight() const { return m_nLogoHeight; }
     void SetLogoSize(int width, int height);
-    QWidget* GetOwnerWindow() const { return m_hOwner; }
-    void SetOwnerWindow(QWidget* owner) { m_hOwner = owner; }
+    QObject* GetOwnerWindow() const { return m_env.messageOwner; }
+    void SetOwnerWindow(QObject* owner) { m_env.messageOwner = owner; }
+    const CDocEnvironment& Environment() const { return m_env; }
     int GetNumLogos() const { return m_nNLoghi; }
     void SetNumLogos(int n) { m_nNLoghi = n; }
     int GetDotX() const { return m_nDotX; }
@@ -140,7 +156,6 @@ public:
     CBufferUC& HeaderBuffer() { return m_headerBuffer; }
     CSurface* GetDrawingSurface() const { return m_pDC; }
     void SetDrawingSurface(CSurface* surface) { m_pDC = surface; }
-    int IsStartupPlaceholder() const { return m_bStartupPlaceholder; }
     int GetPswOk() const { return m_bPswOk; }
     void SetPswOk(int v) { m_bPswOk = v; }
     CHeaderPsw* GetHeaderPsw() const { return m_pHeaderPsw; }
@@ -160,12 +175,16 @@ signals:
     void updateAllViews(int hint);
     void modifiedChanged(bool modified);
     void titleChanged(const QString& title);
+    // The logo was written to a file (for the recent-file list).
+    void fileSaved(const QString& path);
 
 private:
     bool CreateWhiteBitmap(int width, int height);
     void ReportNotABmp(const QString& path);
     bool LogoSizeAcceptable(int width, int height);
     void SetModelFlags(const QString& model);
+    int ShowMessage(const QString& text, UINT captionId, UINT flags) const;
+    bool ReloadHeaderTemplate();
 
     int m_nPenWidth = 1;
     CDocPen m_pen;
@@ -173,7 +192,7 @@ private:
     COLORREF m_crPenColor = 0x000000;
     int m_nLogoWidth = 0;
     int m_nLogoHeight = 0;
-    QPointer<QWidget> m_hOwner;
+    CDocEnvironment m_env;
     QString m_strPrinterModel;
     QString m_strPrinterCfgFile;
     int m_nNLoghi = 0;
@@ -186,7 +205,6 @@ private:
     CBufferUC m_printRaster;
     CBufferUC m_headerBuffer;
     CSurface* m_pDC = nullptr;
-    int m_bStartupPlaceholder = 0;
     int m_bPswOk = 0;
     CHeaderPsw* m_pHeaderPsw = nullptr; // owned by the upgrade-file code
     CBufferUC m_qzHeader;

@@ -2,15 +2,14 @@
 // saving a 1-bit BMP built from the header template and the logo's rows.
 #include "document/GlyphaneDoc.h"
 
-#include "app/GlyphaneApp.h"
 #include "document/BmpFile.h"
-#include "frame/MainFrame.h"
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
 
-#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,13 +20,13 @@ class CWaitCursor {
 public:
     CWaitCursor()
     {
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~CWaitCursor()
     {
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-            QApplication::restoreOverrideCursor();
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::restoreOverrideCursor();
     }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
@@ -137,7 +136,7 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
 
 void CGlyphaneDoc::ReportNotABmp(const QString& path)
 {
-    MessageBox(m_hOwner, QStringLiteral("%1 isn't a regular BMP file").arg(path), LoadString(61446), MB_OK);
+    ShowMessage(QStringLiteral("%1 isn't a regular BMP file").arg(path), 61446, MB_OK);
 }
 
 bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
@@ -147,9 +146,8 @@ bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
     QString target = path;
     QString fileName = QFileInfo(path).fileName();
     if (target.isEmpty()) {
-        CGlyphaneApp* app = GetApp();
-        const QString folder = app ? NativePath(app->GetProgramPath()) : QString();
-        target = GetSaveFileName(m_hOwner, QString(), folder,
+        const QString folder = m_env.programFolder.isEmpty() ? QString() : NativePath(m_env.programFolder);
+        target = GetSaveFileName(WindowOf(m_env.messageOwner), QString(), folder,
                                  QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
                                  QStringLiteral(".bmp"));
         if (target.isEmpty())
@@ -182,8 +180,7 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     // template's header is used.
     QByteArray header = ToByteArray(m_headerBuffer);
     if (!bmpfile::IsOneBitHeader(header)) {
-        CGlyphaneApp* app = GetApp();
-        if (!app || !LoadHeaderTemplate(app->GetProgramPath() + app->GetHeaderTemplateName()))
+        if (!ReloadHeaderTemplate())
             return false;
     }
     PatchHeaderForLogo();
@@ -196,8 +193,6 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     m_bMonochrome = 1;
     SetPathName(path);
     SetModifiedFlag(false);
-    if (CGlyphaneApp* app = GetApp())
-        if (CMainFrame* frame = app->GetMainFrame())
-            frame->AddToRecentFileList(path);
+    emit fileSaved(path);
     return true;
 }

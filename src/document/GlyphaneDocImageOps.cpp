@@ -3,7 +3,6 @@
 // the bitmap, so a stale logo size can never reach outside it.
 #include "document/GlyphaneDoc.h"
 
-#include "app/GlyphaneApp.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -142,8 +141,7 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
         DiffuseRow(RowOf(*image, y), w, y == h - 1, static_cast<double>(threshold), current, next);
     }
     // The converted logo is saved and sent with the plain 1-bit header.
-    if (CGlyphaneApp* app = GetApp())
-        LoadHeaderTemplate(app->GetProgramPath() + app->GetHeaderTemplateName());
+    ReloadHeaderTemplate();
     PatchHeaderForLogo();
     m_bMonochrome = 1;
     UpdateAllViews();

@@ -2,22 +2,9 @@
 // raster functions, the stored raster, and the frame warning.
 #include "document/GlyphaneDoc.h"
 
-#include "app/GlyphaneApp.h"
 #include "document/BmpFile.h"
 #include "document/RasterOps.h"
 #include "platform/Surface.h"
-#include "platform/UiSeam.h"
-#include "resources/StringTable.h"
-
-namespace {
-
-// Asks before a frame that covers part of the logo; true when it may be drawn.
-bool FrameConfirmed(QWidget* owner)
-{
-    return MessageBox(owner, LoadString(61466), LoadString(61467), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
-}
-
-} // namespace
 
 CBufferUC CGlyphaneDoc::BuildPrintRaster(const QImage& image) const
 {
@@ -37,9 +24,10 @@ CBufferUC CGlyphaneDoc::CenterRasterOnPrinter(const CBufferUC& source) const
 namespace {
 
 CBufferUC Framed(const CBufferUC& raster, rasterops::FrameKind kind, int logoWidth, int logoHeight, int dotX,
-                 int dotY, QWidget* owner)
+                 int dotY, const CGlyphaneDoc::FrameQuestion& mayCoverLogo)
 {
-    if (rasterops::FrameMayLoseImage(kind, logoWidth, logoHeight, dotX, dotY) && !FrameConfirmed(owner))
+    // With nobody to ask, a frame that would cover part of the logo is left out.
+    if (rasterops::FrameMayLoseImage(kind, logoWidth, logoHeight, dotX, dotY) && (!mayCoverLogo || !mayCoverLogo()))
         return raster;
     CBufferUC framed = raster;
     rasterops::DrawFrame(framed, kind, dotX, dotY);
@@ -48,19 +36,19 @@ CBufferUC Framed(const CBufferUC& raster, rasterops::FrameKind kind, int logoWid
 
 } // namespace
 
-CBufferUC CGlyphaneDoc::AddThinFrame(const CBufferUC& raster, QWidget* owner) const
+CBufferUC CGlyphaneDoc::AddThinFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Thin, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, owner);
+    return Framed(raster, rasterops::FrameKind::Thin, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
 }
 
-CBufferUC CGlyphaneDoc::AddBoldFrame(const CBufferUC& raster, QWidget* owner) const
+CBufferUC CGlyphaneDoc::AddBoldFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Bold, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, owner);
+    return Framed(raster, rasterops::FrameKind::Bold, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
 }
 
-CBufferUC CGlyphaneDoc::AddDoubleFrame(const CBufferUC& raster, QWidget* owner) const
+CBufferUC CGlyphaneDoc::AddDoubleFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Double, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, owner);
+    return Framed(raster, rasterops::FrameKind::Double, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
 }
 
 int CGlyphaneDoc::ReverseRasterImage()
@@ -91,8 +79,7 @@ void CGlyphaneDoc::BuildBitmapHeader(CBufferUC& out)
 {
     // A header read from an opened file is replaced by the template on purpose:
     // the printers only take the plain 62-byte 1-bit header.
-    if (CGlyphaneApp* app = GetApp())
-        LoadHeaderTemplate(app->GetProgramPath() + app->GetHeaderTemplateName());
+    ReloadHeaderTemplate();
     PatchHeaderForLogo();
     // The printers take the unpadded raster layout (rows of width / 8 bytes),
     // so the sizes are those of that layout; only saved files pad their rows.

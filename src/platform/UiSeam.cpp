@@ -311,6 +311,11 @@ QString ApplyDefaultExtension(const QString& path, const QString& defaultExt)
     return path + QLatin1Char('.') + ext;
 }
 
+QWidget* WindowOf(QObject* owner)
+{
+    return qobject_cast<QWidget*>(owner);
+}
+
 int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT flags)
 {
     return CallOnUiThread([&]() -> int {

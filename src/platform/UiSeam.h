@@ -13,6 +13,7 @@
 #include <cstddef>
 
 class QDialog;
+class QObject;
 class QWidget;
 
 // Shell "open" results, with the meaning the old shell gave them: above 32 is
@@ -26,6 +27,9 @@ constexpr int SE_ERR_NOASSOC = 31;
 // MB_RETRYCANCEL, MB_ICON*, MB_DEFBUTTON2); returns IDOK, IDCANCEL, IDYES, IDNO,
 // IDRETRY, IDABORT or IDIGNORE.
 int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT flags);
+// The window an owner object is, for callers that hold their owner as a plain
+// QObject (the document layer knows no widgets); null when it is none.
+QWidget* WindowOf(QObject* owner);
 
 // Runs dlg modally: IDOK when it was accepted, IDCANCEL otherwise (also for null).
 int RunModal(QDialog* dlg);

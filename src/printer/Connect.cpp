@@ -5,15 +5,16 @@
 #include "app/GlyphaneApp.h"
 #include "components/LoadCfgPrnFile.h"
 #include "components/PortNames.h"
-#include "components/SelectComPortDlg.h"
+#include "components/dialogs/SelectComPortDlg.h"
 #include "dialogs/ImagePositionDlg.h"
 #include "dialogs/SelectPrinterDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
+#include "printer/PrinterLink.h"
 #include "resources/StringTable.h"
-#include "view/LogoResize.h"
+#include "document/LogoResize.h"
 #include "view/ViewPanes.h"
 
 namespace {
@@ -70,8 +71,8 @@ int CViewPrinterRole::SelectPrinterPort()
     }
     doc->SetPortName(port);
     viewpanes::SetPortPane(port);
-    m_bPortSelected = 1;
-    PrinterClearLogoInRam();
+    Link().SetPortSelected(true);
+    Link().ClearLogoInRam();
     return 1;
 }
 
@@ -135,9 +136,9 @@ bool CViewPrinterRole::ChooseSerialPrinter(QString& model, QString& cfgName)
     } else {
         if (!SelectPrinterPort() || !RunPrinterSelection(model, cfgName))
             return false;
-        m_bPrinterDetected = 0;
+        Link().SetPrinterDetected(false);
     }
-    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    Link().SetRxhPrinter(IsMzvzvrxhModel(model));
     return LoadPrinterConfiguration(cfgName);
 }
 
@@ -154,7 +155,7 @@ bool CViewPrinterRole::ChooseParallelPrinter(QString& model, QString& cfgName)
             break;
         PrinterDocument()->ReportError(61472, 61446, model);
     }
-    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    Link().SetRxhPrinter(IsMzvzvrxhModel(model));
     return true;
 }
 
@@ -179,7 +180,7 @@ bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
         PrinterDocument()->ReportError(61547, 61446, model);
         return false;
     }
-    m_bRxhPrinter = IsMzvzvrxhModel(model) ? 1 : 0;
+    Link().SetRxhPrinter(IsMzvzvrxhModel(model));
     return true;
 }
 

@@ -5,12 +5,13 @@
 #include "app/GlyphaneApp.h"
 #include "components/Conversioni.h"
 #include "components/LoadCfgPrnFile.h"
-#include "components/MessageDlg.h"
+#include "components/dialogs/MessageDlg.h"
 #include "components/PrinterProtocol.h"
 #include "components/SComAm.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
 #include "printer/Identification.h"
+#include "printer/PrinterLink.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
@@ -41,47 +42,46 @@ std::vector<BYTE> IdentificationTable(const CLoadCfgPrnFile& list)
 
 void CViewPrinterRole::DiscardSerialPrinter()
 {
-    delete m_pSerialPrn;
-    m_pSerialPrn = nullptr;
+    Link().DropSerial();
 }
 
 bool CViewPrinterRole::PrinterAnswersStatus()
 {
-    if (m_pSerialPrn->GetStatusPrinter(0))
+    if (Link().Serial()->GetStatusPrinter(0))
         return true;
     // A printer only hears requests at its own speed, and detection is what
     // finds that speed; so before calling the printer silent, ask at every
     // speed detection would try.
-    const DWORD opened = m_pSerialPrn->m_dwBaudRate;
+    const DWORD opened = Link().Serial()->m_dwBaudRate;
     for (const DWORD baud : prnproto::kDetectionOrder) {
         if (baud == opened)
             continue;
-        if (!m_pSerialPrn->PubSetBaudRate(baud))
+        if (!Link().Serial()->PubSetBaudRate(baud))
             break;
-        if (m_pSerialPrn->GetStatusPrinter(0))
+        if (Link().Serial()->GetStatusPrinter(0))
             return true;
     }
-    m_pSerialPrn->PubSetBaudRate(opened);
+    Link().Serial()->PubSetBaudRate(opened);
     return false;
 }
 
 int CViewPrinterRole::AutodetectPrinter()
 {
-    if (m_pSerialPrn)
+    if (Link().Serial())
         return 0;
     CLoadCfgPrnFile* list = GetApp()->GetStartupPrinterCfg();
     if (!list)
         return 0;
-    m_pSerialPrn = new CsComAm();
-    if (!OpenSerialPort(list)) {
-        CloseSerialPort();
+    Link().MakeSerial();
+    if (!Link().OpenSerialPort(list)) {
+        Link().CloseSerialPort();
         DiscardSerialPrinter();
         return 0;
     }
     if (!PrinterAnswersStatus()) {
         MessageBox(PrinterWindow(), QStringLiteral("Printer not ready or wrong com port selected"),
                    QStringLiteral("Autodetect printer"), MB_OK | MB_ICONSTOP);
-        CloseSerialPort();
+        Link().CloseSerialPort();
         DiscardSerialPrinter();
         return 0;
     }
@@ -93,24 +93,24 @@ int CViewPrinterRole::AutodetectPrinter()
 
     const int result = RunDetection(*list);
 
-    CloseSerialPort();
+    Link().CloseSerialPort();
     QApplication::restoreOverrideCursor();
     wait.reset();
     DiscardSerialPrinter();
     if (result != 1)
         return 0;
-    m_bPrinterDetected = 1;
+    Link().SetPrinterDetected(true);
     return 1;
 }
 
 int CViewPrinterRole::RunDetection(const CLoadCfgPrnFile& list)
 {
     const std::vector<BYTE> ids = IdentificationTable(list);
-    m_pSerialPrn->GetStatusPrinter(0);
+    Link().Serial()->GetStatusPrinter(0);
     int index = -1;
     const BYTE flow = GetApp()->GetAppCfg() ? static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF) : 0;
     if (ids.empty()
-        || !m_pSerialPrn->PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(ids.size()), &index,
+        || !Link().Serial()->PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(ids.size()), &index,
                                                          PrinterWindow(), 0, 1, flow, WM_PORT_STATUS))
         return 0;
     DWORD value = 0;
@@ -129,32 +129,32 @@ int CViewPrinterRole::RunDetection(const CLoadCfgPrnFile& list)
 
 BYTE CViewPrinterRole::QuerySubModel()
 {
-    if (!m_pSerialPrn)
+    if (!Link().Serial())
         return 1;
     BYTE reply[3] = {};
     DWORD replyLength = 0;
     // The component reads as many bytes as the configuration says the command
     // is answered with; one that would not fit the reply is not sent.
-    if (m_nSubModelReplyLength < 0 || m_nSubModelReplyLength > int(sizeof(reply)))
+    if (Link().SubModelReplyLength() < 0 || Link().SubModelReplyLength() > int(sizeof(reply)))
         return 1;
     SetReadTimeout(kSubModelTimeoutMs);
-    m_pSerialPrn->NewSendCommandToCom(QStringLiteral("Csubmodel"), reply, &replyLength);
+    Link().Serial()->NewSendCommandToCom(QStringLiteral("Csubmodel"), reply, &replyLength);
     RestoreTimeouts();
     return replyLength == 1 ? reply[0] : 1;
 }
 
 int CViewPrinterRole::SetReadTimeout(UINT ms)
 {
-    if (!m_pSerialPrn)
+    if (!Link().Serial())
         return 0;
-    if (!m_pSerialPrn->GetCurrentTimeoutSystem(&m_savedTimeouts)) {
+    if (!Link().Serial()->GetCurrentTimeoutSystem(&m_savedTimeouts)) {
         MessageBox(PrinterWindow(), LoadString(61530), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     _CalcTimeout changed = m_savedTimeouts;
     changed.Value(3) = ms;
     changed.Value(4) = 1;
-    if (!m_pSerialPrn->SetNewTimeoutSystem(changed)) {
+    if (!Link().Serial()->SetNewTimeoutSystem(changed)) {
         MessageBox(PrinterWindow(), LoadString(61531), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
@@ -163,9 +163,9 @@ int CViewPrinterRole::SetReadTimeout(UINT ms)
 
 int CViewPrinterRole::RestoreTimeouts()
 {
-    if (!m_pSerialPrn)
+    if (!Link().Serial())
         return 0;
-    if (!m_pSerialPrn->SetNewTimeoutSystem(m_savedTimeouts)) {
+    if (!Link().Serial()->SetNewTimeoutSystem(m_savedTimeouts)) {
         MessageBox(PrinterWindow(), LoadString(61531), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }

@@ -1,9 +1,9 @@
 #include "printer/ViewPrinterRole.h"
 
 #include "app/GlyphaneApp.h"
-#include "components/PComAm.h"
 #include "components/SComAm.h"
-#include "components/UComAm.h"
+#include "printer/PrinterLink.h"
+#include "view/ViewPanes.h"
 #include "document/GlyphaneDoc.h"
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
@@ -24,14 +24,7 @@ CViewPrinterRole::CViewPrinterRole()
     MapPrinterCommands();
 }
 
-CViewPrinterRole::~CViewPrinterRole()
-{
-    // Every job deletes its own objects; these are only left by a window that
-    // goes in the middle of one.
-    delete m_pSerialPrn;
-    delete m_pLptPort;
-    delete m_pUsbPrn;
-}
+CViewPrinterRole::~CViewPrinterRole() = default;
 
 void CViewPrinterRole::MapPrinterCommands()
 {
@@ -42,6 +35,12 @@ void CViewPrinterRole::MapPrinterCommands()
     m_printerCommands.MapUpdate(ID_PROGRAM_LOGO, [this](CCmdUI& ui) { OnUpdateProgramLogo(ui); });
     m_printerCommands.MapUpdate(ID_TEST_LOGO, [this](CCmdUI& ui) { OnUpdateTestLogo(ui); });
     m_printerCommands.MapUpdate(ID_PRINT_LOGO, [this](CCmdUI& ui) { OnUpdatePrintLogo(ui); });
+}
+
+void CViewPrinterRole::OnPortStatus(LPARAM open)
+{
+    const CsComAm* serial = Link().Serial();
+    viewpanes::SetPortPane(open == 1 && serial ? serial->Get_m_strSerConfig() : PrinterDocument()->GetPortName());
 }
 
 bool CViewPrinterRole::PortCommandsAllowed() const
@@ -59,7 +58,7 @@ void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
 
 void CViewPrinterRole::OnUpdateChangeComPort(CCmdUI& cmdUI)
 {
-    cmdUI.Enable(!IsClientVariant() && m_bPortSelected);
+    cmdUI.Enable(!IsClientVariant() && Link().IsPortSelected());
 }
 
 void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)
@@ -71,10 +70,10 @@ void CViewPrinterRole::OnUpdateTestLogo(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
     const QString model = doc ? doc->GetPrinterModel() : QString();
-    cmdUI.Enable(!m_bRxhPrinter && !IsFiscalModel(model) && !IsNoTestModel(model) && PortCommandsAllowed());
+    cmdUI.Enable(!Link().IsRxhPrinter() && !IsFiscalModel(model) && !IsNoTestModel(model) && PortCommandsAllowed());
 }
 
 void CViewPrinterRole::OnUpdatePrintLogo(CCmdUI& cmdUI)
 {
-    cmdUI.Enable(!m_bRxhPrinter && PortCommandsAllowed());
+    cmdUI.Enable(!Link().IsRxhPrinter() && PortCommandsAllowed());
 }

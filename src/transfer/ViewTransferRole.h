@@ -3,6 +3,7 @@
 // thread and the progress messages it posts. It keeps its own state and
 // command map; the view hands it the commands the other roles do not take,
 // and stops its worker before the window goes.
+#include "platform/WinTypes.h"
 #include "view/RoleCommands.h"
 
 class CViewTransferRole {
@@ -16,6 +17,10 @@ public:
 
     // Stops a running job and waits for its worker; nothing to do while none runs.
     void OnKillThread() {}
+
+    // The worker's progress messages (3025 to 3029); the result the message
+    // returns to a blocking sender. No job posts them yet.
+    LPARAM OnTransferMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return 0; }
 
 protected:
     CRoleCommands m_transferCommands;

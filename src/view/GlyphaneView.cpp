@@ -34,6 +34,22 @@ CGlyphaneView::~CGlyphaneView()
     EditingDestroy();
 }
 
+bool CGlyphaneView::event(QEvent* event)
+{
+    if (DeliverPostedMessage(this, event))
+        return true;
+    return QAbstractScrollArea::event(event);
+}
+
+LPARAM CGlyphaneView::OnPostedMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PORT_STATUS) {
+        OnPortStatus(lParam);
+        return 0;
+    }
+    return OnTransferMessage(msg, wParam, lParam);
+}
+
 void CGlyphaneView::OnInitialUpdate()
 {
     EditingInitialUpdate();

@@ -1,11 +1,15 @@
 #pragma once
 // The logo window's view: a scrolling area over one document, made of its
 // roles (editing, printer connection, logo transfer). The view is the command
-// target on the route and the window the roles draw in; each role owns its
-// own state.
+// target on the route, the window the roles draw in and the receiver of the
+// transfer's posted messages; each role owns its own state, and the state
+// more than one role needs (the printer link, the send options) is the view's.
 #include "platform/CommandRouter.h"
+#include "platform/PostedMessage.h"
 #include "platform/Surface.h"
+#include "printer/PrinterLink.h"
 #include "printer/ViewPrinterRole.h"
+#include "transfer/SendOptions.h"
 #include "transfer/ViewTransferRole.h"
 #include "view/ViewEditing.h"
 
@@ -19,6 +23,8 @@ class QMdiSubWindow;
 
 class CGlyphaneView : public QAbstractScrollArea,
                       public CCmdTarget,
+                      public CMessageTarget,
+                      public CPrinterLink::CHost,
                       public CViewEditing,
                       public CViewPrinterRole,
                       public CViewTransferRole {
@@ -42,7 +48,17 @@ public:
     // The scroll extent (the image, or the magnified square).
     QSize ScrollSizes() const { return m_sizeTotal; }
 
+    // The link to the printer and the send options, shared by the roles.
+    CPrinterLink& Link() override { return m_link; }
+    const CPrinterLink& Link() const override { return m_link; }
+    CSendOptions& SendOptions() override { return m_sendOptions; }
+    const CSendOptions& SendOptions() const override { return m_sendOptions; }
+
+    // The messages 3024 to 3029, posted by the port operations and the transfer worker.
+    LPARAM OnPostedMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,6 +79,7 @@ protected:
     void SendViewCommand(UINT id) override;
     bool HoldsMouseCapture() const override { return m_bCapture; }
     void SetMouseCapture(bool capture) override { m_bCapture = capture; }
+    void ClearLogoInRam() override { m_link.ClearLogoInRam(); }
 
     // The printer role's window.
     CGlyphaneDoc* PrinterDocument() const override { return Doc(); }
@@ -70,7 +87,10 @@ protected:
     void PrinterInitialUpdate() override { OnInitialUpdate(); }
     // The transfer role has no job yet, so none can run.
     bool PrinterTransferRunning() const override { return false; }
-    void PrinterClearLogoInRam() override { m_bLogoInRam = FALSE; }
+
+    // The printer link's window.
+    CGlyphaneDoc* LinkDocument() const override { return Doc(); }
+    QWidget* LinkWindow() override { return this; }
 
 private:
     std::vector<CRoleCommands*> RoleCommandMaps() const;
@@ -78,6 +98,8 @@ private:
     void UpdateCursor(const CPoint& client);
     QSize FrameChrome(const QMdiSubWindow* frame) const;
 
+    CPrinterLink m_link{*this};
+    CSendOptions m_sendOptions{m_link};
     QSize m_sizeTotal;
     bool m_bCapture = false;
     // A fit asked for before the window was shown: content, only-shrink.

@@ -137,7 +137,7 @@ void CViewEditing::OnToolCommand(int toolCode, const QString& paneName, int penW
         m_pDoc->SetPenWidth(penWidth);
     viewpanes::SetToolPane(paneName);
     if (clearsLogoInRam)
-        m_bLogoInRam = FALSE;
+        ClearLogoInRam();
 }
 
 void CViewEditing::OnSelectionToolCommand(int toolCode, const QString& paneName)

@@ -20,6 +20,7 @@
 #include <memory>
 
 class CGlyphaneDoc;
+class CSendOptions;
 class QMenu;
 class QPainter;
 class QPrinter;
@@ -89,8 +90,6 @@ public:
     void OnFlipHorizontal();
     void OnFlipVertical();
     void OnToBlackWhite();
-    // Each frame command: on switches the other two off, again switches it off.
-    void OnFrameToggle(BOOL& frame);
 
     // Fill patterns and the fill click (ViewPatterns.cpp).
     void OnPatternCommand(int number);
@@ -138,12 +137,47 @@ protected:
     virtual void SendViewCommand(UINT id) = 0;
     virtual bool HoldsMouseCapture() const = 0;
     virtual void SetMouseCapture(bool capture) = 0;
+    // The send options the view owns; the editing role toggles them.
+    virtual CSendOptions& SendOptions() = 0;
+    virtual const CSendOptions& SendOptions() const = 0;
+    // Every edit makes the printer's RAM copy of the logo stale.
+    virtual void ClearLogoInRam() = 0;
 
     CGlyphaneDoc* Doc() const { return m_pDoc; }
     CPoint ClientToImage(const CPoint& client) const { return client + ScrollPosition(); }
 
 public:
-    // Editing state, named as the rest of the program knows it.
+    // Read-outs of the editing state, for the status panes and the tests.
+    const CStroke* CurrentStroke() const { return m_pCurrentStroke; }
+    CPoint ShapeStart() const { return m_ptShapeStart; }
+    bool IsShapePending() const { return m_bShapePending; }
+    QTextEdit* TextBox() const { return m_pTextEdit; }
+    // The description new text boxes start from, and the open box's font.
+    const QFont& TextFont() const { return m_lfText; }
+    const QFont* TextBoxFont() const { return m_pTextFont.get(); }
+    bool SurfacesReady() const { return m_bSurfacesReady; }
+    int FillPattern() const { return m_nFillPattern; }
+    int UndoCount() const { return m_nUndoCount; }
+    bool IsSelectAllShown() const { return m_bSelectAllShown; }
+    CRect SelectionRect() const { return m_trackerSel.m_rect; }
+    CPoint ZoomSource() const { return m_ptZoomSource; }
+    int ZoomFactor() const { return m_nZoomFactor; }
+    int ZoomSide() const { return m_nZoomSide; }
+    int ZoomBoxWidth() const { return m_nZoomBoxWidth; }
+    bool ShowsGrid() const { return m_bShowGrid; }
+    // Until the first scroll of each direction a text box is not moved with it.
+    bool AwaitsFirstHScroll() const { return m_bFirstHScroll; }
+    bool AwaitsFirstVScroll() const { return m_bFirstVScroll; }
+
+    // Set only the state the enabling and cursor rules read (the tests of
+    // those rules); the magnifier, undo and selection themselves are entered
+    // through their commands.
+    void SetMagnifiedFlag(bool on) { m_bMagnified = on; }
+    void SetUndoCount(int count) { m_nUndoCount = count; }
+    void SetSelectionRect(const CRect& rect) { m_trackerSel.m_rect = rect; }
+
+private:
+    // Editing state.
     CStroke* m_pCurrentStroke = nullptr;
     CPoint m_ptStrokeLast;
     CRectTracker m_trackerSel{CRect(), CRectTracker::dottedLine};
@@ -159,14 +193,7 @@ public:
     std::unique_ptr<QFont> m_pTextFont;
     BOOL m_bSurfacesReady = FALSE;
     BOOL m_bSelFromPaste = FALSE;
-    BOOL m_bReverseImage = FALSE;
-    BOOL m_bReverseRow = FALSE;
-    BOOL m_bReverseColor = FALSE;
     int m_nFillPattern = 0;
-    BOOL m_bThinFrame = FALSE;
-    BOOL m_bBoldFrame = FALSE;
-    BOOL m_bDoubleFrame = FALSE;
-    BOOL m_bLogoInRam = FALSE;
     int m_nUndoCount = 0;
     BOOL m_bSelectAllShown = FALSE;
     BOOL m_bMagnified = FALSE;
@@ -182,7 +209,6 @@ public:
     BOOL m_bFirstHScroll = TRUE;
     int m_nBwThreshold = 128;
 
-private:
     void MapEditingCommands();
     void MapToolCommands();
     void MapSizeCommands();

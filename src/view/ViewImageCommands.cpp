@@ -3,6 +3,8 @@
 // options kept by the view (the three frames and the three reversals).
 #include "view/ViewEditing.h"
 
+#include "transfer/SendOptions.h"
+
 #include "document/GlyphaneDoc.h"
 #include "view/ViewIds.h"
 
@@ -44,39 +46,19 @@ void CViewEditing::MapImageCommands()
 
 void CViewEditing::MapSendOptionCommands()
 {
-    auto& c = m_commands;
     const struct {
         UINT id;
-        BOOL CViewEditing::*flag;
-    } frames[] = {
-        {ID_FRAME_THIN, &CViewEditing::m_bThinFrame},
-        {ID_FRAME_BOLD, &CViewEditing::m_bBoldFrame},
-        {ID_FRAME_DOUBLE, &CViewEditing::m_bDoubleFrame},
+        SendOption option;
+    } options[] = {
+        {ID_FRAME_THIN, SendOption::ThinFrame},       {ID_FRAME_BOLD, SendOption::BoldFrame},
+        {ID_FRAME_DOUBLE, SendOption::DoubleFrame},   {ID_REVERSE_IMAGE, SendOption::ReverseImage},
+        {ID_REVERSE_ROW, SendOption::ReverseRow},     {ID_REVERSE_COLOR, SendOption::ReverseColor},
     };
-    for (const auto& frame : frames) {
-        c.MapCommand(frame.id, [this, flag = frame.flag] { OnFrameToggle(this->*flag); });
-        c.MapUpdate(frame.id, [this, flag = frame.flag](CCmdUI& ui) {
+    for (const auto& entry : options) {
+        m_commands.MapCommand(entry.id, [this, option = entry.option] { SendOptions().Toggle(option); });
+        m_commands.MapUpdate(entry.id, [this, option = entry.option](CCmdUI& ui) {
             ui.Enable(true);
-            ui.SetCheck(this->*flag ? 1 : 0);
-        });
-    }
-    const struct {
-        UINT id;
-        BOOL CViewEditing::*flag;
-    } reversals[] = {
-        {ID_REVERSE_IMAGE, &CViewEditing::m_bReverseImage},
-        {ID_REVERSE_ROW, &CViewEditing::m_bReverseRow},
-        {ID_REVERSE_COLOR, &CViewEditing::m_bReverseColor},
-    };
-    for (const auto& reversal : reversals) {
-        c.MapCommand(reversal.id, [this, flag = reversal.flag] {
-            this->*flag = !(this->*flag);
-            // The printer's copy was made with the other setting.
-            m_bLogoInRam = FALSE;
-        });
-        c.MapUpdate(reversal.id, [this, flag = reversal.flag](CCmdUI& ui) {
-            ui.Enable(true);
-            ui.SetCheck(this->*flag ? 1 : 0);
+            ui.SetCheck(SendOptions().IsOn(option) ? 1 : 0);
         });
     }
 }
@@ -95,7 +77,7 @@ void CViewEditing::OnClearAllPixels()
     // Only the client-sized block from the image origin is cleared, but the
     // undo copy holds the whole image so that Undo gives back all of it.
     TakeUndoCopy();
-    m_bLogoInRam = FALSE;
+    ClearLogoInRam();
     m_pDoc->SetModifiedFlag();
     m_dcImage.FillSolidRect(CRect(0, 0, client.Width(), client.Height()), RGB(255, 255, 255));
     m_pDoc->UpdateAllViews();
@@ -144,12 +126,4 @@ void CViewEditing::OnToBlackWhite()
     m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->GetLogoWidth()),
                                 static_cast<DWORD>(m_pDoc->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
     InvalidateAll();
-}
-
-void CViewEditing::OnFrameToggle(BOOL& frame)
-{
-    const BOOL on = !frame;
-    m_bThinFrame = m_bBoldFrame = m_bDoubleFrame = FALSE;
-    frame = on;
-    m_bLogoInRam = FALSE;
 }

@@ -45,7 +45,7 @@ void CViewEditing::OnSelectAllPixels()
         return;
     CommitPendingState();
     TakeUndoCopy();
-    m_bLogoInRam = FALSE;
+    ClearLogoInRam();
     m_pDoc->SetModifiedFlag();
     m_trackerSel.m_rect = CRect(0, 0, m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight());
     CopyRectToClipboard(m_trackerSel.m_rect);
@@ -72,7 +72,7 @@ void CViewEditing::ClickWithSelection(const CPoint& point)
     m_bShowFloating = !m_imgFloating.isNull();
     m_bSelFromPaste = FALSE;
     m_bSelectAllShown = FALSE;
-    m_bLogoInRam = FALSE;
+    ClearLogoInRam();
     m_pDoc->SetModifiedFlag();
     InvalidateAll();
     m_trackerSel.BeginTrack(point, hit, [this](bool, const CRect& rect) { EndSelectionMove(rect); });

@@ -140,7 +140,7 @@ void CViewEditing::CommitTextBox(bool byClick)
     if (QWidget* window = EditingWindow())
         window->setFocus();
     if (byClick) {
-        m_bLogoInRam = FALSE;
+        ClearLogoInRam();
         m_pDoc->SetModifiedFlag();
     }
     m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);

@@ -46,7 +46,7 @@ protected:
     // A black-and-white logo saved as the editor saves it.
     QString SaveLogo(const QString& name, const QImage& image)
     {
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         EXPECT_TRUE(doc.InitNewLogo());
         doc.AttachLogoBitmap(image);
         doc.SetLogoSize(image.width(), image.height());

@@ -1,9 +1,9 @@
 // The ready-made dialogs: the port choice, the initialisation hints and the
 // two modeless waiting boxes.
-#include "components/InitDeviceDlg.h"
-#include "components/MessageDlg.h"
+#include "components/dialogs/InitDeviceDlg.h"
+#include "components/dialogs/MessageDlg.h"
 #include "components/PortNames.h"
-#include "components/SelectComPortDlg.h"
+#include "components/dialogs/SelectComPortDlg.h"
 #include "platform/PostedMessage.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"

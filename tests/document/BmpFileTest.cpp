@@ -1,6 +1,5 @@
 // Logo files: opening every kind of BMP safely, saving valid 1-bit files that
 // read back unchanged, and never losing the previous file on a failed save.
-#include "app/GlyphaneApp.h"
 #include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
 #include "support/ScriptedUi.h"
@@ -31,27 +30,13 @@ QStringList Files(const QString& sub)
     return out;
 }
 
-// Each test runs with a started program (header template, program folder).
+// Each test has a folder of its own; documents use the build's program folder
+// (header template) through the test environment.
 class BmpFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_tmp.path());
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(testenv::DefaultRegistrySection());
-        ASSERT_TRUE(GetApp()->InitInstance());
-    }
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        m_settings.reset();
-        QDir::setCurrent(m_previousCwd);
-    }
     QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
 
     QTemporaryDir m_tmp;
-    QString m_previousCwd;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
 };
 
 int MaxChannelDifference(const QImage& a, const QImage& b)
@@ -88,7 +73,7 @@ TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         testenv::ScriptedUi ui;
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         ASSERT_TRUE(doc.OnOpenDocument(path));
         EXPECT_TRUE(ui.Prompts().empty());
         const QImage expected = QImageReader(path).read();
@@ -114,7 +99,7 @@ TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
 TEST_F(BmpFileTest, TopDownFileOpensLikeTheBottomUpOne)
 {
     SKIP_WITHOUT_SHARED_DATA();
-    CGlyphaneDoc up, down;
+    CGlyphaneDoc up{testenv::DocEnvironment()}, down{testenv::DocEnvironment()};
     ASSERT_TRUE(up.OnOpenDocument(Suite("g/pal8.bmp")));
     ASSERT_TRUE(down.OnOpenDocument(Suite("g/pal8topdown.bmp")));
     EXPECT_EQ(down.GetLogoHeight(), 64);
@@ -127,7 +112,7 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)
     for (const QString& path : Files("b")) {
         SCOPED_TRACE(path.toStdString());
         testenv::ScriptedUi ui;
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         EXPECT_FALSE(doc.OnOpenDocument(path));
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
@@ -142,7 +127,7 @@ TEST_F(BmpFileTest, QuestionableFilesOpenOrAreRefusedCleanly)
     for (const QString& path : Files("q")) {
         SCOPED_TRACE(path.toStdString());
         testenv::ScriptedUi ui;
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         if (doc.OnOpenDocument(path)) {
             ASSERT_NE(doc.GetLogoBitmap(), nullptr);
             EXPECT_EQ(doc.GetLogoBitmap()->size(), QSize(doc.GetLogoWidth(), doc.GetLogoHeight()));
@@ -157,7 +142,7 @@ TEST_F(BmpFileTest, QuestionableFilesOpenOrAreRefusedCleanly)
 TEST_F(BmpFileTest, PathsNamingThePrinterPlaceholderNeverOpen)
 {
     testenv::ScriptedUi ui;
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     EXPECT_FALSE(doc.OnOpenDocument(Tmp("my-GlyphanePrn.bmp")));
     EXPECT_TRUE(ui.Prompts().empty());
     EXPECT_EQ(doc.GetLogoWidth(), 100) << "the plain logo is made instead";
@@ -167,7 +152,7 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
 {
     for (int width : {1, 7, 8, 9, 31, 32, 33, 200, 383, 384}) {
         SCOPED_TRACE(width);
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         ASSERT_TRUE(doc.InitNewLogo());
         const QImage logo = Pattern(width, 13);
         doc.AttachLogoBitmap(logo);
@@ -189,7 +174,7 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
 
         const QImage other = QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(other, logo) << "another reader sees the logo unchanged";
-        CGlyphaneDoc back;
+        CGlyphaneDoc back{testenv::DocEnvironment()};
         ASSERT_TRUE(back.OnOpenDocument(path));
         EXPECT_EQ(*back.GetLogoBitmap(), logo);
         EXPECT_EQ(back.IsMonochrome(), 1);
@@ -198,7 +183,7 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
 
 TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
     QImage image(4, 1, QImage::Format_RGB32);
     image.setPixel(0, 0, qRgb(0x80, 0x80, 0x80)); // above 0x7F7F7F: white
@@ -225,7 +210,7 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
     previous.write("previous contents");
     previous.close();
 
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
     testenv::ScriptedUi ui;
     {
@@ -251,7 +236,7 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
 
 TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
     {
         testenv::ScriptedUi ui;

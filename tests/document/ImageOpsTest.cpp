@@ -5,6 +5,8 @@
 #include "support/ScriptedUi.h"
 
 #include <QSignalSpy>
+#include "support/TestEnv.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,10 +15,10 @@
 
 namespace {
 
-// A document holding image as its logo. The program is not started, so the
-// conversion's template reload fails; the scripted operator absorbs that message.
+// A document holding image as its logo, on the build's program folder; the
+// scripted operator records any message.
 struct ImageDoc {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     testenv::ScriptedUi ui;
     explicit ImageDoc(const QImage& image)
     {
@@ -104,7 +106,7 @@ TEST(ImageOpsTest, SizesAreClampedToTheBitmap)
     d.doc.ConvertToBlackWhite(1000, 1000, 128);
     EXPECT_EQ(d.image().size(), QSize(10, 6));
 
-    CGlyphaneDoc empty; // no bitmap: nothing to do, nothing to fail
+    CGlyphaneDoc empty{testenv::DocEnvironment()}; // no bitmap: nothing to do, nothing to fail
     empty.InvertAllPixels(10, 10);
     empty.FlipPixelsHorizontal(10, 10);
     empty.FlipPixelsVertical(10, 10);
@@ -176,8 +178,6 @@ TEST(ImageOpsTest, ConversionMatchesThePlainReference)
 
 TEST(ImageOpsTest, ConversionReloadsAndPatchesTheHeader)
 {
-    imagetest::StartedProgram program;
-    ASSERT_TRUE(program.started());
     ImageDoc d(imagetest::RandomImage(40, 20, 3));
     d.doc.SetMonochrome(0);
     d.doc.HeaderBuffer() = CBufferUC(200, 0xEE); // the header of an opened colour file

@@ -1,8 +1,6 @@
 #pragma once
 // Helpers of the raster and image-operation tests: seeded random images, an
-// image comparison that dumps both images when they differ, and a started
-// program whose program folder is the build's one.
-#include "app/GlyphaneApp.h"
+// image comparison that dumps both images when they differ.
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -48,29 +46,4 @@ inline void ExpectSameImage(const QImage& actual, const QImage& expected, const 
 
 // The program started from the build's program folder (the working folder is
 // a temporary one, for the start-up trace), stopped again at the end.
-class StartedProgram {
-public:
-    StartedProgram()
-        : m_settings(testenv::DefaultRegistrySection())
-    {
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_cwd.path());
-        m_started = GetApp()->InitInstance();
-    }
-    ~StartedProgram()
-    {
-        GetApp()->ExitInstance();
-        QDir::setCurrent(m_previousCwd);
-    }
-    StartedProgram(const StartedProgram&) = delete;
-    StartedProgram& operator=(const StartedProgram&) = delete;
-    bool started() const { return m_started; }
-
-private:
-    QTemporaryDir m_cwd;
-    testenv::ScopedSettingsFile m_settings;
-    QString m_previousCwd;
-    bool m_started = false;
-};
-
 } // namespace imagetest

@@ -2,6 +2,8 @@
 #include "document/GlyphaneDoc.h"
 #include "document/Stroke.h"
 
+#include "support/TestEnv.h"
+
 #include <gtest/gtest.h>
 
 TEST(Stroke, BoundingRectangleIsWidenedSidewaysAndNarrowedVertically)
@@ -67,7 +69,7 @@ TEST(Stroke, ArchiveWithMoreAnnouncedPointsThanBytesIsRefused)
 
 TEST(DocumentPen, EraserModeSelectsTheWhitePen)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetDrawMode(30);
     doc.SetPenWidth(7);
     EXPECT_EQ(doc.GetPen().width, 7);
@@ -79,7 +81,7 @@ TEST(DocumentPen, EraserModeSelectsTheWhitePen)
 
 TEST(DocumentPen, AddStrokeTakesThePenAndMarksTheDocumentModified)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetPenWidth(4);
     EXPECT_FALSE(doc.IsModified());
     CStroke* stroke = doc.AddStroke();
@@ -92,7 +94,7 @@ TEST(DocumentPen, AddStrokeTakesThePenAndMarksTheDocumentModified)
 
 TEST(DocumentReset, ResetsDrawingStateAndNamesNoPrinterAfterALoad)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetDrawMode(30);
     doc.SetPenWidth(9);
     doc.SetPortName("COM1");

@@ -29,7 +29,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
     frame->Router()->Dispatch(kSave);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_TRUE(ui.Prompts().empty()) << "an opened file is saved in place";
-    CGlyphaneDoc back;
+    CGlyphaneDoc back{testenv::DocEnvironment()};
     ASSERT_TRUE(back.OnOpenDocument(doc->GetPathName()));
     EXPECT_EQ(back.GetLogoBitmap()->pixel(0, 0), 0xFF000000u);
 

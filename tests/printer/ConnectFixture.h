@@ -4,7 +4,7 @@
 // steps the connection dialogs need.
 #include "PrinterEmulator.h"
 #include "app/GlyphaneApp.h"
-#include "components/SelectComPortDlg.h"
+#include "components/dialogs/SelectComPortDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
@@ -83,7 +83,7 @@ protected:
         m_view = qobject_cast<CGlyphaneView*>(m_doc->GetOwnerWindow());
         EXPECT_NE(m_view, nullptr);
         if (m_view)
-            m_view->m_bShowInitDialog = 0;
+            m_view->Link().SetShowInitDialog(false);
         EXPECT_EQ(m_doc->IsWgj33(), 1);
         m_doc->SetWgj33(0);
         QApplication::processEvents();

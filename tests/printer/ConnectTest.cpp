@@ -50,8 +50,8 @@ TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
     EXPECT_EQ(m_doc->GetGsiModel(), 51);
     EXPECT_EQ(m_doc->GetLogoWidth(), 576);
     EXPECT_EQ(m_doc->GetLogoHeight(), 240);
-    EXPECT_EQ(m_view->m_bPortSelected, 1);
-    EXPECT_EQ(m_view->m_bPrinterDetected, 0);
+    EXPECT_TRUE(m_view->Link().IsPortSelected());
+    EXPECT_FALSE(m_view->Link().IsPrinterDetected());
     EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("WGJ33"));
     EXPECT_EQ(viewpanes::LastTexts().port, QStringLiteral("COM1"));
     CMainFrame* frame = GetApp()->GetMainFrame();
@@ -84,8 +84,8 @@ TEST_F(ConnectTest, DetectionThenASecondConnectFindsTheStoredFile)
         EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("It was detected printer WGJ33")}) << round;
         EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
         EXPECT_EQ(m_doc->GetGsiModel(), 51) << round;
-        EXPECT_EQ(m_view->m_bPrinterDetected, 1);
-        EXPECT_EQ(m_view->m_pSerialPrn, nullptr);
+        EXPECT_TRUE(m_view->Link().IsPrinterDetected());
+        EXPECT_EQ(m_view->Link().Serial(), nullptr);
         // The model's values show the configuration really was loaded again.
         m_doc->SetNumLogos(0);
     }
@@ -95,7 +95,7 @@ TEST_F(ConnectTest, SilentPrinterFallsBackToThePortAndThePrinterList)
 {
     StartPrinter(QStringLiteral("WGJ33"), 9600, QStringLiteral("silent"));
     ASSERT_TRUE(OpenWhiteLogo(576, 240));
-    m_view->m_bPrinterDetected = 1;
+    m_view->Link().SetPrinterDetected(true);
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("COM1")))
         .Answer(IDOK)
@@ -106,7 +106,7 @@ TEST_F(ConnectTest, SilentPrinterFallsBackToThePortAndThePrinterList)
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("Printer not ready or wrong com port selected")});
     EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
     EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
-    EXPECT_EQ(m_view->m_bPrinterDetected, 0);
+    EXPECT_FALSE(m_view->Link().IsPrinterDetected());
 }
 
 TEST_F(ConnectTest, CancelledPortChoiceOrPrinterListEndsConnect)
@@ -116,7 +116,7 @@ TEST_F(ConnectTest, CancelledPortChoiceOrPrinterListEndsConnect)
         ScriptedUi ui;
         ui.Answer(IDCANCEL);
         m_view->OnCommand(ID_CONNECT_PRINTER);
-        EXPECT_EQ(m_view->m_bPortSelected, 0);
+        EXPECT_FALSE(m_view->Link().IsPortSelected());
     }
     // No printer on COM2's device: detection ends silently, then the list is cancelled.
     ScriptedUi ui;
@@ -199,14 +199,14 @@ TEST_F(ConnectTest, Vd8ChangesPortToUsbWithoutAsking)
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     BindDocumentTo(QStringLiteral("VD8"));
     m_doc->SetDrawMode(10);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     ScriptedUi ui;
     m_view->OnCommand(ID_CHANGE_COM_PORT);
     EXPECT_TRUE(ui.Prompts().empty());
     EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("USB"));
     EXPECT_EQ(viewpanes::LastTexts().port, QStringLiteral("USB"));
-    EXPECT_EQ(m_view->m_bPortSelected, 1);
-    EXPECT_EQ(m_view->m_bLogoInRam, FALSE);
+    EXPECT_TRUE(m_view->Link().IsPortSelected());
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_EQ(m_doc->GetDrawMode(), 0);
 }
 

@@ -47,7 +47,7 @@ protected:
         ScriptedUi ui;
         ui.Answer(answer);
         EXPECT_EQ(m_view->AutodetectPrinter(), expectedResult);
-        EXPECT_EQ(m_view->m_pSerialPrn, nullptr);
+        EXPECT_EQ(m_view->Link().Serial(), nullptr);
         const QStringList texts = MessageTexts(ui);
         if (!ui.Prompts().empty()) {
             m_lastCaption = ui.Prompts().back().caption;
@@ -89,14 +89,14 @@ TEST_F(DetectionTest, EveryListedModelIsFoundByItsIdentificationByte)
     ASSERT_GE(printers.size(), 70u);
     for (const ListedPrinter& printer : printers) {
         StartPrinter(printer.model);
-        m_view->m_bPrinterDetected = 0;
+        m_view->Link().SetPrinterDetected(false);
         const QString message = Detect(1);
         if (printer.id != kSubModelEntryValue) {
             EXPECT_EQ(message, QStringLiteral("It was detected printer ") + printer.model);
         }
         EXPECT_EQ(m_doc->GetPrinterModel(), printer.model);
         EXPECT_EQ(m_doc->GetPrinterCfgFileName(), printer.cfgFile);
-        EXPECT_EQ(m_view->m_bPrinterDetected, 1) << printer.model.toStdString();
+        EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << printer.model.toStdString();
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(DetectionTest, CancelKeepsTheDetectedModelButNotTheFlag)
     EXPECT_EQ(m_lastFlags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
     EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
     EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
-    EXPECT_EQ(m_view->m_bPrinterDetected, 0);
+    EXPECT_FALSE(m_view->Link().IsPrinterDetected());
 }
 
 TEST_F(DetectionTest, SilentPrinterIsReportedAndLeavesNoPortOpen)
@@ -151,7 +151,7 @@ TEST_F(DetectionTest, SilentPrinterIsReportedAndLeavesNoPortOpen)
     EXPECT_EQ(ui.Prompts()[0].text, QStringLiteral("Printer not ready or wrong com port selected"));
     EXPECT_EQ(ui.Prompts()[0].caption, QStringLiteral("Autodetect printer"));
     EXPECT_EQ(ui.Prompts()[0].icon(), UINT(MB_ICONSTOP));
-    EXPECT_EQ(m_view->m_pSerialPrn, nullptr);
+    EXPECT_EQ(m_view->Link().Serial(), nullptr);
     EXPECT_EQ(m_doc->GetPrinterModel(), LoadString(61469));
     // The port is free again: another object can open it.
     StartPrinter(QStringLiteral("WGJ33"));
@@ -166,7 +166,7 @@ TEST_F(DetectionTest, PortThatCannotBeOpenedEndsSilently)
     EXPECT_EQ(m_view->AutodetectPrinter(), 0);
     EXPECT_TRUE(ui.Prompts().empty());
     EXPECT_EQ(m_doc->GetPortName(), LoadString(61454));
-    EXPECT_EQ(m_view->m_pSerialPrn, nullptr);
+    EXPECT_EQ(m_view->Link().Serial(), nullptr);
 }
 
 TEST_F(DetectionTest, InitialisationHintComesBeforeThePortOpens)
@@ -174,8 +174,8 @@ TEST_F(DetectionTest, InitialisationHintComesBeforeThePortOpens)
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     StartPrinter(QStringLiteral("WGJ33"));
     for (const int wgj : {0, 1}) {
-        m_view->m_bShowInitDialog = 1;
-        m_view->m_bWgjPrinter = wgj;
+        m_view->Link().SetShowInitDialog(true);
+        m_view->Link().SetWgjPrinter(wgj);
         m_doc->SetPortName(QStringLiteral("COM1"));
         ScriptedUi ui;
         ui.Answer(IDOK).Answer(IDOK);

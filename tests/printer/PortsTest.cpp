@@ -4,9 +4,12 @@
 // commands.
 #include "ConnectFixture.h"
 
-#include "components/DialogSelPrn.h"
+#include "components/dialogs/DialogSelPrn.h"
 #include "components/SComAm.h"
 #include "components/UComAm.h"
+#include "frame/MainFrame.h"
+#include "frame/StatusPanes.h"
+#include "platform/PostedMessage.h"
 #include "printer/ViewPrinterRole.h"
 #include "resources/StringTable.h"
 
@@ -23,20 +26,19 @@ protected:
     {
         m_doc->SetPortName(QStringLiteral("COM1"));
         m_cfg.LoadPublicCfgFile(testenv::ProgramDir() + QStringLiteral("CfgFile/%1.cfg").arg(model));
-        m_view->m_pSerialPrn = new CsComAm();
-        ASSERT_EQ(m_view->OpenSerialPort(&m_cfg), 1);
-        ASSERT_NE(m_view->m_pSerialPrn, nullptr);
+        m_view->Link().MakeSerial();
+        ASSERT_EQ(m_view->Link().OpenSerialPort(&m_cfg), 1);
+        ASSERT_NE(m_view->Link().Serial(), nullptr);
     }
     void CloseSerial()
     {
-        EXPECT_EQ(m_view->CloseSerialPort(), 1);
-        delete m_view->m_pSerialPrn;
-        m_view->m_pSerialPrn = nullptr;
+        EXPECT_EQ(m_view->Link().CloseSerialPort(), 1);
+        m_view->Link().DropSerial();
     }
     _CalcTimeout Timeouts() const
     {
         _CalcTimeout t;
-        EXPECT_TRUE(m_view->m_pSerialPrn->GetCurrentTimeoutSystem(&t));
+        EXPECT_TRUE(m_view->Link().Serial()->GetCurrentTimeoutSystem(&t));
         return t;
     }
 
@@ -87,8 +89,8 @@ TEST_F(PortsTest, PrinterSilentMidCallFailsWithinItsTimeout)
     for (const char* fault : {"silent", "disconnect-after=2"}) {
         StartPrinter(QStringLiteral("WQWRFW0"), 9600, QString::fromLatin1(fault), 2);
         m_doc->SetPortName(QStringLiteral("COM1"));
-        m_view->m_pSerialPrn = new CsComAm();
-        ASSERT_EQ(m_view->OpenSerialPort(&list), 1);
+        m_view->Link().MakeSerial();
+        ASSERT_EQ(m_view->Link().OpenSerialPort(&list), 1);
         QElapsedTimer timer;
         timer.start();
         EXPECT_EQ(m_view->QuerySubModel(), 1) << fault;
@@ -102,17 +104,16 @@ TEST_F(PortsTest, PrinterSilentMidCallFailsWithinItsTimeout)
 TEST_F(PortsTest, SerialPortThatCannotBeOpenedIsMarkedNotInit)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
-    EXPECT_EQ(m_view->OpenSerialPort(nullptr), 0); // no object
+    EXPECT_EQ(m_view->Link().OpenSerialPort(nullptr), 0); // no object
     m_doc->SetPortName(QStringLiteral("COM2"));
-    m_view->m_pSerialPrn = new CsComAm();
-    EXPECT_EQ(m_view->OpenSerialPort(m_doc->GetPrinterCfg()), 0);
+    m_view->Link().MakeSerial();
+    EXPECT_EQ(m_view->Link().OpenSerialPort(m_doc->GetPrinterCfg()), 0);
     EXPECT_EQ(m_doc->GetPortName(), LoadString(61454));
-    EXPECT_NE(m_view->m_pSerialPrn, nullptr); // the caller deletes it
-    delete m_view->m_pSerialPrn;
-    m_view->m_pSerialPrn = nullptr;
-    EXPECT_EQ(m_view->CloseSerialPort(), 0);
-    EXPECT_EQ(m_view->OpenParallelPort(), 0);
-    EXPECT_EQ(m_view->CloseParallelPort(), 0);
+    EXPECT_NE(m_view->Link().Serial(), nullptr); // the caller deletes it
+    m_view->Link().DropSerial();
+    EXPECT_EQ(m_view->Link().CloseSerialPort(), 0);
+    EXPECT_EQ(m_view->Link().OpenParallelPort(), 0);
+    EXPECT_EQ(m_view->Link().CloseParallelPort(), 0);
 }
 
 TEST_F(PortsTest, UsbPrinterListShowsPresentDevicesWithTheirIdentification)
@@ -128,21 +129,21 @@ TEST_F(PortsTest, UsbPrinterListShowsPresentDevicesWithTheirIdentification)
             rows << dlg->List()->item(i)->text();
         p.result = IDOK;
     });
-    ASSERT_EQ(m_view->OpenUsbPrinter(), 1);
+    ASSERT_EQ(m_view->Link().OpenUsbPrinter(), 1);
     ASSERT_EQ(rows.size(), 1); // USB002.. have no device here
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("USB001\t")));
     EXPECT_TRUE(rows[0].endsWith(QStringLiteral("0x7e"))) << rows[0].toStdString();
-    EXPECT_EQ(m_view->m_strUsbPrinter, QStringLiteral("USB001"));
-    ASSERT_NE(m_view->m_pUsbPrn, nullptr);
-    m_view->m_pUsbPrn->SetTimeouts(500, 300);
-    EXPECT_EQ(m_view->m_pUsbPrn->GetPrinterGSI(), 0x7E); // bound to the chosen printer
-    EXPECT_EQ(m_view->CloseUsbPrinter(), 1);
-    EXPECT_EQ(m_view->m_pUsbPrn, nullptr);
+    EXPECT_EQ(m_view->Link().UsbPrinterName(), QStringLiteral("USB001"));
+    ASSERT_NE(m_view->Link().Usb(), nullptr);
+    m_view->Link().Usb()->SetTimeouts(500, 300);
+    EXPECT_EQ(m_view->Link().Usb()->GetPrinterGSI(), 0x7E); // bound to the chosen printer
+    EXPECT_EQ(m_view->Link().CloseUsbPrinter(), 1);
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
 
     ScriptedUi cancel;
     cancel.Answer(IDCANCEL);
-    EXPECT_EQ(m_view->OpenUsbPrinter(), 0);
-    EXPECT_EQ(m_view->m_pUsbPrn, nullptr);
+    EXPECT_EQ(m_view->Link().OpenUsbPrinter(), 0);
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
 }
 
 TEST_F(PortsTest, UsbPrinterListWithoutPrintersCannotBeConfirmed)
@@ -151,8 +152,8 @@ TEST_F(PortsTest, UsbPrinterListWithoutPrintersCannotBeConfirmed)
     // No printer behind the USB001 link.
     ScriptedUi ui;
     ui.Answer(IDOK);
-    EXPECT_EQ(m_view->OpenUsbPrinter(), 0);
-    EXPECT_EQ(m_view->m_pUsbPrn, nullptr);
+    EXPECT_EQ(m_view->Link().OpenUsbPrinter(), 0);
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
     CDialogSelPrn dialog(nullptr, 0);
     EXPECT_TRUE(dialog.Get_m_strPrnSelected().isEmpty());
     EXPECT_EQ(CDialogSelPrn::IdentificationText(0xFF), QStringLiteral("no answer"));
@@ -171,7 +172,7 @@ TEST_F(PortsTest, PortCommandsNeedAUsablePort)
     };
     EXPECT_TRUE(enabled(ID_CONNECT_PRINTER));
     EXPECT_FALSE(enabled(ID_CHANGE_COM_PORT));
-    m_view->m_bPortSelected = 1;
+    m_view->Link().SetPortSelected(true);
     EXPECT_TRUE(enabled(ID_CHANGE_COM_PORT));
 
     for (const UINT id : {ID_PROGRAM_LOGO, ID_TEST_LOGO, ID_PRINT_LOGO}) {
@@ -180,9 +181,9 @@ TEST_F(PortsTest, PortCommandsNeedAUsablePort)
         EXPECT_FALSE(enabled(id)) << id;
         m_doc->SetPortName(QStringLiteral("COM1"));
         EXPECT_TRUE(enabled(id)) << id;
-        m_view->m_bRxhPrinter = 1;
+        m_view->Link().SetRxhPrinter(true);
         EXPECT_EQ(enabled(id), id == ID_PROGRAM_LOGO) << id;
-        m_view->m_bRxhPrinter = 0;
+        m_view->Link().SetRxhPrinter(false);
     }
 }
 
@@ -222,7 +223,7 @@ TEST_F(ClientVariantPortsTest, EveryPrinterCommandIsOff)
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     m_doc->SetPortName(QStringLiteral("COM1"));
     m_doc->SetPrinterModel(QStringLiteral("WGJ33"));
-    m_view->m_bPortSelected = 1;
+    m_view->Link().SetPortSelected(true);
     for (const UINT id : {ID_CONNECT_PRINTER, ID_CHANGE_COM_PORT, ID_PROGRAM_LOGO, ID_TEST_LOGO, ID_PRINT_LOGO}) {
         CCmdUI ui(id);
         EXPECT_TRUE(m_view->OnUpdateCommand(id, ui));
@@ -232,10 +233,32 @@ TEST_F(ClientVariantPortsTest, EveryPrinterCommandIsOff)
 
 TEST_F(PortsTest, ConnectNeedsALogoBitmap)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     CGlyphaneView view(&doc);
     ASSERT_EQ(doc.GetLogoBitmap(), nullptr);
     CCmdUI ui(ID_CONNECT_PRINTER);
     EXPECT_TRUE(view.OnUpdateCommand(ID_CONNECT_PRINTER, ui));
     EXPECT_FALSE(ui.enabled());
+}
+
+TEST_F(PortsTest, PortStatusMessagesSetThePortPane)
+{
+    const auto portPane = [] { return GetApp()->GetMainFrame()->PaneText(ID_PANE_PORT); };
+    ASSERT_TRUE(OpenWhiteLogo(16, 16));
+    StartPrinter(QStringLiteral("WGJ33"));
+    OpenSerial(QStringLiteral("WGJ33"));
+    QCoreApplication::processEvents(); // the posted WM_PORT_STATUS 1
+    const QString settings = m_view->Link().Serial()->Get_m_strSerConfig();
+    EXPECT_TRUE(settings.startsWith(QStringLiteral("COM1 "))) << settings.toStdString();
+    EXPECT_EQ(portPane(), settings) << "an open serial port shows its settings";
+
+    EXPECT_EQ(m_view->Link().CloseSerialPort(), 1);
+    QCoreApplication::processEvents(); // WM_PORT_STATUS 0
+    EXPECT_EQ(portPane(), QStringLiteral("COM1")) << "a closed port shows the document's port name";
+
+    // An open message without a serial object names the port too.
+    m_view->Link().DropSerial();
+    PostMessage(m_view, WM_PORT_STATUS, 0, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(portPane(), QStringLiteral("COM1"));
 }

@@ -100,7 +100,7 @@ TEST(PlainPrintData, BitsThenTheModelsTrailingZeros)
     } cases[] = {{"DVW85", 32}, {"BJL153", 56}, {"QXB978", 56}, {"CV292", 16},
                  {"cv292", 0},  {"WGJ33", 0},   {"DVW85HV", 0}};
     for (const auto& c : cases) {
-        CGlyphaneDoc doc;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
         BindLogo(doc, image, c.model);
         ASSERT_TRUE(BuildPlainPrintData(doc));
         std::vector<BYTE> expected = ReferenceBits(image, 16);
@@ -114,7 +114,7 @@ TEST(PlainPrintData, CountFollowsTheLogoSizeNotThePaddedRows)
     // 20 dots wide: rows are 4 bytes in the bitmap, but only (20 x 3) / 8 = 7
     // bytes are read, so the third row is cut short.
     const QImage image = RandomLogo(20, 3, 5);
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     BindLogo(doc, image, "WGJ33");
     ASSERT_TRUE(BuildPlainPrintData(doc));
     EXPECT_EQ(doc.GetPrintRaster().Bytes(), ReferenceBits(image, 7));
@@ -129,7 +129,7 @@ TEST(PlainPrintData, CountFollowsTheLogoSizeNotThePaddedRows)
 
 TEST(PlainPrintData, WithoutBitmapOnlyTheTrailingZeros)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetLogoSize(576, 240);
     doc.SetPrintRaster(CBufferUC(10, 0xEE));
     doc.SetPrinterModel("BJL153");
@@ -142,7 +142,7 @@ TEST(PlainPrintData, WithoutBitmapOnlyTheTrailingZeros)
 
 TEST(PlainPrintData, UnusableLogoSizeChangesNothing)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     BindLogo(doc, RandomLogo(16, 2, 1), "DVW85");
     const CBufferUC previous(5, 0x5A);
     for (const auto& size : {std::pair{-16, 2}, std::pair{16, -1},
@@ -190,7 +190,7 @@ DWORD LittleEndian32(const std::vector<BYTE>& bytes, size_t at)
 TEST_F(UsbPrintData, HeaderThenBits)
 {
     const QImage image = RandomLogo(48, 5, 9);
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     BindLogo(doc, image, "VD8");
     ASSERT_TRUE(BuildUsbPrintData(doc));
     CBufferUC header;
@@ -208,7 +208,7 @@ TEST_F(UsbPrintData, HeaderThenBits)
 
 TEST_F(UsbPrintData, NoBitmapKeepsThePreviousBuffer)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetLogoSize(48, 5);
     doc.SetPrinterModel("JMQ9534");
     const CBufferUC previous(7, 0x11);

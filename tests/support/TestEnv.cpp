@@ -6,6 +6,14 @@
 
 namespace testenv {
 
+CDocEnvironment DocEnvironment()
+{
+    CDocEnvironment env;
+    env.programFolder = ProgramDir();
+    env.headerTemplateName = QStringLiteral("HeaderNewFile.bmp");
+    return env;
+}
+
 QString ProgramDir() { return QStringLiteral(GLYPHANE_PROGRAM_DIR); }
 
 QString SourceDir() { return QStringLiteral(GLYPHANE_SOURCE_DIR); }

@@ -1,6 +1,8 @@
 #pragma once
 // Shared fixtures: locations of the source tree, the build's program folder
 // and the shared test data, and scoped settings files.
+#include "document/DocEnvironment.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -14,6 +16,10 @@ QString ProgramDir();
 QString SourceDir();
 // The shared test data folder, or an empty string when it is absent (as in a user's clone).
 QString SharedTestData();
+
+// A document environment on the build's program folder and its header
+// template, with no application configuration and no owner window.
+CDocEnvironment DocEnvironment();
 
 // Points GLYPHANE_SETTINGS at a fresh INI file holding `content` for the
 // lifetime of the object; the previous value is restored afterwards.

@@ -56,7 +56,7 @@ TEST_F(SelectionTest, AreaSelectCopiesTheRectangleToTheClipboard)
     ASSERT_TRUE(OpenWhiteLogo(64, 40));
     SelectBlock();
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_EQ(m_view->m_trackerSel.m_rect, CRect(10, 10, 30, 20));
+    EXPECT_EQ(m_view->SelectionRect(), CRect(10, 10, 30, 20));
     ASSERT_TRUE(ClipboardHasImage());
     const QImage copied = Clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(20, 10));
@@ -74,7 +74,7 @@ TEST_F(SelectionTest, RubberBandBeyondTheLogoIsClippedAndACancelSelectsNothing)
     m_view->parentWidget()->resize(300, 300);
     QApplication::processEvents();
     Drag({QPoint(30, 20), QPoint(120, 90)});
-    EXPECT_EQ(m_view->m_trackerSel.m_rect, CRect(30, 20, 40, 30));
+    EXPECT_EQ(m_view->SelectionRect(), CRect(30, 20, 40, 30));
     EXPECT_EQ(Clipboard()->image().size(), QSize(10, 10));
 
     Command(ID_TOOL_SELECT_AREA);
@@ -92,13 +92,13 @@ TEST_F(SelectionTest, DraggingTheSelectionMovesTheBlockAndEmptiesTheClipboard)
     ASSERT_TRUE(OpenWhiteLogo(64, 40));
     SelectBlock();
     m_doc->SetModifiedFlag(false);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     Drag({QPoint(15, 15), QPoint(20, 15), QPoint(25, 15)});
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, viewpanes::ToolText(QStringLiteral("None")));
     EXPECT_FALSE(ClipboardHasImage());
     EXPECT_TRUE(m_doc->IsModified());
-    EXPECT_FALSE(m_view->m_bLogoInRam);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_EQ(CountInImage(kBlack), 200);
     for (int x = 10; x < 20; ++x)
         EXPECT_EQ(Pixel(x, 12), kWhite) << x;
@@ -173,14 +173,14 @@ TEST_F(SelectionTest, PasteLargerThanTheLogoAsksAndNoChangesNothing)
     }
     EXPECT_EQ(Image(), before);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
-    EXPECT_TRUE(m_view->m_trackerSel.m_rect.IsRectEmpty());
+    EXPECT_TRUE(m_view->SelectionRect().IsRectEmpty());
     {
         testenv::ScriptedUi ui;
         ui.Answer(IDYES);
         Command(ID_EDIT_PASTE);
     }
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_EQ(m_view->m_trackerSel.m_rect, CRect(1, 1, 385, 241));
+    EXPECT_EQ(m_view->SelectionRect(), CRect(1, 1, 385, 241));
     EXPECT_EQ(Image(), before) << "the picture reaches the image only when put down";
     // Put down where it is: one pixel right of and below the view's origin.
     Click(100, 100);
@@ -231,7 +231,7 @@ TEST_F(SelectionTest, PasteSpecialAtTheRightEdgeWritesTheVisibleStrip)
     EXPECT_EQ(Pixel(379, 0), kWhite);
     EXPECT_EQ(Pixel(380, 20), kWhite);
     EXPECT_TRUE(ClipboardHasImage()) << "Paste Special keeps the clipboard";
-    EXPECT_EQ(m_view->m_nUndoCount, 0);
+    EXPECT_EQ(m_view->UndoCount(), 0);
 
     testenv::ScriptedUi cancel;
     cancel.Answer(IDCANCEL);
@@ -244,11 +244,11 @@ TEST_F(SelectionTest, SelectAllTakesTheWholeImageAndUndoRestoresIt)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 40));
     Image().setPixel(63, 39, kBlack);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     Command(ID_IMAGE_SELECT_ALL);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_TRUE(m_view->m_bSelectAllShown);
-    EXPECT_FALSE(m_view->m_bLogoInRam);
+    EXPECT_TRUE(m_view->IsSelectAllShown());
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(Clipboard()->image().size(), QSize(64, 40));
     const QImage before = Image().copy();
@@ -273,10 +273,10 @@ TEST_F(SelectionTest, UndoAfterAStrokeAndAfterALine)
     ASSERT_GT(CountInImage(kBlack), 0);
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(CountInImage(kBlack), 0);
-    m_view->m_nUndoCount = 1;
-    m_view->m_bMagnified = TRUE;
+    m_view->SetUndoCount(1);
+    m_view->SetMagnifiedFlag(true);
     EXPECT_FALSE(State(ID_EDIT_UNDO).enabled());
-    m_view->m_bMagnified = FALSE;
+    m_view->SetMagnifiedFlag(false);
 }
 
 TEST_F(SelectionTest, AToolChangeAbandonsAPasteThatWasNotPutDown)

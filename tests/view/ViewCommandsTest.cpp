@@ -51,7 +51,7 @@ TEST_F(ViewTest, ToolCommandsCheckTheirToolAndGreyWhileMagnified)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     for (const bool magnified : {false, true}) {
-        m_view->m_bMagnified = magnified;
+        m_view->SetMagnifiedFlag(magnified);
         for (const int code : kAllTools) {
             m_doc->SetDrawMode(code);
             for (const ToolRule& rule : kToolRules) {
@@ -65,14 +65,14 @@ TEST_F(ViewTest, ToolCommandsCheckTheirToolAndGreyWhileMagnified)
             }
         }
     }
-    m_view->m_bMagnified = FALSE;
+    m_view->SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     for (const bool magnified : {false, true}) {
-        m_view->m_bMagnified = magnified;
+        m_view->SetMagnifiedFlag(magnified);
         EXPECT_EQ(State(ID_ZOOM_LARGE).enabled(), !magnified);
         EXPECT_EQ(State(ID_ZOOM_CHOSEN).enabled(), !magnified);
         EXPECT_EQ(State(ID_ZOOM_NORMAL).enabled(), magnified);
@@ -84,7 +84,7 @@ TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
             EXPECT_EQ(State(ID_FILE_SAVE_AS).enabled(), !magnified && mono);
         }
     }
-    m_view->m_bMagnified = FALSE;
+    m_view->SetMagnifiedFlag(false);
     m_doc->SetMonochrome(1);
     // The size commands have no update rule: they are simply there.
     for (const UINT id : {ID_SIZE_2, ID_SIZE_3, ID_SIZE_5, ID_SIZE_7, ID_SIZE_USER})
@@ -107,7 +107,7 @@ TEST_F(ViewTest, ToolCommandsSetPenPaneAndClearTheLogoInRam)
         {ID_TOOL_TEXT, tool::Text, "Text", -1},   {ID_TOOL_POINTER, tool::None, "None", -1},
     };
     for (const auto& c : cases) {
-        m_view->m_bLogoInRam = TRUE;
+        m_view->Link().SetLogoInRam(true);
         Command(c.id);
         EXPECT_EQ(m_doc->GetDrawMode(), c.code) << c.pane;
         EXPECT_EQ(viewpanes::LastTexts().tool, QStringLiteral("Tool selected: ") + c.pane);
@@ -115,7 +115,7 @@ TEST_F(ViewTest, ToolCommandsSetPenPaneAndClearTheLogoInRam)
             EXPECT_EQ(m_doc->GetPenWidth(), c.width) << c.pane;
         }
         const bool keepsRam = c.code == tool::None || c.code == tool::SelectArea || c.code == tool::Text;
-        EXPECT_EQ(m_view->m_bLogoInRam, keepsRam ? TRUE : FALSE) << c.pane;
+        EXPECT_EQ(m_view->Link().IsLogoInRam(), keepsRam) << c.pane;
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(ViewTest, CursorsFollowTheTool)
 
     // Over a present selection the tracker's move cursor shows.
     m_doc->SetDrawMode(tool::SelectionPresent);
-    m_view->m_trackerSel.m_rect = CRect(10, 2, 30, 7);
+    m_view->SetSelectionRect(CRect(10, 2, 30, 7));
     QCursor overSelection;
     ASSERT_TRUE(m_view->CursorForPoint(CPoint(20, 4), overSelection));
     EXPECT_EQ(overSelection.shape(), Qt::SizeAllCursor);
@@ -295,24 +295,24 @@ TEST_F(ViewTest, MenuCommandsReachTheActiveViewThroughTheRoute)
     EXPECT_TRUE(router->Dispatch(ID_TOOL_BRUSH));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::Brush);
     EXPECT_EQ(router->QueryState(ID_TOOL_BRUSH).checked(), 1);
-    m_view->m_bMagnified = TRUE;
+    m_view->SetMagnifiedFlag(true);
     EXPECT_FALSE(router->IsEnabled(ID_TOOL_BRUSH));
     EXPECT_FALSE(router->IsEnabled(ID_FILE_SAVE));
     // A disabled command is refused on the way, as a stale accelerator is.
     EXPECT_FALSE(router->Dispatch(ID_TOOL_ERASER));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::Brush);
-    m_view->m_bMagnified = FALSE;
+    m_view->SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ClosingTheWindowUnbindsTheSurfaceFromTheDocument)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     EXPECT_EQ(m_doc->GetDrawingSurface(), &m_view->ImageSurface());
-    EXPECT_TRUE(m_view->m_bSurfacesReady);
+    EXPECT_TRUE(m_view->SurfacesReady());
     QImage* bitmap = m_doc->GetLogoBitmap();
     m_view->EditingDestroy();
     EXPECT_EQ(m_doc->GetDrawingSurface(), nullptr);
-    EXPECT_FALSE(m_view->m_bSurfacesReady);
+    EXPECT_FALSE(m_view->SurfacesReady());
     // The bitmap is the document's and stays.
     EXPECT_EQ(m_doc->GetLogoBitmap(), bitmap);
     EXPECT_EQ(bitmap->width(), 64);

@@ -29,24 +29,24 @@ TEST_F(ViewTest, InvertThenUndoGivesTheImageBackAndDisablesUndo)
     const QImage before = Image().copy();
     m_doc->SetModifiedFlag(false);
     Command(ID_TOOL_PEN);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     EXPECT_FALSE(State(ID_EDIT_UNDO).enabled());
 
     Command(ID_IMAGE_INVERT);
     EXPECT_EQ(Pixel(0, 0), kWhite);
     EXPECT_EQ(Pixel(63, 31), kBlack);
-    EXPECT_EQ(m_view->m_nUndoCount, 1);
+    EXPECT_EQ(m_view->UndoCount(), 1);
     EXPECT_TRUE(State(ID_EDIT_UNDO).enabled());
     // Not an edit of the modified flag or of the printer's copy; the tool is
     // dropped while the pane keeps its name.
     EXPECT_FALSE(m_doc->IsModified());
-    EXPECT_TRUE(m_view->m_bLogoInRam);
+    EXPECT_TRUE(m_view->Link().IsLogoInRam());
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, viewpanes::ToolText(QStringLiteral("Pen")));
 
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);
-    EXPECT_EQ(m_view->m_nUndoCount, 0);
+    EXPECT_EQ(m_view->UndoCount(), 0);
     EXPECT_FALSE(State(ID_EDIT_UNDO).enabled());
 }
 
@@ -69,13 +69,13 @@ TEST_F(ViewTest, ImageCommandsAreDisabledWhileMagnifiedAndRefreshIsNot)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     for (const bool magnified : {false, true}) {
-        m_view->m_bMagnified = magnified;
+        m_view->SetMagnifiedFlag(magnified);
         for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL,
                               ID_IMAGE_SELECT_ALL})
             EXPECT_EQ(State(id).enabled(), !magnified) << id;
         EXPECT_TRUE(State(ID_IMAGE_REFRESH).enabled());
     }
-    m_view->m_bMagnified = FALSE;
+    m_view->SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ConversionIsEnabledOnlyForAColouredLogoAndDisablesItself)
@@ -94,7 +94,7 @@ TEST_F(ViewTest, ConversionIsEnabledOnlyForAColouredLogoAndDisablesItself)
     Command(ID_IMAGE_TO_BLACK_WHITE);
     EXPECT_FALSE(State(ID_IMAGE_TO_BLACK_WHITE).enabled());
     EXPECT_TRUE(State(ID_FILE_SAVE).enabled());
-    EXPECT_EQ(m_view->m_nUndoCount, 1);
+    EXPECT_EQ(m_view->UndoCount(), 1);
     EXPECT_EQ(CountInImage(kBlack) + CountInImage(kWhite), 32 * 16);
     EXPECT_EQ(Pixel(0, 0), kBlack);
     Command(ID_EDIT_UNDO);
@@ -109,22 +109,22 @@ TEST_F(ViewTest, FramesAreExclusiveTogglesThatClearTheLogoInRam)
                                   State(ID_FRAME_DOUBLE).checked()};
     };
     EXPECT_EQ(checks(), (std::array<int, 3>{0, 0, 0}));
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     Command(ID_FRAME_THIN);
-    EXPECT_FALSE(m_view->m_bLogoInRam);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_EQ(checks(), (std::array<int, 3>{1, 0, 0}));
     Command(ID_FRAME_BOLD);
     EXPECT_EQ(checks(), (std::array<int, 3>{0, 1, 0}));
     Command(ID_FRAME_DOUBLE);
     EXPECT_EQ(checks(), (std::array<int, 3>{0, 0, 1}));
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     Command(ID_FRAME_DOUBLE);
     EXPECT_EQ(checks(), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_FALSE(m_view->m_bLogoInRam);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
     for (const UINT id : {ID_FRAME_THIN, ID_FRAME_BOLD, ID_FRAME_DOUBLE}) {
-        m_view->m_bMagnified = TRUE;
+        m_view->SetMagnifiedFlag(true);
         EXPECT_TRUE(State(id).enabled());
-        m_view->m_bMagnified = FALSE;
+        m_view->SetMagnifiedFlag(false);
     }
 }
 
@@ -133,25 +133,25 @@ TEST_F(ViewTest, ReversalsAreIndependentTogglesThatClearTheLogoInRam)
     ASSERT_TRUE(OpenWhiteLogo(32, 16));
     const struct {
         UINT id;
-        BOOL CViewEditing::*flag;
-    } reversals[] = {{ID_REVERSE_IMAGE, &CViewEditing::m_bReverseImage},
-                     {ID_REVERSE_ROW, &CViewEditing::m_bReverseRow},
-                     {ID_REVERSE_COLOR, &CViewEditing::m_bReverseColor}};
+        SendOption option;
+    } reversals[] = {{ID_REVERSE_IMAGE, SendOption::ReverseImage},
+                     {ID_REVERSE_ROW, SendOption::ReverseRow},
+                     {ID_REVERSE_COLOR, SendOption::ReverseColor}};
     for (const auto& r : reversals) {
-        m_view->m_bLogoInRam = TRUE;
+        m_view->Link().SetLogoInRam(true);
         EXPECT_EQ(State(r.id).checked(), 0);
         Command(r.id);
-        EXPECT_TRUE(m_view->*r.flag);
+        EXPECT_TRUE(m_view->SendOptions().IsOn(r.option));
         EXPECT_EQ(State(r.id).checked(), 1);
-        EXPECT_FALSE(m_view->m_bLogoInRam);
+        EXPECT_FALSE(m_view->Link().IsLogoInRam());
     }
     // Each stays on while the others change.
     for (const auto& r : reversals)
-        EXPECT_TRUE(m_view->*r.flag);
+        EXPECT_TRUE(m_view->SendOptions().IsOn(r.option));
     Command(ID_REVERSE_ROW);
-    EXPECT_TRUE(m_view->m_bReverseImage);
-    EXPECT_FALSE(m_view->m_bReverseRow);
-    EXPECT_TRUE(m_view->m_bReverseColor);
+    EXPECT_TRUE(m_view->SendOptions().IsOn(SendOption::ReverseImage));
+    EXPECT_FALSE(m_view->SendOptions().IsOn(SendOption::ReverseRow));
+    EXPECT_TRUE(m_view->SendOptions().IsOn(SendOption::ReverseColor));
 }
 
 TEST_F(ViewTest, ClearWhitensTheClientSizedBlockAndUndoRestoresTheWholeImage)
@@ -166,7 +166,7 @@ TEST_F(ViewTest, ClearWhitensTheClientSizedBlockAndUndoRestoresTheWholeImage)
     ASSERT_LT(client.width(), 600);
     ASSERT_LT(client.height(), 400);
     m_doc->SetModifiedFlag(false);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
 
     Command(ID_IMAGE_CLEAR);
     EXPECT_EQ(CountInImage(kWhite), client.width() * client.height());
@@ -174,8 +174,8 @@ TEST_F(ViewTest, ClearWhitensTheClientSizedBlockAndUndoRestoresTheWholeImage)
     EXPECT_EQ(Pixel(client.width(), 0), kBlack);
     EXPECT_EQ(Pixel(0, client.height()), kBlack);
     EXPECT_TRUE(m_doc->IsModified());
-    EXPECT_FALSE(m_view->m_bLogoInRam);
-    EXPECT_EQ(m_view->m_nUndoCount, 1);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
+    EXPECT_EQ(m_view->UndoCount(), 1);
 
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);

@@ -27,7 +27,7 @@ TEST_F(ViewTest, PenTogglesCellsAndLeavingWritesThemBack)
     Move(kMouse, kMouse);
     Click(kMouse, kMouse);
     ASSERT_TRUE(m_view->IsMagnified());
-    EXPECT_EQ(m_view->m_ptZoomSource, CPoint(kSource, kSource));
+    EXPECT_EQ(m_view->ZoomSource(), CPoint(kSource, kSource));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(m_view->ScrollSizes(), QSize(360, 360));
     EXPECT_EQ(m_view->MagnifierSurface().Width(), 360);
@@ -70,7 +70,7 @@ TEST_F(ViewTest, GridLinesEveryCellAndToggled)
     EXPECT_EQ(shown.pixel(2, 2), kWhite);
 
     Command(ID_SHOW_GRID);
-    EXPECT_FALSE(m_view->m_bShowGrid);
+    EXPECT_FALSE(m_view->ShowsGrid());
     QApplication::processEvents();
     shown = Screen();
     EXPECT_EQ(shown.pixel(4, 2), kWhite);
@@ -106,9 +106,9 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].dialogClass, "CZoomDlg");
     }
-    EXPECT_EQ(m_view->m_nZoomFactor, 8);
-    EXPECT_EQ(m_view->m_nZoomSide, 45);
-    EXPECT_EQ(m_view->m_nZoomBoxWidth, 45);
+    EXPECT_EQ(m_view->ZoomFactor(), 8);
+    EXPECT_EQ(m_view->ZoomSide(), 45);
+    EXPECT_EQ(m_view->ZoomBoxWidth(), 45);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::ZoomBox);
 
     Command(ID_TOOL_POINTER);
@@ -120,7 +120,7 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ASSERT_GE(ui.Prompts().size(), 1u);
         EXPECT_TRUE(ui.Prompts().back().refused);
     }
-    EXPECT_EQ(m_view->m_nZoomFactor, 8);
+    EXPECT_EQ(m_view->ZoomFactor(), 8);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
 
     {
@@ -128,14 +128,14 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ui.Then(typeAndOk(QStringLiteral("200")));
         Command(ID_ZOOM_CHOSEN);
     }
-    EXPECT_EQ(m_view->m_nZoomFactor, 2);
-    EXPECT_EQ(m_view->m_nZoomSide, 180);
+    EXPECT_EQ(m_view->ZoomFactor(), 2);
+    EXPECT_EQ(m_view->ZoomSide(), 180);
     {
         testenv::ScriptedUi ui;
         ui.Answer(IDCANCEL);
         Command(ID_ZOOM_CHOSEN);
     }
-    EXPECT_EQ(m_view->m_nZoomFactor, 2);
+    EXPECT_EQ(m_view->ZoomFactor(), 2);
 }
 
 TEST_F(ViewTest, EightHundredPercentShowsFortyFiveSquareInThreeSixty)

@@ -53,7 +53,7 @@ TEST_F(ViewTest, EachPatternFillsAWhiteImageWithItsListedRows)
     for (int n = 1; n <= 12; ++n) {
         Image().fill(kWhite);
         Command(ID_PATTERN_FIRST + static_cast<UINT>(n) - 1);
-        ASSERT_EQ(m_view->m_nFillPattern, n);
+        ASSERT_EQ(m_view->FillPattern(), n);
         // Anchored at the origin wherever the click lands.
         Click(5 + n % 7, 3 + n % 5);
         int wrong = 0;
@@ -62,7 +62,7 @@ TEST_F(ViewTest, EachPatternFillsAWhiteImageWithItsListedRows)
                 wrong += Pixel(x, y) != Expected(n, x, y);
         EXPECT_EQ(wrong, 0) << "pattern " << n << "\n" << Dump(Image()).toStdString();
         Command(ID_PATTERN_FIRST + static_cast<UINT>(n) - 1);
-        EXPECT_EQ(m_view->m_nFillPattern, 0);
+        EXPECT_EQ(m_view->FillPattern(), 0);
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(ViewTest, SolidFillFillsTheBoundedRegionAndASecondClickRefillsIt)
     EXPECT_EQ(CountInImage(kBlack), 20 * 20);
     EXPECT_EQ(Pixel(9, 15), kWhite);
     EXPECT_EQ(Pixel(30, 15), kWhite);
-    EXPECT_EQ(m_view->m_nUndoCount, 1);
+    EXPECT_EQ(m_view->UndoCount(), 1);
     // Now the whole square is one black region: the second click whitens it.
     Click(20, 15);
     EXPECT_EQ(CountInImage(kBlack), 0);
@@ -124,7 +124,7 @@ TEST_F(ViewTest, PatternCommandsFollowTheFillToolAndRememberTheChoice)
     ASSERT_TRUE(OpenWhiteLogo(20, 10));
     Command(ID_TOOL_FILL);
     Command(61497); // wave
-    EXPECT_EQ(m_view->m_nFillPattern, 4);
+    EXPECT_EQ(m_view->FillPattern(), 4);
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id) {
         EXPECT_TRUE(State(id).enabled());
         EXPECT_EQ(State(id).checked(), id == 61497 ? 1 : 0) << id;
@@ -133,10 +133,10 @@ TEST_F(ViewTest, PatternCommandsFollowTheFillToolAndRememberTheChoice)
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)
         EXPECT_FALSE(State(id).enabled()) << id;
     Command(ID_TOOL_FILL);
-    EXPECT_EQ(m_view->m_nFillPattern, 4);
+    EXPECT_EQ(m_view->FillPattern(), 4);
     EXPECT_EQ(State(61497).checked(), 1);
     Command(61497);
-    EXPECT_EQ(m_view->m_nFillPattern, 0);
+    EXPECT_EQ(m_view->FillPattern(), 0);
 }
 
 TEST_F(ViewTest, FinePatternIsLoggedInTheApplicationLog)

@@ -51,19 +51,19 @@ TEST_F(ViewTest, DocumentationScreenshots)
     Image().fill(kWhite);
     Command(ID_TOOL_TEXT);
     Drag({QPoint(30, 30), QPoint(200, 60), QPoint(330, 80)});
-    QTextEdit* box = m_view->m_pTextEdit;
+    QTextEdit* box = m_view->TextBox();
     ASSERT_NE(box, nullptr);
-    QFont large = m_view->m_lfText;
+    QFont large = m_view->TextFont();
     large.setPixelSize(36);
     box->setFont(large);
     QTest::keyClicks(box, QStringLiteral("Glyphane"));
     Click(350, 200);
     Command(ID_TOOL_TEXT);
     Drag({QPoint(30, 120), QPoint(200, 160), QPoint(330, 200)});
-    ASSERT_NE(m_view->m_pTextEdit, nullptr);
-    QTest::keyClicks(m_view->m_pTextEdit, QStringLiteral("Tessaro"));
-    QTest::keyClick(m_view->m_pTextEdit, Qt::Key_Return);
-    QTest::keyClicks(m_view->m_pTextEdit, QStringLiteral("203 dpi"));
+    ASSERT_NE(m_view->TextBox(), nullptr);
+    QTest::keyClicks(m_view->TextBox(), QStringLiteral("Tessaro"));
+    QTest::keyClick(m_view->TextBox(), Qt::Key_Return);
+    QTest::keyClicks(m_view->TextBox(), QStringLiteral("203 dpi"));
     Settle();
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/text.png")));
     Command(ID_TOOL_POINTER);
@@ -73,7 +73,7 @@ TEST_F(ViewTest, DocumentationScreenshots)
     Move(60, 50);
     Click(60, 50);
     Settle();
-    EXPECT_TRUE(m_view->m_bMagnified);
+    EXPECT_TRUE(m_view->IsMagnified());
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/magnified.png")));
     Command(ID_ZOOM_NORMAL);
 }

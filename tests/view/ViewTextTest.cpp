@@ -38,7 +38,7 @@ protected:
     {
         Command(ID_TOOL_TEXT);
         Drag({from, (from + to) / 2, to});
-        return m_view->m_pTextEdit;
+        return m_view->TextBox();
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(TextTest, TypedTextCommittedByAClickLandsBlackOnAWhiteBox)
     ASSERT_TRUE(OpenWhiteLogo(240, 100));
     Image().fill(kBlack);
     m_doc->SetModifiedFlag(false);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(110, 40));
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::TextBoxOpen);
@@ -61,11 +61,11 @@ TEST_F(TextTest, TypedTextCommittedByAClickLandsBlackOnAWhiteBox)
     Click(50, 20);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::TextBoxOpen);
     Click(200, 80);
-    EXPECT_EQ(m_view->m_pTextEdit, nullptr);
+    EXPECT_EQ(m_view->TextBox(), nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, viewpanes::ToolText(QStringLiteral("None")));
     EXPECT_TRUE(m_doc->IsModified());
-    EXPECT_FALSE(m_view->m_bLogoInRam);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
 
     const Ink inside = InkIn(Image(), QRect(10, 10, 100, 30));
     EXPECT_GT(inside.black, 30) << "the letters";
@@ -81,7 +81,7 @@ TEST_F(TextTest, AToolChangeStampsTheBoxWithoutMarkingTheDocument)
 {
     ASSERT_TRUE(OpenWhiteLogo(240, 100));
     m_doc->SetModifiedFlag(false);
-    m_view->m_bLogoInRam = TRUE;
+    m_view->Link().SetLogoInRam(true);
     QTextEdit* box = OpenBox(QPoint(20, 20), QPoint(140, 80));
     ASSERT_NE(box, nullptr);
     QTest::keyClicks(box, QStringLiteral("A"));
@@ -90,10 +90,10 @@ TEST_F(TextTest, AToolChangeStampsTheBoxWithoutMarkingTheDocument)
     EXPECT_EQ(box->toPlainText(), "A\nB");
     // The area tool is one that leaves the printer's copy alone itself.
     Command(ID_TOOL_SELECT_AREA);
-    EXPECT_EQ(m_view->m_pTextEdit, nullptr);
+    EXPECT_EQ(m_view->TextBox(), nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectArea);
     EXPECT_FALSE(m_doc->IsModified());
-    EXPECT_TRUE(m_view->m_bLogoInRam);
+    EXPECT_TRUE(m_view->Link().IsLogoInRam());
     // Two lines: ink in the first and in the second 16-pixel line band.
     EXPECT_GT(InkIn(Image(), QRect(20, 20, 120, 20)).black, 5);
     EXPECT_GT(InkIn(Image(), QRect(20, 40, 120, 20)).black, 5);
@@ -108,28 +108,28 @@ TEST_F(TextTest, EscapeDropsTheToolAndTheNextCommitStampsTheBox)
     QTest::keyClicks(box, QStringLiteral("X"));
     QTest::keyClick(m_view, Qt::Key_Escape);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
-    EXPECT_NE(m_view->m_pTextEdit, nullptr);
+    EXPECT_NE(m_view->TextBox(), nullptr);
     EXPECT_EQ(CountInImage(kBlack), 0);
     Command(ID_TOOL_POINTER);
-    EXPECT_EQ(m_view->m_pTextEdit, nullptr);
+    EXPECT_EQ(m_view->TextBox(), nullptr);
     EXPECT_GT(CountInImage(kBlack), 0);
 }
 
 TEST_F(TextTest, TheFontStartsAsTheSerifDescriptionAndSelectFontReachesAnOpenBox)
 {
     ASSERT_TRUE(OpenWhiteLogo(240, 100));
-    EXPECT_EQ(m_view->m_lfText.pixelSize(), 16);
-    EXPECT_EQ(m_view->m_lfText.weight(), QFont::Normal);
-    EXPECT_FALSE(m_view->m_lfText.italic());
-    EXPECT_EQ(m_view->m_lfText.styleHint(), QFont::Serif);
+    EXPECT_EQ(m_view->TextFont().pixelSize(), 16);
+    EXPECT_EQ(m_view->TextFont().weight(), QFont::Normal);
+    EXPECT_FALSE(m_view->TextFont().italic());
+    EXPECT_EQ(m_view->TextFont().styleHint(), QFont::Serif);
     // The face is installed: either the one asked for or its closest serif.
-    EXPECT_EQ(QFontInfo(m_view->m_lfText).family(), m_view->m_lfText.family());
-    EXPECT_EQ(m_view->m_pTextFont, nullptr);
+    EXPECT_EQ(QFontInfo(m_view->TextFont()).family(), m_view->TextFont().family());
+    EXPECT_EQ(m_view->TextBoxFont(), nullptr);
 
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(200, 90));
     ASSERT_NE(box, nullptr);
     const QFont defaultFont = box->font();
-    QFont big = m_view->m_lfText;
+    QFont big = m_view->TextFont();
     big.setPixelSize(40);
     {
         testenv::ScriptedUi ui;
@@ -139,8 +139,8 @@ TEST_F(TextTest, TheFontStartsAsTheSerifDescriptionAndSelectFontReachesAnOpenBox
         });
         Command(ID_TEXT_FONT);
     }
-    ASSERT_NE(m_view->m_pTextFont, nullptr);
-    EXPECT_EQ(m_view->m_lfText.pixelSize(), 40);
+    ASSERT_NE(m_view->TextBoxFont(), nullptr);
+    EXPECT_EQ(m_view->TextFont().pixelSize(), 40);
     EXPECT_EQ(box->font().pixelSize(), 40);
     {
         testenv::ScriptedUi ui;
@@ -163,13 +163,13 @@ TEST_F(TextTest, TheBoxKeepsItsPlaceOnTheLogoWhenTheViewScrolls)
     m_view->horizontalScrollBar()->setValue(50);
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(110, 40));
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(m_view->m_trackerSel.m_rect, CRect(60, 10, 160, 40));
+    EXPECT_EQ(m_view->SelectionRect(), CRect(60, 10, 160, 40));
     QTest::keyClicks(box, QStringLiteral("MMM"));
     m_view->horizontalScrollBar()->setValue(80);
     m_view->verticalScrollBar()->setValue(5);
     EXPECT_EQ(box->geometry().topLeft(), QPoint(-20, 5));
-    EXPECT_FALSE(m_view->m_bFirstHScroll);
-    EXPECT_FALSE(m_view->m_bFirstVScroll);
+    EXPECT_FALSE(m_view->AwaitsFirstHScroll());
+    EXPECT_FALSE(m_view->AwaitsFirstVScroll());
     Command(ID_TOOL_POINTER);
     const int all = CountInImage(kBlack);
     EXPECT_GT(all, 0);

@@ -1,11 +1,10 @@
 // Opening and closing the serial, parallel and USB ports for every caller
 // (connection, identification, transfer and printing of stored logos).
-#include "printer/ViewPrinterRole.h"
+#include "printer/PrinterLink.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/Conversioni.h"
-#include "components/DialogSelPrn.h"
-#include "components/InitDeviceDlg.h"
+#include "components/dialogs/DialogSelPrn.h"
+#include "components/dialogs/InitDeviceDlg.h"
 #include "components/PComAm.h"
 #include "components/SComAm.h"
 #include "components/UComAm.h"
@@ -44,115 +43,129 @@ void RunOnUiThread(const std::function<void()>& work)
 
 } // namespace
 
-void CViewPrinterRole::PostPortStatus(LPARAM open)
+CPrinterLink::CPrinterLink(CHost& host)
+    : m_host(host)
 {
-    PostMessage(PrinterWindow(), WM_PORT_STATUS, 0, open);
 }
 
-void CViewPrinterRole::ShowInitHint(bool wgjPrinter)
+CPrinterLink::~CPrinterLink() = default;
+
+CsComAm& CPrinterLink::MakeSerial()
+{
+    m_serial = std::make_unique<CsComAm>();
+    return *m_serial;
+}
+
+void CPrinterLink::DropSerial()
+{
+    m_serial.reset();
+}
+
+void CPrinterLink::PostPortStatus(LPARAM open)
+{
+    PostMessage(m_host.LinkWindow(), WM_PORT_STATUS, 0, open);
+}
+
+void CPrinterLink::ShowInitHint(bool wgjPrinter)
 {
     RunOnUiThread([this, wgjPrinter] {
         if (wgjPrinter) {
-            CDialogInitDevice hint(PrinterWindow(), &m_bShowInitDialog);
+            CDialogInitDevice hint(m_host.LinkWindow(), &m_bShowInitDialog);
             hint.DoModal();
         } else {
-            CDialogInitGenericPrn hint(PrinterWindow(), &m_bShowInitDialog);
+            CDialogInitGenericPrn hint(m_host.LinkWindow(), &m_bShowInitDialog);
             hint.DoModal();
         }
     });
 }
 
-int CViewPrinterRole::OpenSerialPort(CLoadCfgPrnFile* cfg)
+int CPrinterLink::OpenSerialPort(CLoadCfgPrnFile* cfg)
 {
-    if (!m_pSerialPrn)
+    if (!m_serial)
         return 0;
     if (m_bShowInitDialog)
-        ShowInitHint(m_bWgjPrinter != 0);
-    CGlyphaneDoc* doc = PrinterDocument();
-    const QString logPath = JoinProgramPath(GetApp()->GetProgramPath(),
+        ShowInitHint(m_bWgjPrinter);
+    CGlyphaneDoc* doc = m_host.LinkDocument();
+    const QString logPath = JoinProgramPath(doc->Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc->GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
     int length = 0, reply = 0;
     m_nSubModelReplyLength =
         cfg && cfg->GetNumBytePrintersComando(QStringLiteral("Csubmodel"), &length, &reply) ? reply : -1;
-    if (!m_pSerialPrn->InitThisObject(PrinterWindow(), doc->GetPortName(), 1, logPath, cfg)) {
+    if (!m_serial->InitThisObject(m_host.LinkWindow(), doc->GetPortName(), 1, logPath, cfg)) {
         doc->SetPortName(LoadString(61454));
         PostPortStatus(0);
         return 0;
     }
     PostPortStatus(1);
-    if (!m_pSerialPrn->PubSetBaudRate(m_pSerialPrn->m_dwBaudRate)) {
+    if (!m_serial->PubSetBaudRate(m_serial->m_dwBaudRate)) {
         CloseSerialPort();
-        delete m_pSerialPrn;
-        m_pSerialPrn = nullptr;
+        m_serial.reset();
         return 0;
     }
     return 1;
 }
 
-int CViewPrinterRole::CloseSerialPort()
+int CPrinterLink::CloseSerialPort()
 {
-    if (!m_pSerialPrn)
+    if (!m_serial)
         return 0;
     std::this_thread::sleep_for(kCloseDelay);
-    if (!m_pSerialPrn->DeInitializePort())
+    if (!m_serial->DeInitializePort())
         return 0;
     PostPortStatus(0);
     return 1;
 }
 
-int CViewPrinterRole::OpenParallelPort()
+int CPrinterLink::OpenParallelPort()
 {
-    if (!m_pLptPort)
+    if (!m_parallel)
         return 0;
     if (m_bShowInitDialog)
         ShowInitHint(false);
-    CGlyphaneDoc* doc = PrinterDocument();
-    if (!m_pLptPort->InitLptComPort(doc->GetPrinterCfg())) {
+    CGlyphaneDoc* doc = m_host.LinkDocument();
+    if (!m_parallel->InitLptComPort(doc->GetPrinterCfg())) {
         doc->SetPortName(LoadString(61454));
         return 0;
     }
     return 1;
 }
 
-int CViewPrinterRole::CloseParallelPort()
+int CPrinterLink::CloseParallelPort()
 {
-    if (!m_pLptPort)
+    if (!m_parallel)
         return 0;
     std::this_thread::sleep_for(kCloseDelay);
-    return m_pLptPort->CloseLptPort() ? 1 : 0;
+    return m_parallel->CloseLptPort() ? 1 : 0;
 }
 
-int CViewPrinterRole::OpenUsbPrinter()
+int CPrinterLink::OpenUsbPrinter()
 {
     if (m_bShowInitDialog)
         ShowInitHint(false);
-    delete m_pUsbPrn;
-    m_pUsbPrn = new (std::nothrow) CQvComAm();
-    if (!m_pUsbPrn) {
-        MessageBox(PrinterWindow(), LoadString(61544), LoadString(1035), MB_OK | MB_ICONSTOP);
+    m_usb.reset(new (std::nothrow) CQvComAm());
+    if (!m_usb) {
+        MessageBox(m_host.LinkWindow(), LoadString(61544), LoadString(1035), MB_OK | MB_ICONSTOP);
         return 0;
     }
     int result = IDCANCEL;
     QString chosen;
     RunOnUiThread([&] {
-        CDialogSelPrn dialog(PrinterWindow(), CDialogSelPrn::kAskIdentification);
-        dialog.m_pUsbPrn = m_pUsbPrn;
+        CDialogSelPrn dialog(m_host.LinkWindow(), CDialogSelPrn::kAskIdentification);
+        dialog.m_pUsbPrn = m_usb.get();
         result = dialog.DoModal();
         chosen = dialog.Get_m_strPrnSelected();
     });
     if (result != IDOK) {
-        delete m_pUsbPrn;
-        m_pUsbPrn = nullptr;
+        m_usb.reset();
         return 0;
     }
     m_strUsbPrinter = chosen;
     return 1;
 }
 
-int CViewPrinterRole::CloseUsbPrinter()
+int CPrinterLink::CloseUsbPrinter()
 {
-    delete m_pUsbPrn;
-    m_pUsbPrn = nullptr;
+    m_usb.reset();
     return 1;
 }

@@ -1,4 +1,4 @@
-#include "components/DialogSelPrn.h"
+#include "components/dialogs/DialogSelPrn.h"
 
 #include "components/PortNames.h"
 #include "components/UComAm.h"

@@ -164,7 +164,7 @@ TEST_F(NewDocumentTest, MissingHeaderTemplateIsReportedWithItsPath)
 
 TEST_F(NewDocumentTest, PlainLogoIsAWhiteHundredByHundredWithoutPrinter)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
     EXPECT_EQ(doc.GetLogoWidth(), 100);
     EXPECT_EQ(doc.GetLogoHeight(), 100);

@@ -1,4 +1,4 @@
-#include "components/SelectComPortDlg.h"
+#include "components/dialogs/SelectComPortDlg.h"
 
 #include "components/PortNames.h"
 #include "platform/UiSeam.h"

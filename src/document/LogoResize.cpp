@@ -1,4 +1,4 @@
-#include "view/LogoResize.h"
+#include "document/LogoResize.h"
 
 #include "document/GlyphaneDoc.h"
 #include "platform/Surface.h"

@@ -1,4 +1,4 @@
-#include "components/MessageDlg.h"
+#include "components/dialogs/MessageDlg.h"
 
 #include "platform/PostedMessage.h"
 

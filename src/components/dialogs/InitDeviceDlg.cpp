@@ -1,4 +1,4 @@
-#include "components/InitDeviceDlg.h"
+#include "components/dialogs/InitDeviceDlg.h"
 
 #include "platform/UiSeam.h"
 

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""The layer check passes on the source tree and names every wrong-way include.
+
+    test_layers.py CHECK_LAYERS SRC_DIR QT_INCLUDE_DIRS
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CHECK, SRC, QT = sys.argv[1], sys.argv[2], sys.argv[3]
+
+
+def run(src_dir):
+    result = subprocess.run([sys.executable, CHECK, src_dir, QT], capture_output=True, text=True)
+    return result.returncode, result.stdout
+
+
+class LayerCheck(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+        self.src = os.path.join(self.tmp, "src")
+        shutil.copytree(SRC, self.src)
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def add_line(self, relative, line):
+        path = os.path.join(self.src, relative)
+        with open(path, encoding="utf-8") as handle:
+            text = handle.read().split("\n")
+        text.insert(1, line)
+        with open(path, "w", encoding="utf-8") as handle:
+            handle.write("\n".join(text))
+        return 2  # the line number it now has
+
+    def test_the_tree_keeps_the_layers(self):
+        status, out = run(SRC)
+        self.assertEqual(status, 0, out)
+
+    def test_an_upward_include_is_named_with_its_line(self):
+        cases = [
+            ("document/GlyphaneDoc.cpp", '#include "app/GlyphaneApp.h"', "document may not use ui"),
+            ("document/RasterOps.cpp", '#include "view/GlyphaneView.h"', "document may not use ui"),
+            ("components/SerialPort.cpp", '#include "document/GlyphaneDoc.h"', "devices may not use document"),
+            ("platform/Surface.cpp", '#include "components/BufferUC.h"', "platform may not use devices"),
+            ("resources/StringTable.cpp", '#include "dialogs/ZoomDlg.h"', "platform may not use ui"),
+            ("components/LogFile.cpp", '#include "components/dialogs/MessageDlg.h"', "devices may not use ui"),
+        ]
+        for relative, line, reason in cases:
+            with self.subTest(relative=relative, line=line):
+                self.tearDown()
+                self.setUp()
+                number = self.add_line(relative, line)
+                status, out = run(self.src)
+                self.assertEqual(status, 1)
+                self.assertIn(f"{relative}:{number}: {line}", out)
+                self.assertIn(reason, out)
+
+    def test_a_qt_module_above_the_layer_is_named(self):
+        if not any(os.path.isdir(os.path.join(d, "QtWidgets")) or d.endswith("QtCore") for d in QT.split(";")):
+            self.skipTest("Qt's include folder is not known")
+        for relative, line, reason in [
+            ("document/BmpFile.cpp", "#include <QWidget>", "document may not use QtWidgets"),
+            ("components/SerialPort.cpp", "#include <QImage>", "devices may not use QtGui"),
+            ("platform/Surface.h", "#include <QMessageBox>", "platform may not use QtWidgets"),
+        ]:
+            with self.subTest(relative=relative):
+                self.tearDown()
+                self.setUp()
+                number = self.add_line(relative, line)
+                status, out = run(self.src)
+                self.assertEqual(status, 1)
+                self.assertIn(f"{relative}:{number}: {line}", out)
+                self.assertIn(reason, out)
+
+    def test_downward_includes_pass(self):
+        self.add_line("view/ViewPaint.cpp", '#include "document/GlyphaneDoc.h"')
+        self.add_line("document/BmpFile.cpp", '#include "components/BufferUC.h"')
+        self.add_line("components/SerialPort.cpp", '#include "platform/WinTypes.h"')
+        status, out = run(self.src)
+        self.assertEqual(status, 0, out)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v"])
