@@ -21,6 +21,9 @@ constexpr int kCloseMarginMs = 1000;
 // The longest single sleep while watching the output queue empty; short
 // enough that the queue is seen empty soon after it is.
 constexpr int kDrainPollMs = 20;
+// Added to the line's own estimate when a close waits for it: the clock
+// starts when write() returns, a little after the first byte left.
+constexpr int kIdleMarginMs = 50;
 // Clock tolerance of the far end and its own pauses, as a fraction of the
 // line time an answer is allowed for: one sixteenth.
 constexpr int kAllowanceSlackShift = 4;
@@ -398,9 +401,10 @@ void CSerialPort::WaitForLineIdle()
 {
     // The queue may read empty while the driver still holds bytes (USB
     // adapters, pseudo-terminals); the line clock says how long they need.
-    const int ms = std::min(m_line.MsUntilIdle(), m_line.UnansweredMs());
-    if (ms <= 0)
+    const int lineMs = std::min(m_line.MsUntilIdle(), m_line.UnansweredMs());
+    if (lineMs <= 0)
         return;
+    const int ms = lineMs + kIdleMarginMs;
     qCDebug(lcSerialLine).noquote() << m_device << "waits" << ms << "ms for the line to go idle";
     if (!Sleep(ms))
         DiscardOutput();
