@@ -91,6 +91,11 @@ BOOL CsComAm::DeInitializePort()
     return TRUE;
 }
 
+void CsComAm::SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
+{
+    m_port.SetStopEvents(stop, kill);
+}
+
 BOOL CsComAm::GetCurrentTimeoutSystem(_CalcTimeout* timeouts) const
 {
     if (!timeouts)
@@ -134,7 +139,10 @@ bool CsComAm::WriteBytes(const BYTE* bytes, int count)
 
 bool CsComAm::ReadBytes(BYTE* buffer, int count, int* got)
 {
-    const int deadline = calctimeout::ReadDeadlineMs(m_timeouts, static_cast<DWORD>(count));
+    // An answer cannot come before the bytes ahead of its request have
+    // crossed the line, however early the driver says they left.
+    const int deadline = calctimeout::ReadDeadlineMs(m_timeouts, static_cast<DWORD>(count))
+                         + m_port.AnswerAllowanceMs();
     const bool ok = m_port.Read(buffer, count, deadline,
                                 static_cast<int>(m_timeouts.ReadIntervalTimeout), got);
     LogBytes("RX", buffer, *got);
@@ -143,11 +151,24 @@ bool CsComAm::ReadBytes(BYTE* buffer, int count, int* got)
     return true;
 }
 
+bool CsComAm::PrepareForAnswer()
+{
+    // Output is never discarded here: it is the end of the previous block,
+    // still on its way to the printer. The drain is bounded by the line time
+    // of what is queued plus the write constant.
+    if (!m_port.Drain(static_cast<int>(m_timeouts.WriteTotalTimeoutConstant)))
+        return Failed(QStringLiteral("[CsComAm::Drain] %1").arg(m_port.LastErrorText()));
+    // A late answer to an earlier request must not be taken for this one's.
+    if (!m_port.DiscardInput())
+        return Failed(QStringLiteral("[CsComAm::DiscardInput] %1").arg(m_port.LastErrorText()));
+    return true;
+}
+
 bool CsComAm::Exchange(const BYTE* bytes, int count, BYTE* reply, int replyCount, int* got)
 {
     *got = 0;
-    // A late answer to an earlier request must not be taken for this one's.
-    m_port.Purge();
+    if (!PrepareForAnswer())
+        return false;
     if (!WriteBytes(bytes, count))
         return false;
     return ReadBytes(reply, replyCount, got);
@@ -178,7 +199,8 @@ BOOL CsComAm::SendCommandToCommPack(const BYTE* bytes, DWORD length, DWORD packe
     }
     const int wanted = static_cast<int>(*replyLength);
     *replyLength = 0;
-    m_port.Purge();
+    if (wanted > 0 && !PrepareForAnswer())
+        return FALSE;
     for (DWORD offset = 0; offset < length; offset += packetSize) {
         const DWORD part = std::min(packetSize, length - offset);
         if (!WriteBytes(bytes + offset, static_cast<int>(part)))

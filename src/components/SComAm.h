@@ -4,7 +4,8 @@
 // Every read follows the five-value time-out record; every byte written and
 // read goes to the transfer log named by the caller. Operations that change
 // the line settings post the status message to the owner window.
-// The component's own byte exchanges are docs/printer-protocol.md.
+// The component's own byte exchanges are docs/printer-protocol.md; how it
+// treats the line (drains, purges, stops) is docs/serial-line.md.
 #include "components/CalcTimeout.h"
 #include "components/LoadCfgPrnFile.h"
 #include "components/SerialPort.h"
@@ -14,6 +15,7 @@
 #include <memory>
 
 class CLogFile;
+class CManualResetEvent;
 class QObject;
 
 class CsComAm {
@@ -38,6 +40,13 @@ public:
     BOOL DeInitializePort();
     bool IsOpen() const { return m_port.IsOpen(); }
 
+    // The transfer's stop and kill events: once either is set, every call that
+    // waits on the line ends at once and fails. Either may be null; they must
+    // outlive the component or be replaced first.
+    void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill);
+    // True when the last failure was a stop rather than the printer's.
+    bool WasStopped() const { return m_port.LastError() == SerialError::Stopped; }
+
     BOOL GetCurrentTimeoutSystem(_CalcTimeout* timeouts) const;
     BOOL SetNewTimeoutSystem(_CalcTimeout timeouts);
 
@@ -49,7 +58,8 @@ public:
     DWORD GetCtsStatusPrinter(DWORD* status, int waitForCts);
     // Non-zero when the status answer says the printer is on line.
     BOOL IsPrinterOn(int reserved);
-    // Discards everything pending in both directions of the open port.
+    // Discards everything pending in both directions of the open port, for the
+    // protocols that ask for a purge; output written before is lost.
     BOOL PurgePort();
 
     // Tries the detection speeds (docs/printer-protocol.md) until the printer
@@ -103,6 +113,9 @@ public:
 protected:
     bool WriteBytes(const BYTE* bytes, int count);
     bool ReadBytes(BYTE* buffer, int count, int* got);
+    // Before a request that expects an answer: lets what is queued leave the
+    // port and drops stale input, so the answer read next is this request's.
+    bool PrepareForAnswer();
     bool Exchange(const BYTE* bytes, int count, BYTE* reply, int replyCount, int* got);
     bool QueryStatusByte(BYTE* status);
     QString QueryReleaseText(BYTE which);

@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <sys/ioctl.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -66,7 +65,10 @@ DWORD CsComAm::GetCtsStatusPrinter(DWORD* status, int waitForCts)
         word = static_cast<DWORD>(bits);
         if (timer.elapsed() >= deadline)
             return 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kCtsPollMs));
+        if (!m_port.Sleep(kCtsPollMs)) {
+            Failed(QStringLiteral("[CsComAm::GetCtsStatusPrinter] %1").arg(m_port.LastErrorText()));
+            return 1;
+        }
     }
 }
 
@@ -115,7 +117,7 @@ BOOL CsComAm::PubAutodetectBaudRateLightType(const BYTE* ids, BYTE count, int* i
                 NotifyWindow(window, message, 0);
             return TRUE;
         }
-        if (!m_port.IsOpen() || m_port.LastError() == SerialError::Disconnected)
+        if (!m_port.IsOpen() || m_port.LastError() == SerialError::Disconnected || WasStopped())
             break;
         if (notify)
             NotifyWindow(window, message, 0);
@@ -123,6 +125,8 @@ BOOL CsComAm::PubAutodetectBaudRateLightType(const BYTE* ids, BYTE count, int* i
     // Nobody answered: leave the line as the caller had it.
     if (m_port.IsOpen() && m_port.LastError() != SerialError::Disconnected)
         SetPortSpeed(startBaud);
+    if (WasStopped())
+        return Failed(QStringLiteral("[CsComAm::Autodetect] stopped"));
     return Failed(QStringLiteral("[CsComAm::Autodetect] no printer answered"));
 }
 
@@ -160,10 +164,14 @@ bool CsComAm::SwitchSpeed(DWORD baud)
         return false;
     if (ack != prnproto::kAck)
         return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] switch to %1 refused").arg(baud));
-    m_port.Drain(calctimeout::WriteDeadlineMs(m_timeouts, 0));
+    // The printer answered, so it has our bytes; the drain only makes sure
+    // the speed does not change under a byte still in the port's shifter.
+    if (!m_port.Drain(static_cast<int>(m_timeouts.WriteTotalTimeoutConstant)))
+        return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] %1").arg(m_port.LastErrorText()));
     if (!SetPortSpeed(baud))
         return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kSwitchSettleMs));
+    if (!m_port.Sleep(kSwitchSettleMs))
+        return Failed(QStringLiteral("[CsComAm::SetAutomaticComPort] %1").arg(m_port.LastErrorText()));
     // The printer must be heard at the new speed before the switch counts.
     BYTE status = 0;
     return QueryStatusByte(&status);
@@ -221,7 +229,8 @@ BOOL CsComAm::GetModelToThePrinter(BYTE* id)
 QString CsComAm::QueryReleaseText(BYTE which)
 {
     const BYTE request[3] = {prnproto::kGs, prnproto::kGsI, which};
-    m_port.Purge();
+    if (!PrepareForAnswer())
+        return {};
     if (!WriteBytes(request, 3))
         return {};
     QByteArray text;

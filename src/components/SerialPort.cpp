@@ -1,6 +1,9 @@
 #include "components/SerialPort.h"
 
+#include "platform/ManualResetEvent.h"
+
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -9,7 +12,21 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+Q_LOGGING_CATEGORY(lcSerialLine, "glyphane.serial.line")
+
 namespace {
+
+// Bounds the drain on close, which has no time-out record to take it from.
+constexpr int kCloseMarginMs = 1000;
+// The longest single sleep while watching the output queue empty; short
+// enough that the queue is seen empty soon after it is.
+constexpr int kDrainPollMs = 20;
+// Added to the line's own estimate when a close waits for it: the clock
+// starts when write() returns, a little after the first byte left.
+constexpr int kIdleMarginMs = 50;
+// Clock tolerance of the far end and its own pauses, as a fraction of the
+// line time an answer is allowed for: one sixteenth.
+constexpr int kAllowanceSlackShift = 4;
 
 struct CBaudEntry {
     DWORD baud;
@@ -137,6 +154,8 @@ bool CSerialPort::Open(const QString& device, DWORD baud, bool exclusive)
     }
     m_fd = fd;
     m_baud = baud;
+    m_line = CSerialLineClock();
+    m_line.SetBaud(baud);
     m_error = SerialError::None;
     m_errorText.clear();
     return true;
@@ -146,7 +165,22 @@ void CSerialPort::Close()
 {
     if (m_fd < 0)
         return;
-    tcflush(m_fd, TCIOFLUSH);
+    // Bytes written just before closing are the end of a block the printer
+    // is waiting for: they must leave before the line settings go back (a
+    // restored speed would garble them) and before the descriptor goes.
+    // A stop, or a line that will not drain (held by flow control), gives
+    // the rest up: the kernel's own close would otherwise wait for it.
+    const SerialError error = m_error;
+    const QString errorText = m_errorText;
+    if (IsStopRequested() || !Drain(kCloseMarginMs)) {
+        qCDebug(lcSerialLine).noquote() << m_device << "closes discarding its output:" << m_errorText;
+        DiscardOutput();
+    } else {
+        WaitForLineIdle();
+    }
+    m_error = error;
+    m_errorText = errorText;
+    tcflush(m_fd, TCIFLUSH);
     if (m_bSavedValid)
         tcsetattr(m_fd, TCSANOW, &m_saved);
     // The exclusive flag belongs to the line, not to this descriptor: a line
@@ -174,7 +208,64 @@ bool CSerialPort::SetBaudRate(DWORD baud)
         return Fail(SerialErrorFromErrno(err), QStringLiteral("set %1 baud").arg(baud), err);
     }
     m_baud = baud;
+    m_line.SetBaud(baud);
     return true;
+}
+
+void CSerialPort::SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
+{
+    m_pStop = stop;
+    m_pKill = kill;
+}
+
+bool CSerialPort::IsStopRequested() const
+{
+    return (m_pStop && m_pStop->IsSet()) || (m_pKill && m_pKill->IsSet());
+}
+
+CSerialPort::WaitResult CSerialPort::WaitFor(short events, int timeoutMs, short* revents)
+{
+    *revents = 0;
+    pollfd fds[3];
+    nfds_t count = 0;
+    if (events)
+        fds[count++] = {m_fd, events, 0};
+    const nfds_t firstStop = count;
+    for (const CManualResetEvent* e : {m_pStop, m_pKill})
+        if (e && e->PollDescriptor() >= 0)
+            fds[count++] = {e->PollDescriptor(), POLLIN, 0};
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        // A stop wins over a ready device, so a flowing reply cannot hold it off.
+        if (IsStopRequested())
+            return WaitResult::Stopped;
+        const int r = ::poll(fds, count, RemainingMs(timer, timeoutMs));
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return WaitResult::Failed;
+        }
+        for (nfds_t i = firstStop; i < count; ++i)
+            if (fds[i].revents)
+                return WaitResult::Stopped;
+        if (r == 0)
+            return WaitResult::Timeout;
+        *revents = fds[0].revents;
+        return WaitResult::Ready;
+    }
+}
+
+bool CSerialPort::FailStopped(const QString& what)
+{
+    qCDebug(lcSerialLine).noquote() << m_device << what << "stopped";
+    return Fail(SerialError::Stopped, QStringLiteral("%1 stopped").arg(what));
+}
+
+void CSerialPort::DiscardOutput()
+{
+    tcflush(m_fd, TCOFLUSH);
+    m_line.Discarded();
 }
 
 bool CSerialPort::Write(const BYTE* bytes, int count, int deadlineMs, int* written)
@@ -189,18 +280,23 @@ bool CSerialPort::Write(const BYTE* bytes, int count, int deadlineMs, int* writt
     QElapsedTimer timer;
     timer.start();
     while (done < count) {
-        pollfd p{m_fd, POLLOUT, 0};
-        const int r = ::poll(&p, 1, RemainingMs(timer, deadlineMs));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
+        short revents = 0;
+        switch (WaitFor(POLLOUT, RemainingMs(timer, deadlineMs), &revents)) {
+        case WaitResult::Stopped:
+            // The rest of an abandoned block means nothing to the printer.
+            DiscardOutput();
+            return FailStopped(QStringLiteral("write after %1 of %2 bytes").arg(done).arg(count));
+        case WaitResult::Failed: {
             const int err = errno;
             return Fail(SerialErrorFromErrno(err), QStringLiteral("wait to write"), err);
         }
-        if (r == 0)
+        case WaitResult::Timeout:
             return Fail(SerialError::Timeout,
                         QStringLiteral("write timed out after %1 of %2 bytes").arg(done).arg(count));
-        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+        case WaitResult::Ready:
+            break;
+        }
+        if (revents & (POLLHUP | POLLERR | POLLNVAL))
             return Fail(SerialError::Disconnected, QStringLiteral("device hung up while writing"));
         const ssize_t n = ::write(m_fd, bytes + done, static_cast<size_t>(count - done));
         if (n < 0) {
@@ -210,6 +306,7 @@ bool CSerialPort::Write(const BYTE* bytes, int count, int deadlineMs, int* writt
             return Fail(SerialErrorFromErrno(err), QStringLiteral("write"), err);
         }
         done += static_cast<int>(n);
+        m_line.Wrote(static_cast<int>(n));
         if (written)
             *written = done;
     }
@@ -230,22 +327,25 @@ bool CSerialPort::Read(BYTE* buffer, int count, int totalMs, int intervalMs, int
         int wait = RemainingMs(timer, totalMs);
         if (done > 0 && intervalMs > 0)
             wait = std::min(wait, intervalMs);
-        pollfd p{m_fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, wait);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
+        short revents = 0;
+        switch (WaitFor(POLLIN, wait, &revents)) {
+        case WaitResult::Stopped:
+            return FailStopped(QStringLiteral("read with %1 of %2 bytes").arg(done).arg(count));
+        case WaitResult::Failed: {
             const int err = errno;
             return Fail(SerialErrorFromErrno(err), QStringLiteral("wait to read"), err);
         }
-        if (r == 0)
+        case WaitResult::Timeout:
             return Fail(SerialError::Timeout,
                         QStringLiteral("read timed out with %1 of %2 bytes").arg(done).arg(count));
+        case WaitResult::Ready:
+            break;
+        }
         const ssize_t n = ::read(m_fd, buffer + done, static_cast<size_t>(count - done));
         if (n < 0) {
             // An error condition that read() does not report would otherwise
             // make poll() return at once for ever.
-            if (errno == EAGAIN && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            if (errno == EAGAIN && (revents & (POLLERR | POLLHUP | POLLNVAL)))
                 return Fail(SerialError::Disconnected, QStringLiteral("device failed while reading"));
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -256,26 +356,83 @@ bool CSerialPort::Read(BYTE* buffer, int count, int totalMs, int intervalMs, int
             return Fail(SerialError::Disconnected, QStringLiteral("device hung up while reading"));
         done += static_cast<int>(n);
         *got = done;
+        m_line.Answered();
     }
     return true;
 }
 
-bool CSerialPort::Drain(int deadlineMs)
+int CSerialPort::QueuedOutput() const
+{
+    int pending = 0;
+    // A driver that cannot tell counts as empty: there is nothing to wait for.
+    if (ioctl(m_fd, TIOCOUTQ, &pending) != 0)
+        return 0;
+    return std::max(0, pending);
+}
+
+bool CSerialPort::Drain(int marginMs)
 {
     if (m_fd < 0)
         return Fail(SerialError::NotOpen, QStringLiteral("port not open"));
-    // tcdrain has no time-out; a line held by flow control would block it for
-    // ever, so the output queue is watched instead.
+    // tcdrain() cannot be bounded or interrupted: a line held by flow control
+    // would keep it for ever. The driver's queue is watched instead, for as
+    // long as what it holds now needs on the line, plus the margin.
+    int pending = QueuedOutput();
+    const int boundMs = CSerialLineClock::LineTimeMs(pending, m_baud) + std::max(0, marginMs);
     QElapsedTimer timer;
     timer.start();
-    for (;;) {
-        int pending = 0;
-        if (ioctl(m_fd, TIOCOUTQ, &pending) != 0 || pending <= 0)
-            return true;
-        if (timer.elapsed() >= deadlineMs)
-            return Fail(SerialError::Timeout, QStringLiteral("output did not drain"));
-        ::usleep(1000);
+    while (pending > 0) {
+        const int left = RemainingMs(timer, boundMs);
+        if (left == 0)
+            return Fail(SerialError::Timeout,
+                        QStringLiteral("output did not drain in %1 ms, %2 bytes left").arg(boundMs).arg(pending));
+        const int step = std::clamp(CSerialLineClock::LineTimeMs(pending, m_baud), 1, kDrainPollMs);
+        short revents = 0;
+        if (WaitFor(0, std::min(step, left), &revents) == WaitResult::Stopped) {
+            DiscardOutput();
+            return FailStopped(QStringLiteral("drain"));
+        }
+        pending = QueuedOutput();
     }
+    return true;
+}
+
+void CSerialPort::WaitForLineIdle()
+{
+    // The queue may read empty while the driver still holds bytes (USB
+    // adapters, pseudo-terminals); the line clock says how long they need.
+    const int lineMs = std::min(m_line.MsUntilIdle(), m_line.UnansweredMs());
+    if (lineMs <= 0)
+        return;
+    const int ms = lineMs + kIdleMarginMs;
+    qCDebug(lcSerialLine).noquote() << m_device << "waits" << ms << "ms for the line to go idle";
+    if (!Sleep(ms))
+        DiscardOutput();
+}
+
+bool CSerialPort::DiscardInput()
+{
+    if (m_fd < 0)
+        return Fail(SerialError::NotOpen, QStringLiteral("port not open"));
+    if (tcflush(m_fd, TCIFLUSH) != 0) {
+        const int err = errno;
+        return Fail(SerialErrorFromErrno(err), QStringLiteral("discard input"), err);
+    }
+    return true;
+}
+
+bool CSerialPort::Sleep(int ms)
+{
+    short revents = 0;
+    if (WaitFor(0, std::max(0, ms), &revents) == WaitResult::Stopped)
+        return FailStopped(QStringLiteral("wait"));
+    return true;
+}
+
+int CSerialPort::AnswerAllowanceMs() const
+{
+    const int ms = m_line.UnansweredMs();
+    return ms + (ms >> kAllowanceSlackShift);
 }
 
 bool CSerialPort::Purge()
@@ -286,6 +443,7 @@ bool CSerialPort::Purge()
         const int err = errno;
         return Fail(SerialErrorFromErrno(err), QStringLiteral("purge"), err);
     }
+    m_line.Discarded();
     return true;
 }
 

@@ -1,13 +1,32 @@
 #include "platform/ManualResetEvent.h"
 
 #include <chrono>
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
-CManualResetEvent::CManualResetEvent(bool initiallySet) : m_bSet(initiallySet) {}
+// The eventfd's counter mirrors m_bSet: 1 while set, 0 while reset. Both are
+// changed under the mutex, so the two never disagree for a caller.
+
+CManualResetEvent::CManualResetEvent(bool initiallySet)
+    : m_bSet(initiallySet), m_fd(eventfd(initiallySet ? 1 : 0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+}
+
+CManualResetEvent::~CManualResetEvent()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 void CManualResetEvent::Set()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_bSet && m_fd >= 0) {
+            const uint64_t one = 1;
+            [[maybe_unused]] const ssize_t n = ::write(m_fd, &one, sizeof one);
+        }
         m_bSet = true;
     }
     m_changed.notify_all();
@@ -16,6 +35,10 @@ void CManualResetEvent::Set()
 void CManualResetEvent::Reset()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bSet && m_fd >= 0) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = ::read(m_fd, &count, sizeof count);
+    }
     m_bSet = false;
 }
 

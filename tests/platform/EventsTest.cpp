@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <poll.h>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -146,5 +147,34 @@ TEST(ManualResetEvent, TimedWaitTimesOutOrWakesEarly)
     t.restart();
     EXPECT_TRUE(event.Wait(5000));
     EXPECT_LT(t.elapsed(), 4000);
+    setter.join();
+}
+
+TEST(ManualResetEvent, DescriptorIsReadableExactlyWhileSet)
+{
+    auto readable = [](const CManualResetEvent& e) {
+        pollfd p{e.PollDescriptor(), POLLIN, 0};
+        return ::poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
+    };
+    CManualResetEvent event;
+    ASSERT_GE(event.PollDescriptor(), 0);
+    EXPECT_FALSE(readable(event));
+    event.Set();
+    event.Set();  // setting twice must not need two resets
+    EXPECT_TRUE(readable(event));
+    EXPECT_TRUE(readable(event)) << "polling does not consume the state";
+    event.Reset();
+    EXPECT_FALSE(readable(event));
+    event.Reset();
+    EXPECT_FALSE(event.IsSet());
+    EXPECT_TRUE(readable(CManualResetEvent(true)));
+
+    // A poll already waiting wakes when another thread sets the event.
+    std::thread setter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        event.Set();
+    });
+    pollfd p{event.PollDescriptor(), POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, 5000), 1);
     setter.join();
 }

@@ -33,14 +33,14 @@ inline _CalcTimeout FastTimeouts()
     return t;
 }
 
-// Waits up to 2 s for a condition the emulator thread makes true.
+// Waits up to timeoutMs (2 s unless told) for a condition the emulator thread makes true.
 template <class F>
-bool WaitFor(F condition)
+bool WaitFor(F condition, int timeoutMs = 2000)
 {
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
-        if (timer.elapsed() > 2000)
+        if (timer.elapsed() > timeoutMs)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

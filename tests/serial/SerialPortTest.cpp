@@ -1,12 +1,16 @@
 // The termios layer on a bare pseudo-terminal.
 #include "components/SerialPort.h"
+#include "platform/ManualResetEvent.h"
 
 #include <QElapsedTimer>
+#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -115,4 +119,83 @@ TEST(SerialPort, HangUpIsADisconnect)
     EXPECT_EQ(port.LastError(), SerialError::Disconnected);
     EXPECT_FALSE(port.Write(&b, 1, 500));
     EXPECT_LT(timer.elapsed(), 400);
+}
+
+// Runs call on this thread while another sets event after delayMs; returns how
+// long the call went on after the event was set.
+template <class F>
+qint64 MsPastEvent(CManualResetEvent& event, int delayMs, F call)
+{
+    QElapsedTimer timer;
+    timer.start();
+    std::atomic<qint64> setAt{-1};
+    std::thread setter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        setAt = timer.elapsed();
+        event.Set();
+    });
+    call();
+    const qint64 end = timer.elapsed();
+    setter.join();
+    return end - setAt;
+}
+
+TEST(SerialPort, StopAndKillEndEveryBlockingCall)
+{
+    BarePty pty;  // nobody reads the far end: a large write fills the queue and blocks
+    CSerialPort port;
+    CManualResetEvent stop, kill;
+    port.SetStopEvents(&stop, &kill);
+    ASSERT_TRUE(port.Open(pty.device, 9600, false));
+
+    BYTE in[4] = {};
+    int got = -1;
+    const qint64 readMs = MsPastEvent(stop, 50, [&] { EXPECT_FALSE(port.Read(in, 4, 60000, 0, &got)); });
+    EXPECT_EQ(port.LastError(), SerialError::Stopped);
+    EXPECT_LT(readMs, 500);
+
+    // Set before the call: it does not start waiting at all.
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.Sleep(60000));
+    EXPECT_LT(timer.elapsed(), 500);
+    stop.Reset();
+    EXPECT_TRUE(port.Sleep(1));
+
+    const std::vector<BYTE> big(1 << 20, 0x55);
+    int written = 0;
+    const qint64 writeMs =
+        MsPastEvent(kill, 100, [&] { EXPECT_FALSE(port.Write(big.data(), 1 << 20, 60000, &written)); });
+    EXPECT_EQ(port.LastError(), SerialError::Stopped);
+    EXPECT_LT(writeMs, 500);
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 1 << 20);
+    kill.Reset();
+
+    // A stopped close discards what nobody reads instead of waiting out its
+    // line time (about 20 s of queued bytes at 9600 baud here).
+    timer.restart();
+    kill.Set();
+    port.Close();
+    EXPECT_LT(timer.elapsed(), 500);
+}
+
+TEST(SerialPort, DiscardingInputLeavesOutputAlone)
+{
+    BarePty pty;
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(pty.device, 115200, false));
+    ASSERT_EQ(::write(pty.master, "\x12\x12", 2), 2);
+    usleep(20000);
+    ASSERT_TRUE(port.Write(reinterpret_cast<const BYTE*>("\x10\x04\x01"), 3, 200));
+    ASSERT_TRUE(port.DiscardInput());
+    BYTE in[2] = {};
+    int got = -1;
+    EXPECT_FALSE(port.Read(in, 2, 30, 0, &got));
+    EXPECT_EQ(got, 0);
+    BYTE seen[8] = {};
+    usleep(20000);
+    ASSERT_EQ(::read(pty.master, seen, sizeof seen), 3);
+    EXPECT_EQ(seen[0], 0x10);
+    EXPECT_EQ(seen[2], 0x01);
 }

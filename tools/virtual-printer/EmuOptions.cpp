@@ -41,13 +41,18 @@ QString EmuUsage()
     return QStringLiteral(
         "usage: glyphane-printer --model CODE [--link PATH] [--baud N] [--out DIR]\n"
         "                        [--data DIR] [--log FILE] [--release TEXT] [--submodel N]\n"
-        "                        [--fault silent|garbage|disconnect-after=N|checksum-errors=N]\n");
+        "                        [--fault silent|garbage|disconnect-after=N|checksum-errors=N]\n"
+        "                        [--line-time]\n");
 }
 
 bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& name = args[i];
+        if (name == QLatin1String("--line-time")) {
+            options->lineTime = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             *error = QStringLiteral("%1 needs a value").arg(name);
             return false;

@@ -20,6 +20,10 @@ struct CEmuOptions {
     QString release = QStringLiteral("1.80");
     int subModel = 1;      // answer to GS I 2
     CEmuFault fault;
+    // Takes bytes no faster than the line speed allows, as a real line does.
+    bool lineTime = false;
+    // In-process only: keeps every understood byte for ReceivedBytes().
+    bool recordInput = false;
 };
 
 // "silent", "garbage", "disconnect-after=N", "checksum-errors=N".

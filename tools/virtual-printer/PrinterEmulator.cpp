@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -97,8 +99,12 @@ bool CPrinterEmulator::Start(QString* error)
         Stop();
         return false;
     }
-    Log(QStringLiteral("START %1 on %2 at %3 baud").arg(m_model.code, m_strDevice).arg(m_model.baud));
+    Log(QStringLiteral("START %1 on %2 at %3 baud%4")
+            .arg(m_model.code, m_strDevice)
+            .arg(m_model.baud)
+            .arg(m_options.lineTime ? QStringLiteral(", line time") : QString()));
     m_bStop = false;
+    m_pacer = CEmuLinePacer();
     m_thread = std::thread([this] { Run(); });
     return true;
 }
@@ -189,21 +195,13 @@ void CPrinterEmulator::Run()
     sinceInput.start();
     while (!m_bStop && m_master >= 0) {
         pollfd p{m_master, POLLIN, 0};
-        const int r = ::poll(&p, 1, kPollMs);
-        if (r <= 0) {
-            if (sinceInput.elapsed() > kIdleResetMs) {
-                std::lock_guard lock(m_mutex);
-                m_pProtocol->ResetParser();
-                sinceInput.restart();
-            }
+        if (::poll(&p, 1, kPollMs) <= 0) {
+            ReadIdle(sinceInput);
             continue;
         }
-        unsigned char buffer[512];
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n <= 0)
+        if (!ReadLine())
             continue;
         sinceInput.restart();
-        HandleInput(buffer, static_cast<int>(n));
         if (m_bDisconnected) {
             Log(QStringLiteral("DISCONNECT"));
             if (m_bLinkMade) {
@@ -213,6 +211,42 @@ void CPrinterEmulator::Run()
             Disconnect();
         }
     }
+}
+
+void CPrinterEmulator::ReadIdle(QElapsedTimer& sinceInput)
+{
+    m_pacer.Idle();
+    if (sinceInput.elapsed() > kIdleResetMs) {
+        std::lock_guard lock(m_mutex);
+        m_pProtocol->ResetParser();
+        sinceInput.restart();
+    }
+}
+
+bool CPrinterEmulator::ReadLine()
+{
+    unsigned char buffer[512];
+    size_t want = sizeof buffer;
+    if (m_options.lineTime) {
+        // The bytes travel at the speed the host set; a printer listening at
+        // another speed still has to wait for them.
+        unsigned baud = LineSpeed();
+        if (baud == 0)
+            baud = m_model.baud;
+        const size_t allowed = m_pacer.Allowance(baud);
+        if (allowed == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(m_pacer.DelayMs(baud)));
+            return false;
+        }
+        want = std::min(want, allowed);
+    }
+    const ssize_t n = ::read(m_master, buffer, want);
+    if (m_options.lineTime)
+        m_pacer.Took(n > 0 ? static_cast<size_t>(n) : 0, want);
+    if (n <= 0)
+        return false;
+    HandleInput(buffer, static_cast<int>(n));
+    return true;
 }
 
 void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
@@ -240,6 +274,8 @@ void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
         }
     }
     m_understood += count;
+    if (m_options.recordInput)
+        m_received.insert(m_received.end(), bytes, bytes + count);
     Log(QStringLiteral("RX @%1: %2").arg(line).arg(Hex(bytes, count)));
     if (fault.kind == CEmuFault::Kind::Silent)
         return;
@@ -280,6 +316,14 @@ void CPrinterEmulator::Log(const QString& text)
 {
     if (m_pLog)
         m_pLog->LogToFile(text, 0);
+}
+
+std::vector<uint8_t> CPrinterEmulator::TakeReceivedBytes()
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<uint8_t> taken;
+    taken.swap(m_received);
+    return taken;
 }
 
 unsigned CPrinterEmulator::CurrentBaud() const

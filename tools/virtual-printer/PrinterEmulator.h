@@ -2,10 +2,13 @@
 // The virtual printer: a pseudo-terminal whose far end behaves like one
 // printer model. Bytes are understood only while the line speed set on the
 // terminal equals the printer's own speed, as on a real wire. Runs its I/O on
-// a thread of its own, so tests can drive it in-process.
+// a thread of its own, so tests can drive it in-process. In line-time mode it
+// takes bytes no faster than the line speed allows.
+#include "EmuLinePacer.h"
 #include "EmuOptions.h"
 #include "EmuProtocol.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -42,9 +45,14 @@ public:
     long long BytesUnderstood() const { return m_understood; }
     long long BytesIgnored() const { return m_ignored; }
     bool IsDisconnected() const { return m_bDisconnected; }
+    // With recordInput: the understood bytes since the last call, in order.
+    std::vector<uint8_t> TakeReceivedBytes();
 
 private:
     void Run();
+    // Reads what the line has brought; false when there was nothing to read.
+    bool ReadLine();
+    void ReadIdle(QElapsedTimer& sinceInput);
     void HandleInput(const unsigned char* bytes, int count);
     void Reply(std::vector<uint8_t>& reply);
     unsigned LineSpeed() const;
@@ -64,6 +72,8 @@ private:
     std::atomic<bool> m_bDisconnected{false};
     std::atomic<long long> m_understood{0};
     std::atomic<long long> m_ignored{0};
+    CEmuLinePacer m_pacer;
+    std::vector<uint8_t> m_received;
     int m_master = -1;
     int m_slaveHold = -1;
     bool m_bLinkMade = false;

@@ -45,7 +45,8 @@ int main(int argc, char** argv)
     std::signal(SIGTERM, OnSignal);
     QTextStream(stdout) << "glyphane-printer: " << options.model << " on " << printer.DevicePath()
                         << (options.linkPath.isEmpty() ? QString() : " linked at " + options.linkPath)
-                        << " at " << options.baud << " baud" << Qt::endl;
+                        << " at " << options.baud << " baud"
+                        << (options.lineTime ? " (line time)" : "") << Qt::endl;
     while (!g_stop && !printer.IsDisconnected())
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     printer.Stop();
