@@ -1,7 +1,10 @@
 // Timings of the raster chain a transfer runs and of the conversion of a large
-// colour image. Only the document library is linked, so only the raster and
-// pixel work is measured.
+// colour image, and the three 1-bit forms of a picture (printer raster, BMP
+// rows, print data). The program itself is not started.
+#include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
+#include "document/RasterOps.h"
+#include "printer/PrintData.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -45,6 +48,35 @@ void BM_PrintRasterChain(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 384 * 240);
 }
 BENCHMARK(BM_PrintRasterChain)->Unit(benchmark::kMicrosecond);
+
+// The three 1-bit forms of a 2000 x 2000 colour image: the printer raster,
+// the rows of a saved BMP file and the printers' bitmap bits.
+void BM_PackRaster(benchmark::State& state)
+{
+    const QImage colours = RandomLogo(2000, 2000, true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rasterops::PackRows(colours, 2000, 2000).GetpBuf());
+    state.SetItemsProcessed(state.iterations() * 2000 * 2000);
+}
+BENCHMARK(BM_PackRaster)->Unit(benchmark::kMicrosecond);
+
+void BM_PackBmpRows(benchmark::State& state)
+{
+    const QImage colours = RandomLogo(2000, 2000, true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bmpfile::PackRowsBottomUp(colours, 2000, 2000).constData());
+    state.SetItemsProcessed(state.iterations() * 2000 * 2000);
+}
+BENCHMARK(BM_PackBmpRows)->Unit(benchmark::kMicrosecond);
+
+void BM_PackPrintBits(benchmark::State& state)
+{
+    const QImage colours = RandomLogo(2000, 2000, true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GetBitmapBits(colours, 2000 * 2000 / 8).GetpBuf());
+    state.SetItemsProcessed(state.iterations() * 2000 * 2000);
+}
+BENCHMARK(BM_PackPrintBits)->Unit(benchmark::kMicrosecond);
 
 // The conversion of a 2000 x 2000 colour image; each run starts from the colours.
 void BM_ConvertToBlackWhite(benchmark::State& state)

@@ -1,5 +1,8 @@
 #include "document/BmpFile.h"
 
+#include "document/DotRule.h"
+#include "document/RowPacker.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QBuffer>
@@ -7,6 +10,7 @@
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QtEndian>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -264,28 +268,11 @@ void PatchHeaderPrinterLayout(QByteArray& header, int width, int height)
     qToLittleEndian<quint16>(static_cast<quint16>(s), reinterpret_cast<uchar*>(header.data()) + 34);
 }
 
-QByteArray PackRowsBottomUp(const QImage& source, int width, int height)
+QByteArray PackRowsBottomUp(const QImage& image, int width, int height)
 {
-    const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
     const int rowBytes = StoredRowBytes(width);
     QByteArray rows(rowBytes * height, '\0');
-    for (int y = 0; y < height; ++y) {
-        uchar* out = reinterpret_cast<uchar*>(rows.data()) + static_cast<qsizetype>(height - 1 - y) * rowBytes;
-        const bool inside = y < image.height();
-        const QRgb* in = inside ? reinterpret_cast<const QRgb*>(image.constScanLine(y)) : nullptr;
-        for (int x = 0; x < width; ++x) {
-            bool white = true; // dots outside the bitmap read as white
-            if (in && x < image.width()) {
-                const QRgb p = in[x];
-                const quint32 value = qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
-                white = value > 0x7F7F7F;
-            }
-            if (white)
-                out[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
-        }
-    }
+    dots::PackRows(image, width, height, {rowBytes, rowBytes, true}, reinterpret_cast<BYTE*>(rows.data()), rows.size());
     return rows;
 }
 
@@ -294,11 +281,7 @@ QImage ToBlackAndWhite(const QImage& source)
     QImage image = source.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = row[x];
-            const quint32 value = qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16);
-            row[x] = value > 0x7F7F7F ? 0xFFFFFFFF : 0xFF000000;
-        }
+        std::transform(row, row + image.width(), row, dots::BlackOrWhite);
     }
     return image;
 }

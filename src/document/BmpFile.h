@@ -36,16 +36,17 @@ void PatchHeaderPrinterLayout(QByteArray& header, int width, int height);
 int StoredRowBytes(int width);
 
 // The rows of a saved logo, bottom row first, leftmost dot in the most
-// significant bit, bit 1 = white (colour value above 0x7F7F7F).
+// significant bit, bit 1 = white (by the dot rule); each row padded to 4
+// bytes with 0 bits. Dots outside the image are white.
 QByteArray PackRowsBottomUp(const QImage& image, int width, int height);
 
 // Decodes a BMP file after checking its header against the file's real size,
 // so a lying header can neither make the reader allocate without bound nor
 // pass off a truncated file. With monochrome, pixels become pure black or
-// white by the threshold rule. A null image (and why) when refused.
+// white by the dot rule. A null image (and why) when refused.
 QImage LoadBmp(const QString& path, bool monochrome, QString* why = nullptr);
 
-// Pixels reduced to pure black and white by the threshold rule (RGB32).
+// Pixels reduced to pure black and white by the dot rule (RGB32).
 QImage ToBlackAndWhite(const QImage& image);
 
 // A chosen file name is cut in front of the first of the characters "#%;\"

@@ -3,23 +3,13 @@
 // the bitmap, so a stale logo size can never reach outside it.
 #include "document/GlyphaneDoc.h"
 
+#include "platform/SurfaceTypes.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace {
-
-// The pixel as a 0x00BBGGRR colour value and back.
-inline quint32 ToColorRef(QRgb p)
-{
-    return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-}
-
-inline QRgb FromColorRef(quint32 c)
-{
-    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
@@ -92,7 +82,7 @@ void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
     for (int y = 0; y < size.height(); ++y) {
         QRgb* row = RowOf(*image, y);
         for (int x = 0; x < size.width(); ++x)
-            row[x] = FromColorRef(0xFFFFFFu - (ToColorRef(row[x]) & 0xFFFFFFu));
+            row[x] = surface::ToPixel(0xFFFFFFu - surface::ToColorRef(row[x]));
     }
     UpdateAllViews();
 }

@@ -1,5 +1,7 @@
 #include "document/RasterOps.h"
 
+#include "document/RowPacker.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -22,43 +24,6 @@ constexpr std::array<BYTE, 256> MakeBitReversal()
 }
 
 constexpr std::array<BYTE, 256> kBitReversal = MakeBitReversal();
-
-// The image as 32-bit pixels, copied only when it is in another format.
-QImage As32Bit(const QImage& image)
-{
-    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
-        return image;
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// Eight dots of a row from x = 8 * byteIndex, all inside the row.
-inline BYTE PackByte(const QRgb* pixels)
-{
-    int byte = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        byte = (byte << 1) | (IsWhitePixel(pixels[bit]) ? 1 : 0);
-    return static_cast<BYTE>(byte);
-}
-
-// Eight dots of which those at or past rowWidth lie outside the image: white.
-inline BYTE PackByteAtEdge(const QRgb* row, int firstX, int rowWidth)
-{
-    int byte = 0;
-    for (int bit = 0; bit < 8; ++bit) {
-        const int x = firstX + bit;
-        byte = (byte << 1) | ((x >= rowWidth || IsWhitePixel(row[x])) ? 1 : 0);
-    }
-    return static_cast<BYTE>(byte);
-}
-
-void PackOneRow(const QRgb* row, int rowWidth, int rowBytes, BYTE* out)
-{
-    const int wholeBytes = std::min(rowBytes, rowWidth / 8);
-    for (int j = 0; j < wholeBytes; ++j)
-        out[j] = PackByte(row + 8 * j);
-    for (int j = wholeBytes; j < rowBytes; ++j)
-        out[j] = PackByteAtEdge(row, 8 * j, rowWidth);
-}
 
 // How one side of the logo meets the same side of the printer area.
 struct AxisPlacement {
@@ -117,20 +82,9 @@ CBufferUC PackRows(const QImage& image, int width, int height)
     if (size < 0 || width < 0 || height < 0)
         return CBufferUC();
     CBufferUC raster(static_cast<int>(size), 0);
-    BYTE* out = raster.GetpBuf();
-    if (!out)
-        return raster;
-    const QImage pixels = As32Bit(image);
-    const int rowBytes = width / 8;
-    const int imageRows = pixels.isNull() ? 0 : pixels.height();
-    for (int i = 0; i < height; ++i) {
-        BYTE* target = out + RowStart(width, i);
-        if (i >= imageRows) {
-            std::fill(target, target + rowBytes, BYTE(0xFF));
-            continue;
-        }
-        PackOneRow(reinterpret_cast<const QRgb*>(pixels.constScanLine(i)), pixels.width(), rowBytes, target);
-    }
+    // Whole bytes only: the few dots of a width that is not a multiple of 8
+    // are not sent, and the bytes they leave between rows stay 0.
+    dots::PackRows(image, width, height, {width / 8, dots::kDotExactStride, false}, raster.GetpBuf(), size);
     return raster;
 }
 

@@ -19,17 +19,9 @@ qint64 RasterBytes(int widthDots, int rows);
 // Start of row i in a raster of widthDots dots per row: (widthDots * i) / 8.
 inline qint64 RowStart(int widthDots, int row) { return static_cast<qint64>(widthDots) * row / 8; }
 
-// The 0x00BBGGRR value of a pixel is above 0x7F7F7F: a white (undotted) pixel.
-inline bool IsWhitePixel(QRgb p)
-{
-    const quint32 colorRef = ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-    return colorRef > 0x7F7F7Fu;
-}
-
 // The logo raster of the first width x height dots of image: height rows of
-// width / 8 bytes, row i at (i * width) / 8. Dots outside the image are white.
-// Reads the image memory in one pass. An empty buffer for a size that cannot
-// be held.
+// width / 8 bytes, row i at (i * width) / 8, dots by the dot rule. Dots
+// outside the image are white. An empty buffer for a size that cannot be held.
 CBufferUC PackRows(const QImage& image, int width, int height);
 
 // A logo raster placed on a printer raster of dotY rows of dotX / 8 bytes, on

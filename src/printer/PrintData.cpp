@@ -1,12 +1,11 @@
 #include "printer/PrintData.h"
 
 #include "document/GlyphaneDoc.h"
+#include "document/RowPacker.h"
 #include "printer/ModelCatalogue.h"
 
 #include <QImage>
 #include <QLoggingCategory>
-
-#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcPrintData, "glyphane.printdata")
 
@@ -15,26 +14,10 @@ namespace {
 constexpr int kBitsPerByte = 8;
 // Rows of the 1-bit bitmap are aligned to 16-bit words.
 constexpr int kRowAlignBits = 16;
-constexpr QRgb kWhiteThreshold = 0x7F7F7F;
 
 int PaddedRowBytes(int width)
 {
     return (width + kRowAlignBits - 1) / kRowAlignBits * (kRowAlignBits / kBitsPerByte);
-}
-
-// The colour reference form of a pixel: red in the low byte, blue in the high.
-QRgb ToColorRef(QRgb pixel)
-{
-    return static_cast<QRgb>(qRed(pixel)) | (static_cast<QRgb>(qGreen(pixel)) << 8) |
-           (static_cast<QRgb>(qBlue(pixel)) << 16);
-}
-
-void PackRow(const QRgb* pixels, int width, BYTE* dest)
-{
-    for (int x = 0; x < width; ++x) {
-        if (ToColorRef(pixels[x]) > kWhiteThreshold)
-            dest[x / kBitsPerByte] |= static_cast<BYTE>(0x80 >> (x % kBitsPerByte));
-    }
 }
 
 } // namespace
@@ -44,24 +27,10 @@ CBufferUC GetBitmapBits(const QImage& image, int count)
     if (count <= 0)
         return CBufferUC();
     CBufferUC bits(count, 0);
-    if (image.isNull())
-        return bits;
-    // The document keeps RGB32; any other format is read through a copy so
-    // the scan lines below are always 32-bit pixels.
-    const QImage rgb = image.format() == QImage::Format_RGB32
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
-    const int rowBytes = PaddedRowBytes(rgb.width());
-    std::vector<BYTE> row(static_cast<size_t>(rowBytes));
-    BYTE* dest = bits.GetpBuf();
-    qint64 offset = 0;
-    for (int y = 0; y < rgb.height() && offset < count; ++y) {
-        std::fill(row.begin(), row.end(), BYTE{0});
-        PackRow(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), rgb.width(), row.data());
-        const qint64 take = std::min<qint64>(rowBytes, count - offset);
-        std::copy_n(row.begin(), take, dest + offset);
-        offset += take;
-    }
+    // The rows are the bitmap's own, whatever the logo size says; the count
+    // cuts them off or leaves zeros after them.
+    const int rowBytes = PaddedRowBytes(image.width());
+    dots::PackRows(image, image.width(), image.height(), {rowBytes, rowBytes, false}, bits.GetpBuf(), count);
     return bits;
 }
 

@@ -8,9 +8,8 @@ class QImage;
 
 // The first count bytes of the 1-bit form of a logo bitmap: rows from top to
 // bottom, each padded to a multiple of 16 dots, leftmost dot in the most
-// significant bit, bit 1 = white (a pixel whose 0x00BBGGRR value is above
-// 0x7F7F7F). Bytes past the end of the bitmap's bits are 0. A negative count
-// gives an empty buffer.
+// significant bit, bit 1 = white (by the dot rule), padding bits 0. Bytes past
+// the end of the bitmap's bits are 0. A negative count gives an empty buffer.
 CBufferUC GetBitmapBits(const QImage& image, int count);
 
 // The image byte count of a logo of the document's current size:

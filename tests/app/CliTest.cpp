@@ -2,13 +2,12 @@
 #include "app/CliCommands.h"
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
-#include "support/TestEnv.h"
+#include "support/ProgramFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,18 +18,11 @@ struct CliResult {
     QString err;
 };
 
-class CliTest : public ::testing::Test {
+// The command-line tool's own (headless) start-up, in a fresh current folder
+// that also holds the files a test writes.
+class CliTest : public testenv::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(testenv::DefaultRegistrySection());
-        ASSERT_TRUE(GetApp()->InitHeadless());
-    }
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        m_settings.reset();
-    }
+    CliTest() : ProgramFixture(Launch::Headless) {}
 
     CliResult Run(const QStringList& args)
     {
@@ -41,7 +33,6 @@ protected:
         err.flush();
         return r;
     }
-    QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
 
     // A black-and-white logo saved as the editor saves it.
     QString SaveLogo(const QString& name, const QImage& image)
@@ -50,8 +41,8 @@ protected:
         EXPECT_TRUE(doc.InitNewLogo());
         doc.AttachLogoBitmap(image);
         doc.SetLogoSize(image.width(), image.height());
-        EXPECT_TRUE(doc.WriteBitmapFile(Tmp(name)));
-        return Tmp(name);
+        EXPECT_TRUE(doc.WriteBitmapFile(TempPath(name)));
+        return TempPath(name);
     }
 
     static QByteArray Read(const QString& path)
@@ -59,9 +50,6 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
-    QTemporaryDir m_tmp;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
 };
 
 QImage WhiteWithBlackDot(int w, int h, int x, int y)
@@ -90,7 +78,7 @@ TEST_F(CliTest, InfoDescribesAFile)
     EXPECT_EQ(r.status, cli::kExitOk);
     EXPECT_EQ(r.out, "width 40\nheight 8\nbits 1\nmonochrome 1\n");
 
-    const CliResult missing = Run({"info", Tmp("nope.bmp")});
+    const CliResult missing = Run({"info", TempPath("nope.bmp")});
     EXPECT_EQ(missing.status, cli::kExitRefused);
     EXPECT_TRUE(missing.err.startsWith("glyphane-cli: "));
     EXPECT_EQ(missing.err.count('\n'), 1);
@@ -122,27 +110,27 @@ TEST_F(CliTest, ModelPrintsItsValuesAndGroups)
 TEST_F(CliTest, InvertAndFlipsWriteOneBitFiles)
 {
     const QString in = SaveLogo("in.bmp", WhiteWithBlackDot(16, 4, 0, 0));
-    ASSERT_EQ(Run({"invert", in, Tmp("inv.bmp")}).status, cli::kExitOk);
-    QImage inv = QImageReader(Tmp("inv.bmp")).read();
+    ASSERT_EQ(Run({"invert", in, TempPath("inv.bmp")}).status, cli::kExitOk);
+    QImage inv = QImageReader(TempPath("inv.bmp")).read();
     EXPECT_EQ(inv.depth(), 1);
     inv = inv.convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(inv.pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(inv.pixel(5, 3), 0xFF000000u);
 
-    ASSERT_EQ(Run({"flip-h", in, Tmp("h.bmp")}).status, cli::kExitOk);
-    EXPECT_EQ(QImageReader(Tmp("h.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(15, 0), 0xFF000000u);
-    ASSERT_EQ(Run({"flip-v", in, Tmp("v.bmp")}).status, cli::kExitOk);
-    EXPECT_EQ(QImageReader(Tmp("v.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(0, 3), 0xFF000000u);
+    ASSERT_EQ(Run({"flip-h", in, TempPath("h.bmp")}).status, cli::kExitOk);
+    EXPECT_EQ(QImageReader(TempPath("h.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(15, 0), 0xFF000000u);
+    ASSERT_EQ(Run({"flip-v", in, TempPath("v.bmp")}).status, cli::kExitOk);
+    EXPECT_EQ(QImageReader(TempPath("v.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(0, 3), 0xFF000000u);
 }
 
 TEST_F(CliTest, ConvertTurnsAColourImageIntoBlackAndWhite)
 {
     QImage colour(8, 8, QImage::Format_RGB32);
     colour.fill(qRgb(200, 30, 30));
-    ASSERT_TRUE(colour.save(Tmp("colour.bmp"), "BMP"));
-    EXPECT_EQ(Run({"convert", Tmp("colour.bmp"), Tmp("bw.bmp"), "--threshold", "300"}).status, cli::kExitRefused);
-    ASSERT_EQ(Run({"convert", Tmp("colour.bmp"), Tmp("bw.bmp")}).status, cli::kExitOk);
-    const CliResult info = Run({"info", Tmp("bw.bmp")});
+    ASSERT_TRUE(colour.save(TempPath("colour.bmp"), "BMP"));
+    EXPECT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp"), "--threshold", "300"}).status, cli::kExitRefused);
+    ASSERT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp")}).status, cli::kExitOk);
+    const CliResult info = Run({"info", TempPath("bw.bmp")});
     EXPECT_TRUE(info.out.contains("bits 1\nmonochrome 1"));
 }
 
@@ -150,19 +138,19 @@ TEST_F(CliTest, RasterRefusesAColourImage)
 {
     QImage colour(8, 8, QImage::Format_RGB32);
     colour.fill(qRgb(200, 30, 30));
-    ASSERT_TRUE(colour.save(Tmp("colour.bmp"), "BMP"));
-    const CliResult r = Run({"raster", Tmp("colour.bmp"), Tmp("r.bin"), "--model", "WGJ33"});
+    ASSERT_TRUE(colour.save(TempPath("colour.bmp"), "BMP"));
+    const CliResult r = Run({"raster", TempPath("colour.bmp"), TempPath("r.bin"), "--model", "WGJ33"});
     EXPECT_EQ(r.status, cli::kExitRefused);
     EXPECT_EQ(r.err, "glyphane-cli: you must to convert the file in black and white\n");
-    EXPECT_FALSE(QFile::exists(Tmp("r.bin")));
+    EXPECT_FALSE(QFile::exists(TempPath("r.bin")));
 }
 
 TEST_F(CliTest, RasterIsCentredAndInTheirNativeSense)
 {
     // WGJ33: a 576 x 240 printer area. A 16 x 2 logo with one dot at (0, 0).
     const QString in = SaveLogo("small.bmp", WhiteWithBlackDot(16, 2, 0, 0));
-    ASSERT_EQ(Run({"raster", in, Tmp("r.bin"), "--model", "WGJ33"}).status, cli::kExitOk);
-    const QByteArray bytes = Read(Tmp("r.bin"));
+    ASSERT_EQ(Run({"raster", in, TempPath("r.bin"), "--model", "WGJ33"}).status, cli::kExitOk);
+    const QByteArray bytes = Read(TempPath("r.bin"));
     ASSERT_EQ(bytes.size(), 576 / 8 * 240);
     // Offset = (576 - 16) / 16 bytes across, (240 - 2) / 2 rows down.
     const int at = (576 - 16) / 16 + 576 * ((240 - 2) / 2) / 8;
@@ -170,16 +158,16 @@ TEST_F(CliTest, RasterIsCentredAndInTheirNativeSense)
         const uchar expected = (i == at) ? 0x80 : 0x00; // complemented: bit 1 = dot
         ASSERT_EQ(static_cast<uchar>(bytes[i]), expected) << "byte " << i;
     }
-    ASSERT_EQ(Run({"raster", in, Tmp("rc.bin"), "--model", "WGJ33", "--reverse-color"}).status, cli::kExitOk);
-    EXPECT_EQ(static_cast<uchar>(Read(Tmp("rc.bin"))[at]), 0x7F);
-    EXPECT_EQ(Run({"raster", in, Tmp("x.bin"), "--model", "WGJ33", "--frame", "wavy"}).status, cli::kExitRefused);
+    ASSERT_EQ(Run({"raster", in, TempPath("rc.bin"), "--model", "WGJ33", "--reverse-color"}).status, cli::kExitOk);
+    EXPECT_EQ(static_cast<uchar>(Read(TempPath("rc.bin"))[at]), 0x7F);
+    EXPECT_EQ(Run({"raster", in, TempPath("x.bin"), "--model", "WGJ33", "--frame", "wavy"}).status, cli::kExitRefused);
 }
 
 TEST_F(CliTest, PrintDataOfAPlainModelIsTheBitmapBits)
 {
     const QString in = SaveLogo("pd.bmp", WhiteWithBlackDot(16, 2, 0, 0));
-    ASSERT_EQ(Run({"print-data", in, Tmp("pd.bin"), "--model", "WGJ33"}).status, cli::kExitOk);
-    const QByteArray bytes = Read(Tmp("pd.bin"));
+    ASSERT_EQ(Run({"print-data", in, TempPath("pd.bin"), "--model", "WGJ33"}).status, cli::kExitOk);
+    const QByteArray bytes = Read(TempPath("pd.bin"));
     ASSERT_EQ(bytes.size(), 4);
     EXPECT_EQ(static_cast<uchar>(bytes[0]), 0x7F);
     EXPECT_EQ(static_cast<uchar>(bytes[1]), 0xFF);

@@ -5,8 +5,8 @@
 #include "dialogs/SelectPrinterDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "frame/MainFrame.h"
+#include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
-#include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,24 +40,20 @@ testenv::ScriptedUi::Step PickPrinter(int row)
 
 // A started program whose program folder is a copy of the build's one, so a
 // test may change or remove its files.
-class NewDocumentTest : public ::testing::Test {
+class NewDocumentTest : public testenv::ProgramFixture {
 protected:
     void SetUp() override
     {
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_cwd.path());
         m_folder = m_programCopy.path() + QStringLiteral("/");
         CopyFolder(testenv::ProgramDir(), m_folder);
+        ProgramFixture::SetUp();
+    }
+
+    QByteArray Settings() const override
+    {
         QByteArray ini = testenv::DefaultRegistrySection();
         ini.replace(testenv::ProgramDir().toUtf8(), m_folder.toUtf8());
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(ini);
-        ASSERT_TRUE(GetApp()->InitInstance());
-    }
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        m_settings.reset();
-        QDir::setCurrent(m_previousCwd);
+        return ini;
     }
 
     static void CopyFolder(const QString& from, const QString& to)
@@ -89,11 +85,8 @@ protected:
 
     int OpenWindows() const { return GetApp()->GetMainFrame()->MdiArea()->subWindowList().size(); }
 
-    QTemporaryDir m_cwd;
     QTemporaryDir m_programCopy;
     QString m_folder;
-    QString m_previousCwd;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
 };
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "app/GlyphaneApp.h"
 #include "app/ShellCommand.h"
 #include "frame/MainFrame.h"
+#include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
-#include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,21 +15,11 @@
 
 namespace {
 
-// Runs each test in a fresh current directory (the trace log is written there)
-// and ends the started program afterwards.
-class StartupTest : public ::testing::Test {
+// Each test starts the program itself, in a fresh current folder (the trace
+// log is written there), with the settings it is about.
+class StartupTest : public testenv::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_cwd.isValid());
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_cwd.path());
-    }
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        QDir::setCurrent(m_previousCwd);
-    }
+    StartupTest() : ProgramFixture(Launch::ByTest) {}
 
     static QByteArray WithoutLine(const QByteArray& ini, const QByteArray& key)
     {
@@ -51,7 +41,7 @@ protected:
 
     QStringList TraceLines() const
     {
-        QFile f(m_cwd.filePath(QStringLiteral("GPDbgRel.log")));
+        QFile f(TempPath(QStringLiteral("GPDbgRel.log")));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         QStringList lines;
@@ -64,16 +54,13 @@ protected:
         }
         return lines;
     }
-
-    QTemporaryDir m_cwd;
-    QString m_previousCwd;
 };
 
 } // namespace
 
 TEST_F(StartupTest, SucceedsWithTheBuildDefaultsAndLogsEachStepInOrder)
 {
-    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    UseSettings(testenv::DefaultRegistrySection());
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
 
@@ -105,19 +92,19 @@ TEST_F(StartupTest, FailsRightAfterTheMainWindowWhenARegistryStringIsMissing)
 {
     for (const char* key : {"Application%20Name", "Version", "Path", "HtmlHelpFile", "Autodetect", "HeaderNewFile"}) {
         SCOPED_TRACE(key);
-        testenv::ScopedSettingsFile settings(WithoutLine(testenv::DefaultRegistrySection(), key));
+        UseSettings(WithoutLine(testenv::DefaultRegistrySection(), key));
         CGlyphaneApp* app = GetApp();
         EXPECT_FALSE(app->InitInstance());
         EXPECT_NE(app->GetMainFrame(), nullptr) << "the main window has already appeared";
         EXPECT_TRUE(TraceLines().contains("pMainFrame->UpdateWindow();"));
         app->ExitInstance();
-        QFile::remove(m_cwd.filePath(QStringLiteral("GPDbgRel.log")));
+        QFile::remove(TempPath(QStringLiteral("GPDbgRel.log")));
     }
 }
 
 TEST_F(StartupTest, AValueReadingErrorInAnyCaseEndsStartUp)
 {
-    testenv::ScopedSettingsFile settings(Replaced(testenv::DefaultRegistrySection(), "Version", "error"));
+    UseSettings(Replaced(testenv::DefaultRegistrySection(), "Version", "error"));
     EXPECT_FALSE(GetApp()->InitInstance());
 }
 
@@ -126,7 +113,7 @@ TEST_F(StartupTest, ProgramPathIsJoinedToTheLogNameWithoutASeparator)
     QTemporaryDir parent;
     const QString folder = parent.filePath(QStringLiteral("prog"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    testenv::ScopedSettingsFile settings(Replaced(testenv::DefaultRegistrySection(), "Path", folder.toUtf8()));
+    UseSettings(Replaced(testenv::DefaultRegistrySection(), "Path", folder.toUtf8()));
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(app->GetAppLogPath(), folder + "Glyphane.log");
@@ -135,8 +122,7 @@ TEST_F(StartupTest, ProgramPathIsJoinedToTheLogNameWithoutASeparator)
 
 TEST_F(StartupTest, AnUnwritableApplicationLogEndsStartUp)
 {
-    testenv::ScopedSettingsFile settings(
-        Replaced(testenv::DefaultRegistrySection(), "Path", "/nonexistent-glyphane-folder/"));
+    UseSettings(Replaced(testenv::DefaultRegistrySection(), "Path", "/nonexistent-glyphane-folder/"));
     EXPECT_FALSE(GetApp()->InitInstance());
 }
 
@@ -144,7 +130,7 @@ TEST_F(StartupTest, MissingSettingsWordIsZeroAndCustomerIsRead)
 {
     QByteArray ini = WithoutLine(testenv::DefaultRegistrySection(), "Settings");
     ini = Replaced(ini, "Customer", "1");
-    testenv::ScopedSettingsFile settings(ini);
+    UseSettings(ini);
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(app->GetSettings(), 0u);
@@ -153,11 +139,11 @@ TEST_F(StartupTest, MissingSettingsWordIsZeroAndCustomerIsRead)
 
 TEST_F(StartupTest, SettingsValueIsWrittenBack)
 {
-    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    UseSettings(testenv::DefaultRegistrySection());
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
     app->SetSettingsValue(0);
-    QFile f(settings.path());
+    QFile f(SettingsPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("Settings=0"));
 }
@@ -179,7 +165,7 @@ TEST(ShellResult, EachResultCodeHasItsMessage)
 
 TEST_F(StartupTest, HelpAndWebLinkReportTheShellsFailure)
 {
-    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    UseSettings(testenv::DefaultRegistrySection());
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
 
@@ -202,7 +188,7 @@ TEST_F(StartupTest, HelpAndWebLinkReportTheShellsFailure)
 
 TEST_F(StartupTest, AboutShowsTheApplicationNameAndVersion)
 {
-    testenv::ScopedSettingsFile settings(testenv::DefaultRegistrySection());
+    UseSettings(testenv::DefaultRegistrySection());
     CGlyphaneApp* app = GetApp();
     ASSERT_TRUE(app->InitInstance());
     QString name, version;

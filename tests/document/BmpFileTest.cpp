@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -34,7 +34,8 @@ QStringList Files(const QString& sub)
 // (header template) through the test environment.
 class BmpFileTest : public ::testing::Test {
 protected:
-    QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
+    QString TempFolder() const { return m_tmp.path(); }
+    QString TempPath(const QString& name) const { return m_tmp.filePath(name); }
 
     QTemporaryDir m_tmp;
 };
@@ -143,7 +144,7 @@ TEST_F(BmpFileTest, PathsNamingThePrinterPlaceholderNeverOpen)
 {
     testenv::ScriptedUi ui;
     CGlyphaneDoc doc{testenv::DocEnvironment()};
-    EXPECT_FALSE(doc.OnOpenDocument(Tmp("my-GlyphanePrn.bmp")));
+    EXPECT_FALSE(doc.OnOpenDocument(TempPath("my-GlyphanePrn.bmp")));
     EXPECT_TRUE(ui.Prompts().empty());
     EXPECT_EQ(doc.GetLogoWidth(), 100) << "the plain logo is made instead";
 }
@@ -157,7 +158,7 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
         const QImage logo = Pattern(width, 13);
         doc.AttachLogoBitmap(logo);
         doc.SetLogoSize(width, 13);
-        const QString path = Tmp(QStringLiteral("w%1.bmp").arg(width));
+        const QString path = TempPath(QStringLiteral("w%1.bmp").arg(width));
         ASSERT_TRUE(doc.WriteBitmapFile(path));
 
         QFile file(path);
@@ -193,8 +194,8 @@ TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
     doc.AttachLogoBitmap(image);
     doc.SetLogoSize(4, 1);
     doc.SetMonochrome(0);
-    ASSERT_TRUE(doc.WriteBitmapFile(Tmp("c.bmp")));
-    const QImage back = QImageReader(Tmp("c.bmp")).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(doc.WriteBitmapFile(TempPath("c.bmp")));
+    const QImage back = QImageReader(TempPath("c.bmp")).read().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(back.pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(back.pixel(1, 0), 0xFF000000u);
     EXPECT_EQ(back.pixel(2, 0), 0xFFFFFFFFu);
@@ -204,7 +205,7 @@ TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
 
 TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
 {
-    const QString path = Tmp("logo.bmp");
+    const QString path = TempPath("logo.bmp");
     QFile previous(path);
     ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
     previous.write("previous contents");
@@ -231,7 +232,7 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
     EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path));
     ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
     EXPECT_EQ(previous.readAll(), "previous contents");
-    EXPECT_EQ(QDir(m_tmp.path()).entryList({"logo*"}, QDir::Files), QStringList{"logo.bmp"}) << "no temporary file is left";
+    EXPECT_EQ(QDir(TempFolder()).entryList({"logo*"}, QDir::Files), QStringList{"logo.bmp"}) << "no temporary file is left";
 }
 
 TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)
@@ -248,11 +249,11 @@ TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)
     }
     {
         testenv::ScriptedUi ui;
-        const QString chosen = Tmp("logo#2.bmp");
+        const QString chosen = TempPath("logo#2.bmp");
         ui.Then([chosen](CUiPrompt& p, QDialog*) { p.fileName = chosen; p.result = IDOK; });
         EXPECT_TRUE(doc.DoSave(QString()));
-        EXPECT_TRUE(QFile::exists(Tmp("logo.bmp"))) << "the name is cut in front of '#'";
-        EXPECT_EQ(doc.GetPathName(), Tmp("logo.bmp"));
+        EXPECT_TRUE(QFile::exists(TempPath("logo.bmp"))) << "the name is cut in front of '#'";
+        EXPECT_EQ(doc.GetPathName(), TempPath("logo.bmp"));
     }
 }
 

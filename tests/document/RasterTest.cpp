@@ -2,6 +2,7 @@
 // frames and their warning, mirroring and row reversal, the BMP header.
 #include "document/GlyphaneDoc.h"
 #include "document/RasterOps.h"
+#include "document/RowPacker.h"
 #include "ImageTestHelpers.h"
 #include "resources/StringTable.h"
 #include "support/ScriptedUi.h"
@@ -140,6 +141,31 @@ TEST(RasterPackTest, LayoutOfOddWidthsAndOtherFormats)
     EXPECT_EQ(Bytes(rasterops::PackRows(QImage(), 16, 2)), std::vector<BYTE>(4, 0xFF)) << "no bitmap is white";
     EXPECT_EQ(rasterops::PackRows(colours, -8, 4).GetSize(), 0);
     EXPECT_EQ(rasterops::PackRows(colours, 1 << 20, 1 << 20).GetSize(), 0) << "too large is refused, not wrapped";
+}
+
+TEST(RasterPackTest, PackerPlacesRowsByTheirLayoutAndStaysInsideItsBuffer)
+{
+    // 10 x 2 image: a black row over a white one, packed as 12 x 3 dots, so
+    // two dots of each row and the whole last row lie outside the image.
+    QImage image(10, 2, QImage::Format_RGB32);
+    image.fill(0xFFFFFFFF);
+    for (int x = 0; x < 10; ++x)
+        image.setPixel(x, 0, 0xFF000000);
+    const dots::RowLayout bottomUp{2, 3, true}; // 2 bytes a row, 3 apart, last row first
+
+    std::vector<BYTE> out(8, 0xAA);
+    dots::PackRows(image, 12, 3, bottomUp, out.data(), 8);
+    // Bits past the 12th dot are 0; the byte between two rows keeps its value.
+    EXPECT_EQ(out, (std::vector<BYTE>{0xFF, 0xF0, 0xAA, 0xFF, 0xF0, 0xAA, 0x00, 0x30}));
+
+    std::vector<BYTE> clipped(8, 0xAA);
+    dots::PackRows(image, 12, 3, bottomUp, clipped.data(), 7);
+    EXPECT_EQ(clipped, (std::vector<BYTE>{0xFF, 0xF0, 0xAA, 0xFF, 0xF0, 0xAA, 0x00, 0xAA})) << "stops at its size";
+
+    std::vector<BYTE> untouched(8, 0xAA);
+    dots::PackRows(image, -12, 3, bottomUp, untouched.data(), 8);
+    dots::PackRows(image, 12, -3, bottomUp, untouched.data(), 8);
+    EXPECT_EQ(untouched, std::vector<BYTE>(8, 0xAA)) << "a negative size packs nothing";
 }
 
 TEST(RasterPackTest, DocumentPacksItsLogoSize)

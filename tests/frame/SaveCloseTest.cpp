@@ -33,7 +33,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
     ASSERT_TRUE(back.OnOpenDocument(doc->GetPathName()));
     EXPECT_EQ(back.GetLogoBitmap()->pixel(0, 0), 0xFF000000u);
 
-    const QString other = m_cwd.filePath("other.bmp");
+    const QString other = TempPath("other.bmp");
     ui.Then([other](CUiPrompt& p, QDialog*) { p.fileName = other; p.result = IDOK; });
     frame->Router()->Dispatch(kSaveAs);
     EXPECT_TRUE(QFile::exists(other));

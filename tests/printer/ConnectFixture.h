@@ -6,47 +6,37 @@
 #include "app/GlyphaneApp.h"
 #include "components/dialogs/SelectComPortDlg.h"
 #include "document/GlyphaneDoc.h"
+#include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
-#include "support/TestEnv.h"
 #include "view/GlyphaneView.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace connecttest {
 
-class ConnectTest : public ::testing::Test {
+class ConnectTest : public testenv::ProgramFixture {
 protected:
     // The registry values of the run; the client-variant tests replace them.
     virtual QByteArray Registry() const { return testenv::DefaultRegistrySection(); }
 
-    void SetUp() override
+    QByteArray Settings() const override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(
-            Registry() + "\n[Ports]\nCOM1=" + LinkPath().toUtf8()
-            + "\nCOM2=" + m_dir.filePath(QStringLiteral("nothing-here")).toUtf8()
-            + "\nLPT1=" + m_dir.filePath(QStringLiteral("lp0")).toUtf8()
-            + "\nUSB001=" + LinkPath().toUtf8() + "\n");
-        ASSERT_TRUE(GetApp()->InitInstance());
+        return Registry() + "\n[Ports]\nCOM1=" + LinkPath().toUtf8()
+               + "\nCOM2=" + TempPath(QStringLiteral("nothing-here")).toUtf8()
+               + "\nLPT1=" + TempPath(QStringLiteral("lp0")).toUtf8()
+               + "\nUSB001=" + LinkPath().toUtf8() + "\n";
     }
 
     void TearDown() override
     {
-        GetApp()->ExitInstance();
+        ProgramFixture::TearDown();
         m_printer.reset();
-        m_settings.reset();
-        QDir::setCurrent(m_previousCwd);
     }
 
-    QString LinkPath() const { return m_dir.filePath(QStringLiteral("ttyPRINTER")); }
+    QString LinkPath() const { return TempPath(QStringLiteral("ttyPRINTER")); }
 
     void StartPrinter(const QString& model, unsigned baud = 9600, const QString& fault = QString(),
                       int subModel = 1)
@@ -71,17 +61,9 @@ protected:
     // switched off unless a test wants them.
     CGlyphaneView* OpenWhiteLogo(int width, int height)
     {
-        QImage image(width, height, QImage::Format_Mono);
-        image.setColorTable({0xFF000000u, 0xFFFFFFFFu});
-        image.fill(1);
-        const QString path = m_dir.filePath(QStringLiteral("logo%1x%2.bmp").arg(width).arg(height));
-        EXPECT_TRUE(image.save(path, "BMP"));
-        m_doc = GetApp()->OpenDocumentFile(path);
-        EXPECT_NE(m_doc, nullptr);
+        m_view = OpenWhiteLogoView(width, height, m_doc);
         if (!m_doc)
             return nullptr;
-        m_view = qobject_cast<CGlyphaneView*>(m_doc->GetOwnerWindow());
-        EXPECT_NE(m_view, nullptr);
         if (m_view)
             m_view->Link().SetShowInitDialog(false);
         EXPECT_EQ(m_doc->IsWgj33(), 1);
@@ -142,9 +124,6 @@ protected:
         return names;
     }
 
-    QTemporaryDir m_dir;
-    QString m_previousCwd;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
     std::unique_ptr<CPrinterEmulator> m_printer;
     CGlyphaneDoc* m_doc = nullptr;
     CGlyphaneView* m_view = nullptr;

@@ -209,12 +209,7 @@ TEST_F(PortsTest, TestLogoIsOffForFiscalAndNoTestModels)
 
 class ClientVariantPortsTest : public PortsTest {
 protected:
-    QByteArray Registry() const override
-    {
-        QByteArray registry = testenv::DefaultRegistrySection();
-        registry.replace("Customer=0", "Customer=1");
-        return registry;
-    }
+    QByteArray Registry() const override { return testenv::ClientRegistrySection(); }
 };
 
 TEST_F(ClientVariantPortsTest, EveryPrinterCommandIsOff)

@@ -3,14 +3,11 @@
 #include "printer/PrintData.h"
 
 #include "document/GlyphaneDoc.h"
-#include "app/GlyphaneApp.h"
 #include "printer/ModelCatalogue.h"
+#include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
-#include "support/TestEnv.h"
 
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -158,26 +155,14 @@ TEST(PlainPrintData, UnusableLogoSizeChangesNothing)
 }
 
 // The header comes from the program folder's template: the program is started.
-class UsbPrintData : public ::testing::Test {
+class UsbPrintData : public testenv::ProgramFixture {
 protected:
-    void SetUp() override
-    {
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_tmp.path());
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(testenv::DefaultRegistrySection());
-        ASSERT_TRUE(GetApp()->InitInstance());
-    }
     void TearDown() override
     {
         EXPECT_TRUE(m_ui.Prompts().empty()) << "no message may be shown";
-        GetApp()->ExitInstance();
-        m_settings.reset();
-        QDir::setCurrent(m_previousCwd);
+        ProgramFixture::TearDown();
     }
 
-    QTemporaryDir m_tmp;
-    QString m_previousCwd;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
     testenv::ScriptedUi m_ui;
 };
 

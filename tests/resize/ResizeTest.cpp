@@ -4,7 +4,7 @@
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "document/ResizeTestHelpers.h"
-#include "support/TestEnv.h"
+#include "support/ProgramFixture.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -15,20 +15,14 @@ using namespace resizetest;
 namespace {
 
 // A started program (headless): the header template and the program folder.
-class ResizeWithProgram : public ::testing::Test {
+class ResizeWithProgram : public testenv::ProgramFixture {
 protected:
-    void SetUp() override
+    ResizeWithProgram()
+        : ProgramFixture(Launch::Headless)
     {
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(testenv::DefaultRegistrySection());
-        ASSERT_TRUE(GetApp()->InitHeadless());
-    }
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        m_settings.reset();
     }
 
-    QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
+    QString Tmp(const QString& name) const { return TempPath(name); }
 
     // A logo document holding `image`, as after opening or drawing it.
     static std::unique_ptr<CGlyphaneDoc> LogoDocument(const QImage& image)
@@ -60,8 +54,6 @@ protected:
         return status;
     }
 
-    QTemporaryDir m_tmp;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
 };
 
 } // namespace

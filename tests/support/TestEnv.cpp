@@ -56,4 +56,11 @@ QByteArray DefaultRegistrySection()
                       "Customer=0\n");
 }
 
+QByteArray ClientRegistrySection()
+{
+    QByteArray registry = DefaultRegistrySection();
+    registry.replace("Customer=0", "Customer=1");
+    return registry;
+}
+
 } // namespace testenv

@@ -41,6 +41,8 @@ private:
 // The registry section of a settings file that starts the program from the
 // build tree's program folder; tests edit or drop lines of it.
 QByteArray DefaultRegistrySection();
+// The same for the client variant of the program (Customer=1).
+QByteArray ClientRegistrySection();
 
 } // namespace testenv
 

@@ -202,12 +202,7 @@ namespace {
 
 class ClientVariantViewTest : public ViewTest {
 protected:
-    QByteArray Settings() const override
-    {
-        QByteArray ini = testenv::DefaultRegistrySection();
-        ini.replace("Customer=0", "Customer=1");
-        return ini;
-    }
+    QByteArray Settings() const override { return testenv::ClientRegistrySection(); }
 };
 
 } // namespace

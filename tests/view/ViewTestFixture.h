@@ -3,61 +3,28 @@
 // size, and the mouse, key and pixel helpers of the view tests.
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
-#include "support/TestEnv.h"
+#include "support/ProgramFixture.h"
 #include "view/GlyphaneView.h"
 #include "view/ViewIds.h"
 #include "view/ViewPanes.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace viewtest {
 
 constexpr QRgb kBlack = 0xFF000000u;
 constexpr QRgb kWhite = 0xFFFFFFFFu;
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public testenv::ProgramFixture {
 protected:
-    // Settings of the run; a test of the client variant replaces this.
-    virtual QByteArray Settings() const { return testenv::DefaultRegistrySection(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_cwd.isValid());
-        m_previousCwd = QDir::currentPath();
-        QDir::setCurrent(m_cwd.path());
-        m_settings = std::make_unique<testenv::ScopedSettingsFile>(Settings());
-        ASSERT_TRUE(GetApp()->InitInstance());
-    }
-
-    void TearDown() override
-    {
-        GetApp()->ExitInstance();
-        m_settings.reset();
-        QDir::setCurrent(m_previousCwd);
-    }
-
     // Opens a white width x height logo file; the view is then shown and sized.
     CGlyphaneView* OpenWhiteLogo(int width, int height)
     {
-        QImage image(width, height, QImage::Format_Mono);
-        image.setColorTable({kBlack, kWhite});
-        image.fill(1);
-        const QString path = m_cwd.filePath(QStringLiteral("logo%1x%2.bmp").arg(width).arg(height));
-        EXPECT_TRUE(image.save(path, "BMP"));
-        m_doc = GetApp()->OpenDocumentFile(path);
-        EXPECT_NE(m_doc, nullptr);
-        if (!m_doc)
-            return nullptr;
-        m_view = qobject_cast<CGlyphaneView*>(m_doc->GetOwnerWindow());
-        EXPECT_NE(m_view, nullptr);
+        m_view = OpenWhiteLogoView(width, height, m_doc);
         QApplication::processEvents();
         return m_view;
     }
@@ -124,9 +91,6 @@ protected:
         return Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    QTemporaryDir m_cwd;
-    QString m_previousCwd;
-    std::unique_ptr<testenv::ScopedSettingsFile> m_settings;
     CGlyphaneDoc* m_doc = nullptr;
     CGlyphaneView* m_view = nullptr;
 };
