@@ -6,8 +6,8 @@
 // window only through the host operations at the end, which the view
 // implements; the view hands it the commands the editing role does not take.
 #include "components/CalcTimeout.h"
+#include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
-#include "view/RoleCommands.h"
 
 #include <QString>
 
@@ -18,14 +18,6 @@ class CQvPComAm;
 class CsComAm;
 class QWidget;
 
-namespace printerid {
-constexpr UINT ID_PROGRAM_LOGO = 32789;
-constexpr UINT ID_TEST_LOGO = 32790;
-constexpr UINT ID_CONNECT_PRINTER = 32791;
-constexpr UINT ID_CHANGE_COM_PORT = 32792;
-constexpr UINT ID_PRINT_LOGO = 32799;
-} // namespace printerid
-
 class CViewPrinterRole {
 public:
     CViewPrinterRole();
@@ -33,7 +25,7 @@ public:
     CViewPrinterRole(const CViewPrinterRole&) = delete;
     CViewPrinterRole& operator=(const CViewPrinterRole&) = delete;
 
-    CRoleCommands& PrinterCommands() { return m_printerCommands; }
+    CCommandMap& PrinterCommands() { return m_printerCommands; }
 
     // Connecting (Connect.cpp).
     void OnConnectPrinter();
@@ -93,7 +85,7 @@ protected:
     virtual bool PrinterTransferRunning() const = 0;
     virtual void PrinterClearLogoInRam() = 0;
 
-    CRoleCommands m_printerCommands;
+    CCommandMap m_printerCommands;
 
 private:
     void MapPrinterCommands();

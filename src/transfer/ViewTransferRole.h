@@ -3,7 +3,7 @@
 // thread and the progress messages it posts. It keeps its own state and
 // command map; the view hands it the commands the other roles do not take,
 // and stops its worker before the window goes.
-#include "view/RoleCommands.h"
+#include "platform/CommandRouter.h"
 
 class CViewTransferRole {
 public:
@@ -12,11 +12,11 @@ public:
     CViewTransferRole(const CViewTransferRole&) = delete;
     CViewTransferRole& operator=(const CViewTransferRole&) = delete;
 
-    CRoleCommands& TransferCommands() { return m_transferCommands; }
+    CCommandMap& TransferCommands() { return m_transferCommands; }
 
     // Stops a running job and waits for its worker; nothing to do while none runs.
     void OnKillThread() {}
 
 protected:
-    CRoleCommands m_transferCommands;
+    CCommandMap m_transferCommands;
 };

@@ -4,12 +4,10 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
+#include "resources/CommandIds.h"
 
 #include <QApplication>
 #include <QWidget>
-
-using namespace viewid;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "app/GlyphaneApp.h"
 #include "components/SelectComPortDlg.h"
 #include "document/GlyphaneDoc.h"
+#include "resources/CommandIds.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 #include "view/GlyphaneView.h"

@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 
 using namespace connecttest;
-using namespace printerid;
 using testenv::ScriptedUi;
 
 class PortsTest : public ConnectTest {
