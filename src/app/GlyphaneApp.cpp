@@ -9,6 +9,7 @@
 #include "frame/MainFrame.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
+#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "view/GlyphaneView.h"
 

@@ -18,15 +18,6 @@ class CMainFrame;
 class CGlyphaneDoc;
 struct CPrinterChoice;
 
-// Command ids answered by the application object.
-constexpr UINT ID_FILE_NEW = 57600;
-constexpr UINT ID_FILE_OPEN = 57601;
-constexpr UINT ID_FILE_PRINT_SETUP = 57606;
-constexpr UINT ID_APP_ABOUT = 57664;
-constexpr UINT ID_APP_EXIT = 57665;
-constexpr UINT ID_HTML_HELP = 32784;
-constexpr UINT ID_WEB_LINK = 32819;
-
 class CGlyphaneApp : public QApplication, public CCmdTarget {
     Q_OBJECT
 public:

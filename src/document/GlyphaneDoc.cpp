@@ -2,6 +2,7 @@
 
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
+#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
 #include <QFile>
@@ -9,8 +10,6 @@
 
 namespace {
 
-constexpr UINT ID_FILE_SAVE = 57603;
-constexpr UINT ID_FILE_SAVE_AS = 57604;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
 } // namespace

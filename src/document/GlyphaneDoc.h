@@ -121,7 +121,7 @@ public:
     void SetTitle(const QString& title);
     void UpdateAllViews(int hint = 0) { emit updateAllViews(hint); }
 
-    // Save (57603) and Save As (57604).
+    // Save (ID_FILE_SAVE) and Save As (ID_FILE_SAVE_AS).
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
     bool HasCommandHandler(UINT id) const override;

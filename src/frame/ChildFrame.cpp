@@ -2,13 +2,10 @@
 
 #include "document/GlyphaneDoc.h"
 #include "app/GlyphaneApp.h"
+#include "resources/CommandIds.h"
 #include "view/GlyphaneView.h"
 
 #include <QCloseEvent>
-
-namespace {
-constexpr UINT ID_FILE_CLOSE = 57602;
-}
 
 CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
     : QMdiSubWindow(parent)

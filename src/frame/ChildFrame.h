@@ -19,7 +19,7 @@ public:
     CGlyphaneView* GetView() const;
     CGlyphaneDoc* GetDocument() const { return m_doc; }
 
-    // Close (57602): closes the window after the save question.
+    // Close (ID_FILE_CLOSE): closes the window after the save question.
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
     bool HasCommandHandler(UINT id) const override;

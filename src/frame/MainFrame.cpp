@@ -6,6 +6,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
 #include "resources/StringTable.h"
 #include "view/GlyphaneView.h"
@@ -20,12 +21,9 @@
 
 namespace {
 
-constexpr UINT ID_VIEW_TOOLBAR = 59392;
-constexpr UINT ID_VIEW_STATUS_BAR = 59393;
-constexpr UINT ID_WINDOW_CASCADE = 57650;
-constexpr UINT ID_WINDOW_TILE_HORZ = 57651;
-constexpr UINT ID_FILE_MRU_LAST = ID_FILE_MRU_FILE1 + CMainFrame::kRecentFileCount - 1;
-constexpr UINT kPaletteIds[] = {101, 102, 103, 104, 61493};
+static_assert(ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1 == CMainFrame::kRecentFileCount);
+constexpr UINT kPaletteIds[] = {ID_VIEW_DRAW_TOOLS, ID_VIEW_GENERIC_TOOLS, ID_VIEW_IMAGE_TOOLS, ID_VIEW_FRAME_TOOLS,
+                                ID_VIEW_PATTERN_TOOLS};
 
 constexpr UINT kPositionPrefix = 1032;
 constexpr UINT kToolPrefix = 1033;
@@ -246,27 +244,28 @@ void CMainFrame::SetPane(UINT id, const QString& text)
 
 void CMainFrame::SetPositionPane(int x, int y)
 {
-    SetPane(6565, LoadString(kPositionPrefix) + FormatPrintf(QStringLiteral("X:%.3d, Y:%.3d"), {x + 1, y + 1}));
+    SetPane(ID_PANE_POSITION,
+            LoadString(kPositionPrefix) + FormatPrintf(QStringLiteral("X:%.3d, Y:%.3d"), {x + 1, y + 1}));
 }
 
 void CMainFrame::SetSizePane(int w, int h)
 {
-    SetPane(6566, LoadString(kSizePrefix) + FormatPrintf(QStringLiteral("X:%.2d, Y:%.2d"), {w, h}));
+    SetPane(ID_PANE_SIZE, LoadString(kSizePrefix) + FormatPrintf(QStringLiteral("X:%.2d, Y:%.2d"), {w, h}));
 }
 
 void CMainFrame::SetToolPane(const QString& name)
 {
-    SetPane(6567, LoadString(kToolPrefix) + name);
+    SetPane(ID_PANE_TOOL, LoadString(kToolPrefix) + name);
 }
 
 void CMainFrame::SetPrinterPane(const QString& text)
 {
-    SetPane(61462, text);
+    SetPane(ID_PANE_PRINTER, text);
 }
 
 void CMainFrame::SetPortPane(const QString& text)
 {
-    SetPane(61463, text);
+    SetPane(ID_PANE_PORT, text);
 }
 
 QString CMainFrame::PaneText(UINT id) const

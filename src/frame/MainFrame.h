@@ -60,13 +60,18 @@ public:
     // The menu bar shown now: 128 without a logo window, 129 with one.
     UINT CurrentMenuId() const { return m_nCurrentMenu; }
     QList<QMenu*> MenuPopups(UINT menuId) const { return m_menus.value(menuId); }
-    // The palette of a control id (101, 102, 103, 104, 61493), or null.
+    // The palette of a control id (its View command, ID_VIEW_DRAW_TOOLS...), or null.
     CColumnToolBar* Palette(UINT controlId) const;
     QToolBar* StandardBar() const { return m_standardBar; }
     QToolBar* BannerBar() const { return m_bannerBar; }
 
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+
+    // The bars' own menu (a right click on a bar): Qt's entries, one per bar,
+    // but a bar that a View command shows and hides gets that command, sent
+    // through the router like the View menu's entry.
+    QMenu* createPopupMenu() override;
 
     // Palette settings read from the profile at creation.
     BOOL m_bDrawToolColor = TRUE;

@@ -11,11 +11,13 @@
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
 #include "view/GlyphaneView.h"
+#include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QToolBar>
 
 namespace {
@@ -27,15 +29,21 @@ const QString kWindowPos = QStringLiteral("WindowPos");
 // never read back (the palettes always start docked as below).
 const QString kBarStateGroup = QStringLiteral("General-Summary");
 
-constexpr UINT ID_TOOLBAR_STANDARD = 59392;
-constexpr UINT ID_BANNER_BAR = 59397;
 constexpr UINT kSeparator = 0;
 constexpr int kDefaultColumns = 3;
 
 // The standard toolbar (resource 128); 0 is a separator.
-const UINT kStandardButtons[] = {57600, 57601, 57603, kSeparator, 57635, 57634, 57637, 57639, 32826, kSeparator,
-                                 57643, kSeparator, 32791, kSeparator, 32790, 32789, 32799, kSeparator, 32792,
-                                 kSeparator, 57607, kSeparator, 57664, kSeparator, 32819};
+const UINT kStandardButtons[] = {
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, kSeparator,
+    ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_PASTE_SPECIAL, ID_IMAGE_TO_BLACK_WHITE, kSeparator,
+    ID_EDIT_UNDO, kSeparator,
+    ID_CONNECT_PRINTER, kSeparator,
+    ID_TEST_LOGO, ID_PROGRAM_LOGO, ID_PRINT_LOGO, kSeparator,
+    ID_CHANGE_COM_PORT, kSeparator,
+    ID_FILE_PRINT, kSeparator,
+    ID_APP_ABOUT, kSeparator,
+    ID_WEB_LINK,
+};
 
 struct PaletteDef {
     UINT controlId;
@@ -46,16 +54,28 @@ struct PaletteDef {
     const char* columnsKey;
 };
 
+// The Pattern palette: one button per fill pattern, in their order.
+std::vector<UINT> PatternButtons()
+{
+    std::vector<UINT> ids;
+    for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)
+        ids.push_back(id);
+    return ids;
+}
+
 const std::vector<PaletteDef>& PaletteDefs()
 {
     static const std::vector<PaletteDef> defs = {
-        {101, "Draw", 148, 149,
-         {32772, 32773, 32774, 32775, 32779, 61470, 61485, 61486, 32776, 32777, 32778, 61491}, "DrawToolColumns"},
-        {102, "Actions", 155, 157, {32782, 32783, 32781}, "GenericToolColumns"},
-        {103, "Image Options", 144, 145, {32793, 32795, 32797}, "ImageOptionsColumns"},
-        {104, "Frames", 153, 154, {32812, 32813, 32814}, "FramesColumns"},
-        {61493, "Pattern", 179, 180,
-         {61494, 61495, 61496, 61497, 61498, 61499, 61500, 61501, 61502, 61503, 61504, 61505}, "PatternColumns"},
+        {ID_VIEW_DRAW_TOOLS, "Draw", 148, 149,
+         {ID_TOOL_ERASER, ID_TOOL_PEN, ID_TOOL_SELECT_AREA, ID_TOOL_BRUSH, ID_TOOL_POINTER, ID_TOOL_TEXT,
+          ID_ZOOM_LARGE, ID_ZOOM_NORMAL, ID_TOOL_FILL, ID_TOOL_LINE, ID_TOOL_RECTANGLE, ID_TOOL_ELLIPSE},
+         "DrawToolColumns"},
+        {ID_VIEW_GENERIC_TOOLS, "Actions", 155, 157, {ID_IMAGE_SELECT_ALL, ID_IMAGE_REFRESH, ID_IMAGE_CLEAR},
+         "GenericToolColumns"},
+        {ID_VIEW_IMAGE_TOOLS, "Image Options", 144, 145, {ID_REVERSE_IMAGE, ID_REVERSE_ROW, ID_REVERSE_COLOR},
+         "ImageOptionsColumns"},
+        {ID_VIEW_FRAME_TOOLS, "Frames", 153, 154, {ID_FRAME_THIN, ID_FRAME_BOLD, ID_FRAME_DOUBLE}, "FramesColumns"},
+        {ID_VIEW_PATTERN_TOOLS, "Pattern", 179, 180, PatternButtons(), "PatternColumns"},
     };
     return defs;
 }
@@ -224,4 +244,30 @@ bool CMainFrame::SaveModifiedDocuments()
             return false; // cancelled, or a failed save: the window stays open
     }
     return true;
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    QMenu* menu = QMainWindow::createPopupMenu();
+    if (!menu || !m_router)
+        return menu;
+    std::vector<std::pair<QToolBar*, UINT>> toggles = {{m_standardBar, ID_VIEW_TOOLBAR}};
+    for (const PaletteDef& def : PaletteDefs())
+        toggles.emplace_back(Palette(def.controlId), def.controlId);
+    for (const auto& [bar, id] : toggles) {
+        if (!bar || !menu->actions().contains(bar->toggleViewAction()))
+            continue;
+        QAction* shown = bar->toggleViewAction();
+        auto* entry = new QAction(shown->text(), menu);
+        entry->setCheckable(true);
+        CCommandRouter::SetCommandId(entry, id);
+        connect(entry, &QAction::triggered, this, [this, id = id] { m_router->Dispatch(id); });
+        menu->insertAction(shown, entry);
+        menu->removeAction(shown);
+    }
+    // Enabled and checked as the update handlers say; the banner, which no
+    // command shows or hides, keeps Qt's own entry.
+    m_router->UpdateActions(menu->actions());
+    m_router->WatchMenu(menu);
+    return menu;
 }

@@ -5,6 +5,7 @@
 
 #include "app/GlyphaneApp.h"
 #include "resources/AcceleratorTable.h"
+#include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
 
 #include <QAction>
@@ -86,9 +87,9 @@ void CMainFrame::CreateAcceleratorOnlyActions()
     // Commands reached by key only (Print, next and previous pane, the dead
     // Alt+W) still get their one action, for the toolbar and the update state.
     static const QHash<UINT, QString> texts = {
-        {57607, QStringLiteral("&Print...\tCtrl+P")},
-        {57680, QStringLiteral("Next Pane\tF6")},
-        {57681, QStringLiteral("Previous Pane\tShift+F6")},
+        {ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P")},
+        {ID_NEXT_PANE, QStringLiteral("Next Pane\tF6")},
+        {ID_PREV_PANE, QStringLiteral("Previous Pane\tShift+F6")},
     };
     for (UINT id : AcceleratorCommandIds())
         if (!m_router->Action(id))

@@ -4,6 +4,7 @@
 // Each pane but the first is found by its id; a pane is always made wide
 // enough for its text in the status bar's own font.
 #include "platform/WinTypes.h"
+#include "resources/CommandIds.h"
 
 #include <QHash>
 #include <QList>
@@ -12,16 +13,6 @@
 
 class QLabel;
 class QStatusBar;
-
-constexpr UINT ID_SEPARATOR = 0;
-constexpr UINT ID_PANE_PRINTER = 61462;
-constexpr UINT ID_PANE_PORT = 61463;
-constexpr UINT ID_PANE_POSITION = 6565;
-constexpr UINT ID_PANE_SIZE = 6566;
-constexpr UINT ID_PANE_TOOL = 6567;
-constexpr UINT ID_INDICATOR_CAPS = 59137;
-constexpr UINT ID_INDICATOR_NUM = 59138;
-constexpr UINT ID_INDICATOR_SCRL = 59139;
 
 class CStatusPanes : public QObject {
     Q_OBJECT

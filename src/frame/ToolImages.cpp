@@ -1,5 +1,6 @@
 #include "frame/ToolImages.h"
 
+#include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
 
 #include <QHash>
@@ -112,84 +113,84 @@ const QHash<UINT, Drawer>& Drawers()
 {
     static const QHash<UINT, Drawer> drawers = {
         // Draw palette.
-        {32772, [](QPainter& p) { // eraser
+        {ID_TOOL_ERASER, [](QPainter& p) { // eraser
              Polygon(p, QPolygon({{2, 10}, {8, 4}, {13, 4}, {7, 10}}), kPink);
              Polygon(p, QPolygon({{2, 10}, {7, 10}, {7, 12}, {2, 12}}), kPaper);
              Polygon(p, QPolygon({{7, 10}, {13, 4}, {13, 6}, {7, 12}}), kPink);
          }},
-        {32773, [](QPainter& p) { // pen
+        {ID_TOOL_PEN, [](QPainter& p) { // pen
              Line(p, 4, 11, 12, 3, kYellow, 3);
              Line(p, 3, 10, 11, 2, kInk);
              Line(p, 5, 12, 13, 4, kInk);
              Line(p, 2, 13, 3, 12, kInk);
          }},
-        {32774, [](QPainter& p) { // select area
+        {ID_TOOL_SELECT_AREA, [](QPainter& p) { // select area
              p.setPen(QPen(kInk, 1, Qt::DashLine));
              p.setBrush(Qt::NoBrush);
              p.drawRect(QRect(1, 2, 13, 10));
          }},
-        {32775, [](QPainter& p) { // brush
+        {ID_TOOL_BRUSH, [](QPainter& p) { // brush
              Line(p, 13, 1, 7, 7, kBrown, 2);
              Polygon(p, QPolygon({{6, 7}, {8, 9}, {4, 13}, {1, 13}, {2, 10}}), kInk);
          }},
-        {32779, [](QPainter& p) { // pointer
+        {ID_TOOL_POINTER, [](QPainter& p) { // pointer
              Polygon(p, QPolygon({{4, 1}, {4, 12}, {7, 9}, {9, 13}, {11, 12}, {9, 8}, {12, 8}}), kPaper);
          }},
-        {61470, [](QPainter& p) { // text
+        {ID_TOOL_TEXT, [](QPainter& p) { // text
              Line(p, 3, 13, 7, 2, kInk, 2);
              Line(p, 8, 2, 12, 13, kInk, 2);
              Line(p, 5, 9, 10, 9, kInk);
          }},
-        {61485, [](QPainter& p) { Magnifier(p, true); }},
-        {61486, [](QPainter& p) { Magnifier(p, false); }},
-        {32776, [](QPainter& p) { // fill
+        {ID_ZOOM_LARGE, [](QPainter& p) { Magnifier(p, true); }},
+        {ID_ZOOM_NORMAL, [](QPainter& p) { Magnifier(p, false); }},
+        {ID_TOOL_FILL, [](QPainter& p) { // fill
              Polygon(p, QPolygon({{2, 7}, {7, 2}, {12, 7}, {7, 12}}), kPaper);
              p.fillRect(QRect(3, 7, 9, 1), kBlue);
              Polygon(p, QPolygon({{13, 8}, {14, 11}, {12, 11}}), kBlue);
          }},
-        {32777, [](QPainter& p) { Line(p, 2, 12, 13, 2, kInk, 1); }},
-        {32778, [](QPainter& p) {
+        {ID_TOOL_LINE, [](QPainter& p) { Line(p, 2, 12, 13, 2, kInk, 1); }},
+        {ID_TOOL_RECTANGLE, [](QPainter& p) {
              p.setPen(kInk);
              p.setBrush(Qt::NoBrush);
              p.drawRect(QRect(2, 3, 11, 8));
          }},
-        {61491, [](QPainter& p) {
+        {ID_TOOL_ELLIPSE, [](QPainter& p) {
              p.setPen(kInk);
              p.setBrush(Qt::NoBrush);
              p.drawEllipse(QRect(1, 2, 13, 10));
          }},
         // Actions palette.
-        {32782, [](QPainter& p) { // select all pixels
+        {ID_IMAGE_SELECT_ALL, [](QPainter& p) { // select all pixels
              p.fillRect(QRect(1, 1, 14, 13), QColor(200, 230, 255));
              p.setPen(QPen(kBlue, 1, Qt::DashLine));
              p.setBrush(Qt::NoBrush);
              p.drawRect(QRect(0, 0, 15, 14));
              p.fillRect(QRect(5, 4, 6, 7), kInk);
          }},
-        {32783, [](QPainter& p) { // refresh view
+        {ID_IMAGE_REFRESH, [](QPainter& p) { // refresh view
              p.setPen(QPen(kGreen, 2));
              p.setBrush(Qt::NoBrush);
              p.drawArc(QRect(2, 2, 11, 11), 30 * 16, 300 * 16);
              Polygon(p, QPolygon({{10, 0}, {14, 4}, {10, 6}}), kGreen);
          }},
-        {32781, [](QPainter& p) { // clear all pixels
+        {ID_IMAGE_CLEAR, [](QPainter& p) { // clear all pixels
              Page(p, QRect(2, 1, 11, 13));
              Line(p, 5, 5, 10, 10, kRed, 2);
              Line(p, 10, 5, 5, 10, kRed, 2);
          }},
         // Image options palette.
-        {32793, [](QPainter& p) { // reverse image
+        {ID_REVERSE_IMAGE, [](QPainter& p) { // reverse image
              Outline(p, QRect(1, 1, 13, 12), kPaper);
              Polygon(p, QPolygon({{1, 1}, {14, 1}, {1, 13}}), kInk);
          }},
-        {32795, [](QPainter& p) { // reverse row
+        {ID_REVERSE_ROW, [](QPainter& p) { // reverse row
              Outline(p, QRect(1, 1, 13, 12), kPaper);
              for (int y = 3; y < 13; y += 3)
                  p.fillRect(QRect(2, y, 12, 1), kInk);
              Line(p, 4, 7, 11, 7, kRed, 1);
              Polygon(p, QPolygon({{11, 5}, {13, 7}, {11, 9}}), kRed);
          }},
-        {32797, [](QPainter& p) { // reverse colour
+        {ID_REVERSE_COLOR, [](QPainter& p) { // reverse colour
              Outline(p, QRect(1, 1, 13, 12), kPaper);
              p.fillRect(QRect(2, 2, 6, 11), kInk);
              p.setPen(QPen(kBlue, 1));
@@ -197,21 +198,21 @@ const QHash<UINT, Drawer>& Drawers()
              p.drawRect(QRect(0, 0, 15, 14));
          }},
         // Frames palette.
-        {32812, [](QPainter& p) { Frame(p, 1, false); }},
-        {32813, [](QPainter& p) { Frame(p, 3, false); }},
-        {32814, [](QPainter& p) { Frame(p, 1, true); }},
+        {ID_FRAME_THIN, [](QPainter& p) { Frame(p, 1, false); }},
+        {ID_FRAME_BOLD, [](QPainter& p) { Frame(p, 3, false); }},
+        {ID_FRAME_DOUBLE, [](QPainter& p) { Frame(p, 1, true); }},
         // Standard toolbar.
-        {57600, [](QPainter& p) { Page(p, QRect(3, 1, 9, 13)); }},
-        {57601, [](QPainter& p) {
+        {ID_FILE_NEW, [](QPainter& p) { Page(p, QRect(3, 1, 9, 13)); }},
+        {ID_FILE_OPEN, [](QPainter& p) {
              Polygon(p, QPolygon({{1, 3}, {5, 3}, {6, 4}, {12, 4}, {12, 13}, {1, 13}}), kYellow);
              Polygon(p, QPolygon({{3, 7}, {15, 7}, {12, 13}, {1, 13}}), QColor(250, 225, 100));
          }},
-        {57603, [](QPainter& p) {
+        {ID_FILE_SAVE, [](QPainter& p) {
              Outline(p, QRect(1, 1, 13, 13), kBlue);
              p.fillRect(QRect(4, 2, 7, 5), kPaper);
              p.fillRect(QRect(4, 9, 7, 5), kShade);
          }},
-        {57635, [](QPainter& p) {
+        {ID_EDIT_CUT, [](QPainter& p) {
              Line(p, 4, 1, 9, 9, kInk);
              Line(p, 11, 1, 6, 9, kInk);
              p.setPen(QPen(kRed, 1));
@@ -219,37 +220,37 @@ const QHash<UINT, Drawer>& Drawers()
              p.drawEllipse(QRect(2, 9, 4, 4));
              p.drawEllipse(QRect(9, 9, 4, 4));
          }},
-        {57634, [](QPainter& p) {
+        {ID_EDIT_COPY, [](QPainter& p) {
              Page(p, QRect(1, 1, 8, 9));
              Page(p, QRect(6, 5, 8, 9));
          }},
-        {57637, [](QPainter& p) {
+        {ID_EDIT_PASTE, [](QPainter& p) {
              Clipboard(p);
              Page(p, QRect(6, 5, 8, 9));
          }},
-        {57639, [](QPainter& p) {
+        {ID_EDIT_PASTE_SPECIAL, [](QPainter& p) {
              Clipboard(p);
              Page(p, QRect(6, 5, 8, 9));
              p.fillRect(QRect(8, 9, 4, 3), kRed);
          }},
-        {32826, [](QPainter& p) { // to black and white
+        {ID_IMAGE_TO_BLACK_WHITE, [](QPainter& p) { // to black and white
              p.fillRect(QRect(1, 1, 7, 13), kYellow);
              p.fillRect(QRect(1, 5, 7, 5), kRed);
              Outline(p, QRect(8, 1, 6, 12), kPaper);
              p.fillRect(QRect(9, 5, 5, 5), kInk);
          }},
-        {57643, [](QPainter& p) {
+        {ID_EDIT_UNDO, [](QPainter& p) {
              p.setPen(QPen(kBlue, 2));
              p.setBrush(Qt::NoBrush);
              p.drawArc(QRect(3, 4, 10, 9), 0, 180 * 16);
              Polygon(p, QPolygon({{0, 8}, {6, 8}, {3, 12}}), kBlue);
          }},
-        {32791, [](QPainter& p) { Printer(p, kGreen); Line(p, 0, 14, 3, 11, kGreen, 1); }},
-        {32790, [](QPainter& p) {
+        {ID_CONNECT_PRINTER, [](QPainter& p) { Printer(p, kGreen); Line(p, 0, 14, 3, 11, kGreen, 1); }},
+        {ID_TEST_LOGO, [](QPainter& p) {
              Printer(p, kYellow);
              Line(p, 5, 12, 9, 12, kRed);
          }},
-        {32789, [](QPainter& p) { // program logo: into flash memory
+        {ID_PROGRAM_LOGO, [](QPainter& p) { // program logo: into flash memory
              Outline(p, QRect(3, 2, 9, 11), kInk);
              for (int y = 3; y < 13; y += 2) {
                  p.fillRect(QRect(1, y, 2, 1), kShade);
@@ -257,19 +258,19 @@ const QHash<UINT, Drawer>& Drawers()
              }
              p.fillRect(QRect(5, 5, 5, 5), kRed);
          }},
-        {32799, [](QPainter& p) {
+        {ID_PRINT_LOGO, [](QPainter& p) {
              Printer(p, kGreen);
              p.fillRect(QRect(6, 11, 3, 2), kInk);
          }},
-        {32792, [](QPainter& p) { // change com port: a 9-pin connector
+        {ID_CHANGE_COM_PORT, [](QPainter& p) { // change com port: a 9-pin connector
              Polygon(p, QPolygon({{1, 4}, {14, 4}, {12, 10}, {3, 10}}), kShade);
              for (int x = 3; x < 13; x += 2)
                  p.fillRect(QRect(x, 6, 1, 1), kYellow);
              for (int x = 4; x < 12; x += 2)
                  p.fillRect(QRect(x, 8, 1, 1), kYellow);
          }},
-        {57607, [](QPainter& p) { Printer(p, kGreen); }},
-        {57664, [](QPainter& p) {
+        {ID_FILE_PRINT, [](QPainter& p) { Printer(p, kGreen); }},
+        {ID_APP_ABOUT, [](QPainter& p) {
              p.setPen(kInk);
              p.setBrush(kBlue);
              p.drawEllipse(QRect(1, 0, 13, 13));
@@ -278,7 +279,7 @@ const QHash<UINT, Drawer>& Drawers()
              p.fillRect(QRect(7, 8, 2, 1), kPaper);
              p.fillRect(QRect(7, 10, 2, 2), kPaper);
          }},
-        {32819, [](QPainter& p) { // the web address
+        {ID_WEB_LINK, [](QPainter& p) { // the web address
              p.setPen(kInk);
              p.setBrush(QColor(120, 190, 255));
              p.drawEllipse(QRect(1, 0, 13, 13));
@@ -307,16 +308,16 @@ QImage ToGrey(const QImage& image)
 QString ThemeNameOf(UINT commandId)
 {
     switch (commandId) {
-    case 57600: return QStringLiteral("document-new");
-    case 57601: return QStringLiteral("document-open");
-    case 57603: return QStringLiteral("document-save");
-    case 57635: return QStringLiteral("edit-cut");
-    case 57634: return QStringLiteral("edit-copy");
-    case 57637: return QStringLiteral("edit-paste");
-    case 57643: return QStringLiteral("edit-undo");
-    case 57607: return QStringLiteral("document-print");
-    case 57664: return QStringLiteral("help-about");
-    case 32819: return QStringLiteral("web-browser");
+    case ID_FILE_NEW: return QStringLiteral("document-new");
+    case ID_FILE_OPEN: return QStringLiteral("document-open");
+    case ID_FILE_SAVE: return QStringLiteral("document-save");
+    case ID_EDIT_CUT: return QStringLiteral("edit-cut");
+    case ID_EDIT_COPY: return QStringLiteral("edit-copy");
+    case ID_EDIT_PASTE: return QStringLiteral("edit-paste");
+    case ID_EDIT_UNDO: return QStringLiteral("edit-undo");
+    case ID_FILE_PRINT: return QStringLiteral("document-print");
+    case ID_APP_ABOUT: return QStringLiteral("help-about");
+    case ID_WEB_LINK: return QStringLiteral("web-browser");
     default: return QString();
     }
 }
@@ -332,7 +333,7 @@ QImage ToolButtonImage(UINT commandId, bool colour)
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         (*it)(painter);
-    } else if (commandId >= 61494 && commandId <= 61505) {
+    } else if (commandId >= ID_PATTERN_FIRST && commandId <= ID_PATTERN_LAST) {
         QPainter painter(&image);
         PatternTile(painter, commandId);
     }

@@ -65,7 +65,24 @@ void CCmdUI::ApplyTo(QAction* action) const
 
 CCmdTarget::~CCmdTarget() = default;
 
-bool CCmdTarget::OnCommand(UINT id)
+bool CCmdTarget::OnCommand(UINT)
+{
+    return false;
+}
+
+bool CCmdTarget::OnUpdateCommand(UINT, CCmdUI&)
+{
+    return false;
+}
+
+bool CCmdTarget::HasCommandHandler(UINT) const
+{
+    return false;
+}
+
+// --- CCommandMap ----------------------------------------------------------------
+
+bool CCommandMap::OnCommand(UINT id)
 {
     const CommandEntry* entry = FindCommand(id);
     if (!entry)
@@ -74,7 +91,7 @@ bool CCmdTarget::OnCommand(UINT id)
     return true;
 }
 
-bool CCmdTarget::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
+bool CCommandMap::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
     const UpdateEntry* entry = FindUpdate(id);
     if (!entry)
@@ -83,32 +100,32 @@ bool CCmdTarget::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
     return true;
 }
 
-bool CCmdTarget::HasCommandHandler(UINT id) const
+bool CCommandMap::HasCommandHandler(UINT id) const
 {
     return FindCommand(id) != nullptr;
 }
 
-void CCmdTarget::MapCommand(UINT id, std::function<void()> handler)
+void CCommandMap::MapCommand(UINT id, std::function<void()> handler)
 {
     m_commands.push_back({id, id, [h = std::move(handler)](UINT) { h(); }});
 }
 
-void CCmdTarget::MapCommandRange(UINT first, UINT last, std::function<void(UINT)> handler)
+void CCommandMap::MapCommandRange(UINT first, UINT last, std::function<void(UINT)> handler)
 {
     m_commands.push_back({first, last, std::move(handler)});
 }
 
-void CCmdTarget::MapUpdate(UINT id, std::function<void(CCmdUI&)> handler)
+void CCommandMap::MapUpdate(UINT id, std::function<void(CCmdUI&)> handler)
 {
     m_updates.push_back({id, id, std::move(handler)});
 }
 
-void CCmdTarget::MapUpdateRange(UINT first, UINT last, std::function<void(CCmdUI&)> handler)
+void CCommandMap::MapUpdateRange(UINT first, UINT last, std::function<void(CCmdUI&)> handler)
 {
     m_updates.push_back({first, last, std::move(handler)});
 }
 
-const CCmdTarget::CommandEntry* CCmdTarget::FindCommand(UINT id) const
+const CCommandMap::CommandEntry* CCommandMap::FindCommand(UINT id) const
 {
     for (const CommandEntry& e : m_commands)
         if (id >= e.first && id <= e.last && e.handler)
@@ -116,7 +133,7 @@ const CCmdTarget::CommandEntry* CCmdTarget::FindCommand(UINT id) const
     return nullptr;
 }
 
-const CCmdTarget::UpdateEntry* CCmdTarget::FindUpdate(UINT id) const
+const CCommandMap::UpdateEntry* CCommandMap::FindUpdate(UINT id) const
 {
     for (const UpdateEntry& e : m_updates)
         if (id >= e.first && id <= e.last && e.handler)
@@ -212,17 +229,18 @@ CCmdUI CCommandRouter::QueryStateAlong(UINT id, const std::vector<CCmdTarget*>& 
     return cmdUI;
 }
 
-bool CCommandRouter::RouteCommand(UINT id)
+bool CCommandRouter::Dispatch(UINT id, const std::vector<CCmdTarget*>& route)
 {
-    for (CCmdTarget* target : Route())
-        if (target->OnCommand(id))
-            return true;
-    return false;
-}
-
-bool CCommandRouter::Dispatch(UINT id)
-{
-    const bool handled = QueryState(id, Action(id)).enabled() && RouteCommand(id);
+    std::vector<CCmdTarget*> targets = route;
+    std::erase(targets, nullptr);
+    bool handled = false;
+    if (QueryStateAlong(id, targets, Action(id)).enabled()) {
+        for (CCmdTarget* target : targets)
+            if (target->OnCommand(id)) {
+                handled = true;
+                break;
+            }
+    }
     emit commandDispatched(id, handled);
     return handled;
 }

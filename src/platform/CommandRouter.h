@@ -1,10 +1,12 @@
 #pragma once
-// Commands by numeric id, routed the way the old framework did: every menu
-// entry, accelerator and palette button is a QAction carrying its command id;
-// a triggered action goes to the first target of the route (view, document,
-// child frame, main frame, application) that handles the id, and update
-// handlers decide the actions' enabled, checked and text state before a menu
-// opens and on an idle timer for the toolbars.
+// Commands by numeric id (resources/CommandIds.h), routed the way the old
+// framework did: every menu entry, toolbar and palette button is a QAction
+// carrying its command id; a triggered action, an accelerator key and a
+// context menu entry all go through Dispatch, to the first target of the route
+// (view, document, child frame, main frame, application) that handles the id.
+// Update handlers decide the actions' enabled, checked and text state before a
+// menu opens and on an idle timer for the toolbars, and Dispatch refuses a
+// command they disable.
 #include "platform/WinTypes.h"
 
 #include <QHash>
@@ -53,8 +55,8 @@ private:
     bool m_bTextSet = false;
 };
 
-// Something on the route. A target either overrides the virtuals or fills its
-// command map (the message-map style) with MapCommand / MapUpdate.
+// Something on the route. A plain target handles nothing; a target either
+// overrides the three virtuals or is a command map (below).
 class CCmdTarget {
 public:
     virtual ~CCmdTarget();
@@ -66,12 +68,23 @@ public:
     // True when OnCommand would handle id; asked, without running anything, for
     // commands that have no update handler.
     virtual bool HasCommandHandler(UINT id) const;
+};
 
-protected:
+// A target whose answers come from a table of handlers (the message-map
+// style), filled by whoever owns it: a role of the view keeps one and maps its
+// own commands into it, so the roles add commands without knowing each other.
+// The handlers run only when the router dispatches, or when an owner on the
+// route hands a command on.
+class CCommandMap : public CCmdTarget {
+public:
     void MapCommand(UINT id, std::function<void()> handler);
     void MapCommandRange(UINT first, UINT last, std::function<void(UINT)> handler);
     void MapUpdate(UINT id, std::function<void(CCmdUI&)> handler);
     void MapUpdateRange(UINT first, UINT last, std::function<void(CCmdUI&)> handler);
+
+    bool OnCommand(UINT id) override;
+    bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
+    bool HasCommandHandler(UINT id) const override;
 
 private:
     struct CommandEntry {
@@ -111,13 +124,18 @@ public:
     void SetRouteProvider(RouteProvider provider);
     std::vector<CCmdTarget*> Route() const;
 
-    // Sends id along the route unless its update state disables it (the old
-    // frame refused disabled commands, e.g. a stale accelerator); true when a
-    // target handled it.
-    bool Dispatch(UINT id);
+    // The one way a command runs, whatever sent it: a menu entry, a toolbar or
+    // palette button (their actions' triggers), an accelerator, either context
+    // menu. The state the route gives id is asked first and a disabled command
+    // is refused, as the old frame refused a stale accelerator; otherwise id
+    // goes to the first target along the route that handles it. Emits
+    // commandDispatched; true when a target handled it.
+    bool Dispatch(UINT id, const std::vector<CCmdTarget*>& route);
+    // Along the active window's route.
+    bool Dispatch(UINT id) { return Dispatch(id, Route()); }
     // The state the route gives id now, without touching any action.
     CCmdUI QueryState(UINT id, const QAction* current = nullptr) const;
-    // The same rule along a route of the caller's, for menus that belong to
+    // The same rule along a route of the caller's, for a menu that belongs to
     // one window rather than to the active one (the view's context menu).
     static CCmdUI QueryStateAlong(UINT id, const std::vector<CCmdTarget*>& route, const QAction* current = nullptr);
     bool IsEnabled(UINT id) const { return QueryState(id).enabled(); }
@@ -141,8 +159,6 @@ signals:
     void commandDispatched(UINT id, bool handled);
 
 private:
-    bool RouteCommand(UINT id);
-
     QHash<UINT, QPointer<QAction>> m_actions;
     RouteProvider m_route;
     QTimer* m_idleTimer = nullptr;

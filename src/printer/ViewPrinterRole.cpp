@@ -6,9 +6,8 @@
 #include "view/ViewPanes.h"
 #include "document/GlyphaneDoc.h"
 #include "printer/ModelCatalogue.h"
+#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
-
-using namespace printerid;
 
 namespace {
 

@@ -7,8 +7,8 @@
 // host operations at the end, which the view implements; the view hands it
 // the commands the editing role does not take.
 #include "components/CalcTimeout.h"
+#include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
-#include "view/RoleCommands.h"
 
 #include <QString>
 
@@ -17,14 +17,6 @@ class CLoadCfgPrnFile;
 class CPrinterLink;
 class QWidget;
 
-namespace printerid {
-constexpr UINT ID_PROGRAM_LOGO = 32789;
-constexpr UINT ID_TEST_LOGO = 32790;
-constexpr UINT ID_CONNECT_PRINTER = 32791;
-constexpr UINT ID_CHANGE_COM_PORT = 32792;
-constexpr UINT ID_PRINT_LOGO = 32799;
-} // namespace printerid
-
 class CViewPrinterRole {
 public:
     CViewPrinterRole();
@@ -32,7 +24,7 @@ public:
     CViewPrinterRole(const CViewPrinterRole&) = delete;
     CViewPrinterRole& operator=(const CViewPrinterRole&) = delete;
 
-    CRoleCommands& PrinterCommands() { return m_printerCommands; }
+    CCommandMap& PrinterCommands() { return m_printerCommands; }
 
     // Connecting (Connect.cpp).
     void OnConnectPrinter();
@@ -74,7 +66,7 @@ protected:
     virtual CPrinterLink& Link() = 0;
     virtual const CPrinterLink& Link() const = 0;
 
-    CRoleCommands m_printerCommands;
+    CCommandMap m_printerCommands;
 
 private:
     void MapPrinterCommands();

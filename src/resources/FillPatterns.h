@@ -9,7 +9,7 @@
 
 struct CFillPattern {
     int number;       // 1..12, the view's pattern choice
-    UINT commandId;   // 61494..61505
+    UINT commandId;   // ID_PATTERN_FIRST..ID_PATTERN_LAST
     UINT bitmapId;    // the resource number the pattern is known by
     const char* name; // the command's text
     std::array<BYTE, 8> rows;

@@ -1,5 +1,7 @@
 #include "resources/MenuTables.h"
 
+#include "resources/CommandIds.h"
+
 namespace {
 
 CMenuItemDef Cmd(UINT id, const char16_t* text)
@@ -19,20 +21,22 @@ CMenuItemDef Recent()
 
 CMenuItemDef Web()
 {
-    return {MenuItemKind::WebLink, 32819, QString()};
+    return {MenuItemKind::WebLink, ID_WEB_LINK, QString()};
 }
 
 CMenuPopupDef HelpPopup()
 {
-    return {QStringLiteral("&?"), {Cmd(32784, u"&Html Help"), Sep(), Cmd(57664, u"&About Glyphane..."), Sep(), Web()}};
+    return {QStringLiteral("&?"),
+            {Cmd(ID_HTML_HELP, u"&Html Help"), Sep(), Cmd(ID_APP_ABOUT, u"&About Glyphane..."), Sep(), Web()}};
 }
 
 std::vector<CMenuPopupDef> BuildMenu128()
 {
     return {
         {QStringLiteral("&File"),
-         {Cmd(57600, u"&New\tCtrl+N"), Cmd(57601, u"&Open...\tCtrl+O"), Sep(), Recent(), Sep(), Cmd(57665, u"E&xit")}},
-        {QStringLiteral("&View"), {Cmd(59392, u"&Toolbar"), Cmd(59393, u"&Status Bar")}},
+         {Cmd(ID_FILE_NEW, u"&New\tCtrl+N"), Cmd(ID_FILE_OPEN, u"&Open...\tCtrl+O"), Sep(), Recent(), Sep(),
+          Cmd(ID_APP_EXIT, u"E&xit")}},
+        {QStringLiteral("&View"), {Cmd(ID_VIEW_TOOLBAR, u"&Toolbar"), Cmd(ID_VIEW_STATUS_BAR, u"&Status Bar")}},
         HelpPopup(),
     };
 }
@@ -41,39 +45,44 @@ std::vector<CMenuPopupDef> BuildMenu129()
 {
     return {
         {QStringLiteral("&File"),
-         {Cmd(57600, u"&New\tCtrl+N"), Cmd(57601, u"&Open...\tCtrl+O"), Cmd(57602, u"&Close"),
-          Cmd(57603, u"&Save\tCtrl+S"), Cmd(57604, u"Save &As..."), Sep(), Cmd(32821, u"Load Logo from *.psw"),
-          Cmd(32822, u"Save Logo on *.psw"), Sep(), Recent(), Sep(), Cmd(57665, u"E&xit")}},
+         {Cmd(ID_FILE_NEW, u"&New\tCtrl+N"), Cmd(ID_FILE_OPEN, u"&Open...\tCtrl+O"), Cmd(ID_FILE_CLOSE, u"&Close"),
+          Cmd(ID_FILE_SAVE, u"&Save\tCtrl+S"), Cmd(ID_FILE_SAVE_AS, u"Save &As..."), Sep(),
+          Cmd(ID_FILE_LOAD_PSW, u"Load Logo from *.psw"), Cmd(ID_FILE_SAVE_PSW, u"Save Logo on *.psw"), Sep(), Recent(),
+          Sep(), Cmd(ID_APP_EXIT, u"E&xit")}},
         {QStringLiteral("&Edit"),
-         {Cmd(57643, u"&Undo\tCtrl+Z"), Sep(), Cmd(57635, u"Cu&t\tCtrl+X"), Cmd(57634, u"&Copy\tCtrl+C"),
-          Cmd(57637, u"&Paste\tCtrl+V"), Cmd(57639, u"Paste Special\tCtrl+Alt+V")}},
+         {Cmd(ID_EDIT_UNDO, u"&Undo\tCtrl+Z"), Sep(), Cmd(ID_EDIT_CUT, u"Cu&t\tCtrl+X"),
+          Cmd(ID_EDIT_COPY, u"&Copy\tCtrl+C"), Cmd(ID_EDIT_PASTE, u"&Paste\tCtrl+V"),
+          Cmd(ID_EDIT_PASTE_SPECIAL, u"Paste Special\tCtrl+Alt+V")}},
         {QStringLiteral("&Send to Printer"),
-         {Cmd(32791, u"Conn&ect to the Printer\tCtrl+E"), Sep(), Cmd(32790, u"&Test Logo\tCtrl+T"),
-          Cmd(32789, u"Program &Logo\tCtrl+L"), Cmd(32799, u"&Print Logo\tCtrl+Q"), Sep(),
-          Cmd(32792, u"Change Co&m Port\tCtrl+M")}},
+         {Cmd(ID_CONNECT_PRINTER, u"Conn&ect to the Printer\tCtrl+E"), Sep(), Cmd(ID_TEST_LOGO, u"&Test Logo\tCtrl+T"),
+          Cmd(ID_PROGRAM_LOGO, u"Program &Logo\tCtrl+L"), Cmd(ID_PRINT_LOGO, u"&Print Logo\tCtrl+Q"), Sep(),
+          Cmd(ID_CHANGE_COM_PORT, u"Change Co&m Port\tCtrl+M")}},
         {QStringLiteral("&Image Options"),
-         {Cmd(32793, u"Reverse &Image\tCtrl+I"), Cmd(32795, u"Reverse &Row\tCtrl+W"),
-          Cmd(32797, u"Reverse &Color\tCtrl+R"), Sep(), Cmd(32812, u"Thin &Frame\tCtrl+F"),
-          Cmd(32813, u"&Bold Frame\tCtrl+B"), Cmd(32814, u"&Double Frame\tCtrl+D")}},
+         {Cmd(ID_REVERSE_IMAGE, u"Reverse &Image\tCtrl+I"), Cmd(ID_REVERSE_ROW, u"Reverse &Row\tCtrl+W"),
+          Cmd(ID_REVERSE_COLOR, u"Reverse &Color\tCtrl+R"), Sep(), Cmd(ID_FRAME_THIN, u"Thin &Frame\tCtrl+F"),
+          Cmd(ID_FRAME_BOLD, u"&Bold Frame\tCtrl+B"), Cmd(ID_FRAME_DOUBLE, u"&Double Frame\tCtrl+D")}},
         {QStringLiteral("&Tools"),
-         {Cmd(32782, u"Select All Pi&xels\tAlt+X"), Cmd(32783, u"Refresh &View\tAlt+V"),
-          Cmd(32781, u"&Clear All Pixels\tAlt+C"), Sep(), Cmd(32826, u"To Black White\tAlt+Q"),
-          Cmd(32823, u"Invert All Pixels\tAlt+D"), Cmd(32824, u"Flip Pixel Horizontal \tAlt+M"),
-          Cmd(32825, u"Flip Pixel Vertical\tAlt+O"), Sep(), Cmd(32779, u"Select Pointer &Mode\tAlt+M"),
-          Cmd(32773, u"Select &Pen\tAlt+P"), Cmd(32775, u"Select &Brush\tAlt+B"),
-          Cmd(32772, u"Select &Eraser\tAlt+E"), Cmd(32776, u"Select F&ill\tAlt+I"),
-          Cmd(32774, u"Select &Area\tAlt+A"), Cmd(61470, u"Select &Text\tAlt+T"),
-          Cmd(32777, u"Select &Line\tAlt+L"), Cmd(32778, u"Select &Rectangle\tAlt+R"),
-          Cmd(61491, u"Select Ellip&se\tAlt+S"), Sep(), Cmd(61473, u"Select &Font\tAlt+F")}},
+         {Cmd(ID_IMAGE_SELECT_ALL, u"Select All Pi&xels\tAlt+X"), Cmd(ID_IMAGE_REFRESH, u"Refresh &View\tAlt+V"),
+          Cmd(ID_IMAGE_CLEAR, u"&Clear All Pixels\tAlt+C"), Sep(),
+          Cmd(ID_IMAGE_TO_BLACK_WHITE, u"To Black White\tAlt+Q"), Cmd(ID_IMAGE_INVERT, u"Invert All Pixels\tAlt+D"),
+          Cmd(ID_IMAGE_FLIP_HORIZONTAL, u"Flip Pixel Horizontal \tAlt+M"),
+          Cmd(ID_IMAGE_FLIP_VERTICAL, u"Flip Pixel Vertical\tAlt+O"), Sep(),
+          Cmd(ID_TOOL_POINTER, u"Select Pointer &Mode\tAlt+M"),
+          Cmd(ID_TOOL_PEN, u"Select &Pen\tAlt+P"), Cmd(ID_TOOL_BRUSH, u"Select &Brush\tAlt+B"),
+          Cmd(ID_TOOL_ERASER, u"Select &Eraser\tAlt+E"), Cmd(ID_TOOL_FILL, u"Select F&ill\tAlt+I"),
+          Cmd(ID_TOOL_SELECT_AREA, u"Select &Area\tAlt+A"), Cmd(ID_TOOL_TEXT, u"Select &Text\tAlt+T"),
+          Cmd(ID_TOOL_LINE, u"Select &Line\tAlt+L"), Cmd(ID_TOOL_RECTANGLE, u"Select &Rectangle\tAlt+R"),
+          Cmd(ID_TOOL_ELLIPSE, u"Select Ellip&se\tAlt+S"), Sep(), Cmd(ID_TEXT_FONT, u"Select &Font\tAlt+F")}},
         {QStringLiteral("&Zoom"),
          // The chosen-size entry has no fixed caption of its own; it opens the zoom dialog.
-         {Cmd(61485, u"&Large Size\tAlt+Z"), Cmd(61486, u"&Normal Size\tAlt+N"),
-          Cmd(61487, u"&User Size...\tAlt+U"), Sep(), Cmd(61480, u"Show &Grid\tAlt+G")}},
+         {Cmd(ID_ZOOM_LARGE, u"&Large Size\tAlt+Z"), Cmd(ID_ZOOM_NORMAL, u"&Normal Size\tAlt+N"),
+          Cmd(ID_ZOOM_CHOSEN, u"&User Size...\tAlt+U"), Sep(), Cmd(ID_SHOW_GRID, u"Show &Grid\tAlt+G")}},
         {QStringLiteral("&View"),
-         {Cmd(59392, u"&Toolbar"), Cmd(59393, u"&Status Bar"), Cmd(103, u"&Image Tools "),
-          Cmd(104, u"&Frame Tools"), Cmd(102, u"&Generic Tools"), Cmd(101, u"&Draw Tools"),
-          Cmd(61493, u"&Pattern Tools")}},
-        {QStringLiteral("&Window"), {Cmd(57650, u"&Cascade"), Cmd(57651, u"&Tile")}},
+         {Cmd(ID_VIEW_TOOLBAR, u"&Toolbar"), Cmd(ID_VIEW_STATUS_BAR, u"&Status Bar"),
+          Cmd(ID_VIEW_IMAGE_TOOLS, u"&Image Tools "), Cmd(ID_VIEW_FRAME_TOOLS, u"&Frame Tools"),
+          Cmd(ID_VIEW_GENERIC_TOOLS, u"&Generic Tools"), Cmd(ID_VIEW_DRAW_TOOLS, u"&Draw Tools"),
+          Cmd(ID_VIEW_PATTERN_TOOLS, u"&Pattern Tools")}},
+        {QStringLiteral("&Window"), {Cmd(ID_WINDOW_CASCADE, u"&Cascade"), Cmd(ID_WINDOW_TILE_HORZ, u"&Tile")}},
         HelpPopup(),
     };
 }

@@ -11,7 +11,7 @@
 enum class MenuItemKind {
     Command,     // text and command id
     Separator,
-    RecentFiles, // the recent-file list (ids 57616.., "Recent File" while empty)
+    RecentFiles, // the recent-file list (ID_FILE_MRU_FILE1.., "Recent File" while empty)
     WebLink,     // command id; the caption is the configured web address
 };
 
@@ -28,7 +28,10 @@ struct CMenuPopupDef {
 
 constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT IDR_GLYPHATYPE = 129;
-constexpr UINT ID_FILE_MRU_FILE1 = 57616;
+// The logo view's two context menus, with and without the pen sizes; the view
+// builds them itself (MenuResource has no popups for them).
+constexpr UINT IDR_MENU_TOOLS_WITH_SIZE = 158;
+constexpr UINT IDR_MENU_TOOLS = 160;
 
 // The popups of menu id in order; empty for any other id.
 const std::vector<CMenuPopupDef>& MenuResource(UINT id);

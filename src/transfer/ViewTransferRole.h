@@ -3,8 +3,8 @@
 // thread and the progress messages it posts. It keeps its own state and
 // command map; the view hands it the commands the other roles do not take,
 // and stops its worker before the window goes.
+#include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
-#include "view/RoleCommands.h"
 
 class CViewTransferRole {
 public:
@@ -13,7 +13,7 @@ public:
     CViewTransferRole(const CViewTransferRole&) = delete;
     CViewTransferRole& operator=(const CViewTransferRole&) = delete;
 
-    CRoleCommands& TransferCommands() { return m_transferCommands; }
+    CCommandMap& TransferCommands() { return m_transferCommands; }
 
     // Stops a running job and waits for its worker; nothing to do while none runs.
     void OnKillThread() {}
@@ -23,5 +23,5 @@ public:
     LPARAM OnTransferMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return 0; }
 
 protected:
-    CRoleCommands m_transferCommands;
+    CCommandMap m_transferCommands;
 };

@@ -55,7 +55,7 @@ void CGlyphaneView::OnInitialUpdate()
     EditingInitialUpdate();
 }
 
-std::vector<CRoleCommands*> CGlyphaneView::RoleCommandMaps() const
+std::vector<CCommandMap*> CGlyphaneView::RoleCommandMaps() const
 {
     auto* self = const_cast<CGlyphaneView*>(this);
     return {&self->EditingCommands(), &self->PrinterCommands(), &self->TransferCommands()};
@@ -63,7 +63,7 @@ std::vector<CRoleCommands*> CGlyphaneView::RoleCommandMaps() const
 
 bool CGlyphaneView::OnCommand(UINT id)
 {
-    for (CRoleCommands* map : RoleCommandMaps())
+    for (CCommandMap* map : RoleCommandMaps())
         if (map->OnCommand(id))
             return true;
     return false;
@@ -71,7 +71,7 @@ bool CGlyphaneView::OnCommand(UINT id)
 
 bool CGlyphaneView::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
-    for (CRoleCommands* map : RoleCommandMaps())
+    for (CCommandMap* map : RoleCommandMaps())
         if (map->OnUpdateCommand(id, cmdUI))
             return true;
     return false;
@@ -79,17 +79,15 @@ bool CGlyphaneView::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 
 bool CGlyphaneView::HasCommandHandler(UINT id) const
 {
-    for (CRoleCommands* map : RoleCommandMaps())
+    for (CCommandMap* map : RoleCommandMaps())
         if (map->HasCommandHandler(id))
             return true;
     return false;
 }
 
-void CGlyphaneView::SendViewCommand(UINT id)
+std::vector<CCmdTarget*> CGlyphaneView::OwnCommandRoute()
 {
-    // The view first, then its document, as the menu route would.
-    if (!OnCommand(id))
-        Doc()->OnCommand(id);
+    return {this, Doc()};
 }
 
 QWidget* CGlyphaneView::EditingViewport() const

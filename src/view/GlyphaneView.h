@@ -76,7 +76,7 @@ protected:
     void SetScrollSizes(const QSize& total) override;
     void FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded) override;
     void EnableFrameMaximize(bool enable) override;
-    void SendViewCommand(UINT id) override;
+    std::vector<CCmdTarget*> OwnCommandRoute() override;
     bool HoldsMouseCapture() const override { return m_bCapture; }
     void SetMouseCapture(bool capture) override { m_bCapture = capture; }
     void ClearLogoInRam() override { m_link.ClearLogoInRam(); }
@@ -93,7 +93,7 @@ protected:
     QWidget* LinkWindow() override { return this; }
 
 private:
-    std::vector<CRoleCommands*> RoleCommandMaps() const;
+    std::vector<CCommandMap*> RoleCommandMaps() const;
     void UpdateScrollBars();
     void UpdateCursor(const CPoint& client);
     QSize FrameChrome(const QMdiSubWindow* frame) const;

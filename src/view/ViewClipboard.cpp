@@ -6,15 +6,13 @@
 #include "dialogs/PastePositionDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
+#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
-#include "view/ViewIds.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <algorithm>
-
-using namespace viewid;
 
 namespace {
 

@@ -6,11 +6,10 @@
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/CommandRouter.h"
-#include "view/ViewIds.h"
+#include "resources/CommandIds.h"
+#include "resources/MenuTables.h"
 
 #include <QMenu>
-
-using namespace viewid;
 
 namespace {
 
@@ -52,11 +51,16 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
 {
     const bool withSizes = UsesSizedPen(CurrentTool());
     auto* menu = new QMenu(parent);
-    menu->setObjectName(withSizes ? QStringLiteral("menu158") : QStringLiteral("menu160"));
+    menu->setObjectName(QStringLiteral("menu%1").arg(withSizes ? IDR_MENU_TOOLS_WITH_SIZE : IDR_MENU_TOOLS));
+    // An entry runs its command as any other: through the router, which
+    // refuses it while the update handler disables it.
     auto add = [this](QMenu* into, const MenuEntry& entry) {
         QAction* action = into->addAction(QString::fromLatin1(entry.text));
         CCommandRouter::SetCommandId(action, entry.id);
-        QObject::connect(action, &QAction::triggered, into, [this, id = entry.id] { SendViewCommand(id); });
+        QObject::connect(action, &QAction::triggered, into, [this, id = entry.id] {
+            if (CCommandRouter* router = GetApp() ? GetApp()->GetRouter() : nullptr)
+                router->Dispatch(id, OwnCommandRoute());
+        });
         return action;
     };
     for (const MenuEntry& entry : kToolEntries)
@@ -73,11 +77,12 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
     }
     // Enabled and checked as the update handlers say, as a menu bar would be.
     auto refresh = [this, menu] {
+        const std::vector<CCmdTarget*> route = OwnCommandRoute();
         for (QAction* action : menu->findChildren<QAction*>()) {
             const UINT id = CCommandRouter::CommandIdOf(action);
             if (id == 0)
                 continue;
-            CCommandRouter::QueryStateAlong(id, {&m_commands, m_pDoc}, action).ApplyTo(action);
+            CCommandRouter::QueryStateAlong(id, route, action).ApplyTo(action);
         }
     };
     refresh();

@@ -1,6 +1,6 @@
 #include "view/ViewCursors.h"
 
-#include "view/ViewIds.h"
+#include "view/ViewEditing.h"
 
 #include <QHash>
 #include <functional>

@@ -2,10 +2,8 @@
 
 #include "dialogs/PixelSizeDlg.h"
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
+#include "resources/CommandIds.h"
 #include "view/ViewPanes.h"
-
-using namespace viewid;
 
 CViewEditing::CViewEditing(CGlyphaneDoc* doc)
     : m_pDoc(doc)

@@ -5,10 +5,10 @@
 // host operations declared at the end, which the view implements; the
 // printer and transfer roles sit beside it in the view without touching it.
 #include "document/Stroke.h"
+#include "platform/CommandRouter.h"
 #include "platform/GdiRect.h"
 #include "platform/Surface.h"
 #include "view/RectTracker.h"
-#include "view/RoleCommands.h"
 
 #include <QCursor>
 #include <QFont>
@@ -27,6 +27,23 @@ class QPrinter;
 class QRect;
 class QWidget;
 
+// Tool codes, as the editing role keeps them in the document's drawing mode.
+namespace tool {
+constexpr int None = 0;
+constexpr int Pen = 10;
+constexpr int Brush = 20;
+constexpr int Eraser = 30;
+constexpr int TextBoxOpen = 40;
+constexpr int ZoomBox = 50;
+constexpr int SelectArea = 60;
+constexpr int SelectionPresent = 70;
+constexpr int Text = 80;
+constexpr int Fill = 90;
+constexpr int Line = 100;
+constexpr int Rectangle = 110;
+constexpr int Ellipse = 120;
+} // namespace tool
+
 class CViewEditing {
 public:
     static constexpr int kMagnifiedArea = 360; // side of the magnified square, screen pixels
@@ -37,7 +54,7 @@ public:
     CViewEditing(const CViewEditing&) = delete;
     CViewEditing& operator=(const CViewEditing&) = delete;
 
-    CRoleCommands& EditingCommands() { return m_commands; }
+    CCommandMap& EditingCommands() { return m_commands; }
 
     CSurface& ImageSurface() { return m_dcImage; }
     const CSurface& UndoSurface() const { return m_dcUndo; }
@@ -67,7 +84,9 @@ public:
     bool OnChar(int ch);
     // The cursor for the current tool at the client point; false keeps it.
     bool CursorForPoint(const CPoint& client, QCursor& cursor) const;
-    // The context menu of the current tool, its commands sent to the view.
+    // The context menu of the current tool. Its entries' states come from the
+    // router's enabling rule and their commands go through the router's
+    // Dispatch, both along the window's own route.
     QMenu* BuildContextMenu(QWidget* parent);
 
     // Tool state (ViewTools.cpp).
@@ -134,7 +153,9 @@ protected:
     // it may not grow when the main window's client area is smaller than content.
     virtual void FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded) = 0;
     virtual void EnableFrameMaximize(bool enable) = 0;
-    virtual void SendViewCommand(UINT id) = 0;
+    // The route of the window's own commands (its context menu's): the view,
+    // then its document.
+    virtual std::vector<CCmdTarget*> OwnCommandRoute() = 0;
     virtual bool HoldsMouseCapture() const = 0;
     virtual void SetMouseCapture(bool capture) = 0;
     // The send options the view owns; the editing role toggles them.
@@ -281,7 +302,7 @@ private:
     void DrawRubberBand(const CPoint& end);
 
     CGlyphaneDoc* m_pDoc;
-    CRoleCommands m_commands;
+    CCommandMap m_commands;
     // What the screen shows while a stroke or a rubber band is drawn on it
     // but not (yet) in the image; dropped by any redraw, as a repaint from
     // the image would erase it.

@@ -6,12 +6,10 @@
 #include "transfer/SendOptions.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
+#include "resources/CommandIds.h"
 
 #include <QApplication>
 #include <QWidget>
-
-using namespace viewid;
 
 namespace {
 

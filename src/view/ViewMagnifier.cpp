@@ -4,7 +4,6 @@
 
 #include "dialogs/ZoomDlg.h"
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
 
 #include <QWidget>
 

@@ -5,7 +5,6 @@
 
 #include "document/GlyphaneDoc.h"
 #include "view/ViewCursors.h"
-#include "view/ViewIds.h"
 #include "view/ViewPanes.h"
 
 #include <QWidget>

@@ -7,7 +7,6 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
 #include "view/ViewPanes.h"
 
 #include <QPainter>

@@ -5,10 +5,8 @@
 
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
+#include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
-#include "view/ViewIds.h"
-
-using namespace viewid;
 
 namespace {
 

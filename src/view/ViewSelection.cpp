@@ -9,7 +9,6 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewIds.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -3,6 +3,7 @@
 #include "app/GlyphaneApp.h"
 #include "app/ShellCommand.h"
 #include "frame/MainFrame.h"
+#include "resources/CommandIds.h"
 #include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
 

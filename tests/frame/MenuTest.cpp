@@ -1,10 +1,13 @@
 // The two menu bars, the accelerator table and the switch between the menus.
 #include "FrameFixture.h"
 
+#include "document/GlyphaneDoc.h"
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "resources/AcceleratorTable.h"
+#include "resources/CommandIds.h"
 #include "support/ScriptedUi.h"
+#include "view/GlyphaneView.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -12,6 +15,9 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
+
+#include <memory>
 
 using frametest::FrameTest;
 
@@ -34,6 +40,18 @@ QStringList Describe(const QList<QMenu*>& menus)
 }
 
 const QString kWeb = CGlyphaneApp::WebAddress();
+
+// The entry of a menu (or of its submenus) that sends id, or null.
+QAction* EntryOf(const QMenu* menu, UINT id)
+{
+    for (QAction* action : menu->findChildren<QAction*>())
+        if (CCommandRouter::CommandIdOf(action) == id)
+            return action;
+    for (QAction* action : menu->actions())
+        if (CCommandRouter::CommandIdOf(action) == id)
+            return action;
+    return nullptr;
+}
 
 } // namespace
 
@@ -175,6 +193,115 @@ TEST_F(FrameTest, BarTogglesShowHideAndCheckTheirBars)
         router->Dispatch(id);
         EXPECT_EQ(router->QueryState(id).checked(), 1) << id;
     }
-    router->Dispatch(101);
+    router->Dispatch(ID_VIEW_DRAW_TOOLS);
     EXPECT_TRUE(frame->Palette(101)->isHidden());
+}
+
+TEST_F(FrameTest, TheBarsMenuSendsTheViewCommandsThroughTheRouter)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CCommandRouter* router = frame->Router();
+    std::unique_ptr<QMenu> bars(frame->createPopupMenu());
+    ASSERT_NE(bars, nullptr);
+    QStringList lines;
+    for (QAction* a : bars->actions())
+        lines << QStringLiteral("%1|%2").arg(a->text()).arg(CCommandRouter::CommandIdOf(a));
+    // Qt's entries, one per bar in the order made; the banner has no command.
+    EXPECT_EQ(lines, QStringList({"Standard|59392", "Banner|0", "Draw|101", "Actions|102", "Image Options|103",
+                                  "Frames|104", "Pattern|61493"}));
+    for (QAction* a : bars->actions()) {
+        EXPECT_TRUE(a->isCheckable()) << a->text().toStdString();
+        EXPECT_TRUE(a->isChecked()) << a->text().toStdString();
+    }
+
+    QSignalSpy dispatched(router, &CCommandRouter::commandDispatched);
+    QAction* draw = EntryOf(bars.get(), ID_VIEW_DRAW_TOOLS);
+    ASSERT_NE(draw, nullptr);
+    draw->trigger();
+    ASSERT_EQ(dispatched.size(), 1);
+    EXPECT_EQ(dispatched.at(0).at(0).toUInt(), ID_VIEW_DRAW_TOOLS);
+    EXPECT_TRUE(dispatched.at(0).at(1).toBool());
+    EXPECT_TRUE(frame->Palette(ID_VIEW_DRAW_TOOLS)->isHidden());
+    // Opening the menu again shows the state the update handler gives.
+    emit bars->aboutToShow();
+    EXPECT_FALSE(draw->isChecked());
+    router->Dispatch(ID_VIEW_DRAW_TOOLS);
+    EXPECT_FALSE(frame->Palette(ID_VIEW_DRAW_TOOLS)->isHidden());
+}
+
+// Whatever path a command comes by, the router's update rule decides: an
+// entry or button still enabled from before (the idle update has not run yet)
+// cannot run a command that is disabled now.
+TEST_F(FrameTest, ADisabledCommandRunsByNoPath)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenLogo();
+    ASSERT_NE(doc, nullptr);
+    CCommandRouter* router = frame->Router();
+    CGlyphaneView* view = frame->ActiveChildFrame()->GetView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(router->Dispatch(ID_TOOL_PEN));
+    // The magnifier disables the brush.
+    view->SetMagnifiedFlag(true);
+    ASSERT_FALSE(router->IsEnabled(ID_TOOL_BRUSH));
+    QSignalSpy dispatched(router, &CCommandRouter::commandDispatched);
+    auto expectRefused = [&](const char* path) {
+        ASSERT_EQ(dispatched.size(), 1) << path;
+        EXPECT_EQ(dispatched.at(0).at(0).toUInt(), ID_TOOL_BRUSH) << path;
+        EXPECT_FALSE(dispatched.at(0).at(1).toBool()) << path;
+        EXPECT_EQ(doc->GetDrawMode(), 10) << path << ": the pen stays";
+        dispatched.clear();
+    };
+
+    // The accelerator (Alt+B).
+    QTest::keyClick(view, Qt::Key_B, Qt::AltModifier);
+    expectRefused("accelerator");
+
+    // The Draw palette's button.
+    CColumnToolBar* palette = frame->Palette(ID_VIEW_DRAW_TOOLS);
+    ASSERT_NE(palette, nullptr);
+    QToolButton* brushButton = nullptr;
+    for (int i = 0; i < palette->ButtonCount(); ++i)
+        if (CCommandRouter::CommandIdOf(palette->Button(i)->defaultAction()) == ID_TOOL_BRUSH)
+            brushButton = palette->Button(i);
+    ASSERT_NE(brushButton, nullptr);
+    brushButton->defaultAction()->setEnabled(true);
+    brushButton->click();
+    expectRefused("palette");
+
+    // The view's context menu.
+    std::unique_ptr<QMenu> context(view->BuildContextMenu(nullptr));
+    QAction* brushEntry = EntryOf(context.get(), ID_TOOL_BRUSH);
+    ASSERT_NE(brushEntry, nullptr);
+    EXPECT_FALSE(brushEntry->isEnabled());
+    brushEntry->setEnabled(true);
+    brushEntry->trigger();
+    expectRefused("view context menu");
+
+    // The menu bar's entry.
+    QAction* menuEntry = router->Action(ID_TOOL_BRUSH);
+    ASSERT_NE(menuEntry, nullptr);
+    menuEntry->setEnabled(true);
+    menuEntry->trigger();
+    expectRefused("menu bar");
+    view->SetMagnifiedFlag(false);
+
+    // The bars' menu, for a View command an earlier target on the route disables.
+    CCommandMap blocker;
+    blocker.MapUpdate(ID_VIEW_DRAW_TOOLS, [](CCmdUI& state) { state.Enable(false); });
+    router->SetRouteProvider([&blocker, frame] { return std::vector<CCmdTarget*>{&blocker, frame}; });
+    std::unique_ptr<QMenu> bars(frame->createPopupMenu());
+    QAction* drawEntry = EntryOf(bars.get(), ID_VIEW_DRAW_TOOLS);
+    ASSERT_NE(drawEntry, nullptr);
+    EXPECT_FALSE(drawEntry->isEnabled());
+    drawEntry->setEnabled(true);
+    drawEntry->trigger();
+    ASSERT_EQ(dispatched.size(), 1);
+    EXPECT_EQ(dispatched.at(0).at(0).toUInt(), ID_VIEW_DRAW_TOOLS);
+    EXPECT_FALSE(dispatched.at(0).at(1).toBool());
+    EXPECT_FALSE(palette->isHidden());
+    router->SetRouteProvider([frame] { return std::vector<CCmdTarget*>{frame}; });
 }

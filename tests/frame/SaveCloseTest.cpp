@@ -2,6 +2,7 @@
 // for a modified logo.
 #include "document/GlyphaneDoc.h"
 #include "frame/ChildFrame.h"
+#include "resources/CommandIds.h"
 #include "support/ScriptedUi.h"
 #include "FrameFixture.h"
 
@@ -10,10 +11,6 @@
 #include <QSettings>
 
 using frametest::FrameTest;
-
-namespace {
-constexpr UINT kSave = 57603, kSaveAs = 57604, kClose = 57602;
-}
 
 TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
 {
@@ -26,7 +23,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
 
     testenv::ScriptedUi ui;
     frame->Router()->UpdateAll();
-    frame->Router()->Dispatch(kSave);
+    frame->Router()->Dispatch(ID_FILE_SAVE);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_TRUE(ui.Prompts().empty()) << "an opened file is saved in place";
     CGlyphaneDoc back{testenv::DocEnvironment()};
@@ -35,7 +32,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
 
     const QString other = TempPath("other.bmp");
     ui.Then([other](CUiPrompt& p, QDialog*) { p.fileName = other; p.result = IDOK; });
-    frame->Router()->Dispatch(kSaveAs);
+    frame->Router()->Dispatch(ID_FILE_SAVE_AS);
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_EQ(doc->GetPathName(), other);
 }
@@ -51,13 +48,13 @@ TEST_F(FrameTest, CloseAsksForAModifiedLogoAndCancelKeepsTheWindow)
     testenv::ScriptedUi ui;
     ui.Answer(IDCANCEL);
     frame->Router()->UpdateAll();
-    frame->Router()->Dispatch(kClose);
+    frame->Router()->Dispatch(ID_FILE_CLOSE);
     ASSERT_EQ(ui.Prompts().size(), 1u);
     EXPECT_EQ(ui.Prompts()[0].buttons(), MB_YESNOCANCEL);
     EXPECT_EQ(frame->ChildFrames().size(), 1);
 
     ui.Answer(IDNO);
-    frame->Router()->Dispatch(kClose);
+    frame->Router()->Dispatch(ID_FILE_CLOSE);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frame->ChildFrames().size(), 0);
     EXPECT_EQ(Profile()->value("Registry/Settings").toInt(), 0) << "a closed logo window resets the word";

@@ -1,5 +1,7 @@
 #include "platform/CommandRouter.h"
 
+#include "resources/CommandIds.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
@@ -10,20 +12,14 @@
 
 namespace {
 
-constexpr UINT ID_TOOL_PEN = 32773;
-constexpr UINT ID_TEST_LOGO = 32790;
-constexpr UINT ID_FILE_OPEN = 57601;
-constexpr UINT ID_NOBODY = 32830;
-
 // A route member that logs what reached it, in the message-map style.
-class CLoggingTarget : public CCmdTarget {
+class CLoggingTarget : public CCommandMap {
 public:
     CLoggingTarget(std::string name, std::string& log) : m_name(std::move(name)), m_log(log) {}
     void Handle(UINT id)
     {
         MapCommand(id, [this, id] { m_log += m_name + ":" + std::to_string(id) + ";"; });
     }
-    using CCmdTarget::MapUpdate;
 
 private:
     std::string m_name;
@@ -53,7 +49,7 @@ TEST_F(RouteFixture, FirstTargetAlongTheRouteWins)
     app.Handle(ID_FILE_OPEN);
     EXPECT_TRUE(router.Dispatch(ID_TEST_LOGO));
     EXPECT_TRUE(router.Dispatch(ID_FILE_OPEN));
-    EXPECT_FALSE(router.Dispatch(ID_NOBODY));
+    EXPECT_FALSE(router.Dispatch(ID_UNHANDLED_ALT_W));
     EXPECT_EQ(log, "doc:32790;app:57601;");
 
     view.Handle(ID_TEST_LOGO);
@@ -77,7 +73,7 @@ TEST_F(RouteFixture, TriggeredActionsDispatchTheirId)
     EXPECT_EQ(spy[0][0].toUInt(), ID_FILE_OPEN);
     EXPECT_TRUE(spy[0][1].toBool());
 
-    QAction* plain = router.CreateAction(101, "Flip Pixel Horizontal ");
+    QAction* plain = router.CreateAction(ID_IMAGE_FLIP_HORIZONTAL, "Flip Pixel Horizontal ");
     EXPECT_EQ(plain->text(), "Flip Pixel Horizontal ");
     EXPECT_TRUE(plain->shortcut().isEmpty());
 }
@@ -113,11 +109,45 @@ TEST_F(RouteFixture, UpdateHandlersReachTheActions)
     EXPECT_EQ(log, "");
 }
 
+TEST_F(RouteFixture, DispatchAlongAWindowsOwnRouteKeepsTheSameRule)
+{
+    // A context menu's commands go along its window's route, not the active one.
+    document.Handle(ID_TOOL_PEN);
+    app.Handle(ID_TOOL_PEN);
+    CLoggingTarget otherView{"other", log};
+    otherView.Handle(ID_TOOL_PEN);
+    QSignalSpy spy(&router, &CCommandRouter::commandDispatched);
+    EXPECT_TRUE(router.Dispatch(ID_TOOL_PEN, {&otherView, nullptr, &document}));
+    EXPECT_EQ(log, "other:32773;");
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy[0][0].toUInt(), ID_TOOL_PEN);
+    EXPECT_TRUE(spy[0][1].toBool());
+
+    // Refused while the route's first update handler disables it.
+    bool enabled = false;
+    otherView.MapUpdate(ID_TOOL_PEN, [&](CCmdUI& ui) { ui.Enable(enabled); });
+    log.clear();
+    EXPECT_FALSE(router.Dispatch(ID_TOOL_PEN, {&otherView, &document}));
+    EXPECT_EQ(log, "");
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_FALSE(spy[1][1].toBool());
+    enabled = true;
+    EXPECT_TRUE(router.Dispatch(ID_TOOL_PEN, {&otherView, &document}));
+    EXPECT_EQ(log, "other:32773;");
+
+    // The active route is not asked.
+    log.clear();
+    EXPECT_FALSE(router.Dispatch(ID_FILE_OPEN, {&otherView, &document}));
+    app.Handle(ID_FILE_OPEN);
+    EXPECT_TRUE(router.Dispatch(ID_FILE_OPEN));
+    EXPECT_EQ(log, "app:57601;");
+}
+
 TEST_F(RouteFixture, CommandsNobodyHandlesAreDisabled)
 {
     app.Handle(ID_FILE_OPEN);
     QAction* open = router.CreateAction(ID_FILE_OPEN, "&Open...");
-    QAction* nobody = router.CreateAction(ID_NOBODY, "Nothing");
+    QAction* nobody = router.CreateAction(ID_UNHANDLED_ALT_W, "Nothing");
     router.UpdateAll();
     EXPECT_TRUE(open->isEnabled()) << "a handler without an update handler enables";
     EXPECT_FALSE(nobody->isEnabled());
@@ -127,7 +157,7 @@ TEST_F(RouteFixture, CommandsNobodyHandlesAreDisabled)
     router.UpdateAll();
     EXPECT_FALSE(open->isEnabled());
 
-    CCmdUI state = router.QueryState(ID_NOBODY);
+    CCmdUI state = router.QueryState(ID_UNHANDLED_ALT_W);
     EXPECT_FALSE(state.enabled());
     EXPECT_TRUE(state.enableSet());
 }
@@ -180,12 +210,12 @@ TEST(CmdTarget, DefaultTargetHandlesNothingAndRangesCoverTheirIds)
     EXPECT_FALSE(plain.OnUpdateCommand(1, ui));
     EXPECT_FALSE(plain.HasCommandHandler(1));
 
-    struct CPatterns : CCmdTarget {
+    struct CPatterns : CCommandMap {
         UINT last = 0;
-        CPatterns() { MapCommandRange(61494, 61505, [this](UINT id) { last = id; }); }
+        CPatterns() { MapCommandRange(ID_PATTERN_FIRST, ID_PATTERN_LAST, [this](UINT id) { last = id; }); }
     } patterns;
-    EXPECT_TRUE(patterns.OnCommand(61500));
-    EXPECT_EQ(patterns.last, 61500u);
-    EXPECT_TRUE(patterns.HasCommandHandler(61505));
-    EXPECT_FALSE(patterns.OnCommand(61506));
+    EXPECT_TRUE(patterns.OnCommand(ID_PATTERN_FIRST + 6));
+    EXPECT_EQ(patterns.last, ID_PATTERN_FIRST + 6);
+    EXPECT_TRUE(patterns.HasCommandHandler(ID_PATTERN_LAST));
+    EXPECT_FALSE(patterns.OnCommand(ID_PATTERN_LAST + 1));
 }

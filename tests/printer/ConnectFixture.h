@@ -6,6 +6,7 @@
 #include "app/GlyphaneApp.h"
 #include "components/dialogs/SelectComPortDlg.h"
 #include "document/GlyphaneDoc.h"
+#include "resources/CommandIds.h"
 #include "support/ProgramFixture.h"
 #include "support/ScriptedUi.h"
 #include "view/GlyphaneView.h"

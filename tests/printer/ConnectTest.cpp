@@ -11,7 +11,6 @@
 #include <QAbstractButton>
 
 using namespace connecttest;
-using namespace printerid;
 using testenv::ScriptedUi;
 
 namespace {

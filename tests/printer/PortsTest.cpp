@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 
 using namespace connecttest;
-using namespace printerid;
 using testenv::ScriptedUi;
 
 class PortsTest : public ConnectTest {

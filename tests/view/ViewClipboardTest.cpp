@@ -9,7 +9,6 @@
 #include <QMimeData>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include <QScrollBar>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 

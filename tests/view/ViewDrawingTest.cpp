@@ -3,7 +3,6 @@
 #include "ViewTestFixture.h"
 
 using namespace viewtest;
-using namespace viewid;
 
 TEST_F(ViewTest, PenStrokeDrawsOnePixelBlackLineAndTakesTheUndoCopy)
 {

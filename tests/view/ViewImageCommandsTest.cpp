@@ -5,7 +5,6 @@
 #include <array>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 

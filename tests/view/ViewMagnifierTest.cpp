@@ -7,7 +7,6 @@
 #include <QLineEdit>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <array>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 
@@ -70,7 +69,7 @@ TEST_F(ViewTest, ChessPatternGivesTwoByTwoChecks)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     Command(ID_TOOL_FILL);
-    Command(61498);
+    Command(ID_PATTERN_FIRST + 4); // chess
     Click(9, 9);
     for (const QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1), QPoint(2, 2), QPoint(3, 3)})
         EXPECT_EQ(Pixel(p.x(), p.y()), kBlack) << p.x() << "," << p.y();
@@ -123,11 +122,11 @@ TEST_F(ViewTest, PatternCommandsFollowTheFillToolAndRememberTheChoice)
 {
     ASSERT_TRUE(OpenWhiteLogo(20, 10));
     Command(ID_TOOL_FILL);
-    Command(61497); // wave
+    Command(ID_PATTERN_FIRST + 3); // wave
     EXPECT_EQ(m_view->FillPattern(), 4);
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id) {
         EXPECT_TRUE(State(id).enabled());
-        EXPECT_EQ(State(id).checked(), id == 61497 ? 1 : 0) << id;
+        EXPECT_EQ(State(id).checked(), id == ID_PATTERN_FIRST + 3 ? 1 : 0) << id;
     }
     Command(ID_TOOL_PEN);
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)

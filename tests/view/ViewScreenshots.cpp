@@ -10,7 +10,6 @@
 #include <QTextEdit>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 
@@ -40,9 +39,9 @@ TEST_F(ViewTest, DocumentationScreenshots)
     Click(200, 20);
     Click(370, 220);
     Command(ID_TOOL_FILL);
-    Command(61498); // chess
+    Command(ID_PATTERN_FIRST + 4); // chess
     Click(90, 120);
-    Command(61505); // reticule
+    Command(ID_PATTERN_LAST); // reticule
     Click(285, 120);
     Settle();
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/pattern.png")));

@@ -3,9 +3,9 @@
 // size, and the mouse, key and pixel helpers of the view tests.
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
+#include "resources/CommandIds.h"
 #include "support/ProgramFixture.h"
 #include "view/GlyphaneView.h"
-#include "view/ViewIds.h"
 #include "view/ViewPanes.h"
 
 #include <QApplication>

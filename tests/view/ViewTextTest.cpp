@@ -9,7 +9,6 @@
 #include <QTextEdit>
 
 using namespace viewtest;
-using namespace viewid;
 
 namespace {
 
