@@ -1,0 +1,97 @@
+// The models the transfer treats apart: the rate rule each model meets first,
+// the protocol family, the command name, the block size and what a completed
+// generic transfer leaves behind.
+#include "transfer/TransferModels.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rule = SerialRateRule;
+
+} // namespace
+
+TEST(TransferModelsTest, FirstMatchingRateRuleWins)
+{
+    const std::pair<const char*, Rule> cases[] = {
+        {"MZVZV", Rule::HighSpeedKeepRam},      {"MZVZVQZVJ", Rule::HighSpeedKeepRam},
+        {"XNZ11", Rule::HighSpeedGsiCheck},     {"BDQGMLW", Rule::HighSpeedGsiCheck},
+        {"FD716", Rule::HighSpeedGsiCheck},     {"QVGDCMR", Rule::HighSpeedGsiCheck},
+        {"JMQ9534", Rule::KeepDetectedKeepRam}, {"VD8", Rule::KeepDetectedKeepRam},
+        {"GVF-Z", Rule::FiscalDialog},          {"DN60-HNLN", Rule::FiscalDialog},
+        {"DVW85", Rule::KeepDetected},          {"CX925", Rule::KeepDetected},
+        {"WGJ33", Rule::Wgj33Release},          {"MZVZVRXH", Rule::Rxh38400},
+        {"QNND", Rule::Default},                {"mzvzv", Rule::Default},
+        {"DVW85HV", Rule::Default},             {"GB685", Rule::Default},
+    };
+    for (const auto& [model, rule] : cases)
+        EXPECT_EQ(SerialRateRuleOf(model), rule) << model;
+
+    EXPECT_TRUE(ChecksSoftwareReleaseModel("XNZ11"));
+    EXPECT_FALSE(ChecksSoftwareReleaseModel("XNZ11BL"));
+    for (const char* model : {"BMRW2133", "NDVNGF", "XNZ115JDD"})
+        EXPECT_TRUE(SkipsFeedAfterDetectionModel(model)) << model;
+    EXPECT_FALSE(SkipsFeedAfterDetectionModel("XNZ11"));
+    EXPECT_TRUE(WaitsBeforeLogoCommandModel("XNZ11BL"));
+    EXPECT_FALSE(WaitsBeforeLogoCommandModel("XNZ115JDD"));
+}
+
+TEST(TransferModelsTest, ProtocolFamilyByFirstFiveCharactersIgnoringCase)
+{
+    const std::pair<const char*, SerialProtocol> cases[] = {
+        {"BDQG", SerialProtocol::FlashArea},       {"bdqg", SerialProtocol::FlashArea},
+        {"HVCZL98C", SerialProtocol::FlashArea},   {"hvczlfl", SerialProtocol::FlashArea},
+        {"LR52-22", SerialProtocol::EchoedBytes},  {"LB36", SerialProtocol::EchoedBytes},
+        {"FQ054-07", SerialProtocol::FixedArea},   {"MQQM5A", SerialProtocol::None},
+        // A four-character family takes only that very name: these are generic.
+        {"BDQGMLW", SerialProtocol::Generic},      {"LB361", SerialProtocol::Generic},
+        {"WGJ33", SerialProtocol::Generic},        {"", SerialProtocol::Generic},
+    };
+    for (const auto& [model, protocol] : cases)
+        EXPECT_EQ(SerialProtocolOf(model), protocol) << model;
+}
+
+TEST(TransferModelsTest, CommandNameCarriesTheSlotCharacterOnTheListedAndFiscalModels)
+{
+    EXPECT_EQ(SerialTransferCommandName("VXCC5007", 3), "CmdTxLogo3");
+    EXPECT_EQ(SerialTransferCommandName("BDQGMLW", 1), "CmdTxLogo1");
+    EXPECT_EQ(SerialTransferCommandName("MLQDGGQF", 2), "CmdTxLogo2");
+    EXPECT_EQ(SerialTransferCommandName("GB6853RJ", 10), "CmdTxLogo:"); // character 48 + 10
+    EXPECT_EQ(SerialTransferCommandName("WGJ33", 3), "CmdTxLogo");
+    EXPECT_EQ(SerialTransferCommandName("vxcc5007", 3), "CmdTxLogo");
+}
+
+TEST(TransferModelsTest, BitmapModelsTakeSmallerBlocksAndNoAfterStep)
+{
+    for (const char* model : {"JMQ9534", "BDQGMLW", "VD8"}) {
+        EXPECT_EQ(SerialBlockSize(model), 1536) << model;
+        EXPECT_TRUE(StoresLogoWithTransferCommand(model)) << model;
+        EXPECT_TRUE(UsesUsbPrintData(model)) << model;
+    }
+    for (const char* model : {"DVW85", "WGJ33", "jmq9534", "BDQG"}) {
+        EXPECT_EQ(SerialBlockSize(model), 2048) << model;
+        EXPECT_FALSE(StoresLogoWithTransferCommand(model)) << model;
+        EXPECT_FALSE(UsesUsbPrintData(model)) << model;
+    }
+    EXPECT_TRUE(SendsBitmapStream("JMQ9534"));
+    EXPECT_TRUE(SendsBitmapStream("BDQGMLW"));
+    EXPECT_FALSE(SendsBitmapStream("VD8"));
+}
+
+TEST(TransferModelsTest, WhatAGenericTransferLeavesBehind)
+{
+    const CAfterGenericTransfer flashStepSends{false, std::nullopt, false};
+    const CAfterGenericTransfer alreadyInFlash{true, std::nullopt, false};
+    const CAfterGenericTransfer inRam{std::nullopt, true, false};
+    const CAfterGenericTransfer notInRam{std::nullopt, false, false};
+    const CAfterGenericTransfer storedWithBox{std::nullopt, true, true};
+    const std::pair<const char*, CAfterGenericTransfer> cases[] = {
+        {"QVGDCMR", flashStepSends}, {"XNZ115JDD", flashStepSends}, {"CDGQ-CC", flashStepSends},
+        {"VXCC5007", alreadyInFlash}, {"XNZ11BL", alreadyInFlash}, {"BD9397", alreadyInFlash},
+        {"GB6853RJ", inRam},          {"WGJ33", inRam},            {"hgn065", inRam},
+        {"HGN065", notInRam},         {"GF22", notInRam},          {"VZ746", notInRam},
+        {"JMQ9534", storedWithBox},   {"BDQGMLW", storedWithBox},  {"VD8", storedWithBox},
+    };
+    for (const auto& [model, after] : cases)
+        EXPECT_EQ(AfterGenericTransfer(model), after) << model;
+}
