@@ -202,6 +202,49 @@ TEST(EmulatorOptions, ParsesArgumentsAndFaults)
     EXPECT_FALSE(ParseEmuArguments({"--model", "X", "--what", "1"}, &bad, &error));
 }
 
+// Every option the command line takes is in the --help text, and each is
+// taken with a value of its kind.
+TEST(EmulatorOptions, HelpListsEveryOption)
+{
+    const QString usage = EmuUsage();
+    for (const char* option : {"--model", "--link", "--baud", "--out", "--data", "--log", "--release",
+                               "--submodel", "--fault", "--line-time", "--help", "silent-after=N",
+                               "disconnect-after=N", "checksum-errors=N", "garbage"})
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    CEmuOptions o;
+    QString error;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "XNZ11", "--link", "/tmp/p", "--baud", "115200", "--out", "/tmp/o",
+                                   "--data", "/tmp/d", "--log", "/tmp/l", "--release", "0.39", "--submodel", "3",
+                                   "--fault", "silent-after=40", "--line-time"},
+                                  &o, &error))
+        << error.toStdString();
+    EXPECT_EQ(o.release, QStringLiteral("0.39"));
+    EXPECT_EQ(o.subModel, 3);
+    EXPECT_EQ(o.fault.kind, CEmuFault::Kind::SilentAfter);
+    EXPECT_EQ(o.fault.count, 40);
+    CEmuFault f;
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("silent-after="), &f));
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("silent-after=x"), &f));
+}
+
+// The family follows the serial transfer's rule: the first five characters
+// equal to the family code, ignoring case.
+TEST(EmulatorModels, FamilyByTheFirstFiveCharacters)
+{
+    const std::vector<std::pair<QString, CEmuModel::Family>> expected{
+        {"BDQG", CEmuModel::Family::Area},      {"BDQGMLW", CEmuModel::Family::Plain},
+        {"HVCZL98C", CEmuModel::Family::Area},  {"FQ054-07", CEmuModel::Family::Area},
+        {"LR52-", CEmuModel::Family::Echo},     {"LB36", CEmuModel::Family::Echo},
+        {"MLQDGGQF", CEmuModel::Family::Fiscal}, {"WGJ33", CEmuModel::Family::Plain}};
+    for (const auto& [code, family] : expected) {
+        SCOPED_TRACE(code.toStdString());
+        CEmuModel model;
+        QString error;
+        ASSERT_TRUE(CEmuModel::Load(testenv::ProgramDir(), code, &model, &error)) << error.toStdString();
+        EXPECT_EQ(model.family, family);
+    }
+}
+
 TEST(EmulatorStart, RefusesUnknownModelsAndSpeeds)
 {
     CEmuOptions o;

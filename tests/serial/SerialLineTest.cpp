@@ -144,9 +144,14 @@ TEST(EmulatorLineTime, TakesBaudOverTenBytesASecondWithoutDrift)
 // that must be answered before the next block goes. Flushing the output
 // before a request loses the part of the block still queued, and a deadline
 // that starts while the block is leaving expires before the answer can come.
+// The stream is a whole download (ESC L with the logo's size), so the
+// requests also come while the printer is in the middle of its raster.
 TEST_F(LineTimeFixture, LogoSizedStreamArrivesCompleteWithStatusRequestsBetweenBlocks)
 {
-    const std::vector<BYTE> logo = LogoBytes(kLogoBytes);
+    const std::vector<BYTE> raster = LogoBytes(kLogoBytes);
+    std::vector<BYTE> logo{0x1B, 0x4C, 0x00, 0x40, 0x02, 0xF0, 0x00};
+    logo.insert(logo.end(), raster.begin(), raster.end());
+    const int streamBytes = static_cast<int>(logo.size());
     for (const auto& [baud, switchString] :
          std::vector<std::pair<unsigned, const char*>>{{9600, nullptr}, {115200, "C1152XXnoP8bt"}}) {
         SCOPED_TRACE(baud);
@@ -156,8 +161,8 @@ TEST_F(LineTimeFixture, LogoSizedStreamArrivesCompleteWithStatusRequestsBetweenB
         std::vector<BYTE> expected;
         QElapsedTimer timer;
         timer.start();
-        for (int offset = 0; offset < kLogoBytes; offset += kBlock) {
-            const int part = std::min(kBlock, kLogoBytes - offset);
+        for (int offset = 0; offset < streamBytes; offset += kBlock) {
+            const int part = std::min(kBlock, streamBytes - offset);
             ASSERT_TRUE(port.SendCommandToComm(logo.data() + offset, static_cast<DWORD>(part)))
                 << port.LastErrorText().toStdString();
             ASSERT_TRUE(port.GetStatusPrinter(0)) << "after the block at " << offset << ": "
@@ -177,6 +182,7 @@ TEST_F(LineTimeFixture, LogoSizedStreamArrivesCompleteWithStatusRequestsBetweenB
         ASSERT_EQ(received.size(), expected.size());
         EXPECT_TRUE(received == expected);
         EXPECT_EQ(m_printer->BytesIgnored(), 0);
+        EXPECT_TRUE(m_printer->RamLogo().bits == raster) << "the requests became part of the raster";
         port.DeInitializePort();
     }
 }

@@ -21,6 +21,10 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
         f.kind = CEmuFault::Kind::Silent;
     } else if (text == QLatin1String("garbage")) {
         f.kind = CEmuFault::Kind::Garbage;
+    } else if (text.startsWith(QLatin1String("silent-after="))) {
+        f.kind = CEmuFault::Kind::SilentAfter;
+        if (!ParseCount(text.mid(13), &f.count))
+            return false;
     } else if (text.startsWith(QLatin1String("disconnect-after="))) {
         f.kind = CEmuFault::Kind::DisconnectAfter;
         if (!ParseCount(text.mid(17), &f.count))
@@ -39,10 +43,18 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
 QString EmuUsage()
 {
     return QStringLiteral(
-        "usage: glyphane-printer --model CODE [--link PATH] [--baud N] [--out DIR]\n"
-        "                        [--data DIR] [--log FILE] [--release TEXT] [--submodel N]\n"
-        "                        [--fault silent|garbage|disconnect-after=N|checksum-errors=N]\n"
-        "                        [--line-time]\n");
+        "usage: glyphane-printer --model CODE [options]\n"
+        "  --model CODE   the printer model; reads <data>/CfgFile/CODE.cfg (required)\n"
+        "  --link PATH    make PATH a link to the pseudo-terminal\n"
+        "  --baud N       the speed the printer starts at (default 9600)\n"
+        "  --out DIR      write printed pages (page-NNN.png) and the byte log in DIR\n"
+        "  --data DIR     the program folder holding CfgFile/ (default ../data beside the program)\n"
+        "  --log FILE     the byte log (default DIR/printer.log, none without --out)\n"
+        "  --release TEXT the release text answered to GS I 3 and GS I A (default 1.80)\n"
+        "  --submodel N   the byte answered to GS I 2 (default 1)\n"
+        "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N\n"
+        "  --line-time    take bytes no faster than the line speed allows\n"
+        "  --help         show this text\n");
 }
 
 bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error)

@@ -5,7 +5,9 @@
 #include <QStringList>
 
 struct CEmuFault {
-    enum class Kind { None, Silent, Garbage, DisconnectAfter, ChecksumErrors };
+    // SilentAfter keeps taking (and storing) bytes but answers nothing once it
+    // has taken count bytes; DisconnectAfter closes the line instead.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -26,8 +28,9 @@ struct CEmuOptions {
     bool recordInput = false;
 };
 
-// "silent", "garbage", "disconnect-after=N", "checksum-errors=N".
+// "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N".
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.
 bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error);
+// Every option with a line saying what it does, for --help.
 QString EmuUsage();

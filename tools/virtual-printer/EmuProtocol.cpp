@@ -1,7 +1,6 @@
 #include "EmuProtocol.h"
 
 #include "components/LoadCfgPrnFile.h"
-#include "components/PrinterProtocol.h"
 
 #include <QDir>
 #include <algorithm>
@@ -16,9 +15,12 @@ constexpr int kBmpHeaderSize = 62;
 int Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 int Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (p[3] << 24); }
 
-bool StartsWithCi(const QString& code, const char* prefix)
+// The family rule of the serial transfer: the first five characters of the
+// code, ignoring case, equal the family's code. A four-character family code
+// thus names only itself: BDQGMLW is no flash-area printer.
+bool FamilyIs(const QString& code, const char* family)
 {
-    return code.left(5).startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+    return code.left(5).compare(QLatin1String(family), Qt::CaseInsensitive) == 0;
 }
 
 void PutTag(std::vector<uint8_t>& block, size_t& at, const char* tag)
@@ -73,9 +75,9 @@ bool CEmuModel::Load(const QString& dataDir, const QString& code, CEmuModel* mod
     model->id = static_cast<uint8_t>(id & 0xFF);
     model->baud = baud;
     int length = 0, second = 0;
-    if (StartsWithCi(code, "BDQG") || StartsWithCi(code, "HVCZL") || StartsWithCi(code, "FQ054"))
+    if (FamilyIs(code, "BDQG") || FamilyIs(code, "HVCZL") || FamilyIs(code, "FQ054"))
         model->family = Family::Area;
-    else if (StartsWithCi(code, "LR52-") || StartsWithCi(code, "LB36"))
+    else if (FamilyIs(code, "LR52-") || FamilyIs(code, "LB36"))
         model->family = Family::Echo;
     else if (cfg.GetNumBytePrintersComando(QStringLiteral("CmdPrtLogo01"), &length, &second))
         model->family = Family::Fiscal;
@@ -86,7 +88,7 @@ bool CEmuModel::Load(const QString& dataDir, const QString& code, CEmuModel* mod
 
 uint16_t CEmuModel::InfoAddress() const
 {
-    return StartsWithCi(code, "FQ054") ? 0x0480 : 0x8000;
+    return FamilyIs(code, "FQ054") ? 0x0480 : 0x8000;
 }
 
 uint16_t CEmuModel::LogoLast() const
@@ -144,6 +146,7 @@ CEmuLogo CEmuProtocol::FlashLogo(int slot) const
 void CEmuProtocol::ResetParser()
 {
     m_pending.clear();
+    m_held.clear();
     m_state = State::Idle;
 }
 
@@ -158,14 +161,52 @@ void CEmuProtocol::Feed(uint8_t byte, std::vector<uint8_t>& reply)
         EchoByte(byte, reply);
         return;
     }
-    m_pending.push_back(byte);
     if (m_state == State::AreaWrite) {
+        m_pending.push_back(byte);
         if (m_pending.size() == static_cast<size_t>(prnproto::kAreaBlockSize))
             AreaBlock(reply);
         return;
     }
+    const auto& request = prnproto::kStatusRequest;
+    // A byte after a whole held request, or one that breaks the request off,
+    // shows the held bytes were raster.
+    if (!m_held.empty() && (HoldsStatusRequest() || byte != request[m_held.size()]))
+        ReleaseHeld(reply);
+    if (InDownload() && byte == request[m_held.size()]) {
+        m_held.push_back(byte);
+        return;
+    }
+    Parse(byte, reply);
+}
+
+void CEmuProtocol::Parse(uint8_t byte, std::vector<uint8_t>& reply)
+{
+    m_pending.push_back(byte);
     while (!m_pending.empty() && TryCommand(reply)) {
     }
+}
+
+// A logo download (ESC L or ESC B) has begun and waits for more bytes.
+bool CEmuProtocol::InDownload() const
+{
+    return m_state == State::Idle && m_pending.size() >= 2 && m_pending[0] == 0x1B
+           && (m_pending[1] == 0x4C || m_pending[1] == 0x42);
+}
+
+void CEmuProtocol::ReleaseHeld(std::vector<uint8_t>& reply)
+{
+    std::vector<uint8_t> held;
+    held.swap(m_held);
+    for (const uint8_t b : held)
+        Parse(b, reply);
+}
+
+void CEmuProtocol::LineQuiet(std::vector<uint8_t>& reply)
+{
+    if (!HoldsStatusRequest())
+        return;
+    m_held.clear();
+    reply.push_back(prnproto::kStatusFixedBits);
 }
 
 // Returns true when bytes were consumed and parsing may go on.
@@ -242,10 +283,7 @@ bool CEmuProtocol::TryEscape(std::vector<uint8_t>& reply)
     case 0x46:  // ESC F n: RAM into flash slot n
         if (!need(3))
             return false;
-        if (m_pending[2] >= 1 && m_pending[2] <= m_model.slotCount && !m_ram.IsEmpty())
-            m_flash[m_pending[2]] = m_ram;
-        if (m_model.code == QLatin1String("MZVZVRXH"))
-            reply.push_back(prnproto::kAck);
+        CopyRamToFlash(m_pending[2], reply);
         Consume(3);
         return true;
     case 0x52:  // ESC R n: flash slot n into RAM
@@ -338,6 +376,16 @@ void CEmuProtocol::StoreLogo(int slot, const CEmuLogo& logo)
     m_ram = logo;
     if (slot >= 1 && slot <= m_model.slotCount)
         m_flash[slot] = logo;
+}
+
+void CEmuProtocol::CopyRamToFlash(uint8_t slot, std::vector<uint8_t>& reply)
+{
+    const bool stored = slot >= 1 && slot <= m_model.slotCount && !m_ram.IsEmpty();
+    if (stored)
+        m_flash[slot] = m_ram;
+    // Only this model confirms the copy; it refuses a slot it lacks or an empty RAM.
+    if (m_model.code == QLatin1String("MZVZVRXH"))
+        reply.push_back(stored ? prnproto::kAck : prnproto::kNak);
 }
 
 void CEmuProtocol::PrintSlot(int slot, int part)

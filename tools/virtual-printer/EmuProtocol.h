@@ -4,6 +4,7 @@
 // what to answer and what to print. No I/O here: the emulator feeds it.
 #include "EmuLogo.h"
 #include "EmuPaper.h"
+#include "components/PrinterProtocol.h"
 
 #include <QString>
 #include <cstdint>
@@ -37,6 +38,15 @@ public:
     // Forgets a half-received command (after a pause on the line).
     void ResetParser();
 
+    // The host asks for the status before every block of a download, so a
+    // status request can come in the middle of the raster, where its three
+    // bytes are valid raster too. They are held back until the next byte
+    // shows they were raster, or the line falls quiet: a host waits for the
+    // answer to a request, never in the middle of a block.
+    bool HoldsStatusRequest() const { return m_held.size() == prnproto::kStatusRequest.size(); }
+    // The line has fallen quiet: a held status request is answered and dropped.
+    void LineQuiet(std::vector<uint8_t>& reply);
+
     unsigned Baud() const { return m_baud; }
     void SetBaud(unsigned baud) { m_baud = baud; }
     // The next n area data blocks are answered as checksum errors.
@@ -51,6 +61,9 @@ public:
 private:
     enum class State { Idle, AreaWrite, Echo };
 
+    void Parse(uint8_t byte, std::vector<uint8_t>& reply);
+    bool InDownload() const;
+    void ReleaseHeld(std::vector<uint8_t>& reply);
     bool TryCommand(std::vector<uint8_t>& reply);
     bool TryEscape(std::vector<uint8_t>& reply);
     bool TryDownload();
@@ -62,6 +75,7 @@ private:
     void AnswerIdentification(uint8_t which, std::vector<uint8_t>& reply);
     void SwitchBaud(uint8_t code, std::vector<uint8_t>& reply);
     void StoreLogo(int slot, const CEmuLogo& logo);
+    void CopyRamToFlash(uint8_t slot, std::vector<uint8_t>& reply);
     void PrintSlot(int slot, int part);
     void Consume(size_t n);
 
@@ -72,6 +86,7 @@ private:
     unsigned m_baud;
     State m_state = State::Idle;
     std::vector<uint8_t> m_pending;
+    std::vector<uint8_t> m_held;
     CEmuLogo m_ram;
     std::map<int, CEmuLogo> m_flash;
     std::vector<uint8_t> m_memory;

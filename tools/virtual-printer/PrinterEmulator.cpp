@@ -21,6 +21,9 @@ constexpr int kPollMs = 20;
 // A command left half-sent for this long is abandoned, as a printer's input
 // parser times out; the next byte starts a new command.
 constexpr int kIdleResetMs = 1000;
+// A host that waits for an answer writes nothing more; a pause this long
+// after a possible status request inside a download makes it one.
+constexpr int kQuietMs = 5;
 
 struct CSpeed {
     speed_t speed;
@@ -216,6 +219,7 @@ void CPrinterEmulator::Run()
 void CPrinterEmulator::ReadIdle(QElapsedTimer& sinceInput)
 {
     m_pacer.Idle();
+    AnswerHeldRequestWhenQuiet();
     if (sinceInput.elapsed() > kIdleResetMs) {
         std::lock_guard lock(m_mutex);
         m_pProtocol->ResetParser();
@@ -246,7 +250,25 @@ bool CPrinterEmulator::ReadLine()
     if (n <= 0)
         return false;
     HandleInput(buffer, static_cast<int>(n));
+    AnswerHeldRequestWhenQuiet();
     return true;
+}
+
+void CPrinterEmulator::AnswerHeldRequestWhenQuiet()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_pProtocol->HoldsStatusRequest() || m_master < 0)
+            return;
+    }
+    pollfd p{m_master, POLLIN, 0};
+    if (::poll(&p, 1, kQuietMs) > 0 && (p.revents & POLLIN))
+        return;  // more bytes follow: the held ones are raster
+    std::lock_guard lock(m_mutex);
+    std::vector<uint8_t> reply;
+    m_pProtocol->LineQuiet(reply);
+    if (!reply.empty())
+        Answer(reply, m_understood);
 }
 
 void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
@@ -279,14 +301,26 @@ void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
     Log(QStringLiteral("RX @%1: %2").arg(line).arg(Hex(bytes, count)));
     if (fault.kind == CEmuFault::Kind::Silent)
         return;
+    const long long takenBefore = m_understood - count;
     std::vector<uint8_t> reply;
     for (int i = 0; i < count; ++i) {
         m_pProtocol->Feed(bytes[i], reply);
         // An answer goes out as soon as its command is complete, before the
         // printer reads on (it may have switched speed meanwhile).
         if (!reply.empty())
-            Reply(reply);
+            Answer(reply, takenBefore + i + 1);
     }
+}
+
+void CPrinterEmulator::Answer(std::vector<uint8_t>& reply, long long taken)
+{
+    const auto& fault = m_options.fault;
+    if (fault.kind == CEmuFault::Kind::SilentAfter && taken > fault.count) {
+        Log(QStringLiteral("SILENT: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
+        reply.clear();
+        return;
+    }
+    Reply(reply);
 }
 
 void CPrinterEmulator::Reply(std::vector<uint8_t>& reply)

@@ -45,7 +45,9 @@ public:
     long long BytesUnderstood() const { return m_understood; }
     long long BytesIgnored() const { return m_ignored; }
     bool IsDisconnected() const { return m_bDisconnected; }
-    // With recordInput: the understood bytes since the last call, in order.
+    // With recordInput: the understood bytes since the last call, in order:
+    // everything the host wrote at the printer's speed, commands, raster,
+    // requests and padding alike.
     std::vector<uint8_t> TakeReceivedBytes();
 
 private:
@@ -54,6 +56,10 @@ private:
     bool ReadLine();
     void ReadIdle(QElapsedTimer& sinceInput);
     void HandleInput(const unsigned char* bytes, int count);
+    // Answers a status request held in a download once no byte follows it.
+    void AnswerHeldRequestWhenQuiet();
+    // Sends reply unless a silent-after fault has begun by byte number taken.
+    void Answer(std::vector<uint8_t>& reply, long long taken);
     void Reply(std::vector<uint8_t>& reply);
     unsigned LineSpeed() const;
     void Disconnect();

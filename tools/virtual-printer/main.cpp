@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.contains(QStringLiteral("--help"))) {
-        err << EmuUsage();
+        QTextStream(stdout) << EmuUsage();
         return 0;
     }
     if (!ParseEmuArguments(args, &options, &error)) {
