@@ -1,5 +1,6 @@
 #include "app/CliCommands.h"
 
+#include "app/CliSend.h"
 #include "app/GlyphaneApp.h"
 #include "components/BufferUC.h"
 #include "components/LoadCfgPrnFile.h"
@@ -177,18 +178,34 @@ int Convert(const CArgs& a)
     });
 }
 
+std::optional<rasterops::FrameKind> FrameOption(const QString& frame)
+{
+    if (frame.isEmpty())
+        return std::nullopt;
+    if (frame == QLatin1String("thin"))
+        return rasterops::FrameKind::Thin;
+    if (frame == QLatin1String("bold"))
+        return rasterops::FrameKind::Bold;
+    if (frame == QLatin1String("double"))
+        return rasterops::FrameKind::Double;
+    throw Refusal{QStringLiteral("--frame takes thin, bold or double")};
+}
+
 CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 {
+    const std::optional<rasterops::FrameKind> kind = FrameOption(frame);
     const CBufferUC centred = doc.CenterRasterOnPrinter(doc.BuildPrintRaster(*doc.GetLogoBitmap()));
-    if (frame.isEmpty())
+    if (!kind)
         return centred;
-    if (frame == QLatin1String("thin"))
+    switch (*kind) {
+    case rasterops::FrameKind::Thin:
         return doc.AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
-    if (frame == QLatin1String("bold"))
+    case rasterops::FrameKind::Bold:
         return doc.AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
-    if (frame == QLatin1String("double"))
-        return doc.AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
-    throw Refusal{QStringLiteral("--frame takes thin, bold or double")};
+    case rasterops::FrameKind::Double:
+        break;
+    }
+    return doc.AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
 }
 
 int Raster(const CArgs& a)
@@ -262,6 +279,52 @@ int ResizeCommand(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+int SendCommand(const CArgs& a, QTextStream& err)
+{
+    const bool test = a.Has(QStringLiteral("test"));
+    if (test == a.Has(QStringLiteral("program")) || !a.Has(QStringLiteral("port"))) {
+        err << "glyphane-cli: \"send\" needs --port and either --test or --program SLOT\n" << Usage();
+        return kExitUsage;
+    }
+    const QString port = a.Value(QStringLiteral("port"));
+    if (!port.contains(QLatin1String("COM")))
+        throw Refusal{QStringLiteral("%1: only serial ports (COM...) can be used from the command line yet").arg(port)};
+    CSendJob job;
+    job.kind = test ? TransferKind::Test : TransferKind::Program;
+    job.options.reverseImage = a.Has(QStringLiteral("reverse-image"));
+    job.options.reverseRow = a.Has(QStringLiteral("reverse-row"));
+    job.options.reverseColor = a.Has(QStringLiteral("reverse-color"));
+    job.options.frame = FrameOption(a.Value(QStringLiteral("frame")));
+    if (a.Has(QStringLiteral("baud"))) {
+        job.baud = a.Value(QStringLiteral("baud")).toInt();
+        if (job.baud != 9600 && job.baud != 19200 && job.baud != 38400)
+            throw Refusal{QStringLiteral("--baud takes 9600, 19200 or 38400")};
+    }
+
+    auto doc = OpenLogo(a.At(0));
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    QString model = a.Value(QStringLiteral("model")), reason;
+    if (model.isEmpty()) {
+        QString cfgFile;
+        if (!DetectPrinter(port, &model, &cfgFile, &reason))
+            throw Refusal{reason};
+        err << "detected printer " << model << " on " << port << "\n";
+        job.printerDetected = true;
+    }
+    BindModel(*doc, model);
+    doc->SetPortName(port);
+    if (!test) {
+        bool ok = false;
+        job.slot = a.Value(QStringLiteral("program")).toInt(&ok);
+        if (!ok || job.slot < 1 || job.slot > doc->GetNumLogos())
+            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(doc->GetNumLogos()).arg(model)};
+    }
+    if (!RunTransfer(*doc, job, err, &reason))
+        throw Refusal{reason};
+    return kExitOk;
+}
+
 } // namespace
 
 QString Usage()
@@ -278,7 +341,10 @@ QString Usage()
         "  glyphane-cli raster IN OUT --model CODE [--frame thin|bold|double]\n"
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "  glyphane-cli print-data IN OUT --model CODE\n"
-        "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n");
+        "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n"
+        "  glyphane-cli send LOGO --port COM1 [--model CODE] (--test | --program SLOT)\n"
+        "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
+        "                   [--baud 9600|19200|38400]\n");
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -322,6 +388,11 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {QStringLiteral("raster"),
          {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, Raster}},
         {QStringLiteral("print-data"), {2, {}, {QStringLiteral("model")}, true, PrintDataCommand}},
+        {QStringLiteral("send"),
+         {1, rasterFlags + QStringList{QStringLiteral("test")},
+          {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("program"), QStringLiteral("frame"),
+           QStringLiteral("baud")},
+          false, [&](const CArgs& a) { return SendCommand(a, err); }}},
         {QStringLiteral("resize"),
          {2, {}, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("placement")}, false,
           [&](const CArgs& a) { return ResizeCommand(a, err); }}},

@@ -39,6 +39,8 @@ public:
     BOOL PubSetBaudRate(DWORD baud);
     BOOL DeInitializePort();
     bool IsOpen() const { return m_port.IsOpen(); }
+    // The speed the line runs at now.
+    DWORD CurrentBaudRate() const { return m_port.BaudRate(); }
 
     // The transfer's stop and kill events: once either is set, every call that
     // waits on the line ends at once and fails. Either may be null; they must

@@ -90,8 +90,11 @@ public:
     int LogoNumber() const { return m_nLogoNumber; }
     void SetLogoNumber(int slot) { m_nLogoNumber = slot; }
 
-private:
+    // The initialisation hint (the WGJ33 one or the generic one), unless the
+    // operator asked not to see it again. Shown on the user-interface thread.
     void ShowInitHint(bool wgjPrinter);
+
+private:
     void PostPortStatus(LPARAM open);
 
     CHost& m_host;

@@ -36,10 +36,13 @@ void CViewPrinterRole::MapPrinterCommands()
     m_printerCommands.MapUpdate(ID_PRINT_LOGO, [this](CCmdUI& ui) { OnUpdatePrintLogo(ui); });
 }
 
-void CViewPrinterRole::OnPortStatus(LPARAM open)
+void CViewPrinterRole::OnPortStatus(LPARAM open, const QString& transferSettings)
 {
     const CsComAm* serial = Link().Serial();
-    viewpanes::SetPortPane(open == 1 && serial ? serial->Get_m_strSerConfig() : PrinterDocument()->GetPortName());
+    QString settings = transferSettings;
+    if (settings.isEmpty() && serial)
+        settings = serial->Get_m_strSerConfig();
+    viewpanes::SetPortPane(open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->GetPortName());
 }
 
 bool CViewPrinterRole::PortCommandsAllowed() const

@@ -43,8 +43,9 @@ public:
     int RestoreTimeouts();
 
     // WM_PORT_STATUS: the port pane shows the serial settings while a serial
-    // port is open (lParam 1), the document's port name otherwise.
-    void OnPortStatus(LPARAM open);
+    // port is open (lParam 1), the document's port name otherwise. A running
+    // transfer owns its port and hands its settings text in.
+    void OnPortStatus(LPARAM open, const QString& transferSettings = QString());
 
     // Update handlers.
     void OnUpdateConnectPrinter(CCmdUI& cmdUI);

@@ -62,3 +62,8 @@ std::optional<rasterops::FrameKind> CSendOptions::Frame() const
 {
     return m_frame;
 }
+
+CSendChoices CSendOptions::Choices() const
+{
+    return CSendChoices{m_bReverseImage, m_bReverseRow, m_bReverseColor, m_frame};
+}

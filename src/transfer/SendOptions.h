@@ -3,6 +3,7 @@
 // printer's RAM copy was made with the options of its time, so any change
 // clears "logo in RAM" on the printer link.
 #include "document/RasterOps.h"
+#include "transfer/TransferRequest.h"
 
 #include <optional>
 
@@ -20,6 +21,8 @@ public:
     void Toggle(SendOption option);
     // The frame chosen, if any.
     std::optional<rasterops::FrameKind> Frame() const;
+    // All of them, as a transfer job takes them.
+    CSendChoices Choices() const;
 
 private:
     CPrinterLink& m_link;

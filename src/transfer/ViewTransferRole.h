@@ -1,27 +1,81 @@
 #pragma once
-// The logo-transfer role of the logo view: the transfer job, its worker
-// thread and the progress messages it posts. It keeps its own state and
-// command map; the view hands it the commands the other roles do not take,
-// and stops its worker before the window goes.
+// The logo-transfer role of the logo view: "Program Logo" and "Test Logo",
+// the transfer job and its worker, the progress dialog and the reset wait
+// fed by the job's messages, the stop request, and the outcome of a job
+// applied to the printer link and the document. It reaches its window, the
+// document, the printer link and the send options only through the host
+// operations at the end, which the view implements.
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
+#include "transfer/TransferRequest.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class CDialogThreadStatus;
+class CGlyphaneDoc;
+class CPrinterLink;
+class CSendOptions;
+class CTransferJob;
+class QTimer;
+class QWidget;
 
 class CViewTransferRole {
 public:
-    CViewTransferRole() = default;
-    virtual ~CViewTransferRole() = default;
+    CViewTransferRole();
+    virtual ~CViewTransferRole();
     CViewTransferRole(const CViewTransferRole&) = delete;
     CViewTransferRole& operator=(const CViewTransferRole&) = delete;
 
     CCommandMap& TransferCommands() { return m_transferCommands; }
 
-    // Stops a running job and waits for its worker; nothing to do while none runs.
-    void OnKillThread() {}
+    // "Program Logo" (32789) and "Test Logo" (32790).
+    void OnProgramLogo();
+    void OnTestLogo();
+    // Starts a job unless one runs (then 1 and nothing happens); 0 when it
+    // could not start or ended before the worker (colour logo, no slot chosen).
+    int StartThreadLogo();
+    bool IsTransferRunning() const;
+    // The serial settings of the running job's port, empty when it has none open.
+    QString TransferSerialSettings() const;
 
-    // The worker's progress messages (3025 to 3029); the result the message
-    // returns to a blocking sender. No job posts them yet.
-    LPARAM OnTransferMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return 0; }
+    // Stops a running job and waits for its worker; any question it was
+    // waiting for is given up. Nothing to do while none runs.
+    void OnKillThread();
+
+    // The job's messages 3025 to 3029; the result a blocking sender gets.
+    LPARAM OnTransferMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // For tests and the status figures.
+    bool IsProgramMode() const { return m_bProgramMode; }
+    CDialogThreadStatus* ProgressDialog() const;
 
 protected:
+    // What the transfer needs from its window.
+    virtual CGlyphaneDoc* TransferDocument() const = 0;
+    virtual QWidget* TransferWindow() = 0;
+    virtual CPrinterLink& Link() = 0;
+    virtual const CSendOptions& SendOptions() const = 0;
+
     CCommandMap m_transferCommands;
+
+private:
+    void MapTransferCommands();
+    bool PrepareOnUiThread();
+    CTransferRequest TakeRequest();
+    void ApplyOutcome(const CTransferOutcome& outcome);
+    void OnStopSend();
+    void OnProgressStart(int steps);
+    void OnProgressEnd();
+    void UpdateProgressDetails();
+    void ShowResetWait(bool reset, int ms, std::function<void()> done);
+    void LogJobError();
+
+    std::unique_ptr<CTransferJob> m_job;
+    bool m_bProgramMode = false;
+    bool m_bStopRequested = false;
+    QPointer<CDialogThreadStatus> m_progress;
+    QPointer<QTimer> m_progressTimer;
 };

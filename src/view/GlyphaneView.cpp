@@ -44,7 +44,7 @@ bool CGlyphaneView::event(QEvent* event)
 LPARAM CGlyphaneView::OnPostedMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PORT_STATUS) {
-        OnPortStatus(lParam);
+        OnPortStatus(lParam, TransferSerialSettings());
         return 0;
     }
     return OnTransferMessage(msg, wParam, lParam);

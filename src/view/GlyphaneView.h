@@ -85,8 +85,11 @@ protected:
     CGlyphaneDoc* PrinterDocument() const override { return Doc(); }
     QWidget* PrinterWindow() override { return this; }
     void PrinterInitialUpdate() override { OnInitialUpdate(); }
-    // The transfer role has no job yet, so none can run.
-    bool PrinterTransferRunning() const override { return false; }
+    bool PrinterTransferRunning() const override { return IsTransferRunning(); }
+
+    // The transfer role's window.
+    CGlyphaneDoc* TransferDocument() const override { return Doc(); }
+    QWidget* TransferWindow() override { return this; }
 
     // The printer link's window.
     CGlyphaneDoc* LinkDocument() const override { return Doc(); }

@@ -42,6 +42,9 @@ CDialogThreadStatus::CDialogThreadStatus(QWidget* parent, const QString& text, c
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(text, this));
     layout->addWidget(m_progress);
+    m_details = new QLabel(this);
+    m_details->setObjectName(QStringLiteral("details"));
+    layout->addWidget(m_details);
     layout->addWidget(stop, 0, Qt::AlignRight);
     m_progress->setMinimumWidth(300);
 }
@@ -57,6 +60,16 @@ void CDialogThreadStatus::InitPcThread(int lower, int upper, int step, int posit
     m_progress->setRange(lower, std::max(lower, upper));
     m_nStep = step;
     m_progress->setValue(position);
+}
+
+void CDialogThreadStatus::SetDetails(const QString& text)
+{
+    m_details->setText(text);
+}
+
+QString CDialogThreadStatus::Details() const
+{
+    return m_details->text();
 }
 
 void CDialogThreadStatus::StepIt()

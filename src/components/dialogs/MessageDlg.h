@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class QLabel;
 class QProgressBar;
 
 class CDialogMessage : public QDialog {
@@ -24,6 +25,9 @@ public:
     void InitPcThread(int lower, int upper, int step, int position);
     void StepIt();
     QProgressBar* Progress() const { return m_progress; }
+    // The line under the bar: bytes sent, line speed, time left.
+    void SetDetails(const QString& text);
+    QString Details() const;
     // Pressing the stop button posts the stop message to the parent window.
     void OnStop();
 
@@ -32,6 +36,7 @@ protected:
 
 private:
     QProgressBar* m_progress;
+    QLabel* m_details;
     QPointer<QWidget> m_parent;
     UINT m_nStopMessage;
     int m_nStep = 1;

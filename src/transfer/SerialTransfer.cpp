@@ -1,0 +1,425 @@
+#include "transfer/SerialTransfer.h"
+
+#include "components/Conversioni.h"
+#include "components/PrinterProtocol.h"
+#include "printer/ModelCatalogue.h"
+#include "resources/StringTable.h"
+#include "transfer/BlockSender.h"
+#include "transfer/LogoStream.h"
+#include "transfer/TransferHost.h"
+#include "transfer/TransferModels.h"
+
+namespace {
+
+constexpr int kLineFeedsAfterLogo = 6;
+constexpr int kPortCloseDelayMs = 200;
+constexpr int kGsiSettleMs = 100;
+constexpr int kXnz11SettleMs = 1000;
+constexpr const char* kBlockCaller = "CGlyphaneView::SendDataToGeneric()";
+
+} // namespace
+
+CSerialTransfer::CSerialTransfer(const CTransferRequest& request, CTransferHost& host, CCsGenericPrn& port,
+                                 QObject* window)
+    : m_request(request)
+    , m_host(host)
+    , m_port(port)
+    , m_window(window)
+    , m_flags(request.flags)
+{
+}
+
+bool CSerialTransfer::Fail(const QString& reason)
+{
+    if (m_strFailure.isEmpty())
+        m_strFailure = reason;
+    return false;
+}
+
+// ---- the port ----------------------------------------------------------------
+
+void CSerialTransfer::PostSettings(bool open)
+{
+    m_host.PortStatus(open, open ? m_port.Get_m_strSerConfig() : QString());
+}
+
+bool CSerialTransfer::OpenSerialPort()
+{
+    if (!m_port.InitThisObject(m_window, m_request.portName, 1, m_request.serialLogPath, &m_request.printerCfg)) {
+        m_bPortLost = true;
+        PostSettings(false);
+        return Fail(QStringLiteral("%1 cannot be opened: %2").arg(m_request.portName, m_port.LastErrorText()));
+    }
+    PostSettings(true);
+    if (!m_port.PubSetBaudRate(m_port.m_dwBaudRate)) {
+        CloseSerialPort();
+        return Fail(QStringLiteral("%1 cannot be set to %2 baud").arg(m_request.portName).arg(m_port.m_dwBaudRate));
+    }
+    return true;
+}
+
+void CSerialTransfer::CloseSerialPort()
+{
+    m_host.Sleep(kPortCloseDelayMs);
+    if (m_port.DeInitializePort())
+        PostSettings(false);
+}
+
+bool CSerialTransfer::FindPrinterSpeed()
+{
+    // A printer keeps the speed the last transfer switched it to, so one that
+    // is not detected by identification (the WGJ33) is looked for at every
+    // detection speed before it is called silent.
+    if (m_port.GetStatusPrinter(0))
+        return true;
+    const DWORD opened = m_port.CurrentBaudRate();
+    for (const DWORD baud : prnproto::kDetectionOrder) {
+        if (baud == opened)
+            continue;
+        if (m_host.StopRequested() || !m_port.PubSetBaudRate(baud))
+            break;
+        if (m_port.GetStatusPrinter(0)) {
+            PostSettings(true);
+            return true;
+        }
+    }
+    m_port.PubSetBaudRate(opened);
+    return Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
+}
+
+bool CSerialTransfer::StretchWgj33Timeouts()
+{
+    // The WGJ33 answers slowly while it writes its flash.
+    _CalcTimeout timeouts;
+    if (!m_port.GetCurrentTimeoutSystem(&timeouts))
+        return false;
+    timeouts.Value(3) *= 100;
+    timeouts.Value(4) *= 10;
+    if (!m_port.SetNewTimeoutSystem(timeouts))
+        return false;
+    DWORD status = 0;
+    if (m_port.GetCtsStatusPrinter(&status, 0) != 0)
+        return Fail(QStringLiteral("the printer is not ready to take data"));
+    return true;
+}
+
+bool CSerialTransfer::DetectSpeed()
+{
+    m_port.GetStatusPrinter(0); // wakes a printer that missed the first request
+    const std::vector<BYTE>& ids = m_request.printersToTest;
+    int index = 0;
+    if (!m_port.PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(std::min<size_t>(ids.size(), 255)),
+                                               &index, m_window, 0, 1, m_request.autoBaudRateFlow, WM_PORT_STATUS)) {
+        m_host.Log(QStringLiteral("Autodetect BaudRate NOT passed"));
+        return Fail(QStringLiteral("no printer of the list answered at any speed"));
+    }
+    return true;
+}
+
+// ---- the procedure -----------------------------------------------------------
+
+int CSerialTransfer::SendLogoToSerial()
+{
+    if (!OpenSerialPort()) {
+        CloseSerialPort();
+        return 0;
+    }
+    if (m_flags.wgjPrinter && (!FindPrinterSpeed() || !StretchWgj33Timeouts())) {
+        CloseSerialPort();
+        return 0;
+    }
+    if (!m_port.GetStatusPrinter(0)) {
+        Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
+        CloseSerialPort();
+        return 0;
+    }
+    if (!m_flags.wgjPrinter && !DetectSpeed()) {
+        CloseSerialPort();
+        return 0;
+    }
+    const SerialProtocol protocol = SerialProtocolOf(Model());
+    // MQQM5 has no protocol of its own: it takes the generic stream.
+    if (protocol != SerialProtocol::Generic && protocol != SerialProtocol::None) {
+        // The flash-area and echoed-byte protocols come with the next steps of the loader.
+        m_host.Log(QStringLiteral("[SendLogoToSerial] The %1 protocol is not available: nothing was sent")
+                       .arg(ProtocolFamilyName(ProtocolFamilyOf(Model()))));
+        Fail(QStringLiteral("the %1 protocol is not available yet").arg(ProtocolFamilyName(ProtocolFamilyOf(Model()))));
+        CloseSerialPort();
+        return 0;
+    }
+    if (!SendDataToSerial()) {
+        CloseSerialPort();
+        return 0;
+    }
+    if (IsProgram() && !StoresLogoWithTransferCommand(Model())) {
+        if (m_flags.rxhPrinter) {
+            if (!SendRamToFlashRxh())
+                return Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+            RestoreComBaudRate();
+        } else if (!SendRamToFlash()) {
+            return Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+        }
+    } else if (!IsProgram() && !PrintRamLogo()) {
+        Fail(QStringLiteral("the printer did not print the logo"));
+        RestoreComBaudRate();
+        return 0;
+    }
+    CloseSerialPort();
+    return 1;
+}
+
+int CSerialTransfer::SendFromRam()
+{
+    if (!m_host.Sleep(1500))
+        return 0;
+    if (!OpenSerialPort()) {
+        CloseSerialPort();
+        return 0;
+    }
+    if (m_flags.wgjPrinter) {
+        if (!FindPrinterSpeed() || !StretchWgj33Timeouts() || !m_port.GetStatusPrinter(0)) {
+            CloseSerialPort();
+            return 0;
+        }
+    } else if (!m_port.PubAutodetectBaudRate(m_request.expectedId, m_window, 0, 1, WM_PORT_STATUS)) {
+        m_host.Log(QStringLiteral("Autodetect BaudRate NOT passed"));
+        Fail(QStringLiteral("the printer does not answer at any speed"));
+        CloseSerialPort();
+        return 0;
+    }
+    const int result = IsProgram() ? SendRamToFlash() : PrintRamLogo();
+    CloseSerialPort();
+    return result;
+}
+
+int CSerialTransfer::SendDataToSerial()
+{
+    if (!ChooseTransferSpeed())
+        return 0;
+    if (WaitsBeforeLogoCommandModel(Model()))
+        m_host.Sleep(kXnz11SettleMs);
+    if (!SendGenericStream())
+        return 0;
+    ApplyGenericBookkeeping();
+    return 1;
+}
+
+// ---- phase 1: the transfer speed ---------------------------------------------
+
+bool CSerialTransfer::SwitchSpeed(const QString& config)
+{
+    if (m_port.SetAutomaticComPort(config))
+        return true;
+    m_host.Log(QStringLiteral("Set com port baud rate NOT passed"));
+    return Fail(QStringLiteral("the printer did not switch to %1 baud").arg(CsComAm::BaudOfComConfig(config)));
+}
+
+bool CSerialTransfer::SwitchSpeedNotifying(const QString& config, WORD code)
+{
+    if (m_port.SetAutomaticComPort(config, code, m_window, 0, 1, WM_PORT_STATUS))
+        return true;
+    m_host.Log(QStringLiteral("Set com port baud rate NOT passed"));
+    return Fail(QStringLiteral("the printer did not switch to %1 baud").arg(CsComAm::BaudOfComConfig(config)));
+}
+
+bool CSerialTransfer::ChooseTransferSpeed()
+{
+    const QString& model = Model();
+    if (ChecksSoftwareReleaseModel(model) && m_port.GetReleaseSwStampante().toLatin1() < QByteArray("0.40")) {
+        m_host.Message(QStringLiteral("Incompatible Firmware Release, upgrade required "), QStringLiteral("error"),
+                       MB_OK | MB_ICONERROR);
+        return Fail(QStringLiteral("the printer's firmware release is older than 0.40"));
+    }
+    if (IsHighSpeedKeepRamModel(model)) {
+        if (!SwitchSpeed(QStringLiteral("C1152XXnoP8bt")))
+            return false;
+        m_flags.lptKeepsRam = true;
+    } else if (IsHighSpeedGsiCheckModel(model)) {
+        if (!SwitchSpeed(QStringLiteral("C1152XXnoP8bt")))
+            return false;
+        m_host.Sleep(kGsiSettleMs);
+        BYTE id = 0xFF;
+        if (!m_port.GetModelToThePrinter(&id)) {
+            m_host.Log(QStringLiteral("Unable to get Printer GSI"));
+            return Fail(QStringLiteral("the printer did not give its identification"));
+        }
+        if (id != m_request.expectedId)
+            return Fail(QStringLiteral("the printer is not a %1 (identification %2)").arg(Model()).arg(id));
+        m_flags.rxhPrinter = false;
+    } else if (IsKeepDetectedKeepRamModel(model)) {
+        m_flags.lptKeepsRam = true;
+    } else if (IsFiscalModel(model)) {
+        const int baud = m_host.ChooseBaudRate();
+        if (baud == 38400) {
+            if (!SwitchSpeedNotifying(QStringLiteral("C38400XXnoP8bt"), 646))
+                return false;
+        } else if (baud == 19200) {
+            if (!SwitchSpeedNotifying(QStringLiteral("C19200XXnoP8bt"), 645))
+                return false;
+        } else if (baud == 9600) {
+            if (!SwitchSpeedNotifying(QStringLiteral("C9600XXnoP8bt"), 644))
+                return false;
+        } else {
+            return Fail(QStringLiteral("no baud rate was chosen"));
+        }
+    } else if (KeepsDetectedRateModel(model)) {
+        m_host.Log(QStringLiteral("Impossible to change baud rate for this printer"));
+    } else if (IsWgj33Model(model)) {
+        const QString release = m_port.GetReleaseFirmwareWgj33();
+        if (!CConversioni::IsRelease(release)) {
+            m_host.Message(LoadString(61506), LoadString(1035), MB_OK | MB_ICONSTOP);
+            CloseSerialPort();
+            return Fail(QStringLiteral("the printer gave no valid firmware release"));
+        }
+        if (CConversioni::CtringToInt(CConversioni::CleanCharInCString(release, QLatin1Char('.'))) > 179
+            && !SwitchSpeed(QStringLiteral("C0384XXnoP8bt")))
+            return false;
+    } else if (IsMzvzvrxhModel(model)) {
+        m_flags.rxhPrinter = true;
+        if (!SwitchSpeedNotifying(QStringLiteral("C38400XXnoP8bt"), 646))
+            return false;
+    } else {
+        if (!SwitchSpeed(QStringLiteral("C0384XXnoP8bt")))
+            return false;
+        if (IsQnndModel(model))
+            m_flags.qnndMode = true;
+    }
+    PostSettings(true);
+    return FeedAndCutOwed();
+}
+
+bool CSerialTransfer::FeedAndCutOwed()
+{
+    // A printer just identified has a half-printed test page to push out.
+    if (!m_flags.printerDetected || IsFiscalModel(Model()))
+        return true;
+    if (!SkipsFeedAfterDetectionModel(Model())) {
+        if (!m_port.NLfOutput(kLineFeedsAfterLogo))
+            return Fail(QStringLiteral("the printer did not take the line feeds"));
+        if (!IsUsbBitmapModel(Model()) && !m_port.NewSendCommandToCom(QStringLiteral("Ctotcut")))
+            return Fail(QStringLiteral("the printer did not take the cut"));
+    }
+    m_flags.printerDetected = false;
+    return true;
+}
+
+// ---- phases 2 to 4: the stream -------------------------------------------------
+
+bool CSerialTransfer::WriteBlock(const BYTE* bytes, int length)
+{
+    if (!m_port.IsPrinterOn(0)) {
+        m_host.Log(QStringLiteral("[CGlyphaneView::CommandToSendLogo] Printer is OFF"));
+        return false;
+    }
+    return m_port.SendCommandToComm(bytes, static_cast<DWORD>(length));
+}
+
+bool CSerialTransfer::SendGenericStream()
+{
+    const CTransferRequest& r = m_request;
+    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
+                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
+                                    [this] { return m_host.FrameMayCoverLogo(); });
+    CSerialStreamParts parts;
+    parts.model = Model();
+    const QString commandName = SerialTransferCommandName(Model(), r.slot);
+    if (!r.printerCfg.GetCommandPrinters(commandName, parts.command))
+        return Fail(QStringLiteral("the printer configuration has no \"%1\"").arg(commandName));
+    parts.bitmapHeader = CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
+                                   static_cast<int>(r.bitmapHeader.size()));
+    parts.raster = m_raster;
+    parts.reverseColor = r.options.reverseColor;
+    parts.logoWidth = r.logoWidth;
+    parts.logoHeight = r.logoHeight;
+    const CSerialStream stream = BuildSerialStream(parts);
+
+    CBlockSending sending;
+    sending.caller = QLatin1String(kBlockCaller);
+    sending.writeBlock = [this](const BYTE* bytes, int length) { return WriteBlock(bytes, length); };
+    sending.onSendError = [this] { m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP); };
+    sending.baud = m_port.CurrentBaudRate();
+    const CBlockPlan plan = PlanBlocks(stream.length, SerialBlockSize(Model()), stream.tailBytes);
+    switch (SendBlocks(stream.bytes, plan, m_host, sending)) {
+    case BlockResult::Sent:
+        return true;
+    case BlockResult::Stopped:
+        return Fail(QStringLiteral("stopped"));
+    case BlockResult::Failed:
+        break;
+    }
+    return Fail(QStringLiteral("the printer stopped taking the logo"));
+}
+
+void CSerialTransfer::ApplyGenericBookkeeping()
+{
+    const CAfterGenericTransfer after = AfterGenericTransfer(Model());
+    if (after.flashAfterTx)
+        m_flags.flashAfterTx = *after.flashAfterTx;
+    if (after.logoInRam)
+        m_flags.logoInRam = *after.logoInRam;
+    if (after.showSuccessBox)
+        m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---- the after-steps -------------------------------------------------------------
+
+int CSerialTransfer::PrintRamLogo()
+{
+    return m_port.NewSendCommandToCom(QStringLiteral("CmdPrtRAM")) && m_port.NLfOutput(kLineFeedsAfterLogo)
+                   && m_port.NewSendCommandToCom(QStringLiteral("Ctotcut"))
+               ? 1
+               : 0;
+}
+
+int CSerialTransfer::SendRamToFlash()
+{
+    if (!m_flags.flashAfterTx) {
+        CBufferUC command;
+        if (!m_request.printerCfg.GetCommandPrinters(QStringLiteral("CmdRAMFlash"), command) || command.GetSize() == 0)
+            return 0;
+        command.SetByte(static_cast<BYTE>(m_request.slot), command.GetSize() - 1);
+        if (!m_port.SendCommandToComm(command.GetpBuf(), static_cast<DWORD>(command.GetSize())))
+            return 0;
+    }
+    if (!m_host.WaitForPrinterReset(true, RamToFlashWaitMs(Model())))
+        return 0;
+    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    m_flags.logoInRam = false;
+    return 1;
+}
+
+int CSerialTransfer::SendRamToFlashRxh()
+{
+    _CalcTimeout timeouts;
+    if (!m_port.GetCurrentTimeoutSystem(&timeouts)) {
+        m_host.Message(LoadString(61530), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    timeouts.Value(3) = 10000;
+    timeouts.Value(4) = 1;
+    if (!m_port.SetNewTimeoutSystem(timeouts)) {
+        m_host.Message(LoadString(61531), LoadString(1035), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (!m_flags.flashAfterTx) {
+        CBufferUC command;
+        if (!m_request.printerCfg.GetCommandPrinters(QStringLiteral("CmdRAMFlash"), command) || command.GetSize() < 3)
+            return 0;
+        command.SetByte(static_cast<BYTE>(m_request.slot), command.GetSize() - 1);
+        BYTE reply = 0;
+        DWORD replyLength = 1, written = 0;
+        const bool answered = m_port.SendCommandToComm(command.GetpBuf(), 3, &reply, &replyLength, &written);
+        if (!answered || replyLength != 1 || reply != 0xAA) {
+            m_host.Message(LoadString(61532), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+        m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    }
+    m_flags.logoInRam = false;
+    return 1;
+}
+
+int CSerialTransfer::RestoreComBaudRate()
+{
+    return SwitchSpeedNotifying(QStringLiteral("C9600XXnoP8bt"), 388) ? 1 : 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The serial transfer of a logo: opening the port, checking that the printer
+// answers and at which speed, the choice of the transfer speed, the generic
+// stream sent in blocks, and the after-steps (print the RAM logo, copy RAM to
+// a flash slot). Runs on the worker thread against a request snapshot and a
+// host; the flags it changes are in Flags() for the job to hand back.
+#include "components/SComAm.h"
+#include "transfer/TransferRequest.h"
+
+class CTransferHost;
+class QObject;
+
+class CSerialTransfer {
+public:
+    // window: receives the port status messages the component posts itself.
+    CSerialTransfer(const CTransferRequest& request, CTransferHost& host, CCsGenericPrn& port, QObject* window);
+
+    // The whole transfer of a logo that is not in the printer's RAM.
+    int SendLogoToSerial();
+    // The RAM shortcut: the logo is in RAM already; print it (Test) or copy it
+    // to the slot (Program).
+    int SendFromRam();
+
+    // The after-steps and the speed restore, also used by the shortcut.
+    int PrintRamLogo();
+    int SendRamToFlash();
+    int SendRamToFlashRxh();
+    int RestoreComBaudRate();
+
+    const CTransferFlags& Flags() const { return m_flags; }
+    // The raster prepared for the stream (the document keeps it); empty until built.
+    const CBufferUC& PreparedRaster() const { return m_raster; }
+    // The port could not be opened: the document's port name is reset.
+    bool PortLost() const { return m_bPortLost; }
+    // Why the transfer failed, in a few words (the first reason found).
+    const QString& Failure() const { return m_strFailure; }
+
+private:
+    bool OpenSerialPort();
+    void CloseSerialPort();
+    bool FindPrinterSpeed();
+    bool StretchWgj33Timeouts();
+    bool DetectSpeed();
+    int SendDataToSerial();
+    bool ChooseTransferSpeed();
+    bool SwitchSpeed(const QString& config);
+    bool SwitchSpeedNotifying(const QString& config, WORD code);
+    bool FeedAndCutOwed();
+    bool SendGenericStream();
+    bool WriteBlock(const BYTE* bytes, int length);
+    void ApplyGenericBookkeeping();
+    void PostSettings(bool open);
+    // Records why the transfer fails (the first reason wins); returns false.
+    bool Fail(const QString& reason);
+    bool IsProgram() const { return m_request.kind == TransferKind::Program; }
+    const QString& Model() const { return m_request.model; }
+
+    const CTransferRequest& m_request;
+    CTransferHost& m_host;
+    CCsGenericPrn& m_port;
+    QObject* m_window;
+    CTransferFlags m_flags;
+    CBufferUC m_raster;
+    bool m_bPortLost = false;
+    QString m_strFailure;
+};

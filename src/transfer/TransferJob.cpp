@@ -1,0 +1,265 @@
+#include "transfer/TransferJob.h"
+
+#include "components/LogFile.h"
+#include "components/SComAm.h"
+#include "dialogs/BaudRateDlg.h"
+#include "platform/PostedMessage.h"
+#include "platform/UiSeam.h"
+#include "printer/ModelCatalogue.h"
+#include "resources/StringTable.h"
+#include "transfer/FrameQuestion.h"
+#include "transfer/SerialTransfer.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QMetaObject>
+#include <QWidget>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcTransferJob, "glyphane.transfer.job")
+
+namespace {
+
+// A killed worker ends within this; it is waited for all the same, since it
+// still refers to the job.
+constexpr int kKillBoundMs = 5000;
+
+qint64 NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// An answer the worker waits for, given on the user-interface thread.
+struct CUiAnswer {
+    std::mutex mutex;
+    std::condition_variable given;
+    bool done = false;
+    int value = 0;
+    std::atomic<bool> abandoned{false};
+
+    void Give(int answer)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            done = true;
+            value = answer;
+        }
+        given.notify_all();
+    }
+};
+
+} // namespace
+
+CTransferJob::CTransferJob(QObject* receiver, QWidget* owner, ResetWait resetWait)
+    : m_receiver(receiver)
+    , m_owner(owner)
+    , m_resetWait(std::move(resetWait))
+{
+}
+
+CTransferJob::~CTransferJob()
+{
+    Kill();
+}
+
+void CTransferJob::Start(CTransferRequest request, Finished finished)
+{
+    m_request = std::move(request);
+    m_bRunning = true;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_startedMs = NowMs();
+    }
+    m_worker = std::thread([this, finished = std::move(finished)] { Run(finished); });
+}
+
+void CTransferJob::Kill()
+{
+    if (!m_worker.joinable())
+        return;
+    m_kill.Set();
+    if (!m_ended.Wait(kKillBoundMs))
+        qCWarning(lcTransferJob) << "the transfer worker did not end within" << kKillBoundMs << "ms of the kill";
+    m_worker.join();
+    m_bRunning = false;
+}
+
+void CTransferJob::Run(Finished finished)
+{
+    CTransferOutcome outcome;
+    outcome.flags = m_request.flags;
+    outcome.result = TestOrProgRamLogo(outcome);
+    if (outcome.result == 1)
+        outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
+    else
+        Log(QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."));
+    m_ended.Set();
+    if (m_kill.IsSet())
+        return; // the window is going: nobody applies the outcome
+    QMetaObject::invokeMethod(
+        m_receiver.data(),
+        [this, finished, outcome] {
+            if (m_worker.joinable())
+                m_worker.join();
+            m_bRunning = false;
+            finished(outcome);
+        },
+        Qt::QueuedConnection);
+}
+
+int CTransferJob::TestOrProgRamLogo(CTransferOutcome& outcome)
+{
+    const QString& port = m_request.portName;
+    if (port.contains(QLatin1String("COM")))
+        return SendBySerial(outcome);
+    // The parallel and USB transfers come with the next steps of the loader.
+    Log(QStringLiteral("[TestOrProgRamLogo] Sending over %1 is not available: nothing was sent").arg(port));
+    outcome.failure = QStringLiteral("sending over %1 is not available yet").arg(port);
+    return 0;
+}
+
+int CTransferJob::SendBySerial(CTransferOutcome& outcome)
+{
+    CTransferRequest& request = m_request;
+    if (IsWgj33Model(request.model))
+        request.flags.wgjPrinter = true;
+    if (IsMzvzvrxhModel(request.model))
+        request.flags.rxhPrinter = true;
+
+    CCsGenericPrn port;
+    port.SetStopEvents(nullptr, &m_kill);
+    CSerialTransfer transfer(request, *this, port, m_receiver.data());
+    int result = 0;
+    if (request.flags.logoInRam) {
+        result = transfer.SendFromRam();
+    } else {
+        if (Is80mmPaperWarningModel(request.model))
+            Message(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+        result = transfer.SendLogoToSerial();
+    }
+    outcome.flags = transfer.Flags();
+    outcome.printRaster = transfer.PreparedRaster();
+    outcome.portLost = transfer.PortLost();
+    outcome.failure = transfer.Failure();
+    return result;
+}
+
+// ---- progress and port state ---------------------------------------------------
+
+CTransferJob::CProgress CTransferJob::Progress() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    CProgress progress = m_progress;
+    progress.elapsedMs = NowMs() - m_startedMs;
+    return progress;
+}
+
+QString CTransferJob::SerialSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_strSerialSettings;
+}
+
+void CTransferJob::ProgressStart(int steps, qint64 totalBytes, DWORD baud)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_progress = CProgress{0, totalBytes, baud, 0};
+        m_startedMs = NowMs();
+    }
+    PostMessage(m_receiver.data(), WM_PROGRESS_START, 0, steps);
+}
+
+void CTransferJob::ProgressStep(qint64 bytes)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_progress.sentBytes += bytes;
+    }
+    PostMessage(m_receiver.data(), WM_PROGRESS_STEP, 0, 0);
+}
+
+void CTransferJob::ProgressEnd()
+{
+    PostMessage(m_receiver.data(), WM_PROGRESS_END, 0, 0);
+}
+
+void CTransferJob::PortStatus(bool open, const QString& settings)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_strSerialSettings = open ? settings : QString();
+    }
+    PostMessage(m_receiver.data(), WM_PORT_STATUS, 0, open ? 1 : 0);
+}
+
+void CTransferJob::Log(const QString& line)
+{
+    if (m_request.appLog)
+        m_request.appLog->LogToFile(line, 0);
+}
+
+// ---- questions on the user-interface thread ------------------------------------
+
+int CTransferJob::AwaitUi(std::function<void(std::function<void(int)>)> start, int onKill)
+{
+    if (m_kill.IsSet() || !m_receiver)
+        return onKill;
+    auto answer = std::make_shared<CUiAnswer>();
+    QMetaObject::invokeMethod(
+        m_receiver.data(),
+        [answer, start = std::move(start)] {
+            if (!answer->abandoned)
+                start([answer](int value) { answer->Give(value); });
+        },
+        Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(answer->mutex);
+    while (!answer->done) {
+        if (m_kill.IsSet()) {
+            answer->abandoned = true;
+            return onKill;
+        }
+        answer->given.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    return answer->value;
+}
+
+int CTransferJob::CallUi(std::function<int()> work, int onKill)
+{
+    return AwaitUi([work = std::move(work)](std::function<void(int)> give) { give(work()); }, onKill);
+}
+
+int CTransferJob::Message(const QString& text, const QString& caption, UINT flags)
+{
+    return CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
+}
+
+int CTransferJob::ChooseBaudRate()
+{
+    if (m_request.presetBaud != 0)
+        return m_request.presetBaud;
+    return CallUi(
+        [this] {
+            CBaudRateDlg dialog(m_owner);
+            return dialog.DoModal() == IDOK ? dialog.m_nBaudRate : 0;
+        },
+        0);
+}
+
+bool CTransferJob::FrameMayCoverLogo()
+{
+    return CallUi([this] { return AskFrameMayCoverLogo(m_owner)() ? 1 : 0; }, 0) == 1;
+}
+
+bool CTransferJob::WaitForPrinterReset(bool reset, int ms)
+{
+    if (!m_resetWait)
+        return Sleep(ms);
+    const int waited = AwaitUi(
+        [this, reset, ms](std::function<void(int)> give) { m_resetWait(reset, ms, [give] { give(1); }); }, 0);
+    return waited == 1;
+}

@@ -1,0 +1,61 @@
+#include "transfer/TransferRequest.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/Conversioni.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/NativePath.h"
+#include "transfer/TransferModels.h"
+
+namespace {
+
+std::vector<BYTE> PrintersToTest()
+{
+    std::vector<BYTE> ids;
+    const CLoadCfgPrnFile* list = GetApp() ? GetApp()->GetStartupPrinterCfg() : nullptr;
+    if (!list)
+        return ids;
+    for (int i = 0; i < list->GetPrintersToTestCount(); ++i) {
+        DWORD value = 0;
+        list->GetOptionPrintersToTest(i, nullptr, nullptr, &value, nullptr);
+        ids.push_back(static_cast<BYTE>(value & 0xFF));
+    }
+    return ids;
+}
+
+} // namespace
+
+CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int slot, const CSendChoices& options,
+                                     const CTransferFlags& flags)
+{
+    CTransferRequest request;
+    request.kind = kind;
+    request.slot = slot > 0 ? slot : 1;
+    // A deep copy: the operator may go on editing while the worker sends.
+    if (const QImage* bitmap = doc.GetLogoBitmap())
+        request.logo = bitmap->copy();
+    request.logoWidth = doc.GetLogoWidth();
+    request.logoHeight = doc.GetLogoHeight();
+    request.dotX = doc.GetDotX();
+    request.dotY = doc.GetDotY();
+    if (SendsBitmapStream(doc.GetPrinterModel())) {
+        // Building the header reloads the template into the document, so only
+        // the models that send it have it built.
+        CBufferUC header;
+        doc.BuildBitmapHeader(header);
+        request.bitmapHeader = QByteArray(reinterpret_cast<const char*>(header.GetpBuf()), header.GetSize());
+    }
+    request.options = options;
+    request.model = doc.GetPrinterModel();
+    request.portName = doc.GetPortName();
+    request.expectedId = doc.GetGsiModel();
+    request.printerCfg = *doc.GetPrinterCfg();
+    request.printersToTest = PrintersToTest();
+    if (GetApp() && GetApp()->GetAppCfg())
+        request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);
+    request.serialLogPath = JoinProgramPath(doc.Environment().programFolder,
+                                            CConversioni::CleanCharInCString(doc.GetTitle(), QLatin1Char('.'))
+                                                + QStringLiteral(".log"));
+    request.flags = flags;
+    request.appLog = GetApp() ? GetApp()->GetAppLog() : nullptr;
+    return request;
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Everything a transfer job needs, taken on the user-interface thread when
+// the job starts. The worker reads only this copy, so editing the logo or
+// changing the options while a job runs cannot race it.
+#include "components/BufferUC.h"
+#include "components/LoadCfgPrnFile.h"
+#include "document/RasterOps.h"
+#include "platform/WinTypes.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class CGlyphaneDoc;
+class CLogFile;
+
+enum class TransferKind { Test, Program };
+
+// What the printer link knows before a job and what the job leaves it.
+struct CTransferFlags {
+    bool logoInRam = false;
+    bool printerDetected = false;
+    bool flashAfterTx = false;
+    bool wgjPrinter = false;
+    bool rxhPrinter = false;
+    bool lptKeepsRam = false;
+    bool qnndMode = false;
+};
+
+// The send options as a job takes them.
+struct CSendChoices {
+    bool reverseImage = false;
+    bool reverseRow = false;
+    bool reverseColor = false;
+    std::optional<rasterops::FrameKind> frame;
+};
+
+struct CTransferRequest {
+    TransferKind kind = TransferKind::Test;
+    int slot = 1; // 1-based logo slot
+
+    // The logo: a copy of the image memory and the sizes.
+    QImage logo;
+    int logoWidth = 0;
+    int logoHeight = 0;
+    int dotX = 0;
+    int dotY = 0;
+    // The plain 62-byte 1-bit header of the logo, for the BMP-family streams.
+    QByteArray bitmapHeader;
+
+    CSendChoices options;
+    // The speed a fiscal printer is switched to; 0 asks the operator.
+    int presetBaud = 0;
+
+    // The printer and its port.
+    QString model;
+    QString portName;
+    BYTE expectedId = 0; // the identification byte of the model
+    CLoadCfgPrnFile printerCfg;
+    // The identification bytes of the printers-to-test list, and the
+    // application's "AutoBaudRateFlow" byte, for baud detection.
+    std::vector<BYTE> printersToTest;
+    BYTE autoBaudRateFlow = 0;
+    // The serial component's own transfer log.
+    QString serialLogPath;
+
+    CTransferFlags flags;
+
+    // The application log (thread-safe); may be null.
+    CLogFile* appLog = nullptr;
+};
+
+// What a finished job hands back to the user-interface thread.
+struct CTransferOutcome {
+    int result = 0; // 1 = success
+    CTransferFlags flags;
+    // The printer raster the transfer prepared, for the document to keep;
+    // empty when none was built.
+    CBufferUC printRaster;
+    // The port could not be opened: the document's port name goes back to
+    // "not init".
+    bool portLost = false;
+    // Why it failed, in a few words; empty on success.
+    QString failure;
+};
+
+// The request of a job for the document as it is now: a copy of its logo, its
+// printer and port, the printers-to-test list and the application log of the
+// running program. Runs on the user-interface thread.
+CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int slot, const CSendChoices& options,
+                                     const CTransferFlags& flags);

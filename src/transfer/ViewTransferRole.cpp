@@ -1,0 +1,273 @@
+#include "transfer/ViewTransferRole.h"
+
+#include "app/GlyphaneApp.h"
+#include "components/dialogs/MessageDlg.h"
+#include "dialogs/ChooseLogoDlg.h"
+#include "document/GlyphaneDoc.h"
+#include "platform/UiSeam.h"
+#include "printer/ModelCatalogue.h"
+#include "printer/PrintData.h"
+#include "printer/PrinterLink.h"
+#include "resources/CommandIds.h"
+#include "resources/StringTable.h"
+#include "transfer/LogoStream.h"
+#include "transfer/SendOptions.h"
+#include "transfer/TransferJob.h"
+#include "transfer/TransferModels.h"
+
+#include <QGuiApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// The progress figures are refreshed this often while the dialog is up.
+constexpr int kProgressRefreshMs = 250;
+
+bool IsSerialPort(const QString& port)
+{
+    return port.contains(QLatin1String("COM"));
+}
+
+bool IsParallelPort(const QString& port)
+{
+    return !IsSerialPort(port) && port.contains(QLatin1String("LPT"));
+}
+
+QString ProgressFigures(const CTransferJob::CProgress& p)
+{
+    QString text = QStringLiteral("%1 of %2 bytes").arg(p.sentBytes).arg(p.totalBytes);
+    if (p.baud != 0)
+        text += QStringLiteral(" at %1 baud").arg(p.baud);
+    const qint64 left = p.totalBytes - p.sentBytes;
+    qint64 leftMs = -1;
+    if (p.sentBytes > 0 && p.elapsedMs > 0)
+        leftMs = p.elapsedMs * left / p.sentBytes;
+    else if (p.baud != 0)
+        leftMs = left * 10 * 1000 / p.baud;
+    if (leftMs >= 0)
+        text += QStringLiteral(", %1 s left").arg((leftMs + 999) / 1000);
+    return text;
+}
+
+} // namespace
+
+CViewTransferRole::CViewTransferRole()
+{
+    MapTransferCommands();
+}
+
+CViewTransferRole::~CViewTransferRole() = default;
+
+void CViewTransferRole::MapTransferCommands()
+{
+    m_transferCommands.MapCommand(ID_PROGRAM_LOGO, [this] { OnProgramLogo(); });
+    m_transferCommands.MapCommand(ID_TEST_LOGO, [this] { OnTestLogo(); });
+}
+
+void CViewTransferRole::OnProgramLogo()
+{
+    TransferDocument()->SetDrawMode(0);
+    m_bProgramMode = true;
+    StartThreadLogo();
+}
+
+void CViewTransferRole::OnTestLogo()
+{
+    TransferDocument()->SetDrawMode(0);
+    m_bProgramMode = false;
+    StartThreadLogo();
+}
+
+bool CViewTransferRole::IsTransferRunning() const
+{
+    return m_job && m_job->IsRunning();
+}
+
+QString CViewTransferRole::TransferSerialSettings() const
+{
+    return m_job ? m_job->SerialSettings() : QString();
+}
+
+CDialogThreadStatus* CViewTransferRole::ProgressDialog() const
+{
+    return m_progress;
+}
+
+void CViewTransferRole::LogJobError()
+{
+    if (GetApp())
+        GetApp()->GetAppLog()->LogToFile(
+            QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."), 0);
+}
+
+int CViewTransferRole::StartThreadLogo()
+{
+    if (IsTransferRunning())
+        return 1;
+    // The questions before any byte is sent are asked here, on the
+    // user-interface thread, so the worker never waits for them.
+    if (!PrepareOnUiThread()) {
+        LogJobError();
+        return 0;
+    }
+    m_job.reset(); // the previous job's worker has ended; release it
+    QWidget* window = TransferWindow();
+    m_job = std::make_unique<CTransferJob>(window, window, [this](bool reset, int ms, std::function<void()> done) {
+        ShowResetWait(reset, ms, std::move(done));
+    });
+    m_job->Start(TakeRequest(), [this](const CTransferOutcome& outcome) { ApplyOutcome(outcome); });
+    return 1;
+}
+
+bool CViewTransferRole::PrepareOnUiThread()
+{
+    CGlyphaneDoc* doc = TransferDocument();
+    QWidget* window = TransferWindow();
+    if (!doc->IsMonochrome()) {
+        MessageBox(window, LoadString(61529), LoadString(1035), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    CPrinterLink& link = Link();
+    if (m_bProgramMode) {
+        CChooseLogoDlg choose(window, doc->GetNumLogos());
+        if (choose.DoModal() != IDOK || choose.m_nLogo < 1)
+            return false;
+        link.SetLogoNumber(choose.m_nLogo);
+    }
+    const QString port = doc->GetPortName();
+    if (IsSerialPort(port) || IsParallelPort(port)) {
+        if (!link.IsLogoInRam()) {
+            if (UsesUsbPrintData(doc->GetPrinterModel()))
+                BuildUsbPrintData(*doc);
+            else
+                BuildPlainPrintData(*doc);
+        }
+        // Shown before the port opens, as opening it would.
+        if (link.ShowsInitDialog())
+            link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->GetPrinterModel())));
+    }
+    return true;
+}
+
+CTransferRequest CViewTransferRole::TakeRequest()
+{
+    const CPrinterLink& link = Link();
+    CTransferFlags flags;
+    flags.logoInRam = link.IsLogoInRam();
+    flags.printerDetected = link.IsPrinterDetected();
+    flags.flashAfterTx = link.IsFlashAfterTx();
+    flags.wgjPrinter = link.IsWgjPrinter();
+    flags.rxhPrinter = link.IsRxhPrinter();
+    flags.lptKeepsRam = link.LptKeepsRam();
+    flags.qnndMode = link.IsQnndMode();
+    return MakeTransferRequest(*TransferDocument(), m_bProgramMode ? TransferKind::Program : TransferKind::Test,
+                               link.LogoNumber(), SendOptions().Choices(), flags);
+}
+
+void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
+{
+    CPrinterLink& link = Link();
+    link.SetLogoInRam(outcome.flags.logoInRam);
+    link.SetPrinterDetected(outcome.flags.printerDetected);
+    link.SetFlashAfterTx(outcome.flags.flashAfterTx);
+    link.SetWgjPrinter(outcome.flags.wgjPrinter);
+    link.SetRxhPrinter(outcome.flags.rxhPrinter);
+    link.SetLptKeepsRam(outcome.flags.lptKeepsRam);
+    link.SetQnndMode(outcome.flags.qnndMode);
+    CGlyphaneDoc* doc = TransferDocument();
+    if (outcome.printRaster.GetSize() > 0)
+        doc->SetPrintRaster(outcome.printRaster);
+    if (outcome.portLost)
+        doc->SetPortName(LoadString(61454));
+    m_bStopRequested = false;
+}
+
+void CViewTransferRole::OnKillThread()
+{
+    if (!m_job)
+        return;
+    m_job->Kill();
+    OnProgressEnd();
+    m_job.reset();
+    if (GetApp())
+        GetApp()->GetAppLog()->LogToFile(QStringLiteral("CGlyphaneView::OnKillThread() thread killed !!!!"), 0);
+}
+
+// ---- the job's messages --------------------------------------------------------
+
+LPARAM CViewTransferRole::OnTransferMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PROGRESS_START:
+        OnProgressStart(static_cast<int>(lParam));
+        break;
+    case WM_PROGRESS_END:
+        OnProgressEnd();
+        break;
+    case WM_PROGRESS_STEP:
+        if (m_progress) {
+            m_progress->StepIt();
+            UpdateProgressDetails();
+        }
+        break;
+    case WM_STOP_SEND:
+        OnStopSend();
+        break;
+    case WM_WAIT_RESET:
+        ShowResetWait(wParam == 1, static_cast<int>(lParam), {});
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CViewTransferRole::OnProgressStart(int steps)
+{
+    if (!m_progress) {
+        m_progress = new CDialogThreadStatus(TransferWindow(), LoadString(61465), LoadString(61456), WM_STOP_SEND);
+        m_progress->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_progress->Create();
+        m_progressTimer = new QTimer(m_progress);
+        QObject::connect(m_progressTimer, &QTimer::timeout, m_progress, [this] { UpdateProgressDetails(); });
+        m_progressTimer->start(kProgressRefreshMs);
+    }
+    m_progress->InitPcThread(0, steps, 1, 0);
+    UpdateProgressDetails();
+}
+
+void CViewTransferRole::OnProgressEnd()
+{
+    delete m_progress.data(); // its timer goes with it
+}
+
+void CViewTransferRole::UpdateProgressDetails()
+{
+    if (m_progress && m_job)
+        m_progress->SetDetails(ProgressFigures(m_job->Progress()));
+}
+
+void CViewTransferRole::OnStopSend()
+{
+    if (!IsTransferRunning())
+        return;
+    m_bStopRequested = true;
+    m_job->RequestStop();
+    MessageBox(TransferWindow(), LoadString(61464), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CViewTransferRole::ShowResetWait(bool reset, int ms, std::function<void()> done)
+{
+    const QString text = reset ? LoadString(61510) : QStringLiteral("Please wait...");
+    auto* box = new CDialogMessage(TransferWindow(), text, LoadString(61508));
+    box->Create();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The cursor comes back however the box goes, also with its window.
+    QObject::connect(box, &QObject::destroyed, [] { QGuiApplication::restoreOverrideCursor(); });
+    QTimer::singleShot(ms, box, [box, done = std::move(done)] {
+        delete box;
+        if (done)
+            done();
+    });
+}

@@ -1,0 +1,191 @@
+// "Test Logo" and "Program Logo" over a serial port, through the real view and
+// job against the virtual printer in line-time mode: what reaches the printer,
+// the RAM shortcut, the stop, a printer that falls silent, a window closed
+// mid-transfer, and the model rules of the transfer speed.
+#include "TransferFixture.h"
+
+#include <QProgressBar>
+
+using namespace transfertest;
+using testenv::ScriptedUi;
+
+namespace {
+
+// ESC L of the WGJ33 configuration: a 576 x 240 logo into RAM.
+const std::vector<uint8_t> kWgj33Download = {0x1B, 0x4C, 0x00, 0x40, 0x02, 0xF0, 0x00};
+
+bool Contains(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& needle)
+{
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+} // namespace
+
+TEST_F(TransferTest, TestLoadsAndPrintsTheLogoThenProgramOnlyCopiesRamToFlash)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_TRUE(ui.Prompts().empty()) << "a test shows no box";
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_EQ(m_printer->Pages().size(), 1) << "the RAM logo was printed";
+    EXPECT_TRUE(m_view->Link().IsLogoInRam());
+    const std::vector<uint8_t> first = m_printer->TakeReceivedBytes();
+    EXPECT_TRUE(Contains(first, kWgj33Download));
+    EXPECT_GE(first.size(), 17280u);
+
+    // Program: slot 2 is chosen; the logo is in RAM, so only RAM goes to flash.
+    ui.Then(ChooseSlot(2));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_GE(clock.elapsed(), 1500) << "the pause before the port opens again";
+    const std::vector<uint8_t> second = m_printer->TakeReceivedBytes();
+    EXPECT_FALSE(Contains(second, kWgj33Download)) << "no raster the second time";
+    EXPECT_TRUE(Contains(second, {0x1B, 0x46, 0x02})) << "RAM to flash slot 2";
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240));
+    ASSERT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << AppLog().toStdString();
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
+    EXPECT_EQ(m_view->Link().LogoNumber(), 2);
+}
+
+TEST_F(TransferTest, ReverseColourAfterATestForcesAFullTransfer)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    m_printer->TakeReceivedBytes();
+    ASSERT_TRUE(m_view->Link().IsLogoInRam());
+    m_view->OnCommand(ID_REVERSE_COLOR);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
+    ui.Then(ChooseSlot(1));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), kWgj33Download));
+}
+
+TEST_F(TransferTest, StopBeforeTheFourthBlockEndsWithoutAnErrorBox)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    m_view->OnCommand(ID_TEST_LOGO);
+    // Stop once two blocks are out: the third (i = 2) is on its way, waiting
+    // for the printer to take the second.
+    QElapsedTimer clock;
+    clock.start();
+    const auto stepsDone = [this] {
+        return m_view->ProgressDialog() ? m_view->ProgressDialog()->Progress()->value() : 0;
+    };
+    while (m_view->IsTransferRunning() && stepsDone() < 2 && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_NE(m_view->ProgressDialog(), nullptr);
+    EXPECT_TRUE(m_view->ProgressDialog()->Details().contains(QStringLiteral(" of 17287 bytes")))
+        << m_view->ProgressDialog()->Details().toStdString();
+    m_view->ProgressDialog()->OnStop();
+    ASSERT_TRUE(WaitForJob(30000));
+    EXPECT_TRUE(AppLog().contains(QStringLiteral(
+        "[CGlyphaneView::SendDataToGeneric()] Process send data stopped by user at: 3-esimo data packet")))
+        << AppLog().right(400).toStdString();
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61464)}) << "the stop reminder, and no error box";
+    EXPECT_EQ(m_view->ProgressDialog(), nullptr);
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
+    EXPECT_TRUE(AppLog().contains(QStringLiteral("Error detected during TestOrProgRamLogo() phase")));
+}
+
+TEST_F(TransferTest, APrinterThatFallsSilentEndsWithTheSendErrorAndTheViewStaysUsable)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"), QStringLiteral("silent-after=3000"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO, 60000));
+    EXPECT_LT(clock.elapsed(), 45000) << "ended within the stretched status time-out";
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61457)});
+    EXPECT_TRUE(AppLog().contains(QStringLiteral("[CGlyphaneView::CommandToSendLogo] Printer is OFF")));
+    EXPECT_EQ(m_view->ProgressDialog(), nullptr);
+    EXPECT_TRUE(GetApp()->GetMainFrame()->PaneText(ID_PANE_PORT) == QStringLiteral("COM1"))
+        << "the port is closed again";
+    EXPECT_FALSE(m_view->IsTransferRunning());
+}
+
+TEST_F(TransferTest, ClosingTheWindowMidTransferEndsTheWorkerQuickly)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    m_view->OnCommand(ID_TEST_LOGO);
+    while (m_printer->BytesUnderstood() < 2048)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(m_view->IsTransferRunning());
+    QElapsedTimer clock;
+    clock.start();
+    delete m_view->parentWidget()->parentWidget(); // the logo window, its view and document
+    m_view = nullptr;
+    m_doc = nullptr;
+    EXPECT_LT(clock.elapsed(), 2000);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(TransferTest, AFiscalPrinterWhoseBaudDialogIsCancelledGetsNothing)
+{
+    StartLinePrinter(QStringLiteral("MLQDGGQF"));
+    OpenLogoFor(QStringLiteral("MLQDGGQF"), 64, 32);
+    ScriptedUi ui;
+    ui.Answer(IDCANCEL); // "Select BaudRate..."
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_EQ(DialogClasses(ui), QStringList{QStringLiteral("CBaudRateDlg")});
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_TRUE(m_printer->RamLogo().IsEmpty());
+    EXPECT_TRUE(AppLog().contains(QStringLiteral("Error detected during TestOrProgRamLogo() phase")));
+}
+
+TEST_F(TransferTest, Wgj33SwitchesTo38400FromRelease180Only)
+{
+    for (const auto& [release, baud] : {std::pair{"1.80", 38400u}, std::pair{"1.79", 9600u}}) {
+        StartLinePrinter(QStringLiteral("WGJ33"), QString(), QString::fromLatin1(release));
+        if (!m_view)
+            OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+        ScriptedUi ui;
+        ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+        EXPECT_EQ(m_printer->CurrentBaud(), baud) << release;
+        EXPECT_FALSE(m_printer->RamLogo().IsEmpty()) << release;
+        m_view->Link().SetLogoInRam(false);
+    }
+}
+
+TEST_F(TransferTest, Xnz11NeedsRelease040)
+{
+    StartLinePrinter(QStringLiteral("XNZ11"), QString(), QStringLiteral("0.39"));
+    OpenLogoFor(QStringLiteral("XNZ11"), 64, 32);
+    {
+        ScriptedUi ui;
+        ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text, QStringLiteral("Incompatible Firmware Release, upgrade required "));
+        EXPECT_EQ(ui.Prompts()[0].caption, QStringLiteral("error"));
+        EXPECT_EQ(m_printer->CurrentBaud(), 9600u) << "stopped before any speed change";
+        EXPECT_TRUE(m_printer->RamLogo().IsEmpty());
+    }
+    StartLinePrinter(QStringLiteral("XNZ11"), QString(), QStringLiteral("0.40"));
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(m_printer->CurrentBaud(), 115200u);
+    EXPECT_FALSE(m_printer->RamLogo().IsEmpty());
+}
+
+TEST_F(TransferTest, ASecondPressWhileAJobRunsDoesNothing)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    m_view->OnCommand(ID_TEST_LOGO);
+    ASSERT_TRUE(m_view->IsTransferRunning());
+    EXPECT_FALSE(State(ID_TEST_LOGO).enabled());
+    EXPECT_EQ(m_view->StartThreadLogo(), 1);
+    ASSERT_TRUE(WaitForJob(60000));
+    EXPECT_EQ(m_printer->Pages().size(), 1) << "one job, one page";
+}
