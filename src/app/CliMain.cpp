@@ -5,12 +5,17 @@
 #include "app/GlyphaneApp.h"
 #include "platform/UiSeam.h"
 
+#include <QLoggingCategory>
+
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The components' debug lines are for developers; QT_LOGGING_RULES brings them back.
+    if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("glyphane.*.debug=false"));
     CGlyphaneApp app(argc, argv);
     InstallHeadlessUi();
     QTextStream out(stdout);

@@ -42,7 +42,7 @@ public:
             m_shown = false;
         } else if (msg == WM_PROGRESS_STEP && m_job && (!m_shown || m_sinceLine.elapsed() >= 500)) {
             PrintProgress();
-        } else if (msg == WM_PROGRESS_END && m_job) {
+        } else if (msg == WM_PROGRESS_END && m_job && m_job->Progress().sentBytes != m_lastShown) {
             PrintProgress();
         }
         return 0;
@@ -62,6 +62,7 @@ private:
         const CTransferJob::CProgress p = m_job->Progress();
         if (p.totalBytes <= 0)
             return;
+        m_lastShown = p.sentBytes;
         const qint64 rate = p.elapsedMs > 0 ? p.sentBytes * 1000 / p.elapsedMs : 0;
         const qint64 left = rate > 0 ? (p.totalBytes - p.sentBytes + rate - 1) / rate : -1;
         m_err << QStringLiteral("sent %1% (%2 of %3 bytes), %4 bytes/s")
@@ -81,6 +82,7 @@ private:
     const CTransferJob* m_job = nullptr;
     QElapsedTimer m_sinceLine;
     bool m_shown = false;
+    qint64 m_lastShown = -1;
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 // mid-transfer, and the model rules of the transfer speed.
 #include "TransferFixture.h"
 
+#include "app/CliCommands.h"
+
 #include <QProgressBar>
 
 using namespace transfertest;
@@ -188,4 +190,60 @@ TEST_F(TransferTest, ASecondPressWhileAJobRunsDoesNothing)
     EXPECT_EQ(m_view->StartThreadLogo(), 1);
     ASSERT_TRUE(WaitForJob(60000));
     EXPECT_EQ(m_printer->Pages().size(), 1) << "one job, one page";
+}
+
+// ---- glyphane-cli send ---------------------------------------------------------
+
+namespace {
+
+int RunCli(const QStringList& args, QString* errText)
+{
+    QString outText, err;
+    QTextStream out(&outText), errStream(&err);
+    const int status = cli::Run(args, out, errStream);
+    errStream.flush();
+    *errText = err;
+    return status;
+}
+
+} // namespace
+
+TEST_F(TransferTest, CommandLineSendDetectsTheModelAndTestsTheLogo)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    const QString logo = WriteWhiteLogo(64, 32);
+    ScriptedUi ui;
+    QString err;
+    ASSERT_EQ(RunCli({"send", logo, "--port", "COM1", "--test"}, &err), cli::kExitOk) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("detected printer WGJ33 on COM1"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("sent 100% (17287 of 17287 bytes)"))) << err.toStdString();
+    EXPECT_EQ(m_printer->RamLogo().width, 576);
+    EXPECT_EQ(m_printer->Pages().size(), 2) << "the feed owed after detection, then the logo";
+}
+
+TEST_F(TransferTest, CommandLineSendProgramsASlotAndRefusesBadRequests)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    const QString logo = WriteWhiteLogo(64, 32);
+    ScriptedUi ui;
+    QString err;
+    ASSERT_EQ(RunCli({"send", logo, "--port", "COM1", "--model", "WGJ33", "--program", "2"}, &err), cli::kExitOk)
+        << err.toStdString();
+    EXPECT_FALSE(m_printer->FlashLogo(2).IsEmpty());
+
+    EXPECT_EQ(RunCli({"send", logo, "--port", "COM1", "--model", "WGJ33", "--program", "3"}, &err), cli::kExitRefused);
+    EXPECT_EQ(err, "glyphane-cli: --program takes a slot from 1 to 2 for WGJ33\n");
+    EXPECT_EQ(RunCli({"send", logo, "--port", "COM1", "--test", "--program", "1"}, &err), cli::kExitUsage);
+    EXPECT_EQ(RunCli({"send", logo, "--test"}, &err), cli::kExitUsage);
+    EXPECT_EQ(RunCli({"send", logo, "--port", "COM1", "--test", "--baud", "4800"}, &err), cli::kExitRefused);
+}
+
+TEST_F(TransferTest, CommandLineSendToASilentPrinterFailsWithAOneLineReason)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"), QStringLiteral("silent"));
+    const QString logo = WriteWhiteLogo(64, 32);
+    ScriptedUi ui;
+    QString err;
+    EXPECT_EQ(RunCli({"send", logo, "--port", "COM1", "--model", "WGJ33", "--test"}, &err), cli::kExitRefused);
+    EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: the printer does not answer on COM1\n"))) << err.toStdString();
 }
