@@ -21,7 +21,55 @@ bool Contains(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& 
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
 }
 
+// The raster of a logo centred on a printer area, 1 = black dot, as the
+// printers' download command wants it: written out dot by dot.
+std::vector<uint8_t> CentredBlackDots(const QImage& logo, int dotX, int dotY)
+{
+    const int left = (dotX - logo.width()) / 16 * 8, top = (dotY - logo.height()) / 2;
+    std::vector<uint8_t> bytes(static_cast<size_t>(dotX / 8 * dotY), 0);
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            if ((logo.pixel(x, y) & 0xFFFFFF) == 0)
+                bytes[static_cast<size_t>((top + y) * (dotX / 8) + (left + x) / 8)] |= 0x80 >> ((left + x) % 8);
+    return bytes;
+}
+
+std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts)
+{
+    std::vector<uint8_t> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 } // namespace
+
+TEST_F(TransferTest, ThePrinterReceivesTheStreamInBlocksWithAStatusRequestBeforeEach)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    const std::vector<uint8_t> received = m_printer->TakeReceivedBytes();
+    const auto start = std::search(received.begin(), received.end(), kWgj33Download.begin(), kWgj33Download.end());
+    ASSERT_NE(start, received.end());
+
+    // ESC L 576 x 240, the complemented raster, in blocks of 2048 bytes with
+    // DLE EOT 1 before every block after the first; then ESC P 0, six line
+    // feeds and ESC i print the RAM logo.
+    const std::vector<uint8_t> stream = Join({kWgj33Download, CentredBlackDots(*m_doc->GetLogoBitmap(), 576, 240)});
+    ASSERT_EQ(stream.size(), 17287u);
+    std::vector<uint8_t> expected;
+    for (size_t offset = 0; offset < stream.size(); offset += 2048) {
+        if (offset > 0)
+            expected.insert(expected.end(), {0x10, 0x04, 0x01});
+        expected.insert(expected.end(), stream.begin() + static_cast<long>(offset),
+                        stream.begin() + static_cast<long>(std::min(stream.size(), offset + 2048)));
+    }
+    expected.insert(expected.end(), {0x1B, 0x50, 0x00, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x1B, 0x69});
+    EXPECT_TRUE(std::vector<uint8_t>(start, received.end()) == expected)
+        << "received " << (received.end() - start) << " bytes from the download on, expected " << expected.size();
+}
 
 TEST_F(TransferTest, TestLoadsAndPrintsTheLogoThenProgramOnlyCopiesRamToFlash)
 {
@@ -246,4 +294,25 @@ TEST_F(TransferTest, CommandLineSendToASilentPrinterFailsWithAOneLineReason)
     QString err;
     EXPECT_EQ(RunCli({"send", logo, "--port", "COM1", "--model", "WGJ33", "--test"}, &err), cli::kExitRefused);
     EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: the printer does not answer on COM1\n"))) << err.toStdString();
+}
+
+TEST_F(TransferTest, BdqgmlwGetsTheBitmapStreamAndReportsSuccessItself)
+{
+    StartLinePrinter(QStringLiteral("BDQGMLW"));
+    OpenLogoFor(QStringLiteral("BDQGMLW"), 384, 240);
+    m_view->Link().SetLogoNumber(3);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
+    EXPECT_EQ(m_printer->CurrentBaud(), 115200u);
+    const std::vector<uint8_t> received = m_printer->TakeReceivedBytes();
+    // ESC B with the last chosen slot, then the 62-byte BMP header.
+    const std::vector<uint8_t> command = {0x1B, 0x42, 0x03, 'B', 'M'};
+    const auto start = std::search(received.begin(), received.end(), command.begin(), command.end());
+    ASSERT_NE(start, received.end());
+    // 1536-byte blocks: the status request comes 1536 bytes after the command.
+    ASSERT_GT(received.end() - start, 1536 + 3);
+    EXPECT_TRUE(std::equal(start + 1536, start + 1539, std::vector<uint8_t>{0x10, 0x04, 0x01}.begin()));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 384, 240));
+    EXPECT_EQ(m_printer->Pages().size(), 1) << "a test ends by printing the RAM logo";
 }
