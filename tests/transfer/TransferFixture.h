@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
+#include <QTest>
 #include <QThread>
 
 namespace transfertest {

@@ -316,3 +316,26 @@ TEST_F(TransferTest, BdqgmlwGetsTheBitmapStreamAndReportsSuccessItself)
     EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 384, 240));
     EXPECT_EQ(m_printer->Pages().size(), 1) << "a test ends by printing the RAM logo";
 }
+
+// The documentation's screenshot of the progress dialog: run under a display
+// server with GLYPHANE_DOC_SHOTS naming the output folder (skipped otherwise).
+TEST_F(TransferTest, DocumentationScreenshot)
+{
+    const QString folder = qEnvironmentVariable("GLYPHANE_DOC_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set GLYPHANE_DOC_SHOTS to make the screenshot";
+    StartLinePrinter(QStringLiteral("WGJ33"), QString(), QStringLiteral("1.79")); // stays at 9600
+    OpenLogoFor(QStringLiteral("WGJ33"), 256, 128);
+    ScriptedUi ui;
+    m_view->OnCommand(ID_TEST_LOGO);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000
+           && (!m_view->ProgressDialog() || m_view->ProgressDialog()->Progress()->value() < 3))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QTest::qWait(600);
+    ASSERT_NE(m_view->ProgressDialog(), nullptr);
+    EXPECT_TRUE(m_view->ProgressDialog()->grab().save(folder + QStringLiteral("/progress.png")));
+    m_view->ProgressDialog()->OnStop();
+    ASSERT_TRUE(WaitForJob(60000));
+}
