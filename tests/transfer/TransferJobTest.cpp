@@ -339,3 +339,17 @@ TEST_F(TransferTest, DocumentationScreenshot)
     m_view->ProgressDialog()->OnStop();
     ASSERT_TRUE(WaitForJob(60000));
 }
+
+TEST_F(TransferTest, MzvzvrxhProgramIsConfirmedByThePrinterAndTheSpeedRestored)
+{
+    StartLinePrinter(QStringLiteral("MZVZVRXH"));
+    OpenLogoFor(QStringLiteral("MZVZVRXH"), 64, 32);
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(1));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << "the printer answered AA";
+    EXPECT_FALSE(m_printer->FlashLogo(1).IsEmpty());
+    EXPECT_EQ(m_printer->CurrentBaud(), 9600u) << "back to 9600 after the copy";
+    EXPECT_FALSE(m_view->Link().IsLogoInRam());
+    EXPECT_TRUE(m_view->Link().IsRxhPrinter());
+}
