@@ -168,18 +168,6 @@ class ResizeDocument : public ::testing::Test {
 protected:
     QString Tmp(const QString& name) const { return m_tmp.filePath(name); }
 
-    // A logo document holding `image`, as after opening or drawing it.
-    static std::unique_ptr<CGlyphaneDoc> LogoDocument(const QImage& image)
-    {
-        auto doc = std::make_unique<CGlyphaneDoc>(testenv::DocEnvironment());
-        EXPECT_TRUE(doc->InitNewLogo());
-        doc->AttachLogoBitmap(image);
-        doc->SetLogoSize(image.width(), image.height());
-        doc->PatchHeaderForLogo();
-        doc->SetModifiedFlag(false);
-        return doc;
-    }
-
     static quint32 HeaderWord(CGlyphaneDoc& doc, int offset)
     {
         const std::vector<BYTE>& header = doc.HeaderBuffer().Bytes();

@@ -1,15 +1,32 @@
 #pragma once
 // Helpers of the resize tests: patterns, the per-pixel reference of a
 // placement, and an image comparison that names the first difference.
+#include "document/GlyphaneDoc.h"
+#include "support/TestEnv.h"
+
 #include <QDir>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <gtest/gtest.h>
 
 namespace resizetest {
+
+// A logo document holding `image` on the build's program folder, as after
+// opening or drawing it.
+inline std::unique_ptr<CGlyphaneDoc> LogoDocument(const QImage& image)
+{
+    auto doc = std::make_unique<CGlyphaneDoc>(testenv::DocEnvironment());
+    EXPECT_TRUE(doc->InitNewLogo());
+    doc->AttachLogoBitmap(image);
+    doc->SetLogoSize(image.width(), image.height());
+    doc->PatchHeaderForLogo();
+    doc->SetModifiedFlag(false);
+    return doc;
+}
 
 inline constexpr QRgb kWhite = 0xFFFFFFFF;
 inline constexpr QRgb kBlack = 0xFF000000;

@@ -24,18 +24,6 @@ protected:
 
     QString Tmp(const QString& name) const { return TempPath(name); }
 
-    // A logo document holding `image`, as after opening or drawing it.
-    static std::unique_ptr<CGlyphaneDoc> LogoDocument(const QImage& image)
-    {
-        auto doc = std::make_unique<CGlyphaneDoc>(GetApp()->DocEnvironment());
-        EXPECT_TRUE(doc->InitNewLogo());
-        doc->AttachLogoBitmap(image);
-        doc->SetLogoSize(image.width(), image.height());
-        doc->PatchHeaderForLogo();
-        doc->SetModifiedFlag(false);
-        return doc;
-    }
-
     QString SaveLogo(const QString& name, const QImage& image)
     {
         auto doc = LogoDocument(image);
