@@ -55,12 +55,13 @@ bool CViewPrinterRole::PortCommandsAllowed() const
 void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
-    cmdUI.Enable(!IsClientVariant() && doc && doc->GetLogoBitmap() != nullptr);
+    // Not while a transfer holds the port: connecting would open it a second time.
+    cmdUI.Enable(!IsClientVariant() && doc && doc->GetLogoBitmap() != nullptr && !PrinterTransferRunning());
 }
 
 void CViewPrinterRole::OnUpdateChangeComPort(CCmdUI& cmdUI)
 {
-    cmdUI.Enable(!IsClientVariant() && Link().IsPortSelected());
+    cmdUI.Enable(!IsClientVariant() && Link().IsPortSelected() && !PrinterTransferRunning());
 }
 
 void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)

@@ -180,7 +180,6 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
         doc->SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
         doc->SetPortName(LoadString(61454));
-    m_bStopRequested = false;
 }
 
 void CViewTransferRole::OnKillThread()
@@ -252,7 +251,6 @@ void CViewTransferRole::OnStopSend()
 {
     if (!IsTransferRunning())
         return;
-    m_bStopRequested = true;
     m_job->RequestStop();
     MessageBox(TransferWindow(), LoadString(61464), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
 }

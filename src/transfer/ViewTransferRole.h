@@ -75,7 +75,6 @@ private:
 
     std::unique_ptr<CTransferJob> m_job;
     bool m_bProgramMode = false;
-    bool m_bStopRequested = false;
     QPointer<CDialogThreadStatus> m_progress;
     QPointer<QTimer> m_progressTimer;
 };

@@ -235,6 +235,7 @@ TEST_F(TransferTest, ASecondPressWhileAJobRunsDoesNothing)
     m_view->OnCommand(ID_TEST_LOGO);
     ASSERT_TRUE(m_view->IsTransferRunning());
     EXPECT_FALSE(State(ID_TEST_LOGO).enabled());
+    EXPECT_FALSE(State(ID_CONNECT_PRINTER).enabled()) << "the job holds the port";
     EXPECT_EQ(m_view->StartThreadLogo(), 1);
     ASSERT_TRUE(WaitForJob(60000));
     EXPECT_EQ(m_printer->Pages().size(), 1) << "one job, one page";
