@@ -3,9 +3,13 @@
 JOBS       ?= 2
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps build build-run run test test-asan bench clean
+empty :=
+space := $(empty) $(empty)
+
+.PHONY: all deps build build-run run test test-asan test-tsan bench clean
 
 # What `make run` starts: the editor, the command-line tool, the virtual
 # printer and the program folder (no test programs).
@@ -36,10 +40,20 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The worker-thread tests under ThreadSanitizer: the transfer and its job, the
+# serial components and the platform events. Suppressions: tests/tsan.supp.
+# One test at a time: they run in line time, and the instrumented code is slow
+# enough that two of them side by side on a small machine miss their deadlines.
+TSAN_TESTS = test_transfer test_transfer_job test_serial test_platform
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHANE_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target $(TSAN_TESTS)
+	cd $(TSAN_BUILD) && ctest --output-on-failure -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
+
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j$(JOBS) --target glyphane-bench
 	$(BENCH_BUILD)/bin/glyphane-bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)

@@ -1,6 +1,7 @@
 #include "frame/AcceleratorFilter.h"
 
 #include "platform/CommandRouter.h"
+#include "platform/ThreadCall.h"
 #include "resources/AcceleratorTable.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ bool CAcceleratorFilter::IsInWindow(QObject* watched) const
 
 bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event)
 {
+    // An application filter sees the events the worker posts before their
+    // receiver does.
+    HandOverAcquire();
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
         return false;

@@ -1,5 +1,7 @@
 #include "platform/PostedMessage.h"
 
+#include "platform/ThreadCall.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QPointer>
@@ -21,7 +23,9 @@ void PostMessage(QObject* target, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!target)
         return;
     // postEvent takes ownership and drops the event if target is deleted first.
-    QCoreApplication::postEvent(target, new CPostedMessageEvent(msg, wParam, lParam));
+    auto* event = new CPostedMessageEvent(msg, wParam, lParam);
+    HandOverRelease();
+    QCoreApplication::postEvent(target, event);
 }
 
 LPARAM SendMessageBlocking(QObject* target, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -31,20 +35,16 @@ LPARAM SendMessageBlocking(QObject* target, UINT msg, WPARAM wParam, LPARAM lPar
     if (target->thread() == QThread::currentThread())
         return dynamic_cast<CMessageTarget*>(target)->OnPostedMessage(msg, wParam, lParam);
 
-    LPARAM result = 0;
     QPointer<QObject> guard(target);
-    QMetaObject::invokeMethod(
-        target,
-        [&] {
-            if (auto* handler = dynamic_cast<CMessageTarget*>(guard.data()))
-                result = handler->OnPostedMessage(msg, wParam, lParam);
-        },
-        Qt::BlockingQueuedConnection);
-    return result;
+    return CallOnThreadAndWait(target, [&]() -> LPARAM {
+        auto* handler = dynamic_cast<CMessageTarget*>(guard.data());
+        return handler ? handler->OnPostedMessage(msg, wParam, lParam) : 0;
+    });
 }
 
 bool DeliverPostedMessage(QObject* receiver, QEvent* event)
 {
+    HandOverAcquire(); // the event may come from another thread's PostMessage
     if (!event || event->type() != CPostedMessageEvent::Type())
         return false;
     auto* handler = dynamic_cast<CMessageTarget*>(receiver);

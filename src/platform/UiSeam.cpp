@@ -1,6 +1,7 @@
 #include "platform/UiSeam.h"
 
 #include "platform/NativePath.h"
+#include "platform/ThreadCall.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -33,9 +34,7 @@ auto CallOnUiThread(F&& f) -> decltype(f())
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread())
         return f();
-    decltype(f()) result{};
-    QMetaObject::invokeMethod(app, [&] { result = f(); }, Qt::BlockingQueuedConnection);
-    return result;
+    return CallOnThreadAndWait(app, std::forward<F>(f));
 }
 
 QString DemangledClassName(const QDialog* dlg)

@@ -11,6 +11,7 @@
 #include "document/GlyphaneDoc.h"
 #include "platform/NativePath.h"
 #include "platform/PostedMessage.h"
+#include "platform/ThreadCall.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
 
@@ -38,7 +39,7 @@ void RunOnUiThread(const std::function<void()>& work)
         work();
         return;
     }
-    QMetaObject::invokeMethod(app, work, Qt::BlockingQueuedConnection);
+    CallOnThreadAndWait(app, work);
 }
 
 } // namespace

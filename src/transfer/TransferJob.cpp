@@ -4,6 +4,7 @@
 #include "components/SComAm.h"
 #include "dialogs/BaudRateDlg.h"
 #include "platform/PostedMessage.h"
+#include "platform/ThreadCall.h"
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
@@ -100,15 +101,12 @@ void CTransferJob::Run(Finished finished)
     m_ended.Set();
     if (m_kill.IsSet())
         return; // the window is going: nobody applies the outcome
-    QMetaObject::invokeMethod(
-        m_receiver.data(),
-        [this, finished, outcome] {
-            if (m_worker.joinable())
-                m_worker.join();
-            m_bRunning = false;
-            finished(outcome);
-        },
-        Qt::QueuedConnection);
+    PostCall(m_receiver.data(), [this, finished, outcome] {
+        if (m_worker.joinable())
+            m_worker.join();
+        m_bRunning = false;
+        finished(outcome);
+    });
 }
 
 int CTransferJob::TestOrProgRamLogo(CTransferOutcome& outcome)
@@ -210,13 +208,10 @@ int CTransferJob::AwaitUi(std::function<void(std::function<void(int)>)> start, i
     if (m_kill.IsSet() || !m_receiver)
         return onKill;
     auto answer = std::make_shared<CUiAnswer>();
-    QMetaObject::invokeMethod(
-        m_receiver.data(),
-        [answer, start = std::move(start)] {
-            if (!answer->abandoned)
-                start([answer](int value) { answer->Give(value); });
-        },
-        Qt::QueuedConnection);
+    PostCall(m_receiver.data(), [answer, start = std::move(start)] {
+        if (!answer->abandoned)
+            start([answer](int value) { answer->Give(value); });
+    });
     std::unique_lock<std::mutex> lock(answer->mutex);
     while (!answer->done) {
         if (m_kill.IsSet()) {
