@@ -4,6 +4,7 @@
 #include "app/GlyphaneApp.h"
 #include "components/BufferUC.h"
 #include "components/LoadCfgPrnFile.h"
+#include "components/PswFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/LogoResize.h"
 #include "platform/NativePath.h"
@@ -12,7 +13,9 @@
 #include "resources/StringTable.h"
 #include "transfer/FrameQuestion.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 #include <map>
 #include <optional>
@@ -70,11 +73,11 @@ CLoadCfgFileAppEx& AppCfg()
     return *app->GetAppCfg();
 }
 
-std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path)
+std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path, const std::optional<CDocEnvironment>& env = {})
 {
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
-    auto doc = std::make_unique<CGlyphaneDoc>(GetApp()->DocEnvironment());
+    auto doc = std::make_unique<CGlyphaneDoc>(env ? *env : GetApp()->DocEnvironment());
     if (!doc->OnOpenDocument(path))
         throw Refusal{QStringLiteral("%1 isn't a regular BMP file").arg(path)};
     return doc;
@@ -325,6 +328,93 @@ int SendCommand(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+// --- upgrade files and the QZ log file ---------------------------------------
+
+int PswInfo(const CArgs& a, QTextStream& out)
+{
+    CHeaderPsw header(GetApp()->GetAppLog());
+    if (!header.Init(a.At(0)))
+        throw Refusal{QStringLiteral("%1: %2").arg(a.At(0), LoadString(61521))};
+    out << "printer " << header.GetNomestampante().trimmed() << "\n"
+        << "device " << header.GetDeviceCode() << "\n"
+        << "slots " << header.GetNumSlots() << "\n";
+    for (int i = 0; i < header.GetNumSlots(); ++i) {
+        const _headerLoghi slot = header.GetIesimLogoStruct(i);
+        out << "slot " << i + 1 << " " << PswSlotWidth(slot) << " x " << PswSlotHeight(slot) << "\n";
+    }
+    return kExitOk;
+}
+
+// The document environment with the slot of --slot as the operator's choice.
+CDocEnvironment SlotEnvironment(const CArgs& a)
+{
+    bool ok = false;
+    const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
+    if (!ok || slot < 1 || slot > 255)
+        throw Refusal{QStringLiteral("--slot takes a slot from 1 to 255")};
+    CDocEnvironment env = GetApp()->DocEnvironment();
+    env.selectLogo = [slot](QObject*, const QStringList& lines) { return slot <= lines.size() ? slot - 1 : -1; };
+    return env;
+}
+
+int PswLoad(const CArgs& a)
+{
+    const QString code = a.Value(QStringLiteral("model"));
+    auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a));
+    if (!doc->OnNewDocument(CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))}))
+        throw Refusal{QStringLiteral("%1: no logo can be made for this printer").arg(code)};
+    doc->LoadLogoFromPsw(a.At(0));
+    if (!doc->GetPswOk())
+        throw Refusal{QStringLiteral("%1: the logo was not loaded").arg(a.At(0))};
+    SaveLogo(*doc, a.At(1));
+    return kExitOk;
+}
+
+int PswSave(const CArgs& a)
+{
+    auto doc = OpenLogo(a.At(1), SlotEnvironment(a));
+    BindModel(*doc, a.Value(QStringLiteral("model")));
+    doc->SaveLogoToPsw(a.At(0));
+    if (!doc->GetPswOk())
+        throw Refusal{QStringLiteral("%1: the logo was not saved").arg(a.At(0))};
+    return kExitOk;
+}
+
+unsigned QzNumberOption(const CArgs& a, const QString& name)
+{
+    bool ok = false;
+    const unsigned value = a.Value(name).toUInt(&ok);
+    if (!ok || value > 99)
+        throw Refusal{QStringLiteral("--%1 takes a number from 0 to 99").arg(name)};
+    return value;
+}
+
+int QzLog(const CArgs& a, QTextStream& err)
+{
+    const unsigned release = QzNumberOption(a, QStringLiteral("release"));
+    const unsigned version = QzNumberOption(a, QStringLiteral("version"));
+    const QFileInfo target(a.At(1));
+    if (target.suffix().toLower() != QLatin1String("log"))
+        throw Refusal{QStringLiteral("%1: a QZ log file is named *.log").arg(a.At(1))};
+    CDocEnvironment env = GetApp()->DocEnvironment();
+    env.askQzHeader = [release, version](QObject*, unsigned* r, unsigned* v) {
+        *r = release;
+        *v = version;
+        return true;
+    };
+    auto doc = OpenLogo(a.At(0), env);
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    UINT messageId = 0;
+    const QString name = CGlyphaneDoc::QzDosName(target.fileName(), &messageId);
+    if (messageId != 0)
+        err << FormatResString(messageId, target.fileName(), name) << "\n";
+    const QString path = QDir(target.path()).filePath(name);
+    if (!doc->SaveQzLogFile(path, name))
+        throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
+    return kExitOk;
+}
+
 } // namespace
 
 QString Usage()
@@ -344,7 +434,11 @@ QString Usage()
         "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n"
         "  glyphane-cli send LOGO --port COM1 [--model CODE] (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
-        "                   [--baud 9600|19200|38400]\n");
+        "                   [--baud 9600|19200|38400]\n"
+        "  glyphane-cli psw-info FILE\n"
+        "  glyphane-cli psw-load FILE --slot N --model CODE OUT.bmp\n"
+        "  glyphane-cli psw-save FILE --slot N --model CODE IN.bmp\n"
+        "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n");
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -393,6 +487,12 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
           {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("program"), QStringLiteral("frame"),
            QStringLiteral("baud")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
+        {QStringLiteral("psw-info"), {1, {}, {}, false, [&](const CArgs& a) { return PswInfo(a, out); }}},
+        {QStringLiteral("psw-load"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswLoad}},
+        {QStringLiteral("psw-save"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswSave}},
+        {QStringLiteral("qz-log"),
+         {2, {}, {QStringLiteral("release"), QStringLiteral("version")}, false,
+          [&](const CArgs& a) { return QzLog(a, err); }}},
         {QStringLiteral("resize"),
          {2, {}, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("placement")}, false,
           [&](const CArgs& a) { return ResizeCommand(a, err); }}},

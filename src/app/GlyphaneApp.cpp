@@ -3,6 +3,7 @@
 #include "app/ShellCommand.h"
 #include "components/LoadCfgPrnFile.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/DocumentDialogs.h"
 #include "dialogs/SelectPrinterDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "frame/ChildFrame.h"
@@ -214,6 +215,9 @@ CDocEnvironment CGlyphaneApp::DocEnvironment() const
     env.programFolder = m_strProgramPath;
     env.headerTemplateName = m_strHeaderNewFile;
     env.messageOwner = m_pMainFrame;
+    env.appLog = const_cast<CLogFile*>(&m_appLog); // logging does not change the application
+    env.customer = m_dwCustomer;
+    InstallDocumentDialogs(env);
     return env;
 }
 

@@ -5,6 +5,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class CLogFile;
 
 struct CDocEnvironment {
     // The program folder, with a trailing separator; configuration files and
@@ -15,6 +20,18 @@ struct CDocEnvironment {
     // The window that owns the document's messages; they go through the
     // platform's UI seam, so a test script or the headless tool answers them.
     QPointer<QObject> messageOwner;
+
+    // The application log; the upgrade-file reader writes why it refused a file.
+    CLogFile* appLog = nullptr;
+    // The "Customer" registry value; bit 0 is the QZ client variant.
+    unsigned long customer = 0;
+
+    // The program's own dialogs that the document opens. The UI layer fills
+    // them in; left empty, the question counts as cancelled.
+    // "Select Logo...": the 0-based position of the chosen line, -1 = Cancel.
+    std::function<int(QObject* owner, const QStringList& lines)> selectLogo;
+    // The QZ header form: true on OK with both numbers (0 to 99) filled in.
+    std::function<bool(QObject* owner, unsigned* release, unsigned* version)> askQzHeader;
 
     QString HeaderTemplatePath() const { return programFolder + headerTemplateName; }
 };

@@ -1,5 +1,6 @@
 #include "document/GlyphaneDoc.h"
 
+#include "components/PswFile.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
@@ -212,12 +213,16 @@ bool CGlyphaneDoc::OnCommand(UINT id)
         DoSave(QString());
         return true;
     }
+    if (id == ID_SAVE_QZ_LOG) {
+        OnSaveQzLogFile();
+        return true;
+    }
     return false;
 }
 
 bool CGlyphaneDoc::HasCommandHandler(UINT id) const
 {
-    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || CCmdTarget::HasCommandHandler(id);
+    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_SAVE_QZ_LOG || CCmdTarget::HasCommandHandler(id);
 }
 
 bool CGlyphaneDoc::SaveModified()
@@ -236,7 +241,7 @@ bool CGlyphaneDoc::SaveModified()
 
 bool CGlyphaneDoc::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
-    if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) {
+    if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_SAVE_QZ_LOG) {
         cmdUI.Enable(GetLogoBitmap() != nullptr);
         return true;
     }

@@ -112,6 +112,27 @@ public:
     void FlipPixelsVertical(DWORD width, DWORD height);
     void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold);
 
+    // Logos in upgrade files (GlyphaneDocPsw.cpp); direction 1 loads, 0 saves.
+    bool TransferLogoPsw(const QString& path, int direction);
+    void LoadLogoFromPsw(const QString& path);
+    void SaveLogoToPsw(const QString& path);
+    // True when the file cannot be used (missing or empty).
+    bool CheckPswFile(const QString& path);
+    static void SwapBytePairs(BYTE* buffer, int length);
+    // The printers whose upgrade-file slots hold a whole BMP.
+    static bool IsPswBmpGroup(const QString& model);
+    // "Load Logo from *.psw" and "Save Logo on *.psw" are enabled.
+    bool PswCommandsEnabled() const;
+
+    // The QZ log file (GlyphaneDocQz.cpp).
+    void OnSaveQzLogFile();
+    bool SaveQzLogFile(const QString& path, const QString& name);
+    bool FillQzHeader(CBufferUC& buffer, const QString& name, int length);
+    static bool QzChecksum(const CBufferUC& buffer, WORD* sum);
+    // The 8.3 name a chosen name is saved under; *messageId is the string of
+    // the message that tells the operator (0 when the name is kept).
+    static QString QzDosName(const QString& chosenName, UINT* messageId);
+
     // Framework document state.
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true);
@@ -185,6 +206,13 @@ private:
     void SetModelFlags(const QString& model);
     int ShowMessage(const QString& text, UINT captionId, UINT flags) const;
     bool ReloadHeaderTemplate();
+    CHeaderPsw* OpenPswHeader(const QString& path);
+    int ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk);
+    bool PswSlotFits(const QString& group, int slotWidth, int slotHeight) const;
+    void PaintPswSlot(const CBufferUC& rows, int slotWidth, int slotHeight, bool bitOneIsBlack);
+    CBufferUC PackPswRows(int width, int height, bool darkIsOne) const;
+    bool ReadPswSlot(const QString& path, qint64 position, CBufferUC& block);
+    int PswMessage(const QString& text, const QString& caption, UINT icon) const;
 
     int m_nPenWidth = 1;
     CDocPen m_pen;
@@ -206,7 +234,8 @@ private:
     CBufferUC m_headerBuffer;
     CSurface* m_pDC = nullptr;
     int m_bPswOk = 0;
-    CHeaderPsw* m_pHeaderPsw = nullptr; // owned by the upgrade-file code
+    CHeaderPsw* m_pHeaderPsw = nullptr; // the last upgrade file's header, owned below
+    std::unique_ptr<CHeaderPsw> m_headerPswOwned;
     CBufferUC m_qzHeader;
     int m_nQzHeaderSize = 0;
     int m_bHvczilMedel = 0;

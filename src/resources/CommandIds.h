@@ -23,8 +23,8 @@ constexpr UINT ID_FILE_PRINT_SETUP = 57606;
 constexpr UINT ID_FILE_PRINT = 57607;
 constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
 constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
-constexpr UINT ID_FILE_LOAD_PSW = 32821; // "Load Logo from *.psw": no handler
-constexpr UINT ID_FILE_SAVE_PSW = 32822; // "Save Logo on *.psw": no handler
+constexpr UINT ID_FILE_LOAD_PSW = 32821; // "Load Logo from *.psw" (the view)
+constexpr UINT ID_FILE_SAVE_PSW = 32822; // "Save Logo on *.psw" (the view)
 // The recent-file list: entry n (from 0) sends ID_FILE_MRU_FILE1 + n, for the
 // frame's four entries (CMainFrame::kRecentFileCount).
 constexpr UINT ID_FILE_MRU_FILE1 = 57616;
@@ -116,7 +116,7 @@ constexpr UINT ID_CONNECT_PRINTER = 32791;
 constexpr UINT ID_CHANGE_COM_PORT = 32792;
 constexpr UINT ID_PRINT_LOGO = 32799;
 
-// The client variant's QZ entry of the view's context menu: no handler.
+// The client variant's QZ entry of the view's context menu (the document handles it).
 constexpr UINT ID_SAVE_QZ_LOG = 32820;
 
 // Sent by Alt+W; nothing handles it, as it never did.

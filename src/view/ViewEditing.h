@@ -134,6 +134,8 @@ public:
 
     // Printing (ViewPrint.cpp).
     void OnFilePrint();
+    // "Load Logo from *.psw" (direction 1) and "Save Logo on *.psw" (0).
+    void OnTransferLogoPsw(int direction);
     void OnFilePrintDirect();
     void OnFilePrintPreview();
     // Title line and the logo at the printer's physical size.

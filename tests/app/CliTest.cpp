@@ -3,6 +3,8 @@
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "support/ProgramFixture.h"
+#include "support/PswMaker.h"
+#include "support/ScriptedUi.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,4 +173,44 @@ TEST_F(CliTest, PrintDataOfAPlainModelIsTheBitmapBits)
     ASSERT_EQ(bytes.size(), 4);
     EXPECT_EQ(static_cast<uchar>(bytes[0]), 0x7F);
     EXPECT_EQ(static_cast<uchar>(bytes[1]), 0xFF);
+}
+
+TEST_F(CliTest, LogoSavedIntoSlotTwoOfAnUpgradeFileLoadsBackUnchanged)
+{
+    const QString psw = TempPath(QStringLiteral("up.psw"));
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{576, 240, {}}, {576, 240, {}}, {64, 8, {}}}));
+    const CliResult info = Run({"psw-info", psw});
+    ASSERT_EQ(info.status, cli::kExitOk) << info.err.toStdString();
+    EXPECT_EQ(info.out, QStringLiteral("printer WGJ33\ndevice 1\nslots 3\nslot 1 576 x 240\nslot 2 576 x 240\n"
+                                       "slot 3 64 x 8\n"));
+
+    const QString logo = SaveLogo(QStringLiteral("dot.bmp"), WhiteWithBlackDot(576, 240, 100, 50));
+    const QByteArray before = Read(psw);
+    ASSERT_EQ(Run({"psw-save", psw, "--slot", "2", "--model", "WGJ33", logo}).status, cli::kExitOk);
+    EXPECT_EQ(Read(psw).size(), before.size());
+    const QString back = TempPath(QStringLiteral("back.bmp"));
+    ASSERT_EQ(Run({"psw-load", psw, "--slot", "2", "--model", "WGJ33", back}).status, cli::kExitOk);
+    EXPECT_EQ(QImage(back).convertToFormat(QImage::Format_RGB32), QImage(logo).convertToFormat(QImage::Format_RGB32));
+
+    testenv::ScriptedUi ui; // the document's refusal message, answered here
+    ui.Answer(IDOK);
+    const CliResult wrongSize = Run({"psw-load", psw, "--slot", "3", "--model", "WGJ33", back});
+    EXPECT_EQ(wrongSize.status, cli::kExitRefused);
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_TRUE(ui.Prompts()[0].text.contains(QStringLiteral("isn't compatible with this Printer")));
+    EXPECT_EQ(Run({"psw-info", logo}).status, cli::kExitRefused) << "a BMP is no upgrade file";
+}
+
+TEST_F(CliTest, QzLogIsWrittenUnderItsDosName)
+{
+    const QString logo = SaveLogo(QStringLiteral("qz.bmp"), WhiteWithBlackDot(200, 100, 0, 0));
+    const CliResult r = Run({"qz-log", logo, TempPath(QStringLiteral("logo.log")), "--release", "4", "--version", "9"});
+    ASSERT_EQ(r.status, cli::kExitOk) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("was too short")));
+    const QByteArray file = Read(TempPath(QStringLiteral("logo____.log")));
+    ASSERT_EQ(file.size(), 2550);
+    EXPECT_EQ(file.mid(13, 4), QByteArray("0409"));
+    EXPECT_EQ(file.mid(18, 12), QByteArray("LOGO____.LOG"));
+    EXPECT_EQ(Run({"qz-log", logo, TempPath(QStringLiteral("x.log")), "--release", "100", "--version", "0"}).status,
+              cli::kExitRefused);
 }

@@ -1,0 +1,301 @@
+// Logos in upgrade files, through the document, on files made by scripts/make-psw.
+#include "components/PswFile.h"
+#include "document/GlyphaneDoc.h"
+#include "support/PswMaker.h"
+#include "support/ScriptedUi.h"
+#include "support/TestEnv.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using pswmaker::CSlot;
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// A document of a printer with a DotX x DotY area and a logo of that size
+// holding a repeatable pattern.
+std::unique_ptr<CGlyphaneDoc> MakeDoc(const CDocEnvironment& env, const QString& model, int dotX, int dotY,
+                                      unsigned seed)
+{
+    auto doc = std::make_unique<CGlyphaneDoc>(env);
+    doc->SetPrinterModel(model);
+    doc->SetDotX(dotX);
+    doc->SetDotY(dotY);
+    QImage image(dotX, dotY, QImage::Format_RGB32);
+    unsigned value = seed;
+    for (int y = 0; y < dotY; ++y)
+        for (int x = 0; x < dotX; ++x) {
+            value = value * 1103515245u + 12345u;
+            image.setPixel(x, y, (value >> 16) & 1 ? kBlack : kWhite);
+        }
+    doc->AttachLogoBitmap(image);
+    doc->SetLogoSize(dotX, dotY);
+    return doc;
+}
+
+QImage WhiteImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(kWhite);
+    return image;
+}
+
+class PswDocTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_env = testenv::DocEnvironment();
+        m_env.selectLogo = [this](QObject*, const QStringList& lines) {
+            m_listsShown.push_back(lines);
+            return m_choice;
+        };
+    }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    // The plain bytes of slot i, descrambled by the component.
+    QByteArray PlainSlot(const QString& path, int i, int length) const
+    {
+        CHeaderPsw header(nullptr);
+        EXPECT_TRUE(header.Init(path));
+        const DWORD offset = PswSlotOffset(header.GetIesimLogoStruct(i));
+        QByteArray bytes = pswmaker::ReadAll(path).mid(header.GetLogoAreaOffset() + offset, length);
+        CCrittoPswFile critto(nullptr, path);
+        EXPECT_TRUE(critto.InitCCrittoPswFile(path));
+        BYTE key = 0;
+        critto.GetScrByteFromPswFile(&key);
+        critto.DeCrittoBufferFromPswFile(reinterpret_cast<BYTE*>(bytes.data()), offset, DWORD(bytes.size()), key);
+        return bytes;
+    }
+    qint64 SlotPosition(const QString& path, int i) const
+    {
+        CHeaderPsw header(nullptr);
+        EXPECT_TRUE(header.Init(path));
+        return header.GetLogoAreaOffset() + PswSlotOffset(header.GetIesimLogoStruct(i));
+    }
+    std::vector<CUiPrompt> Messages(const testenv::ScriptedUi& ui) const
+    {
+        std::vector<CUiPrompt> out;
+        for (const CUiPrompt& p : ui.Prompts())
+            if (p.kind == UiPromptKind::MessageBox)
+                out.push_back(p);
+        return out;
+    }
+
+    QTemporaryDir m_dir;
+    CDocEnvironment m_env;
+    std::vector<QStringList> m_listsShown;
+    int m_choice = 0;
+};
+
+} // namespace
+
+TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
+{
+    // 16 x 2 dots, bare raster, bit 1 = black: row 0 = 80 01, row 1 = FF 00.
+    const QString path = Path(QStringLiteral("one.psw"));
+    ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{16, 2, QByteArray::fromHex("8001FF00")}}));
+    auto doc = std::make_unique<CGlyphaneDoc>(m_env);
+    doc->SetPrinterModel(QStringLiteral("WGJ33"));
+    doc->SetDotX(16);
+    doc->SetDotY(2);
+    doc->AttachLogoBitmap(WhiteImage(16, 2));
+    doc->SetLogoSize(16, 2);
+
+    testenv::ScriptedUi ui;
+    doc->TransferLogoPsw(path, 1);
+    EXPECT_TRUE(m_listsShown.empty()) << "one slot: no list on load";
+    const QImage* bitmap = doc->GetLogoBitmap();
+    for (int x = 0; x < 16; ++x) {
+        EXPECT_EQ(bitmap->pixel(x, 0), (x == 0 || x == 15) ? kBlack : kWhite) << x;
+        EXPECT_EQ(bitmap->pixel(x, 1), x < 8 ? kBlack : kWhite) << x;
+    }
+    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("Printer not selected"));
+    EXPECT_EQ(doc->GetDotX(), 16);
+    EXPECT_EQ(doc->GetDotY(), 2);
+    const auto loaded = Messages(ui);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
+    EXPECT_EQ(loaded[0].caption, QStringLiteral("Glyphane"));
+    EXPECT_EQ(loaded[0].icon(), UINT(MB_ICONEXCLAMATION));
+
+    doc->TransferLogoPsw(path, 0);
+    ASSERT_EQ(m_listsShown.size(), 1u) << "saving always shows the list";
+    EXPECT_EQ(m_listsShown[0], QStringList{QStringLiteral("1) Logo 16 x 02")});
+    ASSERT_EQ(Messages(ui).size(), 2u);
+    EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Saved on Psw File!"));
+    EXPECT_EQ(PlainSlot(path, 0, 4).toHex(), QByteArray("8001ff00"));
+}
+
+TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
+{
+    for (const char* model : {"WGJ33", "VD8"}) {
+        SCOPED_TRACE(model);
+        const QString path = Path(QStringLiteral("three-%1.psw").arg(QString::fromLatin1(model)));
+        ASSERT_TRUE(pswmaker::Make(path, QString::fromLatin1(model), {{32, 8, {}}, {64, 24, {}}, {64, 24, {}}}));
+        const QByteArray before = pswmaker::ReadAll(path);
+        auto source = MakeDoc(m_env, QString::fromLatin1(model), 64, 24, 7);
+        m_choice = 1; // "2) Logo 64 x 24"
+        testenv::ScriptedUi ui;
+        source->TransferLogoPsw(path, 0);
+        ASSERT_EQ(m_listsShown.back().size(), 3);
+        EXPECT_EQ(m_listsShown.back()[1], QStringLiteral("2) Logo 64 x 24"));
+
+        const QByteArray after = pswmaker::ReadAll(path);
+        ASSERT_EQ(after.size(), before.size());
+        const bool bmp = QByteArray(model) == "VD8";
+        const qint64 at = SlotPosition(path, 1);
+        const int written = 64 * 24 / 8 + (bmp ? 62 : 0);
+        EXPECT_EQ(after.left(at), before.left(at));
+        EXPECT_EQ(after.mid(at + written), before.mid(at + written));
+        EXPECT_NE(after.mid(at, written), before.mid(at, written));
+
+        auto target = std::make_unique<CGlyphaneDoc>(m_env);
+        target->SetPrinterModel(QString::fromLatin1(model));
+        target->SetDotX(64);
+        target->SetDotY(24);
+        target->AttachLogoBitmap(WhiteImage(64, 24));
+        target->SetLogoSize(64, 24);
+        target->TransferLogoPsw(path, 1);
+        EXPECT_EQ(*target->GetLogoBitmap(), *source->GetLogoBitmap()) << "dot for dot";
+        EXPECT_EQ(Messages(ui).size(), 2u);
+    }
+}
+
+TEST_F(PswDocTest, BmpGroupSlotHoldsASwappedBottomUpBmpWithBitOneWhite)
+{
+    // A slot 8 dots wider than the printer: accepted for the BMP group, and
+    // only the printer's 16 x 2 dots are written into it.
+    const QString path = Path(QStringLiteral("bmp.psw"));
+    ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("BDQGMLW"), {{24, 2, {}}}));
+    const QByteArray before = pswmaker::ReadAll(path);
+    auto doc = std::make_unique<CGlyphaneDoc>(m_env);
+    doc->SetPrinterModel(QStringLiteral("BDQGMLW"));
+    doc->SetDotX(16);
+    doc->SetDotY(2);
+    QImage image = WhiteImage(16, 2);
+    image.setPixel(0, 0, kBlack); // top row: 7F FF with bit 1 = white
+    for (int x = 8; x < 16; ++x)
+        image.setPixel(x, 1, kBlack); // bottom row: FF 00
+    doc->AttachLogoBitmap(image);
+    doc->SetLogoSize(16, 2);
+    testenv::ScriptedUi ui;
+    doc->TransferLogoPsw(path, 0);
+
+    QByteArray plain = PlainSlot(path, 0, 62 + 4);
+    // Undo the exchanged pairs by hand: the stored block is a BMP file image.
+    for (int i = 0; i + 1 < plain.size(); i += 2)
+        std::swap(plain[i], plain[i + 1]);
+    EXPECT_EQ(plain.left(2), QByteArray("BM"));
+    EXPECT_EQ(plain.mid(18, 8).toHex(), QByteArray("1000000002000000")) << "16 x 2 in the header";
+    EXPECT_EQ(plain.mid(62).toHex(), QByteArray("ff007fff")) << "bottom row first";
+    const qint64 at = SlotPosition(path, 0);
+    const QByteArray after = pswmaker::ReadAll(path);
+    EXPECT_EQ(after.mid(at + 66), before.mid(at + 66)) << "the slot's spare room is not written";
+    EXPECT_EQ(after.left(at), before.left(at));
+}
+
+TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)
+{
+    const QString path = Path(QStringLiteral("wide.psw"));
+    ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{72, 24, {}}}));
+    const QByteArray before = pswmaker::ReadAll(path);
+    auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 3);
+    const QImage pixels = *doc->GetLogoBitmap();
+    testenv::ScriptedUi ui;
+    doc->TransferLogoPsw(path, 1);
+    doc->TransferLogoPsw(path, 0);
+    const auto messages = Messages(ui);
+    ASSERT_EQ(messages.size(), 2u);
+    for (const CUiPrompt& m : messages) {
+        EXPECT_EQ(m.text, QStringLiteral("\nError! The Logo 1 from the file %1, isn't compatible with this Printer!").arg(path));
+        EXPECT_EQ(m.icon(), UINT(MB_ICONSTOP));
+    }
+    EXPECT_EQ(pswmaker::ReadAll(path), before);
+    EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
+    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33")) << "refused before the model is reset";
+}
+
+TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
+{
+    const QString good = Path(QStringLiteral("good.psw"));
+    ASSERT_TRUE(pswmaker::Make(good, QStringLiteral("WGJ33"), {{64, 24, {}}, {64, 24, {}}}));
+    const QString noLogos = Path(QStringLiteral("150.psw"));
+    ASSERT_TRUE(pswmaker::Make(noLogos, QStringLiteral("WGJ33"), {{64, 24, {}}}, 150));
+    const QString noSlots = Path(QStringLiteral("none.psw"));
+    ASSERT_TRUE(pswmaker::Make(noSlots, QStringLiteral("WGJ33"), {}));
+    const QString cut = Path(QStringLiteral("cut.psw"));
+    ASSERT_TRUE(pswmaker::WriteAll(cut, pswmaker::ReadAll(good).left(SlotPosition(good, 1) + 10)));
+    QByteArray hostileBytes = pswmaker::ReadAll(good);
+    pswmaker::PutBigEndian(hostileBytes, 48 + 16 + 7, 0xFFFF00, 3); // slot 2 far past the end
+    const QString hostile = Path(QStringLiteral("hostile.psw"));
+    ASSERT_TRUE(pswmaker::WriteAll(hostile, hostileBytes));
+    const QString empty = Path(QStringLiteral("empty.psw"));
+    ASSERT_TRUE(pswmaker::WriteAll(empty, {}));
+
+    struct Case {
+        QString path;
+        QString text;
+        QString caption;
+        UINT icon;
+    };
+    const Case cases[] = {
+        {noLogos, QStringLiteral("Sorry, but this function is not supported for this device!"), {}, MB_ICONSTOP},
+        {noSlots, QStringLiteral("\nImpossible load data Logo to file: %1").arg(noSlots), {}, MB_ICONSTOP},
+        {cut, QStringLiteral("Unable to load file!"), {}, MB_ICONSTOP},
+        {hostile, QStringLiteral("Unable to load file!"), {}, MB_ICONSTOP},
+        {empty, QStringLiteral("Error"), {}, MB_ICONEXCLAMATION},
+        {Path(QStringLiteral("missing.psw")), QStringLiteral("Error"), {}, MB_ICONEXCLAMATION},
+    };
+    for (const Case& c : cases) {
+        for (int direction : {1, 0}) {
+            SCOPED_TRACE((c.path + QStringLiteral(" direction %1").arg(direction)).toStdString());
+            const QByteArray before = pswmaker::ReadAll(c.path);
+            auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 11);
+            const QImage pixels = *doc->GetLogoBitmap();
+            m_listsShown.clear();
+            testenv::ScriptedUi ui;
+            doc->TransferLogoPsw(c.path, direction);
+            const auto messages = Messages(ui);
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].text, c.text);
+            EXPECT_EQ(messages[0].caption, c.caption);
+            EXPECT_EQ(messages[0].icon(), c.icon);
+            EXPECT_TRUE(m_listsShown.empty()) << "refused before any slot is offered";
+            EXPECT_EQ(pswmaker::ReadAll(c.path), before);
+            EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
+            EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+        }
+    }
+}
+
+TEST_F(PswDocTest, CancelledListChangesNothing)
+{
+    const QString path = Path(QStringLiteral("two.psw"));
+    ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{64, 24, {}}, {64, 24, {}}}));
+    const QByteArray before = pswmaker::ReadAll(path);
+    auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 5);
+    const QImage pixels = *doc->GetLogoBitmap();
+    m_choice = -1;
+    testenv::ScriptedUi ui;
+    doc->TransferLogoPsw(path, 1);
+    doc->TransferLogoPsw(path, 0);
+    EXPECT_EQ(m_listsShown.size(), 2u);
+    EXPECT_TRUE(Messages(ui).empty());
+    EXPECT_EQ(pswmaker::ReadAll(path), before);
+    EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
+}
+
+TEST(PswDoc, CommandsAreEnabledForMonochromeLogosOutsideJmq9534)
+{
+    CGlyphaneDoc doc;
+    doc.SetPrinterModel(QStringLiteral("VD8"));
+    EXPECT_TRUE(doc.PswCommandsEnabled());
+    doc.SetMonochrome(0);
+    EXPECT_FALSE(doc.PswCommandsEnabled());
+    doc.SetMonochrome(1);
+    doc.SetPrinterModel(QStringLiteral("JMQ9534"));
+    EXPECT_FALSE(doc.PswCommandsEnabled());
+}
