@@ -74,15 +74,17 @@ bool CGlyphaneDoc::ReadBitmapHeader(const QString& path)
         ReportError(61448, 61446, path);
         return false;
     }
-    const QByteArray start = file.read(14);
-    if (start.size() < 14)
+    return TakeBitmapHeader(file.read(255));
+}
+
+bool CGlyphaneDoc::TakeBitmapHeader(const QByteArray& file)
+{
+    if (file.size() < 14)
         return false;
-    const int length = static_cast<BYTE>(start.at(10)); // only the low byte is the header length
-    file.seek(0);
-    const QByteArray header = file.read(length);
-    if (header.size() != length || !m_headerBuffer.InitANewBufferSize(length, 0))
+    const int length = static_cast<BYTE>(file.at(10)); // only the low byte is the header length
+    if (file.size() < length || !m_headerBuffer.InitANewBufferSize(length, 0))
         return false;
-    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(header.constData()), length, 0);
+    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(file.constData()), length, 0);
     return true;
 }
 
@@ -111,15 +113,25 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     }
     DeleteContents();
     SetModifiedFlag(false);
-    if (!ReadBitmapHeader(path)) {
+    // The file is read once and the header, the bit count and the image all
+    // come from that one copy, so a file changed while it is opened is seen
+    // either whole or refused, never half of each.
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportError(61448, 61446, path);
         ReportNotABmp(path);
         return false;
     }
-    int width = 0, height = 0;
-    const int bitCount = ReadBitmapInfo(path, &width, &height);
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (!TakeBitmapHeader(bytes)) {
+        ReportNotABmp(path);
+        return false;
+    }
+    const int bitCount = bmpfile::ReadInfo(bytes).bitCount & 0xFF;
 
     QString why;
-    const QImage image = bmpfile::LoadBmp(NativePath(path), bitCount == 1, &why);
+    const QImage image = bmpfile::DecodeBmp(bytes, bitCount == 1, &why);
     if (image.isNull()) {
         ReportNotABmp(path);
         return false;
