@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QString>
 
+class CLogFile;
+
 struct CDocEnvironment {
     // The program folder, with a trailing separator; configuration files and
     // the header template are named relative to it.
@@ -15,6 +17,9 @@ struct CDocEnvironment {
     // The window that owns the document's messages; they go through the
     // platform's UI seam, so a test script or the headless tool answers them.
     QPointer<QObject> messageOwner;
+    // The program's log, for why a file the document needs was refused; none
+    // when nobody keeps one.
+    CLogFile* log = nullptr;
 
     QString HeaderTemplatePath() const { return programFolder + headerTemplateName; }
 };

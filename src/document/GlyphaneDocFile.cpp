@@ -2,6 +2,7 @@
 // saving a 1-bit BMP built from the header template and the logo's rows.
 #include "document/GlyphaneDoc.h"
 
+#include "components/LogFile.h"
 #include "document/BmpFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
@@ -48,8 +49,9 @@ bool CGlyphaneDoc::LoadHeaderTemplate(const QString& path)
     }
     const QByteArray bytes = file.read(bmpfile::kTemplateSize);
     if (!bmpfile::IsOneBitHeader(bytes)) {
-        // A short or foreign template would give every saved logo a broken header.
-        ReportError(61448, 61446, path);
+        // A short or foreign template would give every saved logo a broken
+        // header; the file is there, so the message says what is wrong with it.
+        ReportBadTemplate(path);
         return false;
     }
     if (!m_headerBuffer.InitANewBufferSize(bmpfile::kTemplateSize, 0))
@@ -116,9 +118,9 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     // The file is read once and the header, the bit count and the image all
     // come from that one copy, so a file changed while it is opened is seen
     // either whole or refused, never half of each.
+    // One failure, one box: the one that says what is wrong with the file.
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        ReportError(61448, 61446, path);
         ReportNotABmp(path);
         return false;
     }
@@ -144,6 +146,16 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     m_nLogoHeight = image.height();
     m_nLogoWidth = image.width();
     return true;
+}
+
+void CGlyphaneDoc::ReportBadTemplate(const QString& path)
+{
+    const QString text = QStringLiteral("The BMP header template %1 isn't a 62-byte 1-bit BMP header "
+                                        "(palette entry 0 black, entry 1 white)")
+                             .arg(path);
+    if (m_env.log)
+        m_env.log->LogToFile(text, 0);
+    ShowMessage(text, 61446, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::ReportNotABmp(const QString& path)
@@ -198,8 +210,14 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     PatchHeaderForLogo();
     header = ToByteArray(m_headerBuffer);
 
-    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)})) {
-        ReportError(61448, 61446, path);
+    bool noRoom = false;
+    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)},
+                             nullptr, &noRoom)) {
+        if (noRoom)
+            ShowMessage(QStringLiteral("The disk is full: %1 could not be saved. The previous file is unchanged.").arg(path),
+                        61446, MB_OK | MB_ICONSTOP);
+        else
+            ReportError(61448, 61446, path);
         return false;
     }
     m_bMonochrome = 1;

@@ -201,6 +201,20 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)
     }
 }
 
+TEST_F(BmpFileTest, FileThatCannotBeOpenedGivesOneBoxSayingWhatIsWrong)
+{
+    QDir(TempFolder()).mkdir("folder.bmp");
+    for (const QString& path : {TempPath("missing.bmp"), TempPath("folder.bmp")}) {
+        SCOPED_TRACE(path.toStdString());
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
+        EXPECT_EQ(ui.Prompts()[0].buttons(), MB_OK);
+    }
+}
+
 TEST_F(BmpFileTest, QuestionableFilesOpenOrAreRefusedCleanly)
 {
     SKIP_WITHOUT_SHARED_DATA();
@@ -308,10 +322,22 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
         EXPECT_FALSE(saved_ok);
     }
     ASSERT_EQ(ui.Prompts().size(), 1u);
-    EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path));
+    EXPECT_EQ(ui.Prompts()[0].text.toStdString(),
+              ("The disk is full: " + path + " could not be saved. The previous file is unchanged.").toStdString());
     ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
     EXPECT_EQ(previous.readAll(), "previous contents");
     EXPECT_EQ(QDir(TempFolder()).entryList({"logo*"}, QDir::Files), QStringList{"logo.bmp"}) << "no temporary file is left";
+}
+
+TEST_F(BmpFileTest, SaveIntoAMissingFolderSaysTheFileCannotBeWritten)
+{
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
+    ASSERT_TRUE(doc.InitNewLogo());
+    testenv::ScriptedUi ui;
+    const QString path = TempPath("no-such-folder/logo.bmp");
+    EXPECT_FALSE(doc.DoSave(path));
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path)) << "only a full disk is called full";
 }
 
 TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)
