@@ -208,12 +208,13 @@ bool CGlyphaneApp::TakeFirstNewDocumentFlag()
     return true;
 }
 
-CDocEnvironment CGlyphaneApp::DocEnvironment() const
+CDocEnvironment CGlyphaneApp::DocEnvironment()
 {
     CDocEnvironment env;
     env.programFolder = m_strProgramPath;
     env.headerTemplateName = m_strHeaderNewFile;
     env.messageOwner = m_pMainFrame;
+    env.log = &m_appLog;
     return env;
 }
 
