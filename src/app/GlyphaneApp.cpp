@@ -209,13 +209,13 @@ bool CGlyphaneApp::TakeFirstNewDocumentFlag()
     return true;
 }
 
-CDocEnvironment CGlyphaneApp::DocEnvironment() const
+CDocEnvironment CGlyphaneApp::DocEnvironment()
 {
     CDocEnvironment env;
     env.programFolder = m_strProgramPath;
     env.headerTemplateName = m_strHeaderNewFile;
     env.messageOwner = m_pMainFrame;
-    env.appLog = const_cast<CLogFile*>(&m_appLog); // logging does not change the application
+    env.appLog = &m_appLog;
     env.customer = m_dwCustomer;
     InstallDocumentDialogs(env);
     return env;

@@ -54,7 +54,7 @@ public:
 
     // What every logo document is handed: program folder, header template and
     // the main frame as the owner of its messages.
-    CDocEnvironment DocEnvironment() const;
+    CDocEnvironment DocEnvironment();
 
     // The first-new-document flag: the automatic request made at start-up clears it.
     bool TakeFirstNewDocumentFlag();

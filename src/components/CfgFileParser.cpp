@@ -118,7 +118,7 @@ bool CCfgFileParser::StartSection(const QString& name, const QStringList& allowe
         *fault = QStringLiteral("section [%1] appears twice").arg(name);
         return false;
     }
-    m_sections.push_back(CCfgSection{name, {}});
+    m_sections.push_back(CCfgSection{name, {}, {}});
     return true;
 }
 
@@ -139,14 +139,14 @@ bool CCfgFileParser::AddEntry(const QString& text, int lineNo, QString* fault)
         return false;
     }
     CCfgSection& section = m_sections.back();
-    for (const CCfgEntry& entry : section.entries) {
-        if (entry.key == key) {
-            *fault = QStringLiteral("duplicate key \"%1\" in [%2] (first on line %3)")
-                         .arg(key, section.name)
-                         .arg(entry.line);
-            return false;
-        }
+    const auto earlier = section.positions.constFind(key);
+    if (earlier != section.positions.constEnd()) {
+        *fault = QStringLiteral("duplicate key \"%1\" in [%2] (first on line %3)")
+                     .arg(key, section.name)
+                     .arg(section.entries[*earlier].line);
+        return false;
     }
+    section.positions.insert(key, static_cast<qsizetype>(section.entries.size()));
     section.entries.push_back(CCfgEntry{key, text.mid(eq + 1).trimmed(), lineNo});
     return true;
 }
@@ -165,11 +165,8 @@ const CCfgEntry* CCfgFileParser::Find(const QString& section, const QString& key
     const CCfgSection* found = Section(section);
     if (found == nullptr)
         return nullptr;
-    for (const CCfgEntry& entry : found->entries) {
-        if (entry.key == key)
-            return &entry;
-    }
-    return nullptr;
+    const auto at = found->positions.constFind(key);
+    return at == found->positions.constEnd() ? nullptr : &found->entries[*at];
 }
 
 QString CCfgFileParser::ProgramFilePath(const QString& programFolder, const QString& fileName)

@@ -5,6 +5,7 @@
 // classes that own a file kind check the values.
 #include "platform/WinTypes.h"
 
+#include <QHash>
 #include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,9 @@ struct CCfgEntry {
 struct CCfgSection {
     QString name;
     std::vector<CCfgEntry> entries; // in file order
+    // Position of each key in entries, so that a file loads in time linear in
+    // its number of keys (a duplicate is found without a walk of the section).
+    QHash<QString, qsizetype> positions;
 };
 
 class CCfgFileParser {

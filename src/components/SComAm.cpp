@@ -250,7 +250,9 @@ BOOL CsComAm::NewSendCommandToCom(const QString& command, BYTE* reply, DWORD* re
         *replyLength = 0;
         return Failed(QStringLiteral("[CsComAm::NewSendCommandToCom] no command %1").arg(command));
     }
-    DWORD wanted = configuredReply > 0 ? static_cast<DWORD>(configuredReply) : *replyLength;
+    // The caller's length wins: it is the size of its buffer, and a printer
+    // answering with more or fewer bytes than configured must show as such.
+    const DWORD wanted = *replyLength > 0 ? *replyLength : static_cast<DWORD>(std::max(configuredReply, 0));
     *replyLength = wanted;
     return SendCommandToComm(bytes.GetpBuf(), static_cast<DWORD>(bytes.GetSize()), reply,
                              replyLength, nullptr);

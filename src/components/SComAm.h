@@ -96,9 +96,9 @@ public:
 
     // Sends the configuration's command of that name.
     BOOL NewSendCommandToCom(const QString& command);
-    // Sends it and reads its reply: as many bytes as the configuration says the
-    // command is answered with, else *replyLength; reply must hold that many.
-    // *replyLength becomes the count that arrived.
+    // Sends it and reads its reply: *replyLength bytes (the size of reply), or,
+    // when the caller gives 0, as many as the configuration says the command
+    // is answered with. *replyLength becomes the count that arrived.
     BOOL NewSendCommandToCom(const QString& command, BYTE* reply, DWORD* replyLength);
 
     // Feeds count lines (1 to 255).

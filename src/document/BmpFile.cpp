@@ -120,6 +120,8 @@ bool IndicesInPalette(const QByteArray& data, qint64 offset, int width, int heig
     if (colours >= (1 << bits))
         return true;
     const qint64 stride = ((static_cast<qint64>(width) * bits + 31) / 32) * 4;
+    if (offset < 0 || offset + stride * height > data.size())
+        return false;
     const auto* p = reinterpret_cast<const uchar*>(data.constData());
     for (int y = 0; y < height; ++y) {
         const uchar* row = p + offset + stride * y;
@@ -293,12 +295,20 @@ QImage LoadBmp(const QString& path, bool monochrome, QString* why)
         Refuse(why, QStringLiteral("cannot be opened"));
         return QImage();
     }
-    const QByteArray head = file.read(124 + 14);
-    if (!HeaderPlausible(head, file.size(), why))
-        return QImage();
-    file.seek(0);
-    const QByteArray data = file.readAll();
-    if (!ContentPlausible(data, why))
+    return LoadBmp(file, monochrome, why);
+}
+
+QImage LoadBmp(QIODevice& device, bool monochrome, QString* why)
+{
+    // Read once: a file that changes while it is read (another program copying
+    // over it) must not have its header checked against one size and its
+    // pixels walked in a copy of another.
+    return DecodeBmp(device.readAll(), monochrome, why);
+}
+
+QImage DecodeBmp(const QByteArray& data, bool monochrome, QString* why)
+{
+    if (!HeaderPlausible(data.left(124 + 14), data.size(), why) || !ContentPlausible(data, why))
         return QImage();
     QBuffer buffer;
     buffer.setData(data);

@@ -3,6 +3,7 @@
 // decoding of untrusted files, and the 1-bit rows a saved logo holds.
 #include <QByteArray>
 #include <QImage>
+#include <QIODevice>
 #include <QString>
 
 namespace bmpfile {
@@ -45,6 +46,13 @@ QByteArray PackRowsBottomUp(const QImage& image, int width, int height);
 // pass off a truncated file. With monochrome, pixels become pure black or
 // white by the dot rule. A null image (and why) when refused.
 QImage LoadBmp(const QString& path, bool monochrome, QString* why = nullptr);
+
+// The same for an open device, read once from its current position to its end.
+QImage LoadBmp(QIODevice& device, bool monochrome, QString* why = nullptr);
+
+// The same for a whole file already in memory: every check is bounded by the
+// size of this buffer, whatever its header says.
+QImage DecodeBmp(const QByteArray& file, bool monochrome, QString* why = nullptr);
 
 // Pixels reduced to pure black and white by the dot rule (RGB32).
 QImage ToBlackAndWhite(const QImage& image);

@@ -20,8 +20,8 @@ struct CDocEnvironment {
     // The window that owns the document's messages; they go through the
     // platform's UI seam, so a test script or the headless tool answers them.
     QPointer<QObject> messageOwner;
-
-    // The application log; the upgrade-file reader writes why it refused a file.
+    // The application log, for why a file the document needs (the header
+    // template, an upgrade file) was refused; none when nobody keeps one.
     CLogFile* appLog = nullptr;
     // The "Customer" registry value; bit 0 is the QZ client variant.
     unsigned long customer = 0;

@@ -202,6 +202,10 @@ signals:
 private:
     bool CreateWhiteBitmap(int width, int height);
     void ReportNotABmp(const QString& path);
+    void ReportBadTemplate(const QString& path);
+    // Keeps the header of a whole file (its length is the low byte of the
+    // pixel data offset); false when the file is shorter than that.
+    bool TakeBitmapHeader(const QByteArray& file);
     bool LogoSizeAcceptable(int width, int height);
     void SetModelFlags(const QString& model);
     int ShowMessage(const QString& text, UINT captionId, UINT flags) const;

@@ -2,6 +2,7 @@
 // saving a 1-bit BMP built from the header template and the logo's rows.
 #include "document/GlyphaneDoc.h"
 
+#include "components/LogFile.h"
 #include "document/BmpFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
@@ -48,8 +49,9 @@ bool CGlyphaneDoc::LoadHeaderTemplate(const QString& path)
     }
     const QByteArray bytes = file.read(bmpfile::kTemplateSize);
     if (!bmpfile::IsOneBitHeader(bytes)) {
-        // A short or foreign template would give every saved logo a broken header.
-        ReportError(61448, 61446, path);
+        // A short or foreign template would give every saved logo a broken
+        // header; the file is there, so the message says what is wrong with it.
+        ReportBadTemplate(path);
         return false;
     }
     if (!m_headerBuffer.InitANewBufferSize(bmpfile::kTemplateSize, 0))
@@ -74,15 +76,17 @@ bool CGlyphaneDoc::ReadBitmapHeader(const QString& path)
         ReportError(61448, 61446, path);
         return false;
     }
-    const QByteArray start = file.read(14);
-    if (start.size() < 14)
+    return TakeBitmapHeader(file.read(255));
+}
+
+bool CGlyphaneDoc::TakeBitmapHeader(const QByteArray& file)
+{
+    if (file.size() < 14)
         return false;
-    const int length = static_cast<BYTE>(start.at(10)); // only the low byte is the header length
-    file.seek(0);
-    const QByteArray header = file.read(length);
-    if (header.size() != length || !m_headerBuffer.InitANewBufferSize(length, 0))
+    const int length = static_cast<BYTE>(file.at(10)); // only the low byte is the header length
+    if (file.size() < length || !m_headerBuffer.InitANewBufferSize(length, 0))
         return false;
-    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(header.constData()), length, 0);
+    m_headerBuffer.SetBytes(reinterpret_cast<const BYTE*>(file.constData()), length, 0);
     return true;
 }
 
@@ -111,15 +115,25 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     }
     DeleteContents();
     SetModifiedFlag(false);
-    if (!ReadBitmapHeader(path)) {
+    // The file is read once and the header, the bit count and the image all
+    // come from that one copy, so a file changed while it is opened is seen
+    // either whole or refused, never half of each.
+    // One failure, one box: the one that says what is wrong with the file.
+    QFile file(NativePath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
         ReportNotABmp(path);
         return false;
     }
-    int width = 0, height = 0;
-    const int bitCount = ReadBitmapInfo(path, &width, &height);
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (!TakeBitmapHeader(bytes)) {
+        ReportNotABmp(path);
+        return false;
+    }
+    const int bitCount = bmpfile::ReadInfo(bytes).bitCount & 0xFF;
 
     QString why;
-    const QImage image = bmpfile::LoadBmp(NativePath(path), bitCount == 1, &why);
+    const QImage image = bmpfile::DecodeBmp(bytes, bitCount == 1, &why);
     if (image.isNull()) {
         ReportNotABmp(path);
         return false;
@@ -132,6 +146,16 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     m_nLogoHeight = image.height();
     m_nLogoWidth = image.width();
     return true;
+}
+
+void CGlyphaneDoc::ReportBadTemplate(const QString& path)
+{
+    const QString text = QStringLiteral("The BMP header template %1 isn't a 62-byte 1-bit BMP header "
+                                        "(palette entry 0 black, entry 1 white)")
+                             .arg(path);
+    if (m_env.appLog)
+        m_env.appLog->LogToFile(text, 0);
+    ShowMessage(text, 61446, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::ReportNotABmp(const QString& path)
@@ -186,8 +210,14 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     PatchHeaderForLogo();
     header = ToByteArray(m_headerBuffer);
 
-    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)})) {
-        ReportError(61448, 61446, path);
+    bool noRoom = false;
+    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)},
+                             nullptr, &noRoom)) {
+        if (noRoom)
+            ShowMessage(QStringLiteral("The disk is full: %1 could not be saved. The previous file is unchanged.").arg(path),
+                        61446, MB_OK | MB_ICONSTOP);
+        else
+            ReportError(61448, 61446, path);
         return false;
     }
     m_bMonochrome = 1;

@@ -8,3 +8,7 @@
 #include <QString>
 
 bool WriteFileAtomically(const QString& path, const QList<QByteArray>& parts, QString* error = nullptr);
+
+// The same; noRoom tells whether it failed because the file could not grow
+// (a full disk, a full quota or a file size limit).
+bool WriteFileAtomically(const QString& path, const QList<QByteArray>& parts, QString* error, bool* noRoom);

@@ -132,11 +132,9 @@ BYTE CViewPrinterRole::QuerySubModel()
     if (!Link().Serial())
         return 1;
     BYTE reply[3] = {};
-    DWORD replyLength = 0;
-    // The component reads as many bytes as the configuration says the command
-    // is answered with; one that would not fit the reply is not sent.
-    if (Link().SubModelReplyLength() < 0 || Link().SubModelReplyLength() > int(sizeof(reply)))
-        return 1;
+    // The whole buffer is offered, so an answer longer than the one byte a
+    // sub-model is (02 00 from another firmware) shows by its length.
+    DWORD replyLength = sizeof(reply);
     SetReadTimeout(kSubModelTimeoutMs);
     Link().Serial()->NewSendCommandToCom(QStringLiteral("Csubmodel"), reply, &replyLength);
     RestoreTimeouts();

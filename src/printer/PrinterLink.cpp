@@ -90,9 +90,6 @@ int CPrinterLink::OpenSerialPort(CLoadCfgPrnFile* cfg)
     const QString logPath = JoinProgramPath(doc->Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc->GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
-    int length = 0, reply = 0;
-    m_nSubModelReplyLength =
-        cfg && cfg->GetNumBytePrintersComando(QStringLiteral("Csubmodel"), &length, &reply) ? reply : -1;
     if (!m_serial->InitThisObject(m_host.LinkWindow(), doc->GetPortName(), 1, logPath, cfg)) {
         doc->SetPortName(LoadString(61454));
         PostPortStatus(0);

@@ -53,10 +53,6 @@ public:
     // Makes the USB object and binds it to the USB printer the operator picks.
     int OpenUsbPrinter();
     int CloseUsbPrinter();
-    // The reply length the serial configuration gives "Csubmodel" (-1 when it
-    // has none), taken when the serial port was opened.
-    int SubModelReplyLength() const { return m_nSubModelReplyLength; }
-
     // The initialisation hint is shown before a port opens until the operator
     // ticks "do not show again".
     bool ShowsInitDialog() const { return m_bShowInitDialog != 0; }
@@ -102,7 +98,6 @@ private:
     std::unique_ptr<CQvPComAm> m_parallel;
     std::unique_ptr<CQvComAm> m_usb;
     QString m_strUsbPrinter;
-    int m_nSubModelReplyLength = -1;
     int m_bShowInitDialog = 1;
     bool m_bPortSelected = false;
     bool m_bWgjPrinter = false;

@@ -1,5 +1,6 @@
 #include "view/GlyphaneView.h"
 
+#include "components/SComAm.h"
 #include "document/GlyphaneDoc.h"
 
 #include <QKeyEvent>
@@ -248,4 +249,8 @@ void CGlyphaneView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     EditingSetFocus();
+    // The port pane follows the port status rule: the serial settings while
+    // this window's serial port is open, the document's port name otherwise.
+    const CsComAm* serial = Link().Serial();
+    OnPortStatus(serial && serial->IsOpen() ? 1 : 0, TransferSerialSettings());
 }

@@ -97,6 +97,11 @@ void CViewEditing::OnRButtonDown(const CPoint& client)
         m_trackerSel.Cancel();
         return;
     }
+    // ... and takes away a zoom box that follows the mouse, as Escape would.
+    if (CurrentTool() == tool::ZoomBox) {
+        CancelZoomBox();
+        return;
+    }
     QWidget* viewport = EditingViewport();
     if (!viewport)
         return;

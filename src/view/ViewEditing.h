@@ -256,6 +256,8 @@ private:
     // ViewMagnifier.cpp
     void StartZoomBox(int factor, int side);
     void MoveZoomBox(const CPoint& client);
+    // Takes the zoom box away without grabbing anything.
+    void CancelZoomBox();
     void GrabZoomBox();
     void EnterMagnifier();
     void LeaveMagnifier();

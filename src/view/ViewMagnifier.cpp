@@ -40,6 +40,13 @@ void CViewEditing::StartZoomBox(int factor, int side)
     m_pDoc->UpdateAllViews();
 }
 
+void CViewEditing::CancelZoomBox()
+{
+    m_trackerZoom.m_rect.SetRectEmpty();
+    SetTool(tool::None, QStringLiteral("None"));
+    m_pDoc->UpdateAllViews();
+}
+
 void CViewEditing::OnZoomNormal()
 {
     if (m_bMagnified && !m_dcMagnifier.IsNull())

@@ -181,6 +181,12 @@ void CViewEditing::EditingInitialUpdate()
     m_pDoc->SetLogoSize(size.width(), size.height());
     SetScrollSizes(size);
     FitFrameTo(size, true);
+    // Also run after the logo was resized on Connect: the undo and magnifier
+    // surfaces start fresh, so nothing of the old size can be undone into the
+    // new one.
+    m_dcUndo.Release();
+    m_dcMagnifier.Release();
+    m_nUndoCount = 0;
     // The document's image operations draw through the surface, so it is
     // bound now rather than waiting for the first paint.
     if (bitmap)

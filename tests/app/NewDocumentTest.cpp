@@ -155,6 +155,31 @@ TEST_F(NewDocumentTest, MissingHeaderTemplateIsReportedWithItsPath)
     EXPECT_EQ(OpenWindows(), 0);
 }
 
+TEST_F(NewDocumentTest, TemplateThatIsNoOneBitHeaderIsReportedAsSuchInTheBoxAndTheLog)
+{
+    const QString path = m_folder + QStringLiteral("HeaderNewFile.bmp");
+    for (const QByteArray& contents : {QByteArray("BM") + QByteArray(60, '\0'), QByteArray("BM short")}) {
+        SCOPED_TRACE(contents.size());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+        file.close();
+        testenv::ScriptedUi ui;
+        ui.Then(PickPrinter(0));
+        EXPECT_EQ(GetApp()->OnFileNew(), nullptr);
+        ASSERT_EQ(ui.Prompts().size(), 2u);
+        const CUiPrompt& message = ui.Prompts()[1];
+        const QString expected = "The BMP header template " + path
+                                 + " isn't a 62-byte 1-bit BMP header (palette entry 0 black, entry 1 white)";
+        EXPECT_EQ(message.text.toStdString(), expected.toStdString());
+        EXPECT_EQ(message.caption, "Glyphane");
+        QFile log(m_folder + QStringLiteral("Glyphane.log"));
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(log.readAll().trimmed().endsWith(expected.toUtf8())) << "the reason is logged";
+        EXPECT_EQ(OpenWindows(), 0);
+    }
+}
+
 TEST_F(NewDocumentTest, PlainLogoIsAWhiteHundredByHundredWithoutPrinter)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};

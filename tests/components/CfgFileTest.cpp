@@ -1,3 +1,4 @@
+#include "components/CfgFileParser.h"
 #include "components/LoadCfgFileApp.h"
 #include "components/LoadCfgPrnFile.h"
 #include "components/LogFile.h"
@@ -253,6 +254,35 @@ TEST_F(CfgFiles, EveryMalformedKindFailsWithALogLineAndKeepsNothing)
         EXPECT_TRUE(LogText().contains(QStringLiteral("Bad.cfg") + QLatin1String(c.logged)))
             << LogText().toStdString();
     }
+}
+
+TEST_F(CfgFiles, ManyKeysLoadInOrderAndADuplicateFarApartNamesItsFirstLine)
+{
+    // Near the size limit: 90,000 keys, each found by name; the load time of
+    // such a file is a benchmark row (BM_LoadConfigKeys), not a timed test.
+    QByteArray text = "[Options]\n";
+    for (int i = 0; i < 90000; ++i)
+        text += "k" + QByteArray::number(i) + "=" + QByteArray::number(i % 7) + "\n";
+    Write(QStringLiteral("Many.cfg"), text);
+    CCfgFileParser parser;
+    ASSERT_TRUE(parser.Load(Folder() + QStringLiteral("Many.cfg"), {QStringLiteral("Options")}, &m_log));
+    const CCfgSection* options = parser.Section(QStringLiteral("Options"));
+    ASSERT_NE(options, nullptr);
+    ASSERT_EQ(options->entries.size(), 90000u);
+    EXPECT_EQ(options->entries[89999].key, "k89999");
+    for (const int i : {0, 1, 45678, 89999}) {
+        const CCfgEntry* entry = parser.Find(QStringLiteral("Options"), QStringLiteral("k%1").arg(i));
+        ASSERT_NE(entry, nullptr) << i;
+        EXPECT_EQ(entry->value, QString::number(i % 7));
+        EXPECT_EQ(entry->line, i + 2);
+    }
+    EXPECT_EQ(parser.Find(QStringLiteral("Options"), QStringLiteral("k90000")), nullptr);
+    EXPECT_EQ(parser.Find(QStringLiteral("Commands"), QStringLiteral("k1")), nullptr);
+
+    Write(QStringLiteral("Many.cfg"), text + "k12=3\n");
+    EXPECT_FALSE(parser.Load(Folder() + QStringLiteral("Many.cfg"), {QStringLiteral("Options")}, &m_log));
+    EXPECT_TRUE(LogText().contains(QStringLiteral("Many.cfg:90002: duplicate key \"k12\" in [Options] (first on line 14)")))
+        << LogText().right(300).toStdString();
 }
 
 TEST_F(CfgFiles, MalformedApplicationFilesAndOversizedFiles)

@@ -62,7 +62,86 @@ QImage Pattern(int width, int height)
     return image;
 }
 
+// An 8-bit file of width x height dots whose palette has two entries, so the
+// reader walks every pixel index; all pixels are index 1.
+QByteArray TwoColourEightBitFile(int width, int height)
+{
+    const int stride = (width + 3) / 4 * 4;
+    QByteArray file(62 + stride * height, '\x01');
+    file.replace(0, 62, QByteArray(62, '\0'));
+    file[0] = 'B';
+    file[1] = 'M';
+    qToLittleEndian<quint32>(file.size(), file.data() + 2);
+    qToLittleEndian<quint32>(62, file.data() + 10);
+    qToLittleEndian<quint32>(40, file.data() + 14);
+    qToLittleEndian<qint32>(width, file.data() + 18);
+    qToLittleEndian<qint32>(height, file.data() + 22);
+    qToLittleEndian<quint16>(1, file.data() + 26);
+    qToLittleEndian<quint16>(8, file.data() + 28);
+    qToLittleEndian<quint32>(stride * height, file.data() + 34);
+    qToLittleEndian<quint32>(2, file.data() + 46); // colours used
+    for (int i = 58; i < 61; ++i)
+        file[i] = char(0xFF); // entry 0 black, entry 1 white
+    return file;
+}
+
+// A file that another program cuts short on disk right after the reader's
+// first read, as when it copies over the file while it is being opened.
+class CFileCutAfterFirstRead : public QFile {
+public:
+    CFileCutAfterFirstRead(const QString& path, qint64 cutTo) : QFile(path), m_cutTo(cutTo) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = QFile::readData(data, maxSize);
+        if (!m_cut) {
+            m_cut = true;
+            QFile::resize(fileName(), m_cutTo);
+        }
+        return n;
+    }
+
+private:
+    qint64 m_cutTo;
+    bool m_cut = false;
+};
+
 } // namespace
+
+TEST_F(BmpFileTest, FileCutShortWhileBeingReadIsRefusedByItsOwnSize)
+{
+    const QByteArray whole = TwoColourEightBitFile(256, 256);
+    const QString path = TempPath("copied-over.bmp");
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(whole);
+    }
+    QString why;
+    const QImage intact = bmpfile::LoadBmp(path, false, &why);
+    ASSERT_EQ(intact.size(), QSize(256, 256)) << why.toStdString();
+    EXPECT_EQ(intact.pixel(0, 0), 0xFFFFFFFFu);
+
+    for (const qint64 cutTo : {qint64(62 + 100), qint64(whole.size() - 1), qint64(20)}) {
+        SCOPED_TRACE(cutTo);
+        {
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(whole);
+        }
+        CFileCutAfterFirstRead file(path, cutTo);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        why.clear();
+        // One read takes the file as it was; every check runs on that copy.
+        EXPECT_EQ(bmpfile::LoadBmp(file, false, &why), intact) << why.toStdString();
+        EXPECT_EQ(QFileInfo(path).size(), cutTo) << "the file was cut while it was read";
+    }
+    why.clear();
+    EXPECT_TRUE(bmpfile::DecodeBmp(whole.left(62 + 300), false, &why).isNull())
+        << "a buffer shorter than its header says is refused by its own size";
+    EXPECT_EQ(why.toStdString(), "file size field beyond the end of the file");
+}
 
 TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
 {
@@ -119,6 +198,20 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)
         EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
         EXPECT_EQ(ui.Prompts()[0].buttons(), MB_OK);
         EXPECT_EQ(doc.GetLogoBitmap(), nullptr);
+    }
+}
+
+TEST_F(BmpFileTest, FileThatCannotBeOpenedGivesOneBoxSayingWhatIsWrong)
+{
+    QDir(TempFolder()).mkdir("folder.bmp");
+    for (const QString& path : {TempPath("missing.bmp"), TempPath("folder.bmp")}) {
+        SCOPED_TRACE(path.toStdString());
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
+        EXPECT_EQ(ui.Prompts()[0].buttons(), MB_OK);
     }
 }
 
@@ -229,10 +322,22 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
         EXPECT_FALSE(saved_ok);
     }
     ASSERT_EQ(ui.Prompts().size(), 1u);
-    EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path));
+    EXPECT_EQ(ui.Prompts()[0].text.toStdString(),
+              ("The disk is full: " + path + " could not be saved. The previous file is unchanged.").toStdString());
     ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
     EXPECT_EQ(previous.readAll(), "previous contents");
     EXPECT_EQ(QDir(TempFolder()).entryList({"logo*"}, QDir::Files), QStringList{"logo.bmp"}) << "no temporary file is left";
+}
+
+TEST_F(BmpFileTest, SaveIntoAMissingFolderSaysTheFileCannotBeWritten)
+{
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
+    ASSERT_TRUE(doc.InitNewLogo());
+    testenv::ScriptedUi ui;
+    const QString path = TempPath("no-such-folder/logo.bmp");
+    EXPECT_FALSE(doc.DoSave(path));
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_TRUE(ui.Prompts()[0].text.startsWith("No file: " + path)) << "only a full disk is called full";
 }
 
 TEST_F(BmpFileTest, SaveAsAsksForANameAndCancelWritesNothing)

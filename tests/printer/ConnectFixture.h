@@ -40,13 +40,14 @@ protected:
     QString LinkPath() const { return TempPath(QStringLiteral("ttyPRINTER")); }
 
     void StartPrinter(const QString& model, unsigned baud = 9600, const QString& fault = QString(),
-                      int subModel = 1)
+                      int subModel = 1, int subModelLength = 1)
     {
         m_printer.reset();
         CEmuOptions o;
         o.model = model;
         o.baud = baud;
         o.subModel = subModel;
+        o.subModelLength = subModelLength;
         o.dataDir = testenv::ProgramDir();
         o.linkPath = LinkPath();
         if (!fault.isEmpty()) {

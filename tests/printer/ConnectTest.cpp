@@ -9,6 +9,7 @@
 #include "view/ViewPanes.h"
 
 #include <QAbstractButton>
+#include <QTest>
 
 using namespace connecttest;
 using testenv::ScriptedUi;
@@ -57,6 +58,35 @@ TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->PaneText(ID_PANE_PRINTER).contains(QStringLiteral("WGJ33")));
     EXPECT_TRUE(frame->PaneText(ID_PANE_PORT).contains(QStringLiteral("COM1")));
+}
+
+TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
+{
+    ASSERT_TRUE(OpenWhiteLogo(100, 50));
+    ASSERT_TRUE(m_view->OnCommand(ID_TOOL_PEN));
+    QWidget* viewport = m_view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(viewport, QPoint(20, 5));
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+    ASSERT_EQ(m_view->UndoCount(), 1);
+    ASSERT_EQ(m_view->UndoSurface().image().size(), QSize(100, 50));
+
+    m_doc->SetWgj33(1);
+    ScriptedUi ui;
+    ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES).Then(PlaceImage(0));
+    m_view->OnCommand(ID_CONNECT_PRINTER);
+    ASSERT_EQ(m_doc->GetLogoWidth(), 576);
+    const QImage centred = *m_doc->GetLogoBitmap();
+    ASSERT_EQ(centred.pixel(238 + 10, 95 + 5), 0xFF000000u) << "the stroke, centred";
+
+    EXPECT_EQ(m_view->UndoCount(), 0);
+    EXPECT_TRUE(m_view->UndoSurface().IsNull()) << "a fresh undo surface";
+    EXPECT_TRUE(m_view->MagnifierSurface().IsNull()) << "a fresh magnifier surface";
+    CCmdUI state(ID_EDIT_UNDO);
+    m_view->OnUpdateCommand(ID_EDIT_UNDO, state);
+    EXPECT_FALSE(state.enabled()) << "nothing to undo across the resize";
+    m_view->OnCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(*m_doc->GetLogoBitmap(), centred) << "the old 100 x 50 copy is never blitted over the logo";
 }
 
 TEST_F(ConnectTest, ImageOfThePrinterSizeIsOnlyRedrawn)

@@ -124,6 +124,16 @@ TEST_F(DetectionTest, SubModelTwoNamesTheEcrPrinter)
     }
 }
 
+TEST_F(DetectionTest, TwoByteSubModelAnswerIsNotTheEcrPrinter)
+{
+    ASSERT_TRUE(OpenWhiteLogo(16, 16));
+    // 02 00: only a one-byte answer names the sub-model.
+    StartPrinter(QStringLiteral("WQWRFW0"), 9600, QString(), 2, 2);
+    EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer WQWRFW0"));
+    StartPrinter(QStringLiteral("WQWRFW0"), 9600, QString(), 2, 1);
+    EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer WQWRFW 0 ECR BDQG"));
+}
+
 TEST_F(DetectionTest, CancelKeepsTheDetectedModelButNotTheFlag)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));

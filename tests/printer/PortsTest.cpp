@@ -13,7 +13,10 @@
 #include "printer/ViewPrinterRole.h"
 #include "resources/StringTable.h"
 
+#include "view/ViewPanes.h"
+
 #include <QElapsedTimer>
+#include <QFocusEvent>
 
 using namespace connecttest;
 using testenv::ScriptedUi;
@@ -255,4 +258,27 @@ TEST_F(PortsTest, PortStatusMessagesSetThePortPane)
     PostMessage(m_view, WM_PORT_STATUS, 0, 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(portPane(), QStringLiteral("COM1"));
+}
+
+TEST_F(PortsTest, FocusShowsTheSerialSettingsWhileASerialPortIsOpen)
+{
+    const auto portPane = [] { return GetApp()->GetMainFrame()->PaneText(ID_PANE_PORT); };
+    ASSERT_TRUE(OpenWhiteLogo(16, 16));
+    StartPrinter(QStringLiteral("WGJ33"));
+    OpenSerial(QStringLiteral("WGJ33"));
+    QCoreApplication::processEvents();
+    const QString settings = m_view->Link().Serial()->Get_m_strSerConfig();
+    ASSERT_EQ(portPane(), settings);
+
+    // Something else set the pane meanwhile (another logo window had focus).
+    viewpanes::SetPortPane(QStringLiteral("LPT1"));
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(m_view, &focusIn);
+    EXPECT_EQ(portPane(), settings) << "focus keeps the rule of the port status message";
+
+    CloseSerial();
+    QCoreApplication::processEvents();
+    viewpanes::SetPortPane(QStringLiteral("LPT1"));
+    QCoreApplication::sendEvent(m_view, &focusIn);
+    EXPECT_EQ(portPane(), QStringLiteral("COM1")) << "without a serial port, the document's port name";
 }

@@ -208,18 +208,21 @@ TEST(EmulatorOptions, HelpListsEveryOption)
 {
     const QString usage = EmuUsage();
     for (const char* option : {"--model", "--link", "--baud", "--out", "--data", "--log", "--release",
-                               "--submodel", "--fault", "--line-time", "--help", "silent-after=N",
+                               "--submodel", "--submodel-length", "--fault", "--line-time", "--help", "silent-after=N",
                                "disconnect-after=N", "checksum-errors=N", "garbage"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     CEmuOptions o;
     QString error;
     ASSERT_TRUE(ParseEmuArguments({"--model", "XNZ11", "--link", "/tmp/p", "--baud", "115200", "--out", "/tmp/o",
                                    "--data", "/tmp/d", "--log", "/tmp/l", "--release", "0.39", "--submodel", "3",
-                                   "--fault", "silent-after=40", "--line-time"},
+                                   "--submodel-length", "2", "--fault", "silent-after=40", "--line-time"},
                                   &o, &error))
         << error.toStdString();
     EXPECT_EQ(o.release, QStringLiteral("0.39"));
     EXPECT_EQ(o.subModel, 3);
+    EXPECT_EQ(o.subModelLength, 2);
+    CEmuOptions tooLong;
+    EXPECT_FALSE(ParseEmuArguments({"--model", "X", "--submodel-length", "4"}, &tooLong, &error));
     EXPECT_EQ(o.fault.kind, CEmuFault::Kind::SilentAfter);
     EXPECT_EQ(o.fault.count, 40);
     CEmuFault f;

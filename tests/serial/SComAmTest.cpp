@@ -277,3 +277,28 @@ TEST_F(PrinterFixture, ReleasesAndSubModel)
     EXPECT_EQ(reply[0], 2);
     EXPECT_FALSE(port.NewSendCommandToCom(QStringLiteral("NoSuchCommand")));
 }
+
+// The caller's reply length is what is read, whatever the configuration says
+// the command is answered with (one byte for Csubmodel): the answer's real
+// length shows, and a longer answer cannot run past the caller's buffer.
+TEST_F(PrinterFixture, ReplyLengthIsTheCallersOwn)
+{
+    for (const int answered : {1, 2}) {
+        SCOPED_TRACE(answered);
+        CEmuOptions options = Options(QStringLiteral("WQWRFW0"));
+        options.subModel = 2;
+        options.subModelLength = answered;
+        StartPrinter(options);
+        CsComAm port;
+        OpenPort(port, QStringLiteral("WQWRFW0"));
+        BYTE reply[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+        DWORD length = 3;
+        port.NewSendCommandToCom(QStringLiteral("Csubmodel"), reply, &length);
+        EXPECT_EQ(length, DWORD(answered));
+        EXPECT_EQ(reply[0], 2);
+        if (answered == 2) {
+            EXPECT_EQ(reply[1], 0);
+        }
+        EXPECT_EQ(reply[3], 0xEE) << "nothing is written past the caller's length";
+    }
+}

@@ -76,6 +76,24 @@ TEST_F(ViewTest, GridLinesEveryCellAndToggled)
     Command(ID_ZOOM_NORMAL);
 }
 
+TEST_F(ViewTest, RightClickCancelsTheZoomBoxInsteadOfOpeningTheMenu)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    Command(ID_ZOOM_LARGE);
+    Move(kMouse, kMouse);
+    ASSERT_EQ(m_doc->GetDrawMode(), tool::ZoomBox);
+    Press(kMouse, kMouse, Qt::RightButton);
+    Release(kMouse, kMouse, Qt::RightButton);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no context menu";
+    EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+    EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: None");
+    EXPECT_FALSE(m_view->IsMagnified());
+    // A later left click draws nothing and grabs nothing.
+    Click(kMouse, kMouse);
+    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_EQ(CountInImage(kBlack), 0);
+}
+
 TEST_F(ViewTest, ZoomBoxOutsideTheWindowGrabsNothing)
 {
     ASSERT_TRUE(OpenWhiteLogo(100, 80));

@@ -52,6 +52,7 @@ QString EmuUsage()
         "  --log FILE     the byte log (default DIR/printer.log, none without --out)\n"
         "  --release TEXT the release text answered to GS I 3 and GS I A (default 1.80)\n"
         "  --submodel N   the byte answered to GS I 2 (default 1)\n"
+        "  --submodel-length N  answer GS I 2 with N bytes, the byte then zeros (1 to 3, default 1)\n"
         "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
         "  --help         show this text\n");
@@ -87,6 +88,8 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
             options->baud = value.toUInt(&ok);
         else if (name == QLatin1String("--submodel"))
             options->subModel = value.toInt(&ok);
+        else if (name == QLatin1String("--submodel-length"))
+            options->subModelLength = value.toInt(&ok);
         else if (name == QLatin1String("--fault"))
             ok = ParseEmuFault(value, &options->fault);
         else {
@@ -102,8 +105,9 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
         *error = QStringLiteral("--model is required");
         return false;
     }
-    if (options->subModel < 0 || options->subModel > 255 || options->release.size() > 24) {
-        *error = QStringLiteral("--submodel must be a byte and --release at most 24 characters");
+    if (options->subModel < 0 || options->subModel > 255 || options->subModelLength < 1
+        || options->subModelLength > 3 || options->release.size() > 24) {
+        *error = QStringLiteral("--submodel must be a byte, --submodel-length 1 to 3 and --release at most 24 characters");
         return false;
     }
     return true;

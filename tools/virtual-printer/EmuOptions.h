@@ -21,6 +21,7 @@ struct CEmuOptions {
     unsigned baud = 9600;  // the speed the printer starts at
     QString release = QStringLiteral("1.80");
     int subModel = 1;      // answer to GS I 2
+    int subModelLength = 1; // bytes of that answer: the byte, then zeros
     CEmuFault fault;
     // Takes bytes no faster than the line speed allows, as a real line does.
     bool lineTime = false;

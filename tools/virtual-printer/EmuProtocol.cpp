@@ -414,6 +414,7 @@ void CEmuProtocol::AnswerIdentification(uint8_t which, std::vector<uint8_t>& rep
         break;
     case prnproto::kIdSubModel:
         reply.push_back(static_cast<uint8_t>(m_subModel));
+        reply.insert(reply.end(), static_cast<size_t>(std::max(0, m_subModelLength - 1)), 0);
         break;
     case prnproto::kIdSoftwareRelease:
     case prnproto::kIdFirmwareRelease:

@@ -33,6 +33,9 @@ class CEmuProtocol {
 public:
     CEmuProtocol(const CEmuModel& model, CEmuPaper* paper, QString release, int subModel);
 
+    // The sub-model is answered with this many bytes: the byte, then zeros.
+    void SetSubModelLength(int length) { m_subModelLength = length; }
+
     // One understood byte; answers are appended to reply.
     void Feed(uint8_t byte, std::vector<uint8_t>& reply);
     // Forgets a half-received command (after a pause on the line).
@@ -83,6 +86,7 @@ private:
     CEmuPaper* m_pPaper;
     QString m_release;
     int m_subModel;
+    int m_subModelLength = 1;
     unsigned m_baud;
     State m_state = State::Idle;
     std::vector<uint8_t> m_pending;

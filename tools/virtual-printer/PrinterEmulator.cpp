@@ -84,6 +84,7 @@ bool CPrinterEmulator::Start(QString* error)
     m_pPaper = std::make_unique<CEmuPaper>(m_model.dotX, m_options.outDir);
     m_pProtocol = std::make_unique<CEmuProtocol>(m_model, m_pPaper.get(), m_options.release,
                                                  m_options.subModel);
+    m_pProtocol->SetSubModelLength(m_options.subModelLength);
     if (m_options.fault.kind == CEmuFault::Kind::ChecksumErrors)
         m_pProtocol->InjectChecksumErrors(m_options.fault.count);
     QString logPath = m_options.logPath;
