@@ -80,9 +80,10 @@ CGlyphaneDoc* ProgramFixture::OpenWhiteLogoFile(int width, int height, const QSt
     return path.isEmpty() ? nullptr : GetApp()->OpenDocumentFile(path);
 }
 
-CGlyphaneView* ProgramFixture::OpenWhiteLogoView(int width, int height, CGlyphaneDoc*& doc) const
+CGlyphaneView* ProgramFixture::OpenWhiteLogoView(int width, int height, CGlyphaneDoc*& doc,
+                                                const QString& name) const
 {
-    doc = OpenWhiteLogoFile(width, height);
+    doc = OpenWhiteLogoFile(width, height, name);
     EXPECT_NE(doc, nullptr);
     if (!doc)
         return nullptr;

@@ -54,7 +54,8 @@ protected:
     CGlyphaneDoc* OpenWhiteLogoFile(int width, int height, const QString& name = QString()) const;
     // The same, giving the window's view and its document (null when either
     // is missing, which fails the test). Events are left to the caller.
-    CGlyphaneView* OpenWhiteLogoView(int width, int height, CGlyphaneDoc*& doc) const;
+    CGlyphaneView* OpenWhiteLogoView(int width, int height, CGlyphaneDoc*& doc,
+                                     const QString& name = QString()) const;
 
 private:
     Launch m_launch;

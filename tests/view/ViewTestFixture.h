@@ -21,10 +21,11 @@ constexpr QRgb kWhite = 0xFFFFFFFFu;
 
 class ViewTest : public testenv::ProgramFixture {
 protected:
-    // Opens a white width x height logo file; the view is then shown and sized.
-    CGlyphaneView* OpenWhiteLogo(int width, int height)
+    // Opens a white width x height logo file (named logo<w>x<h>.bmp unless a
+    // name is given); the view is then shown and sized.
+    CGlyphaneView* OpenWhiteLogo(int width, int height, const QString& name = QString())
     {
-        m_view = OpenWhiteLogoView(width, height, m_doc);
+        m_view = OpenWhiteLogoView(width, height, m_doc, name);
         QApplication::processEvents();
         return m_view;
     }
