@@ -52,7 +52,9 @@ TEST_F(TransferTest, ThePrinterReceivesTheStreamInBlocksWithAStatusRequestBefore
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
     const std::vector<uint8_t> received = m_printer->TakeReceivedBytes();
     const auto start = std::search(received.begin(), received.end(), kWgj33Download.begin(), kWgj33Download.end());
-    ASSERT_NE(start, received.end());
+    ASSERT_NE(start, received.end()) << "understood " << m_printer->BytesUnderstood() << ", ignored "
+                                     << m_printer->BytesIgnored() << "\n"
+                                     << AppLog().toStdString();
 
     // ESC L 576 x 240, the complemented raster, in blocks of 2048 bytes with
     // DLE EOT 1 before every block after the first; then ESC P 0, six line
