@@ -223,6 +223,14 @@ void CGlyphaneView::mousePressEvent(QMouseEvent* event)
     QAbstractScrollArea::mousePressEvent(event);
 }
 
+void CGlyphaneView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt reports a press soon after another as a double click; no tool has a
+    // double-click meaning, so it is the press it is (a pen toggling a cell
+    // back, a click on the next cell).
+    mousePressEvent(event);
+}
+
 void CGlyphaneView::mouseMoveEvent(QMouseEvent* event)
 {
     const CPoint client = CPoint::FromQPoint(event->position().toPoint());
