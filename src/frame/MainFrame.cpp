@@ -134,6 +134,22 @@ CChildFrame* CMainFrame::ActiveChildFrame() const
     return qobject_cast<CChildFrame*>(w);
 }
 
+void CMainFrame::ActivateDocumentWindow(const CGlyphaneDoc* doc)
+{
+    for (CChildFrame* child : ChildFrames()) {
+        if (child->GetDocument() != doc)
+            continue;
+        if (child->isMinimized())
+            child->showNormal();
+        m_mdiArea->setActiveSubWindow(child);
+        child->raise();
+        // The window list's last entry is the current window where no window has the focus.
+        if (CGlyphaneView* view = child->GetView())
+            view->setFocus();
+        return;
+    }
+}
+
 QList<CChildFrame*> CMainFrame::ChildFrames() const
 {
     QList<CChildFrame*> frames;

@@ -18,6 +18,7 @@ class QMenu;
 class QToolBar;
 class CAcceleratorFilter;
 class CChildFrame;
+class CGlyphaneDoc;
 class CColumnToolBar;
 class CCommandRouter;
 class CStatusPanes;
@@ -39,6 +40,8 @@ public:
 
     void AddChildFrame(CChildFrame* child);
     CChildFrame* ActiveChildFrame() const;
+    // Brings the window of an open document forward (restored and active).
+    void ActivateDocumentWindow(const CGlyphaneDoc* doc);
     QList<CChildFrame*> ChildFrames() const;
     void CloseAllDocumentsWithoutAsking();
 
