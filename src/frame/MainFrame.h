@@ -102,6 +102,9 @@ private:
     void CreateAcceleratorOnlyActions();
     void CreateRecentFileActions();
     void RebuildRecentFileMenu();
+    // The list is kept in the profile; it is written whenever it changes.
+    void ReadRecentFileList();
+    void WriteRecentFileList() const;
     void OpenRecentFile(int index);
     void ShowMenu(UINT menuId);
     void UpdateMenuForWindows();

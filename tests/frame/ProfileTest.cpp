@@ -7,7 +7,9 @@
 #include "frame/WindowPlacement.h"
 #include "support/ScriptedUi.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 
 using frametest::FrameTest;
 
@@ -108,4 +110,48 @@ TEST_F(FrameTest, ClosingAsksForModifiedLogosAndCancelKeepsTheWindow)
     ui.Answer(IDNO);
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(frame->ChildFrames().isEmpty());
+}
+
+// The recent-file list lives in the profile: read at start (files that have
+// gone are left out), shown in the File menu, written when it changes.
+TEST_F(FrameTest, RecentFilesComeFromTheProfileWithoutTheMissingOnesAndGoBackToIt)
+{
+    const QString first = WriteWhiteLogo(16, 8, QStringLiteral("first.bmp"));
+    const QString third = WriteWhiteLogo(16, 8, QStringLiteral("third.bmp"));
+    const QString gone = TempPath(QStringLiteral("gone.bmp"));
+    CMainFrame* frame = Start("[Recent%20File%20List]\nFile1=" + first.toUtf8() + "\nFile2=" + gone.toUtf8()
+                              + "\nFile3=" + third.toUtf8() + "\n");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->RecentFiles(), QStringList({first, third}));
+
+    QStringList shown;
+    frame->Router()->UpdateAll();
+    for (QAction* action : frame->MenuPopups(128).at(0)->actions())
+        if (action->isVisible() && action->isEnabled() && action->text().startsWith(u'&'))
+            shown << action->text();
+    EXPECT_EQ(shown, QStringList({QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
+                                  QStringLiteral("&1 first.bmp"), QStringLiteral("&2 third.bmp")}));
+
+    const QString opened = WriteWhiteLogo(16, 8, QStringLiteral("opened.bmp"));
+    ASSERT_NE(GetApp()->OpenDocumentFile(opened), nullptr);
+    auto profile = Profile();
+    profile->beginGroup(QStringLiteral("Recent File List"));
+    EXPECT_EQ(profile->value("File1").toString(), opened);
+    EXPECT_EQ(profile->value("File2").toString(), first);
+    EXPECT_EQ(profile->value("File3").toString(), third);
+    EXPECT_EQ(profile->value("File4").toString(), QString());
+}
+
+TEST_F(FrameTest, TheRecentFileListKeepsFourEntriesLatestFirst)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    QStringList paths;
+    for (int i = 0; i < 5; ++i)
+        paths << WriteWhiteLogo(16, 8, QStringLiteral("logo%1.bmp").arg(i));
+    for (const QString& path : paths)
+        ASSERT_NE(GetApp()->OpenDocumentFile(path), nullptr);
+    GetApp()->OpenDocumentFile(paths.at(2)); // already open: comes forward, and to the top
+    EXPECT_EQ(frame->RecentFiles(), QStringList({paths.at(2), paths.at(4), paths.at(3), paths.at(1)}));
+    EXPECT_EQ(Profile()->value(QStringLiteral("Recent File List/File4")).toString(), paths.at(1));
 }
