@@ -78,7 +78,12 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     ApplyColumnSettings();
 
     m_accelerators = new CAcceleratorFilter(this, m_router);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuForWindows(); });
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        UpdateMenuForWindows();
+        // The panes follow the active logo window even before its view has the focus.
+        if (auto* child = qobject_cast<CChildFrame*>(window); child && child->GetView())
+            child->GetView()->RefreshPanes();
+    });
     setAcceptDrops(true);
     m_router->UpdateAll();
     m_router->StartIdleUpdates();

@@ -256,7 +256,13 @@ void CGlyphaneView::keyPressEvent(QKeyEvent* event)
 void CGlyphaneView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    RefreshPanes();
+}
+
+void CGlyphaneView::RefreshPanes()
+{
     EditingSetFocus();
+    RefreshToolPane();
     // The port pane follows the port status rule: the serial settings while
     // this window's serial port is open, the document's port name otherwise.
     const CsComAm* serial = Link().Serial();

@@ -2,10 +2,13 @@
 // and widths that always hold the whole text.
 #include "FrameFixture.h"
 
+#include "document/GlyphaneDoc.h"
 #include "frame/StatusPanes.h"
+#include "resources/CommandIds.h"
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMdiArea>
 #include <QStatusBar>
 
 using frametest::FrameTest;
@@ -80,4 +83,39 @@ TEST_F(FrameTest, PaneSettersBuildTheirTextsAndWidenToFit)
     const int wide = frame->PaneWidth(61463);
     frame->SetPortPane(QStringLiteral("COM2"));
     EXPECT_LT(frame->PaneWidth(61463), wide);
+}
+
+// The panes show the active logo window's printer, port, size and tool as
+// soon as the window becomes active, whether or not its view has the focus.
+TEST_F(FrameTest, PanesFollowTheLogoWindowThatBecomesActive)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    const QString firstPath = WriteWhiteLogo(64, 8, QStringLiteral("first.bmp"));
+    const QString secondPath = WriteWhiteLogo(32, 16, QStringLiteral("second.bmp"));
+    CGlyphaneDoc* first = GetApp()->OpenDocumentFile(firstPath);
+    ASSERT_NE(first, nullptr);
+    first->SetPrinterModel(QStringLiteral("WGJ33"));
+    first->SetPortName(QStringLiteral("COM3"));
+    frame->Router()->Dispatch(ID_TOOL_PEN);
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Pen"));
+
+    CGlyphaneDoc* second = GetApp()->OpenDocumentFile(secondPath);
+    ASSERT_NE(second, nullptr);
+    second->SetPrinterModel(QStringLiteral("JMQ9534"));
+    second->SetPortName(QStringLiteral("LPT1"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:32, Y:16"));
+
+    // Back to the first window, by opening its file again.
+    ASSERT_EQ(GetApp()->OpenDocumentFile(firstPath), first);
+    EXPECT_EQ(frame->PaneText(61462), QStringLiteral("WGJ33"));
+    EXPECT_EQ(frame->PaneText(61463), QStringLiteral("COM3"));
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:64, Y:08"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Pen"));
+
+    frame->MdiArea()->activateNextSubWindow();
+    EXPECT_EQ(frame->PaneText(61462), QStringLiteral("JMQ9534"));
+    EXPECT_EQ(frame->PaneText(61463), QStringLiteral("LPT1"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
 }
