@@ -8,6 +8,7 @@
 #include "resources/AcceleratorTable.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
+#include "resources/StringTable.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,6 +30,14 @@ QString PromptOf(const QString& menuText)
     return text;
 }
 
+// The status-bar prompt of a command: its own string (the text before a
+// "\n", as in the bar toggles' "Toggle Draw ToolBar"), else its menu text.
+QString StatusPrompt(UINT id, const QString& menuText)
+{
+    const QString own = LoadString(id).section(u'\n', 0, 0);
+    return own.isEmpty() ? PromptOf(menuText) : own;
+}
+
 // The recent-file list's place in the profile: "File1" (the latest) to "File4".
 const QString kRecentGroup = QStringLiteral("Recent File List");
 
@@ -47,7 +56,7 @@ QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
     // column; the key itself works through the accelerator table only.
     auto* action = new QAction(menuText, this);
     action->setToolTip(PromptOf(menuText));
-    action->setStatusTip(PromptOf(menuText));
+    action->setStatusTip(StatusPrompt(id, menuText));
     m_router->RegisterAction(id, action);
     return action;
 }
