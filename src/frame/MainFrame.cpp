@@ -6,6 +6,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "platform/KeyLocks.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
 #include "resources/StringTable.h"
@@ -24,6 +25,8 @@ namespace {
 static_assert(ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1 == CMainFrame::kRecentFileCount);
 constexpr UINT kPaletteIds[] = {ID_VIEW_DRAW_TOOLS, ID_VIEW_GENERIC_TOOLS, ID_VIEW_IMAGE_TOOLS, ID_VIEW_FRAME_TOOLS,
                                 ID_VIEW_PATTERN_TOOLS};
+
+constexpr int kKeyIndicatorInterval = 300; // ms
 
 constexpr UINT kPositionPrefix = 1032;
 constexpr UINT kToolPrefix = 1033;
@@ -72,6 +75,11 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     if (!CreateStandardBar() || !CreateBannerBar())
         return false;
     m_statusPanes = new CStatusPanes(statusBar());
+    m_strKeyLightFolder = DefaultLedFolder();
+    UpdateKeyIndicators();
+    // The lock keys have no event of their own: their panes are looked at
+    // a few times a second, as the idle update looked at them.
+    m_keyIndicatorTimer = startTimer(kKeyIndicatorInterval);
     if (!CreatePalettes())
         return false;
     DockPalettes();
@@ -105,6 +113,10 @@ void CMainFrame::ShowFrame()
 
 void CMainFrame::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == m_keyIndicatorTimer) {
+        UpdateKeyIndicators();
+        return;
+    }
     if (event->timerId() != m_screenshotTimer) {
         QMainWindow::timerEvent(event);
         return;
@@ -297,6 +309,23 @@ QString CMainFrame::PaneText(UINT id) const
 int CMainFrame::PaneWidth(UINT id) const
 {
     return m_statusPanes ? m_statusPanes->PaneWidth(id) : 0;
+}
+
+void CMainFrame::SetKeyLightFolder(const QString& folder)
+{
+    m_strKeyLightFolder = folder;
+    UpdateKeyIndicators();
+}
+
+void CMainFrame::UpdateKeyIndicators()
+{
+    if (!m_statusPanes)
+        return;
+    // A state that cannot be read leaves its pane blank rather than claim it.
+    const std::pair<UINT, LockKey> indicators[] = {
+        {ID_INDICATOR_CAPS, LockKey::Caps}, {ID_INDICATOR_NUM, LockKey::Num}, {ID_INDICATOR_SCRL, LockKey::Scroll}};
+    for (const auto& [id, key] : indicators)
+        m_statusPanes->ShowIndicator(id, ReadLockKeyState(key, m_strKeyLightFolder).value_or(false));
 }
 
 // --- closing and dropped files -----------------------------------------------------

@@ -60,6 +60,11 @@ public:
     QString PaneText(UINT id) const;
     int PaneWidth(UINT id) const;
 
+    // The CAP, NUM and SCRL panes follow the lock keys, read from the
+    // keyboard lights in this folder (the kernel's LED class unless changed).
+    void SetKeyLightFolder(const QString& folder);
+    void UpdateKeyIndicators();
+
     // The menu bar shown now: 128 without a logo window, 129 with one.
     UINT CurrentMenuId() const { return m_nCurrentMenu; }
     QList<QMenu*> MenuPopups(UINT menuId) const { return m_menus.value(menuId); }
@@ -142,4 +147,6 @@ private:
     bool m_bRestoreMaximized = true;
     QRect m_restoredGeometry;
     int m_screenshotTimer = 0;
+    int m_keyIndicatorTimer = 0;
+    QString m_strKeyLightFolder;
 };
