@@ -141,7 +141,9 @@ void CGlyphaneView::FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded)
                 wanted = wanted.boundedTo(frame->size().expandedTo(room));
         }
     }
-    frame->resize(wanted);
+    // The logo window has no sizing border: its size is the logo's (the view
+    // scrolls what does not fit), and only a new fit changes it.
+    frame->setFixedSize(wanted);
 }
 
 QSize CGlyphaneView::FrameChrome(const QMdiSubWindow* frame) const
