@@ -6,6 +6,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "platform/KeepInside.h"
 #include "platform/KeyLocks.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
@@ -86,6 +87,7 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     ApplyColumnSettings();
 
     m_accelerators = new CAcceleratorFilter(this, m_router);
+    m_mdiArea->viewport()->installEventFilter(this);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         UpdateMenuForWindows();
         // The panes follow the active logo window even before its view has the focus.
@@ -103,6 +105,15 @@ void CMainFrame::ShowFrame()
     if (m_bPlacementRestored && !m_bRestoreMaximized) {
         setGeometry(m_restoredGeometry);
         show();
+        // Shown, the window's decoration is known: the whole window, title
+        // bar and borders too, stays inside the available area.
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(),
+                                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        const QRect area = AvailableAreaFor(inner).marginsRemoved(decoration);
+        if (const QRect kept = KeepRectInside(inner, area); kept != inner)
+            setGeometry(kept);
     } else {
         showMaximized();
     }
@@ -136,6 +147,31 @@ void CMainFrame::AddChildFrame(CChildFrame* child)
     child->show();
     m_mdiArea->setActiveSubWindow(child);
     UpdateMenuForWindows();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_mdiArea && watched == m_mdiArea->viewport() && event->type() == QEvent::Resize)
+        KeepLogoWindowsInside();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::KeepLogoWindowsInside()
+{
+    // Smaller and moved as needed, never larger: a logo window keeps the size
+    // its logo gave it while the room allows.
+    const QRect room(QPoint(0, 0), m_mdiArea->viewport()->size());
+    if (room.isEmpty())
+        return;
+    for (CChildFrame* child : ChildFrames()) {
+        if (child->isMaximized() || child->isMinimized())
+            continue;
+        const QRect kept = KeepRectInside(child->geometry(), room);
+        if (kept.size() != child->size())
+            child->setFixedSize(kept.size());
+        if (kept.topLeft() != child->pos())
+            child->move(kept.topLeft());
+    }
 }
 
 CChildFrame* CMainFrame::ActiveChildFrame() const

@@ -95,6 +95,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -122,6 +123,10 @@ private:
     void ReadPaletteSettings();
     void ApplyColumnSettings();
     void RestorePlacement();
+    // The available area of the screen under rect's centre (else the primary screen's).
+    static QRect AvailableAreaFor(const QRect& rect);
+    // Every logo window inside the multi-document area's room.
+    void KeepLogoWindowsInside();
     void WriteProfile();
     bool SaveModifiedDocuments();
 

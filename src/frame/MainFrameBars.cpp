@@ -9,6 +9,7 @@
 #include "frame/ToolImages.h"
 #include "frame/WindowPlacement.h"
 #include "document/GlyphaneDoc.h"
+#include "platform/KeepInside.h"
 #include "platform/UiSeam.h"
 #include "view/GlyphaneView.h"
 #include "resources/CommandIds.h"
@@ -16,8 +17,10 @@
 #include "resources/StringTable.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {
@@ -112,8 +115,19 @@ void CMainFrame::RestorePlacement()
         return; // the default: maximised
     m_bPlacementRestored = true;
     m_bRestoreMaximized = placement->ShowsMaximized();
-    m_restoredGeometry = placement->NormalRect();
+    // A placement written on a larger screen, or at another display scale,
+    // is brought inside this screen's available area, so that the bars at
+    // the window's edges stay reachable.
+    m_restoredGeometry = KeepRectInside(placement->NormalRect(), AvailableAreaFor(placement->NormalRect()));
     setGeometry(m_restoredGeometry);
+}
+
+QRect CMainFrame::AvailableAreaFor(const QRect& rect)
+{
+    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 void CMainFrame::ReadPaletteSettings()

@@ -2,6 +2,7 @@
 
 #include "components/SComAm.h"
 #include "document/GlyphaneDoc.h"
+#include "platform/KeepInside.h"
 
 #include <QKeyEvent>
 #include <QLayout>
@@ -141,9 +142,19 @@ void CGlyphaneView::FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded)
                 wanted = wanted.boundedTo(frame->size().expandedTo(room));
         }
     }
+    QMdiArea* area = frame->mdiArea();
+    if (!area || area->viewport()->size().isEmpty()) {
+        frame->setFixedSize(wanted);
+        return;
+    }
+    // Never larger than the room the main window gives, and wholly inside it,
+    // whatever the logo and the display scale: the view scrolls the rest.
+    const QRect room(QPoint(0, 0), area->viewport()->size());
+    wanted = wanted.boundedTo(room.size());
     // The logo window has no sizing border: its size is the logo's (the view
     // scrolls what does not fit), and only a new fit changes it.
     frame->setFixedSize(wanted);
+    frame->move(KeepRectInside(QRect(frame->pos(), wanted), room).topLeft());
 }
 
 QSize CGlyphaneView::FrameChrome(const QMdiSubWindow* frame) const

@@ -3,11 +3,18 @@
 #include "FrameFixture.h"
 
 #include "document/GlyphaneDoc.h"
+#include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/WindowPlacement.h"
 #include "support/ScriptedUi.h"
+#include "view/GlyphaneView.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStatusBar>
 #include <QCoreApplication>
 #include <QMenu>
 
@@ -32,12 +39,77 @@ TEST(WindowPlacementTest, ParsesExactlyTenNumbersAndRefusesTheRest)
     EXPECT_EQ(FormatWindowPlacement(maxed), QStringLiteral("2,3,-1,-1,-1,-1,5,6,105,56"));
 }
 
+// A window that fits the test screen (800 x 800) comes back where it was.
 TEST_F(FrameTest, AStoredNormalPlacementRestoresANormalWindow)
 {
-    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,810,610\"\n");
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,710,560\"\n");
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->isMaximized());
-    EXPECT_EQ(frame->geometry(), QRect(10, 10, 800, 600));
+    EXPECT_EQ(frame->geometry(), QRect(10, 10, 700, 550));
+}
+
+// Also run at a display scale of 2 (test_frame_scale2), where a placement
+// written at scale 1 is twice too large for the screen.
+TEST_F(FrameTest, ARestoredWindowIsKeptInsideTheAvailableArea)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QByteArray stored = QStringLiteral("0,1,-1,-1,-1,-1,%1,%2,%3,%4")
+                                  .arg(available.left() + 40)
+                                  .arg(available.top() + 30)
+                                  .arg(available.left() + 40 + 2 * available.width())
+                                  .arg(available.top() + 30 + 2 * available.height())
+                                  .toLatin1();
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"" + stored + "\"\n");
+    ASSERT_NE(frame, nullptr);
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_TRUE(available.contains(frame->frameGeometry()))
+        << frame->frameGeometry().width() << "x" << frame->frameGeometry().height() << " in " << available.width()
+        << "x" << available.height();
+    // The bars at the window's edges are on the screen.
+    QStatusBar* status = frame->statusBar();
+    EXPECT_TRUE(available.contains(QRect(status->mapToGlobal(QPoint(0, 0)), status->size())));
+    for (UINT id : {101u, 61493u}) {
+        QWidget* palette = frame->Palette(id);
+        EXPECT_TRUE(available.contains(QRect(palette->mapToGlobal(QPoint(0, 0)), palette->size()))) << id;
+    }
+}
+
+// Every logo window stays inside the room the main window gives it: when it
+// opens, and when it is fitted again (as after a resize on Connect).
+TEST_F(FrameTest, LogoWindowsAreKeptInsideTheAvailableArea)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenWhiteLogoFile(3000, 2000);
+    ASSERT_NE(doc, nullptr);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    CChildFrame* child = frame->ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    const QRect room(QPoint(0, 0), frame->MdiArea()->viewport()->size());
+    EXPECT_TRUE(room.contains(child->geometry()))
+        << child->x() << "," << child->y() << " " << child->width() << "x" << child->height() << " in "
+        << room.width() << "x" << room.height();
+
+    CGlyphaneDoc* small = OpenWhiteLogoFile(100, 60);
+    ASSERT_NE(small, nullptr);
+    QApplication::processEvents();
+    CChildFrame* smallChild = frame->ActiveChildFrame();
+    smallChild->move(room.width() - 30, room.height() - 20);
+    smallChild->GetView()->OnInitialUpdate();
+    QApplication::processEvents();
+    EXPECT_TRUE(room.contains(smallChild->geometry()));
+    EXPECT_EQ(smallChild->GetView()->viewport()->size(), QSize(100, 60));
+
+    // A main window made smaller keeps its logo windows inside too.
+    frame->showNormal();
+    frame->setGeometry(QRect(0, 0, 600, 500));
+    QApplication::processEvents();
+    const QRect smaller(QPoint(0, 0), frame->MdiArea()->viewport()->size());
+    ASSERT_LT(smaller.width(), room.width());
+    EXPECT_TRUE(smaller.contains(child->geometry()));
+    EXPECT_TRUE(smaller.contains(smallChild->geometry()));
 }
 
 TEST_F(FrameTest, ABadPlacementKeepsTheMaximisedDefault)
