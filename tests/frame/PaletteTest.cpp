@@ -1,4 +1,5 @@
-// The column palettes: the wrap rule, their images and tooltips.
+// The column palettes: the wrap rule, their images and tooltips; the
+// standard toolbar and the banner beside it.
 #include "FrameFixture.h"
 
 #include "frame/ColumnToolBar.h"
@@ -6,6 +7,9 @@
 
 #include <QAction>
 #include <QHelpEvent>
+#include <QApplication>
+#include <QLabel>
+#include <QToolBar>
 #include <QToolButton>
 
 using frametest::FrameTest;
@@ -137,4 +141,37 @@ TEST_F(FrameTest, ProfileChoosesGreyImagesNoTipsAndColumns)
     EXPECT_EQ(frame->Palette(61493)->Columns(), 1) << "0 is taken as 1";
     EXPECT_EQ(frame->Palette(104)->Columns(), 3) << "a value that is no number keeps the default";
     EXPECT_FALSE(IsGreyImage(frame->Palette(102)->Image()));
+}
+
+// At the default size every button of the standard toolbar is shown, none
+// behind the overflow button: the banner beside it takes only the room left.
+TEST_F(FrameTest, TheBannerGivesWayToTheToolbarButtons)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(frame->isMaximized());
+    QApplication::processEvents();
+    QToolBar* bar = frame->StandardBar();
+    QToolBar* banner = frame->BannerBar();
+    ASSERT_EQ(banner->y(), bar->y()) << "one row";
+    int buttons = 0;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        QWidget* button = bar->widgetForAction(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible()) << action->text().toStdString();
+        ++buttons;
+    }
+    EXPECT_EQ(buttons, 17);
+    for (QToolButton* more : bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        EXPECT_FALSE(more->isVisible());
+
+    // The banner keeps a part of the row, inside the window.
+    auto* text = banner->findChild<QLabel*>(QStringLiteral("bannerText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isVisible());
+    EXPECT_GT(text->width(), 0);
+    EXPECT_LT(banner->geometry().right(), frame->width());
+    EXPECT_GE(banner->x(), bar->geometry().right());
 }
