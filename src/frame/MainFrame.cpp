@@ -6,6 +6,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "frame/ToolImages.h"
 #include "platform/KeepInside.h"
 #include "platform/KeyLocks.h"
 #include "resources/CommandIds.h"
@@ -63,6 +64,7 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     if (resourceId != IDR_MAINFRAME || !m_router)
         return false;
     setWindowTitle(LoadString(IDR_MAINFRAME));
+    setWindowIcon(ProgramIcon());
     resize(1024, 720);
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
