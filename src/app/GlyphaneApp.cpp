@@ -250,6 +250,14 @@ CGlyphaneDoc* CGlyphaneApp::OnFileNew()
 
 CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
 {
+    // A file already open is not opened twice: its window comes forward.
+    if (CGlyphaneDoc* open = FindOpenDocument(path)) {
+        if (m_pMainFrame) {
+            m_pMainFrame->AddToRecentFileList(path);
+            m_pMainFrame->ActivateDocumentWindow(open);
+        }
+        return open;
+    }
     // The automatic new document is only made when no file was given, so the
     // user's first File New of such a run is the one refused.
     auto* doc = new CGlyphaneDoc(DocEnvironment());
@@ -261,6 +269,22 @@ CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
     if (m_pMainFrame)
         m_pMainFrame->AddToRecentFileList(path);
     return OpenNewWindowFor(doc);
+}
+
+CGlyphaneDoc* CGlyphaneApp::FindOpenDocument(const QString& path) const
+{
+    if (!m_pMainFrame)
+        return nullptr;
+    // The same file under another spelling (a relative path, a link) is the same file.
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    if (wanted.isEmpty())
+        return nullptr;
+    for (CChildFrame* child : m_pMainFrame->ChildFrames()) {
+        CGlyphaneDoc* doc = child->GetDocument();
+        if (doc && !doc->GetPathName().isEmpty() && QFileInfo(doc->GetPathName()).canonicalFilePath() == wanted)
+            return doc;
+    }
+    return nullptr;
 }
 
 CGlyphaneDoc* CGlyphaneApp::OpenNewWindowFor(CGlyphaneDoc* doc)

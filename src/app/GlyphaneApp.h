@@ -87,6 +87,8 @@ private:
     void LoadConfigurations();
     void Trace(const char* line);
     CGlyphaneDoc* OpenNewWindowFor(CGlyphaneDoc* doc);
+    // The open document of this file, if any.
+    CGlyphaneDoc* FindOpenDocument(const QString& path) const;
     // "Select Printer" for a new logo; nothing when it is cancelled.
     std::optional<CPrinterChoice> AskPrinterForNewLogo();
 

@@ -1,8 +1,13 @@
 #include "app/GlyphaneApp.h"
+#include "platform/UiSeam.h"
 
 int main(int argc, char** argv)
 {
     CGlyphaneApp app(argc, argv);
+    // An unattended run (scripts, the start-up test): every question takes
+    // its first answer and is written to stderr instead of waiting for a click.
+    if (qEnvironmentVariableIntValue("GLYPHANE_UNATTENDED") == 1)
+        InstallHeadlessUi();
     if (!app.InitInstance())
         return 1;
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include "document/GlyphaneDoc.h"
 #include "app/GlyphaneApp.h"
+#include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 #include "view/GlyphaneView.h"
 
@@ -15,6 +16,8 @@ CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The program's icon, not the toolkit's own in the title bar.
+    setWindowIcon(ProgramIcon());
     connect(m_doc, &CGlyphaneDoc::titleChanged, this, &CChildFrame::UpdateCaption);
     connect(m_doc, &CGlyphaneDoc::modifiedChanged, this, &CChildFrame::UpdateCaption);
     UpdateCaption();

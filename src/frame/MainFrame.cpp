@@ -6,6 +6,9 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "frame/ToolImages.h"
+#include "platform/KeepInside.h"
+#include "platform/KeyLocks.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
 #include "resources/StringTable.h"
@@ -24,6 +27,8 @@ namespace {
 static_assert(ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1 == CMainFrame::kRecentFileCount);
 constexpr UINT kPaletteIds[] = {ID_VIEW_DRAW_TOOLS, ID_VIEW_GENERIC_TOOLS, ID_VIEW_IMAGE_TOOLS, ID_VIEW_FRAME_TOOLS,
                                 ID_VIEW_PATTERN_TOOLS};
+
+constexpr int kKeyIndicatorInterval = 300; // ms
 
 constexpr UINT kPositionPrefix = 1032;
 constexpr UINT kToolPrefix = 1033;
@@ -59,6 +64,7 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     if (resourceId != IDR_MAINFRAME || !m_router)
         return false;
     setWindowTitle(LoadString(IDR_MAINFRAME));
+    setWindowIcon(ProgramIcon());
     resize(1024, 720);
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -72,13 +78,24 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     if (!CreateStandardBar() || !CreateBannerBar())
         return false;
     m_statusPanes = new CStatusPanes(statusBar());
+    m_strKeyLightFolder = DefaultLedFolder();
+    UpdateKeyIndicators();
+    // The lock keys have no event of their own: their panes are looked at
+    // a few times a second, as the idle update looked at them.
+    m_keyIndicatorTimer = startTimer(kKeyIndicatorInterval);
     if (!CreatePalettes())
         return false;
     DockPalettes();
     ApplyColumnSettings();
 
     m_accelerators = new CAcceleratorFilter(this, m_router);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuForWindows(); });
+    m_mdiArea->viewport()->installEventFilter(this);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        UpdateMenuForWindows();
+        // The panes follow the active logo window even before its view has the focus.
+        if (auto* child = qobject_cast<CChildFrame*>(window); child && child->GetView())
+            child->GetView()->RefreshPanes();
+    });
     setAcceptDrops(true);
     m_router->UpdateAll();
     m_router->StartIdleUpdates();
@@ -90,6 +107,15 @@ void CMainFrame::ShowFrame()
     if (m_bPlacementRestored && !m_bRestoreMaximized) {
         setGeometry(m_restoredGeometry);
         show();
+        // Shown, the window's decoration is known: the whole window, title
+        // bar and borders too, stays inside the available area.
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(),
+                                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        const QRect area = AvailableAreaFor(inner).marginsRemoved(decoration);
+        if (const QRect kept = KeepRectInside(inner, area); kept != inner)
+            setGeometry(kept);
     } else {
         showMaximized();
     }
@@ -100,6 +126,10 @@ void CMainFrame::ShowFrame()
 
 void CMainFrame::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == m_keyIndicatorTimer) {
+        UpdateKeyIndicators();
+        return;
+    }
     if (event->timerId() != m_screenshotTimer) {
         QMainWindow::timerEvent(event);
         return;
@@ -121,6 +151,31 @@ void CMainFrame::AddChildFrame(CChildFrame* child)
     UpdateMenuForWindows();
 }
 
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_mdiArea && watched == m_mdiArea->viewport() && event->type() == QEvent::Resize)
+        KeepLogoWindowsInside();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::KeepLogoWindowsInside()
+{
+    // Smaller and moved as needed, never larger: a logo window keeps the size
+    // its logo gave it while the room allows.
+    const QRect room(QPoint(0, 0), m_mdiArea->viewport()->size());
+    if (room.isEmpty())
+        return;
+    for (CChildFrame* child : ChildFrames()) {
+        if (child->isMaximized() || child->isMinimized())
+            continue;
+        const QRect kept = KeepRectInside(child->geometry(), room);
+        if (kept.size() != child->size())
+            child->setFixedSize(kept.size());
+        if (kept.topLeft() != child->pos())
+            child->move(kept.topLeft());
+    }
+}
+
 CChildFrame* CMainFrame::ActiveChildFrame() const
 {
     if (!m_mdiArea)
@@ -132,6 +187,22 @@ CChildFrame* CMainFrame::ActiveChildFrame() const
         w = list.isEmpty() ? nullptr : list.last();
     }
     return qobject_cast<CChildFrame*>(w);
+}
+
+void CMainFrame::ActivateDocumentWindow(const CGlyphaneDoc* doc)
+{
+    for (CChildFrame* child : ChildFrames()) {
+        if (child->GetDocument() != doc)
+            continue;
+        if (child->isMinimized())
+            child->showNormal();
+        m_mdiArea->setActiveSubWindow(child);
+        child->raise();
+        // The window list's last entry is the current window where no window has the focus.
+        if (CGlyphaneView* view = child->GetView())
+            view->setFocus();
+        return;
+    }
 }
 
 QList<CChildFrame*> CMainFrame::ChildFrames() const
@@ -276,6 +347,23 @@ QString CMainFrame::PaneText(UINT id) const
 int CMainFrame::PaneWidth(UINT id) const
 {
     return m_statusPanes ? m_statusPanes->PaneWidth(id) : 0;
+}
+
+void CMainFrame::SetKeyLightFolder(const QString& folder)
+{
+    m_strKeyLightFolder = folder;
+    UpdateKeyIndicators();
+}
+
+void CMainFrame::UpdateKeyIndicators()
+{
+    if (!m_statusPanes)
+        return;
+    // A state that cannot be read leaves its pane blank rather than claim it.
+    const std::pair<UINT, LockKey> indicators[] = {
+        {ID_INDICATOR_CAPS, LockKey::Caps}, {ID_INDICATOR_NUM, LockKey::Num}, {ID_INDICATOR_SCRL, LockKey::Scroll}};
+    for (const auto& [id, key] : indicators)
+        m_statusPanes->ShowIndicator(id, ReadLockKeyState(key, m_strKeyLightFolder).value_or(false));
 }
 
 // --- closing and dropped files -----------------------------------------------------

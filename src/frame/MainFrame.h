@@ -18,6 +18,7 @@ class QMenu;
 class QToolBar;
 class CAcceleratorFilter;
 class CChildFrame;
+class CGlyphaneDoc;
 class CColumnToolBar;
 class CCommandRouter;
 class CStatusPanes;
@@ -39,6 +40,8 @@ public:
 
     void AddChildFrame(CChildFrame* child);
     CChildFrame* ActiveChildFrame() const;
+    // Brings the window of an open document forward (restored and active).
+    void ActivateDocumentWindow(const CGlyphaneDoc* doc);
     QList<CChildFrame*> ChildFrames() const;
     void CloseAllDocumentsWithoutAsking();
 
@@ -56,6 +59,11 @@ public:
     void SetPortPane(const QString& text);
     QString PaneText(UINT id) const;
     int PaneWidth(UINT id) const;
+
+    // The CAP, NUM and SCRL panes follow the lock keys, read from the
+    // keyboard lights in this folder (the kernel's LED class unless changed).
+    void SetKeyLightFolder(const QString& folder);
+    void UpdateKeyIndicators();
 
     // The menu bar shown now: 128 without a logo window, 129 with one.
     UINT CurrentMenuId() const { return m_nCurrentMenu; }
@@ -87,6 +95,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -99,6 +108,9 @@ private:
     void CreateAcceleratorOnlyActions();
     void CreateRecentFileActions();
     void RebuildRecentFileMenu();
+    // The list is kept in the profile; it is written whenever it changes.
+    void ReadRecentFileList();
+    void WriteRecentFileList() const;
     void OpenRecentFile(int index);
     void ShowMenu(UINT menuId);
     void UpdateMenuForWindows();
@@ -111,6 +123,10 @@ private:
     void ReadPaletteSettings();
     void ApplyColumnSettings();
     void RestorePlacement();
+    // The available area of the screen under rect's centre (else the primary screen's).
+    static QRect AvailableAreaFor(const QRect& rect);
+    // Every logo window inside the multi-document area's room.
+    void KeepLogoWindowsInside();
     void WriteProfile();
     bool SaveModifiedDocuments();
 
@@ -136,4 +152,6 @@ private:
     bool m_bRestoreMaximized = true;
     QRect m_restoredGeometry;
     int m_screenshotTimer = 0;
+    int m_keyIndicatorTimer = 0;
+    QString m_strKeyLightFolder;
 };

@@ -9,6 +9,7 @@
 #include "frame/ToolImages.h"
 #include "frame/WindowPlacement.h"
 #include "document/GlyphaneDoc.h"
+#include "platform/KeepInside.h"
 #include "platform/UiSeam.h"
 #include "view/GlyphaneView.h"
 #include "resources/CommandIds.h"
@@ -16,8 +17,11 @@
 #include "resources/StringTable.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {
@@ -94,6 +98,40 @@ int ReadColumns(const char* key)
     return ok ? value : kDefaultColumns;
 }
 
+// The banner's line of text. It asks for little room and takes what the bar
+// row leaves after the toolbar's buttons, shortened with an ellipsis when
+// that is less than the whole text: the buttons never go behind the
+// toolbar's overflow button for it.
+class CBannerText : public QLabel {
+public:
+    CBannerText(const QString& text, QWidget* parent) : QLabel(text, parent)
+    {
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+
+    QSize sizeHint() const override { return minimumSizeHint(); }
+    QSize minimumSizeHint() const override
+    {
+        const QMargins m = contentsMargins();
+        const QFontMetrics metrics(font());
+        return QSize(metrics.horizontalAdvance(QStringLiteral("Glyphane\u2026")) + m.left() + m.right(),
+                     metrics.height() + m.top() + m.bottom());
+    }
+    // The text as it fits now.
+    QString ShownText() const
+    {
+        return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), Qt::AlignVCenter | Qt::AlignLeft, ShownText());
+    }
+};
+
 QString PatternText(UINT id)
 {
     for (const CFillPattern& pattern : FillPatterns())
@@ -112,8 +150,19 @@ void CMainFrame::RestorePlacement()
         return; // the default: maximised
     m_bPlacementRestored = true;
     m_bRestoreMaximized = placement->ShowsMaximized();
-    m_restoredGeometry = placement->NormalRect();
+    // A placement written on a larger screen, or at another display scale,
+    // is brought inside this screen's available area, so that the bars at
+    // the window's edges stay reachable.
+    m_restoredGeometry = KeepRectInside(placement->NormalRect(), AvailableAreaFor(placement->NormalRect()));
     setGeometry(m_restoredGeometry);
+}
+
+QRect CMainFrame::AvailableAreaFor(const QRect& rect)
+{
+    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 void CMainFrame::ReadPaletteSettings()
@@ -156,8 +205,8 @@ bool CMainFrame::CreateBannerBar()
     m_bannerBar = new QToolBar(QStringLiteral("Banner"), this);
     m_bannerBar->setObjectName(QString::number(ID_BANNER_BAR));
     m_bannerBar->setMovable(true);
-    auto* text = new QLabel(QStringLiteral("Glyphane \u2014 draw or open a logo, connect to the printer, send it"),
-                            m_bannerBar);
+    auto* text = new CBannerText(QStringLiteral("Glyphane \u2014 draw or open a logo, connect to the printer, send it"),
+                                 m_bannerBar);
     text->setObjectName(QStringLiteral("bannerText"));
     text->setContentsMargins(8, 0, 8, 0);
     m_bannerBar->addWidget(text);

@@ -4,9 +4,11 @@
 #include "frame/MainFrame.h"
 
 #include "app/GlyphaneApp.h"
+#include "components/SettingsStore.h"
 #include "resources/AcceleratorTable.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
+#include "resources/StringTable.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,6 +30,22 @@ QString PromptOf(const QString& menuText)
     return text;
 }
 
+// The status-bar prompt of a command: its own string (the text before a
+// "\n", as in the bar toggles' "Toggle Draw ToolBar"), else its menu text.
+QString StatusPrompt(UINT id, const QString& menuText)
+{
+    const QString own = LoadString(id).section(u'\n', 0, 0);
+    return own.isEmpty() ? PromptOf(menuText) : own;
+}
+
+// The recent-file list's place in the profile: "File1" (the latest) to "File4".
+const QString kRecentGroup = QStringLiteral("Recent File List");
+
+QString RecentKey(int index)
+{
+    return QStringLiteral("File%1").arg(index + 1);
+}
+
 } // namespace
 
 QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
@@ -38,7 +56,7 @@ QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
     // column; the key itself works through the accelerator table only.
     auto* action = new QAction(menuText, this);
     action->setToolTip(PromptOf(menuText));
-    action->setStatusTip(PromptOf(menuText));
+    action->setStatusTip(StatusPrompt(id, menuText));
     m_router->RegisterAction(id, action);
     return action;
 }
@@ -46,6 +64,7 @@ QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
 void CMainFrame::BuildMenus()
 {
     CreateRecentFileActions();
+    ReadRecentFileList();
     m_menus.insert(IDR_MAINFRAME, BuildMenuBar(MenuResource(IDR_MAINFRAME)));
     m_menus.insert(IDR_GLYPHATYPE, BuildMenuBar(MenuResource(IDR_GLYPHATYPE)));
     CreateAcceleratorOnlyActions();
@@ -129,6 +148,24 @@ void CMainFrame::RebuildRecentFileMenu()
     }
 }
 
+void CMainFrame::ReadRecentFileList()
+{
+    // A file that has gone since the last run is left out (and out of the
+    // profile at the next change), so the menu offers only files that exist.
+    m_recentFiles.clear();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        const QString path = CSettingsStore::Value(kRecentGroup, RecentKey(i)).toString();
+        if (!path.isEmpty() && QFileInfo(path).isFile() && !m_recentFiles.contains(path))
+            m_recentFiles.append(path);
+    }
+}
+
+void CMainFrame::WriteRecentFileList() const
+{
+    for (int i = 0; i < kRecentFileCount; ++i)
+        CSettingsStore::SetValue(kRecentGroup, RecentKey(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
+}
+
 void CMainFrame::OpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recentFiles.size())
@@ -138,6 +175,7 @@ void CMainFrame::OpenRecentFile(int index)
         // A file that no longer opens leaves the list, as the old list did.
         m_recentFiles.removeAll(path);
         RebuildRecentFileMenu();
+        WriteRecentFileList();
     }
 }
 
@@ -149,6 +187,7 @@ void CMainFrame::AddToRecentFileList(const QString& path)
     while (m_recentFiles.size() > kRecentFileCount)
         m_recentFiles.removeLast();
     RebuildRecentFileMenu();
+    WriteRecentFileList();
 }
 
 void CMainFrame::ShowMenu(UINT menuId)

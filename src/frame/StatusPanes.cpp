@@ -60,6 +60,13 @@ bool CStatusPanes::SetPaneText(UINT id, const QString& text)
     return true;
 }
 
+void CStatusPanes::ShowIndicator(UINT id, bool on)
+{
+    // The width stays the one measured for the text at creation.
+    if (QLabel* label = m_panes.value(id))
+        label->setText(on ? LoadString(id) : QString());
+}
+
 QString CStatusPanes::PaneText(UINT id) const
 {
     const QLabel* label = m_panes.value(id);

@@ -25,6 +25,9 @@ public:
     // Sets a pane's text and widens or narrows it to fit; false for an unknown id.
     bool SetPaneText(UINT id, const QString& text);
     QString PaneText(UINT id) const;
+    // A key indicator (CAP, NUM, SCRL) shows its text only while the key's
+    // state is on; otherwise the pane stays in its place, blank.
+    void ShowIndicator(UINT id, bool on);
     int PaneWidth(UINT id) const;
     QLabel* Pane(UINT id) const;
     // Index of a pane by id (0 the message pane), -1 when none.

@@ -245,10 +245,18 @@ const QHash<UINT, Drawer>& Drawers()
              p.drawArc(QRect(3, 4, 10, 9), 0, 180 * 16);
              Polygon(p, QPolygon({{0, 8}, {6, 8}, {3, 12}}), kBlue);
          }},
-        {ID_CONNECT_PRINTER, [](QPainter& p) { Printer(p, kGreen); Line(p, 0, 14, 3, 11, kGreen, 1); }},
-        {ID_TEST_LOGO, [](QPainter& p) {
-             Printer(p, kYellow);
-             Line(p, 5, 12, 9, 12, kRed);
+        {ID_CONNECT_PRINTER, [](QPainter& p) { // connect: a plug on its cable, no printer
+             Line(p, 0, 13, 3, 13, kGreen, 2);
+             Line(p, 3, 13, 5, 9, kGreen, 2);
+             Outline(p, QRect(5, 4, 6, 8), kShade);
+             Line(p, 12, 6, 14, 6, kInk, 1);
+             Line(p, 12, 10, 14, 10, kInk, 1);
+         }},
+        {ID_TEST_LOGO, [](QPainter& p) { // test logo: a printed sheet with a check mark
+             Page(p, QRect(2, 0, 11, 14));
+             p.fillRect(QRect(4, 3, 5, 3), kInk);
+             Line(p, 4, 9, 6, 11, kRed, 2);
+             Line(p, 6, 11, 11, 6, kRed, 2);
          }},
         {ID_PROGRAM_LOGO, [](QPainter& p) { // program logo: into flash memory
              Outline(p, QRect(3, 2, 9, 11), kInk);
@@ -258,9 +266,10 @@ const QHash<UINT, Drawer>& Drawers()
              }
              p.fillRect(QRect(5, 5, 5, 5), kRed);
          }},
-        {ID_PRINT_LOGO, [](QPainter& p) {
-             Printer(p, kGreen);
-             p.fillRect(QRect(6, 11, 3, 2), kInk);
+        {ID_PRINT_LOGO, [](QPainter& p) { // print logo: a blue printer putting out a large logo
+             Outline(p, QRect(2, 1, 11, 5), kBlue);
+             Outline(p, QRect(3, 6, 9, 8), kPaper);
+             p.fillRect(QRect(5, 8, 6, 4), kInk);
          }},
         {ID_CHANGE_COM_PORT, [](QPainter& p) { // change com port: a 9-pin connector
              Polygon(p, QPolygon({{1, 4}, {14, 4}, {12, 10}, {3, 10}}), kShade);
@@ -338,6 +347,36 @@ QImage ToolButtonImage(UINT commandId, bool colour)
         PatternTile(painter, commandId);
     }
     return colour ? image : ToGrey(image);
+}
+
+QImage ProgramIconImage(int side)
+{
+    // A logo on a printed label: a blue card, a white sheet and a black
+    // block letter G, drawn at the size asked for.
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const double u = side / 16.0;
+    const auto box = [u](double x, double y, double w, double h) {
+        return QRectF(x * u, y * u, w * u, h * u).toRect();
+    };
+    p.fillRect(box(0, 0, 16, 16), kBlue);
+    p.fillRect(box(2, 2, 12, 12), kPaper);
+    p.fillRect(box(4, 4, 8, 2), kInk);
+    p.fillRect(box(4, 4, 2, 8), kInk);
+    p.fillRect(box(4, 10, 8, 2), kInk);
+    p.fillRect(box(10, 8, 2, 4), kInk);
+    p.fillRect(box(8, 8, 4, 2), kInk);
+    return image;
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(side)));
+    return icon;
 }
 
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)

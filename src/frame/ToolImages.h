@@ -25,3 +25,8 @@ QIcon StandardToolIcon(UINT commandId);
 
 // True when every visible pixel of image is a grey level (red = green = blue).
 bool IsGreyImage(const QImage& image);
+
+// The program's own icon (the main window, every logo window, the desktop
+// entry's picture), drawn in the same flat style at side x side pixels.
+QImage ProgramIconImage(int side);
+QIcon ProgramIcon();

@@ -2,6 +2,7 @@
 
 #include "components/SComAm.h"
 #include "document/GlyphaneDoc.h"
+#include "platform/KeepInside.h"
 
 #include <QKeyEvent>
 #include <QLayout>
@@ -141,7 +142,19 @@ void CGlyphaneView::FitFrameTo(const QSize& content, bool onlyShrinkWhenCrowded)
                 wanted = wanted.boundedTo(frame->size().expandedTo(room));
         }
     }
-    frame->resize(wanted);
+    QMdiArea* area = frame->mdiArea();
+    if (!area || area->viewport()->size().isEmpty()) {
+        frame->setFixedSize(wanted);
+        return;
+    }
+    // Never larger than the room the main window gives, and wholly inside it,
+    // whatever the logo and the display scale: the view scrolls the rest.
+    const QRect room(QPoint(0, 0), area->viewport()->size());
+    wanted = wanted.boundedTo(room.size());
+    // The logo window has no sizing border: its size is the logo's (the view
+    // scrolls what does not fit), and only a new fit changes it.
+    frame->setFixedSize(wanted);
+    frame->move(KeepRectInside(QRect(frame->pos(), wanted), room).topLeft());
 }
 
 QSize CGlyphaneView::FrameChrome(const QMdiSubWindow* frame) const
@@ -223,6 +236,14 @@ void CGlyphaneView::mousePressEvent(QMouseEvent* event)
     QAbstractScrollArea::mousePressEvent(event);
 }
 
+void CGlyphaneView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt reports a press soon after another as a double click; no tool has a
+    // double-click meaning, so it is the press it is (a pen toggling a cell
+    // back, a click on the next cell).
+    mousePressEvent(event);
+}
+
 void CGlyphaneView::mouseMoveEvent(QMouseEvent* event)
 {
     const CPoint client = CPoint::FromQPoint(event->position().toPoint());
@@ -248,7 +269,13 @@ void CGlyphaneView::keyPressEvent(QKeyEvent* event)
 void CGlyphaneView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    RefreshPanes();
+}
+
+void CGlyphaneView::RefreshPanes()
+{
     EditingSetFocus();
+    RefreshToolPane();
     // The port pane follows the port status rule: the serial settings while
     // this window's serial port is open, the document's port name otherwise.
     const CsComAm* serial = Link().Serial();

@@ -40,6 +40,10 @@ public:
     // the document, shows the size and fits the logo window to the logo.
     virtual void OnInitialUpdate();
 
+    // Shows this window's printer, port, size and tool in the status panes;
+    // on focus and whenever the window becomes the active logo window.
+    void RefreshPanes();
+
     // Each role's command map in turn: editing, printer, transfer.
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
@@ -62,6 +66,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -128,7 +128,18 @@ int CViewEditing::CurrentTool() const
 void CViewEditing::SetTool(int toolCode, const QString& paneName)
 {
     m_pDoc->SetDrawMode(toolCode);
+    ShowToolPane(paneName);
+}
+
+void CViewEditing::ShowToolPane(const QString& paneName)
+{
+    m_strToolPane = paneName;
     viewpanes::SetToolPane(paneName);
+}
+
+void CViewEditing::RefreshToolPane() const
+{
+    viewpanes::SetToolPane(m_strToolPane);
 }
 
 void CViewEditing::OnToolCommand(int toolCode, const QString& paneName, int penWidth, bool clearsLogoInRam)
@@ -138,7 +149,7 @@ void CViewEditing::OnToolCommand(int toolCode, const QString& paneName, int penW
     // The pen colour follows the tool, so the width is set after the tool.
     if (penWidth > 0)
         m_pDoc->SetPenWidth(penWidth);
-    viewpanes::SetToolPane(paneName);
+    ShowToolPane(paneName);
     if (clearsLogoInRam)
         ClearLogoInRam();
 }
@@ -148,7 +159,7 @@ void CViewEditing::OnSelectionToolCommand(int toolCode, const QString& paneName)
     CommitPendingState();
     m_pDoc->SetDrawMode(toolCode);
     m_trackerSel.m_nStyle |= CRectTracker::dottedLine;
-    viewpanes::SetToolPane(paneName);
+    ShowToolPane(paneName);
     m_trackerSel.m_rect.SetRectEmpty();
 }
 

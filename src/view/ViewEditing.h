@@ -93,6 +93,10 @@ public:
     int CurrentTool() const;
     void CommitPendingState();
     void SetTool(int toolCode, const QString& paneName);
+    // The tool pane shows this window's tool; the name is kept so that the
+    // pane can show it again when the window becomes the active one.
+    void ShowToolPane(const QString& paneName);
+    void RefreshToolPane() const;
 
     // Magnifier (ViewMagnifier.cpp).
     void OnZoomLarge();
@@ -220,6 +224,7 @@ private:
     int m_nUndoCount = 0;
     BOOL m_bSelectAllShown = FALSE;
     BOOL m_bMagnified = FALSE;
+    QString m_strToolPane = QStringLiteral("None");
     int m_nZoomBoxWidth = 90;
     int m_nZoomBoxHeight = 90;
     int m_nZoomFactor = 4;

@@ -46,6 +46,10 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
         // The whole-image selection's border is drawn just inside the logo.
         if (m_bSelectAllShown)
             shown.m_rect.DeflateRect(1, 1);
+        // The open text box covers its rectangle: its outline goes just
+        // around it, on the screen only (the stamp is the box's inside).
+        if (code == tool::TextBoxOpen && m_pTextEdit)
+            shown.m_rect.InflateRect(1, 1);
         shown.Draw(painter, CPoint(-scroll.x, -scroll.y));
     }
 }

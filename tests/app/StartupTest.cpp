@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -149,10 +151,44 @@ TEST_F(StartupTest, SettingsValueIsWrittenBack)
     EXPECT_TRUE(f.readAll().contains("Settings=0"));
 }
 
-TEST_F(StartupTest, AFileOnTheCommandLineThatCannotOpenEndsStartUp)
+TEST_F(StartupTest, TheFileToOpenIsTheCommandLinesOneArgumentBesideQtsOptions)
 {
     EXPECT_EQ(ParseShellCommandFile({"glyphane", "-platform", "offscreen"}), QString());
     EXPECT_EQ(ParseShellCommandFile({"glyphane", "/tmp/logo.bmp"}), QString("/tmp/logo.bmp"));
+}
+
+// The program itself, started with a file it cannot open: the one box says
+// why (answered by the unattended run's operator, who takes the first
+// choice), start-up fails after the main window was made, and the program ends.
+TEST_F(StartupTest, AFileOnTheCommandLineThatCannotOpenEndsTheProgram)
+{
+    UseSettings(testenv::DefaultRegistrySection());
+    const QString notALogo = TempPath(QStringLiteral("notalogo.bmp"));
+    {
+        QFile file(notALogo);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("this is no bitmap\n");
+    }
+    QProcess program;
+    program.setWorkingDirectory(TempFolder());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("GLYPHANE_UNATTENDED"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/glyphane"), {notALogo});
+    ASSERT_TRUE(program.waitForStarted()) << program.errorString().toStdString();
+    // A bound for a broken build only: the program ends at once when it works.
+    const bool ended = program.waitForFinished(120000);
+    if (!ended)
+        program.kill();
+    ASSERT_TRUE(ended) << "the program kept running with a file it could not open";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_EQ(said.count(QStringLiteral("isn't a regular BMP file")), 1) << said.toStdString();
+    const QStringList trace = TraceLines();
+    EXPECT_TRUE(trace.contains(QStringLiteral("m_pMainWnd = pMainFrame;"))) << "the main window was made first";
+    EXPECT_FALSE(trace.contains(QStringLiteral("pMainFrame->UpdateWindow();")));
 }
 
 TEST(ShellResult, EachResultCodeHasItsMessage)

@@ -10,7 +10,8 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QListWidget>
+#include <QFontMetrics>
+#include <QTreeWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryFile>
@@ -26,11 +27,16 @@ QByteArray PortsSection(const QString& presentDevice)
            + "\nLPT1=/dev/nonexistent-lp0\nUSB001=/dev/nonexistent-usb0\n";
 }
 
-QStringList Rows(const QListWidget* list)
+// Each row as its three cells joined by " | ".
+QStringList Rows(const QTreeWidget* list)
 {
     QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows.append(list->item(i)->text());
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column)
+            cells << list->topLevelItem(i)->text(column);
+        rows.append(cells.join(QStringLiteral(" | ")));
+    }
     return rows;
 }
 
@@ -55,28 +61,40 @@ TEST(SelectComPort, OffersParallelAndUsbOnlyWhenAllowedAndReturnsTheName)
     QStringList shown;
     testenv::ScriptedUi ui;
     ui.Then([&](CUiPrompt& p, QDialog* d) {
-        auto* list = d->findChild<QListWidget*>("ports");
+        auto* list = d->findChild<QTreeWidget*>("ports");
+        ASSERT_NE(list, nullptr);
         shown = Rows(list);
-        EXPECT_EQ(list->currentRow(), 1) << "the current port is preselected";
-        list->setCurrentRow(0);
+        EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 1) << "the current port is preselected";
+        // Three real columns under their headings, each wide enough for its cells.
+        EXPECT_EQ(list->headerItem()->text(0), "Port");
+        EXPECT_EQ(list->headerItem()->text(1), "Device");
+        EXPECT_EQ(list->headerItem()->text(2), "Present");
+        EXPECT_FALSE(list->isHeaderHidden());
+        const QFontMetrics metrics(list->font());
+        for (int column = 0; column < 2; ++column)
+            EXPECT_GT(list->columnWidth(column), metrics.horizontalAdvance(list->topLevelItem(1)->text(column)))
+                << column;
+        list->setCurrentItem(list->topLevelItem(0));
         p.result = IDOK;
     });
     CDiaologSelectComPort serialOnly(nullptr, "COM2", 0);
     ASSERT_EQ(serialOnly.DoModal(), IDOK);
     EXPECT_EQ(serialOnly.GetComPort(), "COM1");
     ASSERT_EQ(shown.size(), 3);
-    EXPECT_EQ(shown[0], "COM1\t/dev/null\tpresent");
-    EXPECT_EQ(shown[1], "COM2\t/dev/nonexistent-2\tabsent");
+    EXPECT_EQ(shown[0], "COM1 | /dev/null | present");
+    EXPECT_EQ(shown[1], "COM2 | /dev/nonexistent-2 | absent");
+    EXPECT_EQ(shown[2], "COM10 | /dev/nonexistent-10 | absent");
 
     ui.Then([&](CUiPrompt& p, QDialog* d) {
-        shown = Rows(d->findChild<QListWidget*>("ports"));
+        shown = Rows(d->findChild<QTreeWidget*>("ports"));
         p.result = IDCANCEL;
     });
     CDiaologSelectComPort all(nullptr, "COM1", 1);
     all.m_bUsbEnabled = true;
     EXPECT_EQ(all.DoModal(), IDCANCEL);
     EXPECT_EQ(shown.size(), 5);
-    EXPECT_TRUE(shown.last().startsWith("USB001\t"));
+    EXPECT_EQ(shown[3], "LPT1 | /dev/nonexistent-lp0 | absent");
+    EXPECT_EQ(shown.last(), "USB001 | /dev/nonexistent-usb0 | absent");
     EXPECT_TRUE(all.GetComPort().isEmpty());
 }
 

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -195,6 +196,31 @@ TEST_F(FrameTest, BarTogglesShowHideAndCheckTheirBars)
     }
     router->Dispatch(ID_VIEW_DRAW_TOOLS);
     EXPECT_TRUE(frame->Palette(101)->isHidden());
+}
+
+// Pointing at a palette's View entry shows its own prompt in the message pane.
+TEST_F(FrameTest, PaletteTogglesShowTheirPromptsInTheStatusBar)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenLogo(), nullptr);
+    const std::pair<UINT, const char*> prompts[] = {
+        {101, "Toggle Draw ToolBar"},  {102, "Toggle Generic ToolBar"}, {103, "Toggle Image ToolBar"},
+        {104, "Toggle Frame ToolBar"}, {61493, "Toggle Pattern ToolBar"},
+    };
+    QMenu* viewMenu = nullptr;
+    for (QMenu* menu : frame->MenuPopups(129))
+        if (menu->title() == QStringLiteral("&View"))
+            viewMenu = menu;
+    ASSERT_NE(viewMenu, nullptr);
+    for (auto [id, prompt] : prompts) {
+        QAction* entry = EntryOf(viewMenu, id);
+        ASSERT_NE(entry, nullptr) << id;
+        entry->showStatusText(frame);
+        EXPECT_EQ(frame->statusBar()->currentMessage(), QString::fromLatin1(prompt)) << id;
+    }
+    // A command without a prompt of its own shows its menu text.
+    EXPECT_EQ(frame->Router()->Action(ID_FILE_NEW)->statusTip(), QStringLiteral("New"));
 }
 
 TEST_F(FrameTest, TheBarsMenuSendsTheViewCommandsThroughTheRouter)

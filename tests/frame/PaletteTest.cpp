@@ -1,11 +1,17 @@
-// The column palettes: the wrap rule, their images and tooltips.
+// The column palettes: the wrap rule, their images and tooltips; the
+// standard toolbar and the banner beside it.
 #include "FrameFixture.h"
 
+#include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/ToolImages.h"
 
 #include <QAction>
 #include <QHelpEvent>
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QToolBar>
 #include <QToolButton>
 
 using frametest::FrameTest;
@@ -137,4 +143,76 @@ TEST_F(FrameTest, ProfileChoosesGreyImagesNoTipsAndColumns)
     EXPECT_EQ(frame->Palette(61493)->Columns(), 1) << "0 is taken as 1";
     EXPECT_EQ(frame->Palette(104)->Columns(), 3) << "a value that is no number keeps the default";
     EXPECT_FALSE(IsGreyImage(frame->Palette(102)->Image()));
+}
+
+// Connect, Test Logo, Print Logo and Print sit close together on the toolbar:
+// each pair differs in at least a quarter of its pixels, in colour and in grey.
+TEST(ToolImagesTest, ThePrinterCommandsImagesTellApartAtAGlance)
+{
+    const UINT ids[] = {32791, 32790, 32799, 57607};
+    for (bool colour : {true, false})
+        for (size_t i = 0; i < std::size(ids); ++i)
+            for (size_t j = i + 1; j < std::size(ids); ++j) {
+                const QImage a = ToolButtonImage(ids[i], colour);
+                const QImage b = ToolButtonImage(ids[j], colour);
+                int differing = 0;
+                for (int y = 0; y < a.height(); ++y)
+                    for (int x = 0; x < a.width(); ++x)
+                        differing += a.pixel(x, y) != b.pixel(x, y);
+                EXPECT_GE(differing, 16 * 15 / 4) << ids[i] << " and " << ids[j] << (colour ? "" : " in grey");
+            }
+}
+
+TEST_F(FrameTest, TheMainWindowAndEveryLogoWindowShowTheProgramsIcon)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenLogo(), nullptr);
+    const QImage own = ProgramIconImage(16);
+    const QImage toolkits = frame->style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(16).toImage();
+    const auto iconOf = [](const QWidget* w) {
+        return w->windowIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    EXPECT_EQ(iconOf(frame), own);
+    QWidget* child = frame->ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(iconOf(child), own);
+    EXPECT_NE(iconOf(child), toolkits.convertToFormat(QImage::Format_ARGB32));
+    // Drawn crisply at the larger sizes too.
+    const QImage big = ProgramIconImage(32);
+    EXPECT_EQ(big.size(), QSize(32, 32));
+    EXPECT_EQ(big.pixel(0, 0), ProgramIconImage(16).pixel(0, 0));
+}
+
+// At the default size every button of the standard toolbar is shown, none
+// behind the overflow button: the banner beside it takes only the room left.
+TEST_F(FrameTest, TheBannerGivesWayToTheToolbarButtons)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(frame->isMaximized());
+    QApplication::processEvents();
+    QToolBar* bar = frame->StandardBar();
+    QToolBar* banner = frame->BannerBar();
+    ASSERT_EQ(banner->y(), bar->y()) << "one row";
+    int buttons = 0;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        QWidget* button = bar->widgetForAction(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible()) << action->text().toStdString();
+        ++buttons;
+    }
+    EXPECT_EQ(buttons, 17);
+    for (QToolButton* more : bar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        EXPECT_FALSE(more->isVisible());
+
+    // The banner keeps a part of the row, inside the window.
+    auto* text = banner->findChild<QLabel*>(QStringLiteral("bannerText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isVisible());
+    EXPECT_GT(text->width(), 0);
+    EXPECT_LT(banner->geometry().right(), frame->width());
+    EXPECT_GE(banner->x(), bar->geometry().right());
 }

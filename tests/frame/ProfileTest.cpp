@@ -3,11 +3,20 @@
 #include "FrameFixture.h"
 
 #include "document/GlyphaneDoc.h"
+#include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/WindowPlacement.h"
 #include "support/ScriptedUi.h"
+#include "view/GlyphaneView.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStatusBar>
 #include <QCoreApplication>
+#include <QMenu>
 
 using frametest::FrameTest;
 
@@ -30,12 +39,77 @@ TEST(WindowPlacementTest, ParsesExactlyTenNumbersAndRefusesTheRest)
     EXPECT_EQ(FormatWindowPlacement(maxed), QStringLiteral("2,3,-1,-1,-1,-1,5,6,105,56"));
 }
 
+// A window that fits the test screen (800 x 800) comes back where it was.
 TEST_F(FrameTest, AStoredNormalPlacementRestoresANormalWindow)
 {
-    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,810,610\"\n");
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,10,10,710,560\"\n");
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->isMaximized());
-    EXPECT_EQ(frame->geometry(), QRect(10, 10, 800, 600));
+    EXPECT_EQ(frame->geometry(), QRect(10, 10, 700, 550));
+}
+
+// Also run at a display scale of 2 (test_frame_scale2), where a placement
+// written at scale 1 is twice too large for the screen.
+TEST_F(FrameTest, ARestoredWindowIsKeptInsideTheAvailableArea)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QByteArray stored = QStringLiteral("0,1,-1,-1,-1,-1,%1,%2,%3,%4")
+                                  .arg(available.left() + 40)
+                                  .arg(available.top() + 30)
+                                  .arg(available.left() + 40 + 2 * available.width())
+                                  .arg(available.top() + 30 + 2 * available.height())
+                                  .toLatin1();
+    CMainFrame* frame = Start("[Settings]\nWindowPos=\"" + stored + "\"\n");
+    ASSERT_NE(frame, nullptr);
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_TRUE(available.contains(frame->frameGeometry()))
+        << frame->frameGeometry().width() << "x" << frame->frameGeometry().height() << " in " << available.width()
+        << "x" << available.height();
+    // The bars at the window's edges are on the screen.
+    QStatusBar* status = frame->statusBar();
+    EXPECT_TRUE(available.contains(QRect(status->mapToGlobal(QPoint(0, 0)), status->size())));
+    for (UINT id : {101u, 61493u}) {
+        QWidget* palette = frame->Palette(id);
+        EXPECT_TRUE(available.contains(QRect(palette->mapToGlobal(QPoint(0, 0)), palette->size()))) << id;
+    }
+}
+
+// Every logo window stays inside the room the main window gives it: when it
+// opens, and when it is fitted again (as after a resize on Connect).
+TEST_F(FrameTest, LogoWindowsAreKeptInsideTheAvailableArea)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* doc = OpenWhiteLogoFile(3000, 2000);
+    ASSERT_NE(doc, nullptr);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    CChildFrame* child = frame->ActiveChildFrame();
+    ASSERT_NE(child, nullptr);
+    const QRect room(QPoint(0, 0), frame->MdiArea()->viewport()->size());
+    EXPECT_TRUE(room.contains(child->geometry()))
+        << child->x() << "," << child->y() << " " << child->width() << "x" << child->height() << " in "
+        << room.width() << "x" << room.height();
+
+    CGlyphaneDoc* small = OpenWhiteLogoFile(100, 60);
+    ASSERT_NE(small, nullptr);
+    QApplication::processEvents();
+    CChildFrame* smallChild = frame->ActiveChildFrame();
+    smallChild->move(room.width() - 30, room.height() - 20);
+    smallChild->GetView()->OnInitialUpdate();
+    QApplication::processEvents();
+    EXPECT_TRUE(room.contains(smallChild->geometry()));
+    EXPECT_EQ(smallChild->GetView()->viewport()->size(), QSize(100, 60));
+
+    // A main window made smaller keeps its logo windows inside too.
+    frame->showNormal();
+    frame->setGeometry(QRect(0, 0, 600, 500));
+    QApplication::processEvents();
+    const QRect smaller(QPoint(0, 0), frame->MdiArea()->viewport()->size());
+    ASSERT_LT(smaller.width(), room.width());
+    EXPECT_TRUE(smaller.contains(child->geometry()));
+    EXPECT_TRUE(smaller.contains(smallChild->geometry()));
 }
 
 TEST_F(FrameTest, ABadPlacementKeepsTheMaximisedDefault)
@@ -108,4 +182,48 @@ TEST_F(FrameTest, ClosingAsksForModifiedLogosAndCancelKeepsTheWindow)
     ui.Answer(IDNO);
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(frame->ChildFrames().isEmpty());
+}
+
+// The recent-file list lives in the profile: read at start (files that have
+// gone are left out), shown in the File menu, written when it changes.
+TEST_F(FrameTest, RecentFilesComeFromTheProfileWithoutTheMissingOnesAndGoBackToIt)
+{
+    const QString first = WriteWhiteLogo(16, 8, QStringLiteral("first.bmp"));
+    const QString third = WriteWhiteLogo(16, 8, QStringLiteral("third.bmp"));
+    const QString gone = TempPath(QStringLiteral("gone.bmp"));
+    CMainFrame* frame = Start("[Recent%20File%20List]\nFile1=" + first.toUtf8() + "\nFile2=" + gone.toUtf8()
+                              + "\nFile3=" + third.toUtf8() + "\n");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->RecentFiles(), QStringList({first, third}));
+
+    QStringList shown;
+    frame->Router()->UpdateAll();
+    for (QAction* action : frame->MenuPopups(128).at(0)->actions())
+        if (action->isVisible() && action->isEnabled() && action->text().startsWith(u'&'))
+            shown << action->text();
+    EXPECT_EQ(shown, QStringList({QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
+                                  QStringLiteral("&1 first.bmp"), QStringLiteral("&2 third.bmp")}));
+
+    const QString opened = WriteWhiteLogo(16, 8, QStringLiteral("opened.bmp"));
+    ASSERT_NE(GetApp()->OpenDocumentFile(opened), nullptr);
+    auto profile = Profile();
+    profile->beginGroup(QStringLiteral("Recent File List"));
+    EXPECT_EQ(profile->value("File1").toString(), opened);
+    EXPECT_EQ(profile->value("File2").toString(), first);
+    EXPECT_EQ(profile->value("File3").toString(), third);
+    EXPECT_EQ(profile->value("File4").toString(), QString());
+}
+
+TEST_F(FrameTest, TheRecentFileListKeepsFourEntriesLatestFirst)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    QStringList paths;
+    for (int i = 0; i < 5; ++i)
+        paths << WriteWhiteLogo(16, 8, QStringLiteral("logo%1.bmp").arg(i));
+    for (const QString& path : paths)
+        ASSERT_NE(GetApp()->OpenDocumentFile(path), nullptr);
+    GetApp()->OpenDocumentFile(paths.at(2)); // already open: comes forward, and to the top
+    EXPECT_EQ(frame->RecentFiles(), QStringList({paths.at(2), paths.at(4), paths.at(3), paths.at(1)}));
+    EXPECT_EQ(Profile()->value(QStringLiteral("Recent File List/File4")).toString(), paths.at(1));
 }

@@ -59,3 +59,22 @@ TEST_F(FrameTest, CloseAsksForAModifiedLogoAndCancelKeepsTheWindow)
     EXPECT_EQ(frame->ChildFrames().size(), 0);
     EXPECT_EQ(Profile()->value("Registry/Settings").toInt(), 0) << "a closed logo window resets the word";
 }
+
+TEST_F(FrameTest, OpeningAFileThatIsOpenBringsItsWindowForward)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CGlyphaneDoc* first = OpenLogo();
+    ASSERT_NE(first, nullptr);
+    CGlyphaneDoc* second = OpenWhiteLogoFile(32, 8, QStringLiteral("second.bmp"));
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(frame->ActiveChildFrame()->GetDocument(), second);
+
+    // The same file by another spelling of its path.
+    const QString again = TempFolder() + QStringLiteral("/./logo.bmp");
+    EXPECT_EQ(GetApp()->OpenDocumentFile(again), first);
+    EXPECT_EQ(frame->ChildFrames().size(), 2);
+    ASSERT_NE(frame->MdiArea()->activeSubWindow(), nullptr);
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(), frame->ActiveChildFrame());
+    EXPECT_EQ(frame->ActiveChildFrame()->GetDocument(), first);
+}

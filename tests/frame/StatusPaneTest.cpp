@@ -2,10 +2,15 @@
 // and widths that always hold the whole text.
 #include "FrameFixture.h"
 
+#include "document/GlyphaneDoc.h"
 #include "frame/StatusPanes.h"
+#include "resources/CommandIds.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMdiArea>
 #include <QStatusBar>
 
 using frametest::FrameTest;
@@ -18,12 +23,31 @@ void ExpectWholeTextFits(CMainFrame* frame, UINT id)
     EXPECT_GE(frame->PaneWidth(id), advance) << id << " cuts " << frame->PaneText(id).toStdString();
 }
 
+// A folder laid out as the kernel's LED class: one folder per light with its
+// "brightness" file. Made in the test's current folder.
+QString LightFolder(std::initializer_list<std::pair<const char*, const char*>> lights)
+{
+    static int made = 0;
+    const QString root = QDir::current().filePath(QStringLiteral("leds%1").arg(++made));
+    for (const auto& [name, brightness] : lights) {
+        const QString light = root + u'/' + QString::fromLatin1(name);
+        QDir().mkpath(light);
+        QFile file(light + QStringLiteral("/brightness"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(brightness) + "\n");
+    }
+    QDir().mkpath(root);
+    return root;
+}
+
 } // namespace
 
 TEST_F(FrameTest, StatusBarHasNinePanesWithTheirFirstTexts)
 {
     CMainFrame* frame = Start();
     ASSERT_NE(frame, nullptr);
+    frame->SetKeyLightFolder(LightFolder({{"input0::capslock", "1"}, {"input0::numlock", "1"},
+                                          {"input0::scrolllock", "1"}}));
     EXPECT_EQ(CStatusPanes::PaneIds(), QList<UINT>({0, 61462, 61463, 6565, 6566, 6567, 59137, 59138, 59139}));
     const std::pair<UINT, const char*> texts[] = {
         {0, "Ready"},       {61462, "Printer Selected"}, {61463, "Com Port Selected"},
@@ -80,4 +104,77 @@ TEST_F(FrameTest, PaneSettersBuildTheirTextsAndWidenToFit)
     const int wide = frame->PaneWidth(61463);
     frame->SetPortPane(QStringLiteral("COM2"));
     EXPECT_LT(frame->PaneWidth(61463), wide);
+}
+
+// The panes show the active logo window's printer, port, size and tool as
+// soon as the window becomes active, whether or not its view has the focus.
+TEST_F(FrameTest, PanesFollowTheLogoWindowThatBecomesActive)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    const QString firstPath = WriteWhiteLogo(64, 8, QStringLiteral("first.bmp"));
+    const QString secondPath = WriteWhiteLogo(32, 16, QStringLiteral("second.bmp"));
+    CGlyphaneDoc* first = GetApp()->OpenDocumentFile(firstPath);
+    ASSERT_NE(first, nullptr);
+    first->SetPrinterModel(QStringLiteral("WGJ33"));
+    first->SetPortName(QStringLiteral("COM3"));
+    frame->Router()->Dispatch(ID_TOOL_PEN);
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Pen"));
+
+    CGlyphaneDoc* second = GetApp()->OpenDocumentFile(secondPath);
+    ASSERT_NE(second, nullptr);
+    second->SetPrinterModel(QStringLiteral("JMQ9534"));
+    second->SetPortName(QStringLiteral("LPT1"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:32, Y:16"));
+
+    // Back to the first window, by opening its file again.
+    ASSERT_EQ(GetApp()->OpenDocumentFile(firstPath), first);
+    EXPECT_EQ(frame->PaneText(61462), QStringLiteral("WGJ33"));
+    EXPECT_EQ(frame->PaneText(61463), QStringLiteral("COM3"));
+    EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:64, Y:08"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Pen"));
+
+    frame->MdiArea()->activateNextSubWindow();
+    EXPECT_EQ(frame->PaneText(61462), QStringLiteral("JMQ9534"));
+    EXPECT_EQ(frame->PaneText(61463), QStringLiteral("LPT1"));
+    EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
+}
+
+// Each key pane shows its text only while its lock is on; a pane whose state
+// cannot be read stays blank. A blank pane keeps its place and width.
+TEST_F(FrameTest, KeyPanesShowTheirTextOnlyWhileTheLockIsOn)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    const int numWidth = frame->PaneWidth(59138);
+
+    // Two keyboards: one with Caps Lock lit; no Scroll Lock light anywhere.
+    frame->SetKeyLightFolder(LightFolder({{"input3::capslock", "0"}, {"input3::numlock", "0"},
+                                          {"input7::capslock", "1"}, {"input7::numlock", "0"},
+                                          {"phy0-led", "1"}}));
+    EXPECT_EQ(frame->PaneText(59137), QStringLiteral("CAP"));
+    EXPECT_EQ(frame->PaneText(59138), QString());
+    EXPECT_EQ(frame->PaneText(59139), QString()) << "no light to read: blank, never claimed";
+    EXPECT_EQ(frame->PaneWidth(59138), numWidth);
+
+    const QString lights = LightFolder({{"input3::capslock", "0"}, {"input3::numlock", "1"},
+                                        {"input3::scrolllock", "garbage"}});
+    frame->SetKeyLightFolder(lights);
+    EXPECT_EQ(frame->PaneText(59137), QString());
+    EXPECT_EQ(frame->PaneText(59138), QStringLiteral("NUM"));
+    EXPECT_EQ(frame->PaneText(59139), QString());
+
+    // Looked at again: a light switched on since shows.
+    QFile scroll(lights + QStringLiteral("/input3::scrolllock/brightness"));
+    ASSERT_TRUE(scroll.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    scroll.write("1\n");
+    scroll.close();
+    frame->UpdateKeyIndicators();
+    EXPECT_EQ(frame->PaneText(59139), QStringLiteral("SCRL"));
+
+    // Without any lights (a machine that has none, or hides them) all three are blank.
+    frame->SetKeyLightFolder(TempPath(QStringLiteral("no-such-folder")));
+    for (UINT id : {59137u, 59138u, 59139u})
+        EXPECT_EQ(frame->PaneText(id), QString()) << id;
 }

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -89,9 +90,9 @@ protected:
         return [name](CUiPrompt& p, QDialog* d) {
             auto* dlg = qobject_cast<CDiaologSelectComPort*>(d);
             ASSERT_NE(dlg, nullptr) << p.caption.toStdString();
-            for (int i = 0; i < dlg->List()->count(); ++i)
-                if (dlg->List()->item(i)->data(Qt::UserRole).toString() == name)
-                    dlg->List()->setCurrentRow(i);
+            for (int i = 0; i < dlg->List()->topLevelItemCount(); ++i)
+                if (dlg->List()->topLevelItem(i)->text(0) == name)
+                    dlg->List()->setCurrentItem(dlg->List()->topLevelItem(i));
             p.result = IDOK;
         };
     }

@@ -7,6 +7,8 @@
 #include "view/ViewCursors.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -323,6 +325,46 @@ TEST_F(ViewTest, PrintAndPreviewAskThroughTheUiSeam)
     EXPECT_EQ(ui.Prompts()[0].kind, UiPromptKind::Dialog);
     EXPECT_EQ(ui.Prompts()[0].dialogClass, "QPrintDialog");
     EXPECT_EQ(ui.Prompts()[1].dialogClass, "QPrintPreviewDialog");
+}
+
+// The logo window has no sizing border: a drag on its corner leaves it as
+// the logo made it, and a logo larger than the room scrolls in its view.
+TEST_F(ViewTest, TheLogoWindowKeepsTheLogosSizeAndTheViewScrolls)
+{
+    ASSERT_TRUE(OpenWhiteLogo(120, 60));
+    QWidget* frame = m_view->parentWidget();
+    const QSize fitted = frame->size();
+    ASSERT_EQ(Viewport()->size(), QSize(120, 60));
+    EXPECT_EQ(frame->minimumSize(), fitted);
+    EXPECT_EQ(frame->maximumSize(), fitted);
+
+    // The operator drags the bottom-right corner 80 pixels right and down.
+    const QPoint corner(fitted.width() - 2, fitted.height() - 2);
+    QTest::mouseMove(frame, corner);
+    QTest::mousePress(frame, Qt::LeftButton, Qt::NoModifier, corner);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(corner + QPoint(80, 80)),
+                     frame->mapToGlobal(QPointF(corner + QPoint(80, 80))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(frame, &drag);
+    QTest::mouseRelease(frame, Qt::LeftButton, Qt::NoModifier, corner + QPoint(80, 80));
+    frame->resize(fitted + QSize(80, 80));
+    QApplication::processEvents();
+    EXPECT_EQ(frame->size(), fitted);
+    EXPECT_EQ(Viewport()->size(), QSize(120, 60));
+
+    // A logo larger than the room: the window stops at the room, the view scrolls.
+    CGlyphaneDoc* bigDoc = nullptr;
+    CGlyphaneView* big = OpenWhiteLogoView(3000, 2000, bigDoc);
+    ASSERT_NE(big, nullptr);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    QWidget* bigFrame = big->parentWidget();
+    const QSize room = qobject_cast<QMdiSubWindow*>(bigFrame)->mdiArea()->viewport()->size();
+    EXPECT_LE(bigFrame->width(), room.width());
+    EXPECT_LE(bigFrame->height(), room.height());
+    EXPECT_EQ(bigFrame->minimumSize(), bigFrame->maximumSize());
+    EXPECT_EQ(big->horizontalScrollBar()->maximum(), 3000 - big->viewport()->width());
+    EXPECT_EQ(big->verticalScrollBar()->maximum(), 2000 - big->viewport()->height());
 }
 
 TEST_F(ViewTest, ALogoOpenedBeforeTheMainWindowShowsIsFittedWhenItAppears)

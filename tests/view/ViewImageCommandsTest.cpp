@@ -159,7 +159,7 @@ TEST_F(ViewTest, ClearWhitensTheClientSizedBlockAndUndoRestoresTheWholeImage)
     Image().fill(kBlack);
     const QImage before = Image().copy();
     // A logo window smaller than the logo.
-    m_view->parentWidget()->resize(200, 150);
+    m_view->parentWidget()->setFixedSize(200, 150);
     QApplication::processEvents();
     const QSize client = Viewport()->size();
     ASSERT_LT(client.width(), 600);

@@ -55,6 +55,33 @@ TEST_F(ViewTest, PenTogglesCellsAndLeavingWritesThemBack)
     EXPECT_EQ(CountInImage(kBlack), 1);
 }
 
+// Qt turns a press soon after another into a double click; the pen must see
+// it as the press it is, on the same cell and on a neighbouring one.
+TEST_F(ViewTest, QuickPenClicksEachToggleTheirCell)
+{
+    ASSERT_TRUE(OpenWhiteLogo(200, 150));
+    Command(ID_ZOOM_LARGE);
+    Move(kMouse, kMouse);
+    Click(kMouse, kMouse);
+    ASSERT_TRUE(m_view->IsMagnified());
+    Command(ID_TOOL_PEN);
+    const auto cell = [this](int x, int y) { return m_view->MagnifierSurface().GetPixel(x * 4 + 1, y * 4 + 1); };
+
+    ClickAt(9, 9, 1000000);
+    ClickAt(9, 9, 1000100); // 0.1 s later on the same cell: white again
+    EXPECT_EQ(cell(2, 2), RGB(255, 255, 255));
+
+    ClickAt(13, 17, 2000000);
+    ClickAt(17, 17, 2000100); // the neighbouring cell, quickly
+    EXPECT_EQ(cell(3, 4), RGB(0, 0, 0));
+    EXPECT_EQ(cell(4, 4), RGB(0, 0, 0));
+
+    Command(ID_ZOOM_NORMAL);
+    EXPECT_EQ(Pixel(kSource + 2, kSource + 2), kWhite);
+    EXPECT_EQ(Pixel(kSource + 3, kSource + 4), kBlack);
+    EXPECT_EQ(Pixel(kSource + 4, kSource + 4), kBlack);
+}
+
 TEST_F(ViewTest, GridLinesEveryCellAndToggled)
 {
     ASSERT_TRUE(OpenWhiteLogo(200, 150));

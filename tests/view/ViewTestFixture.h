@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace viewtest {
@@ -50,6 +51,20 @@ protected:
         QTest::mouseRelease(Viewport(), button, Qt::NoModifier, QPoint(x, y));
     }
     void Click(int x, int y) { QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y)); }
+    // A left click handed to the window system's input queue at the given
+    // time stamp (ms), so that Qt itself decides whether a press that follows
+    // another closely is a double click, as it does for a user's clicks.
+    void ClickAt(int x, int y, ulong timestamp)
+    {
+        QWindow* window = Viewport()->window()->windowHandle();
+        const QPointF global = Viewport()->mapToGlobal(QPointF(x, y));
+        const QPointF local = window->mapFromGlobal(global);
+        qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                            Qt::NoModifier, int(timestamp));
+        qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, int(timestamp + 20));
+        QApplication::processEvents();
+    }
     // A move with the given buttons held, delivered as the window system would.
     void Move(int x, int y, Qt::MouseButtons held = Qt::NoButton)
     {

@@ -157,7 +157,7 @@ TEST_F(TextTest, TheFontStartsAsTheSerifDescriptionAndSelectFontReachesAnOpenBox
 TEST_F(TextTest, TheBoxKeepsItsPlaceOnTheLogoWhenTheViewScrolls)
 {
     ASSERT_TRUE(OpenWhiteLogo(600, 400));
-    m_view->parentWidget()->resize(300, 200);
+    m_view->parentWidget()->setFixedSize(300, 200); // as in a main window too small for the logo
     QApplication::processEvents();
     m_view->horizontalScrollBar()->setValue(50);
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(110, 40));
@@ -173,4 +173,31 @@ TEST_F(TextTest, TheBoxKeepsItsPlaceOnTheLogoWhenTheViewScrolls)
     const int all = CountInImage(kBlack);
     EXPECT_GT(all, 0);
     EXPECT_EQ(InkIn(Image(), QRect(60, 10, 100, 30)).black, all);
+}
+
+// While it is typed into, the box shows a dotted outline just around it; the
+// outline is on the screen only and never reaches the logo.
+TEST_F(TextTest, TheOpenBoxHasAnOutlineOnTheScreenAndNoneInTheLogo)
+{
+    ASSERT_TRUE(OpenWhiteLogo(240, 100));
+    QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(110, 40));
+    ASSERT_NE(box, nullptr);
+    QTest::keyClicks(box, QStringLiteral("A"));
+    QApplication::processEvents();
+    const QImage screen = Screen();
+    const Ink left = InkIn(screen, QRect(9, 9, 1, 32));
+    const Ink right = InkIn(screen, QRect(110, 9, 1, 32));
+    const Ink top = InkIn(screen, QRect(9, 9, 102, 1));
+    const Ink bottom = InkIn(screen, QRect(9, 40, 102, 1));
+    for (const Ink& side : {left, right, top, bottom}) {
+        EXPECT_GT(side.black, 5);
+        EXPECT_GT(side.white, 5) << "dotted, not solid";
+    }
+    EXPECT_EQ(InkIn(Image(), QRect(0, 0, 240, 100)).black, 0) << "nothing is in the logo while typing";
+
+    Click(200, 80);
+    ASSERT_EQ(m_view->TextBox(), nullptr);
+    EXPECT_GT(InkIn(Image(), QRect(10, 10, 100, 30)).black, 0) << "the text";
+    for (const QRect& ring : {QRect(9, 9, 1, 32), QRect(110, 9, 1, 32), QRect(9, 9, 102, 1), QRect(9, 40, 102, 1)})
+        EXPECT_EQ(InkIn(Image(), ring).black, 0);
 }

@@ -6,22 +6,29 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 CDiaologSelectComPort::CDiaologSelectComPort(QWidget* parent, const QString& currentPort, int lptPermission)
     : QDialog(parent)
-    , m_list(new QListWidget(this))
+    , m_list(new QTreeWidget(this))
     , m_strCurrent(currentPort)
     , m_nLptPermission(lptPermission)
 {
     setWindowTitle(QStringLiteral("Select Communication Port"));
     m_list->setObjectName(QStringLiteral("ports"));
+    m_list->setColumnCount(3);
+    m_list->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Device"), QStringLiteral("Present")});
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDiaologSelectComPort::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CDiaologSelectComPort::accept);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CDiaologSelectComPort::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Port the printer is connected to:"), this));
     layout->addWidget(m_list, 1);
@@ -38,15 +45,16 @@ void CDiaologSelectComPort::Fill()
             continue;
         const QString device = PortDevice(name);
         const bool present = !device.isEmpty() && QFileInfo::exists(device);
-        auto* item = new QListWidgetItem(
-            QStringLiteral("%1\t%2\t%3").arg(name, device, present ? QStringLiteral("present") : QStringLiteral("absent")),
-            m_list);
-        item->setData(Qt::UserRole, name);
+        auto* item = new QTreeWidgetItem(
+            m_list, {name, device, present ? QStringLiteral("present") : QStringLiteral("absent")});
+        item->setData(0, Qt::UserRole, name);
         if (name == m_strCurrent)
             m_list->setCurrentItem(item);
     }
-    if (!m_list->currentItem() && m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    if (!m_list->currentItem() && m_list->topLevelItemCount() > 0)
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        m_list->resizeColumnToContents(column);
 }
 
 int CDiaologSelectComPort::DoModal()
@@ -57,9 +65,9 @@ int CDiaologSelectComPort::DoModal()
 
 void CDiaologSelectComPort::accept()
 {
-    QListWidgetItem* item = m_list->currentItem();
+    QTreeWidgetItem* item = m_list->currentItem();
     if (!item)
         return; // nothing chosen: the dialog stays open
-    m_strPort = item->data(Qt::UserRole).toString();
+    m_strPort = item->data(0, Qt::UserRole).toString();
     QDialog::accept();
 }

@@ -4,7 +4,7 @@
 // only when the caller switches it on.
 #include <QDialog>
 
-class QListWidget;
+class QTreeWidget;
 
 class CDiaologSelectComPort : public QDialog {
     Q_OBJECT
@@ -17,7 +17,8 @@ public:
     // Set before DoModal to offer the USB printers too.
     bool m_bUsbEnabled = false;
 
-    QListWidget* List() const { return m_list; }
+    // One row per port; the columns are the name, the device and "present" or "absent".
+    QTreeWidget* List() const { return m_list; }
 
 public slots:
     void accept() override;
@@ -25,7 +26,7 @@ public slots:
 private:
     void Fill();
 
-    QListWidget* m_list;
+    QTreeWidget* m_list;
     QString m_strCurrent;
     QString m_strPort;
     int m_nLptPermission;
