@@ -78,7 +78,9 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         QCoreApplication::processEvents(); // the last posted messages
-        return true;
+        // The printer reads at line speed: what the job queued last (the cut
+        // of a printed page, say) may still be on its way.
+        return !m_printer || m_printer->WaitUntilSettled(boundMs);
     }
 
     // The state the view's update handler gives a command.

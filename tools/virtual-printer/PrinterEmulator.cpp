@@ -199,12 +199,15 @@ void CPrinterEmulator::Run()
     sinceInput.start();
     while (!m_bStop && m_master >= 0) {
         pollfd p{m_master, POLLIN, 0};
+        ++m_turns;
         if (::poll(&p, 1, kPollMs) <= 0) {
             ReadIdle(sinceInput);
+            ++m_idlePolls;
             continue;
         }
         if (!ReadLine())
             continue;
+        m_idlePolls = 0;
         sinceInput.restart();
         if (m_bDisconnected) {
             Log(QStringLiteral("DISCONNECT"));
@@ -215,6 +218,22 @@ void CPrinterEmulator::Run()
             Disconnect();
         }
     }
+}
+
+bool CPrinterEmulator::WaitUntilSettled(int boundMs) const
+{
+    QElapsedTimer clock;
+    clock.start();
+    // Two empty polls in a row, after the loop has turned a few times since
+    // the call: everything queued before it was read and handled, and a reply
+    // held for a quiet line has gone out.
+    const long long from = m_turns;
+    while ((m_turns < from + 3 || m_idlePolls < 2) && !m_bDisconnected && m_thread.joinable()) {
+        if (clock.elapsed() > boundMs)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 void CPrinterEmulator::ReadIdle(QElapsedTimer& sinceInput)

@@ -45,6 +45,11 @@ public:
     long long BytesUnderstood() const { return m_understood; }
     long long BytesIgnored() const { return m_ignored; }
     bool IsDisconnected() const { return m_bDisconnected; }
+    // Waits (up to boundMs) until the printer has taken and handled every byte
+    // the host has written: the host's side of a job ends when its bytes are
+    // queued, the printer's when it has read them at line speed. True when
+    // settled.
+    bool WaitUntilSettled(int boundMs) const;
     // With recordInput: the understood bytes since the last call, in order:
     // everything the host wrote at the printer's speed, commands, raster,
     // requests and padding alike.
@@ -76,6 +81,10 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bDisconnected{false};
+    // Turns of the reading loop, and those in a row that found nothing to
+    // read (reset by every read).
+    std::atomic<long long> m_turns{0};
+    std::atomic<int> m_idlePolls{0};
     std::atomic<long long> m_understood{0};
     std::atomic<long long> m_ignored{0};
     CEmuLinePacer m_pacer;
