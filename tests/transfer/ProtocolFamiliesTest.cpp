@@ -74,7 +74,33 @@ protected:
         OpenLogoFor(model, width, height);
         m_doc->SetPortName(portName);
     }
-    const CTransferJob::CProgress Progress() const { return m_view->LastJob()->Progress(); }
+    // A parallel or USB write ends when the bytes are in the port's queue, not
+    // when the printer has them: waits (the event loop running) until it has
+    // taken count bytes in all, or a bound passes.
+    bool WaitUntilTaken(long long count, int boundMs = 60000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (m_printer->BytesUnderstood() < count && clock.elapsed() < boundMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return m_printer->BytesUnderstood() >= count;
+    }
+    // The same when the count is not known: until no byte has come for quietMs.
+    void WaitUntilQuiet(int quietMs = 300, int boundMs = 60000)
+    {
+        QElapsedTimer clock, quiet;
+        clock.start();
+        quiet.start();
+        long long seen = m_printer->BytesUnderstood();
+        while (quiet.elapsed() < quietMs && clock.elapsed() < boundMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (m_printer->BytesUnderstood() != seen) {
+                seen = m_printer->BytesUnderstood();
+                quiet.restart();
+            }
+        }
+    }
+    CTransferJob::CProgress Progress() const { return m_view->LastJob()->Progress(); }
     // The USB printer choice: the first printer listed.
     static testenv::ScriptedUi::Step FirstUsbPrinter()
     {
@@ -204,6 +230,7 @@ TEST_F(ProtocolFamiliesTest, BdqgOnTheParallelPortWritesItsAreaIn32BlocksWithout
     StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("BDQG"), 64, 32);
     ScriptedUi ui;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    ASSERT_TRUE(WaitUntilTaken(8 + 32 * 129)) << AppLog().toStdString();
     EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
     const Bytes received = m_printer->TakeReceivedBytes();
     // The frame, then block after block in address order: nothing else, no "CmdTxLogo".
@@ -233,6 +260,7 @@ TEST_F(ProtocolFamiliesTest, BlockModelsTakeTwentyTwoByteBlocksTheLastPaddedWith
     expected.insert(expected.end(), dots.begin(), dots.end());
     expected.insert(expected.end(), 5, 0x00);
     expected.insert(expected.end(), {0x1B, 0x50, 0x00, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x1B, 0x69});
+    ASSERT_TRUE(WaitUntilTaken(static_cast<long long>(expected.size()))) << AppLog().toStdString();
     EXPECT_TRUE(m_printer->TakeReceivedBytes() == expected);
     EXPECT_EQ(Progress().plannedSteps, 786);
     EXPECT_EQ(Progress().stepsDone, 786);
@@ -248,8 +276,8 @@ TEST_F(ProtocolFamiliesTest, OneByteWritesReachTheDialogInFewMessagesAndOnlyTheM
     m_view->Link().SetQnndMode(true);
     ScriptedUi ui;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    ASSERT_TRUE(WaitUntilTaken(17287 + 11)) << AppLog().toStdString();
     const Bytes received = m_printer->TakeReceivedBytes();
-    ASSERT_GE(received.size(), 17287u);
     EXPECT_TRUE(HoldsLogo(m_printer->RamLogo()));
     const CTransferJob::CProgress p = Progress();
     EXPECT_EQ(p.plannedSteps, 17287);
@@ -263,6 +291,7 @@ TEST_F(ProtocolFamiliesTest, OneByteWritesReachTheDialogInFewMessagesAndOnlyTheM
     ScriptedUi mzvzv;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
     EXPECT_EQ(MessageTexts(mzvzv), (QStringList{LoadString(61507), LoadString(61464)}));
+    ASSERT_TRUE(WaitUntilTaken(7 + 24960 + 11)) << AppLog().toStdString();
     EXPECT_TRUE(HoldsLogo(m_printer->RamLogo()));
     EXPECT_TRUE(m_view->Link().IsLogoInRam());
     EXPECT_TRUE(m_view->Link().LptKeepsRam());
@@ -286,6 +315,7 @@ TEST_F(ProtocolFamiliesTest, ABdqgmlwTestOverUsbSendsTheBitmapStreamAndLeavesIts
     ScriptedUi ui;
     ui.Then(FirstUsbPrinter());
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    WaitUntilQuiet();
     EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
     QFile dump(testenv::ProgramDir() + QStringLiteral("glyphane.bin"));
     ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
@@ -309,6 +339,7 @@ TEST_F(ProtocolFamiliesTest, AJ4ProgramOverUsbEndsItsStreamWithTheRamToFlashComm
     ScriptedUi ui;
     ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
     ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    WaitUntilQuiet();
     EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
     QFile dump(testenv::ProgramDir() + QStringLiteral("glyphane.bin"));
     ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
@@ -347,4 +378,69 @@ TEST_F(ProtocolFamiliesTest, AUsbPrinterOffLineOrOfAnotherModelGetsNothing)
     EXPECT_TRUE(m_printer->TakeReceivedBytes()
                 == (Bytes{0x1D, 0x49, 0x31, 0x10, 0x04, 0x01, 0x1D, 0x49, 0x31}));
     EXPECT_TRUE(m_view->Link().IsLogoInRam()) << "a USB job that returns 1 is a success";
+}
+
+// ---- glyphane-cli send ---------------------------------------------------------
+
+TEST_F(ProtocolFamiliesTest, CommandLineSendProgramsEveryFamilyOnEveryKindOfPort)
+{
+    // A 64 x 32 logo with a pattern, as a 1-bit BMP file.
+    QImage logo(64, 32, QImage::Format_Mono);
+    logo.setColorTable({0xFF000000u, 0xFFFFFFFFu});
+    logo.fill(1);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            if ((x + 2 * y) % 5 == 0 || y == 0)
+                logo.setPixel(x, y, 0);
+    const QString file = TempPath(QStringLiteral("pattern.bmp"));
+    ASSERT_TRUE(logo.save(file, "BMP"));
+
+    struct Case {
+        EmuPort kind;
+        const char* port;
+        const char* model;
+        const char* job;
+        int slot; // where the printer holds the logo afterwards; 0 = RAM
+        int dotX, dotY;
+    };
+    const Case cases[] = {
+        {EmuPort::Serial, "COM1", "HVCZL", "--test", 1, 512, 64},       // flash area
+        {EmuPort::Serial, "COM1", "FQ054", "--test", 1, 384, 96},       // fixed area
+        {EmuPort::Serial, "COM1", "LB36", "--test", 1, 256, 128},       // echoed bytes
+        {EmuPort::Parallel, "LPT1", "BDQG", "--test", 1, 256, 128},     // parallel area
+        {EmuPort::Parallel, "LPT1", "QVGDCMR", "--test", 1, 576, 240},  // generic, 22-byte blocks
+        {EmuPort::Usb, "USB001", "J4", "--program", 2, 384, 240},       // USB
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        StartLinePrinterWith(QLatin1String(c.model), [&](CEmuOptions& o) {
+            o.port = c.kind;
+            if (c.kind != EmuPort::Serial)
+                o.baud = 115200;
+        });
+        ScriptedUi ui;
+        QString err;
+        QStringList args{"send", file, "--port", c.port, "--model", c.model, c.job};
+        if (QLatin1String(c.job) == QLatin1String("--program"))
+            args << QString::number(c.slot);
+        ASSERT_EQ(RunCli(args, &err), cli::kExitOk) << err.toStdString();
+        WaitUntilQuiet();
+        EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(c.slot), logo, c.dotX, c.dotY));
+    }
+
+    // Nothing can be detected on a parallel port, and an unknown port is refused.
+    QString err;
+    EXPECT_EQ(RunCli({"send", file, "--port", "LPT1", "--test"}, &err), cli::kExitRefused);
+    EXPECT_EQ(err, "glyphane-cli: LPT1: --model is needed; only a printer on a serial port can be detected\n");
+    EXPECT_EQ(RunCli({"send", file, "--port", "LPT7", "--model", "BDQG", "--test"}, &err), cli::kExitRefused);
+}
+
+TEST_F(ProtocolFamiliesTest, CommandLineSendFailsWhenThePrinterRefusesTheArea)
+{
+    StartLinePrinterWith(QStringLiteral("BDQG"), [](CEmuOptions& o) { o.area.seriousAt = 0; });
+    const QString file = WriteWhiteLogo(64, 32);
+    ScriptedUi ui;
+    QString err;
+    EXPECT_EQ(RunCli({"send", file, "--port", "COM1", "--model", "BDQG", "--test"}, &err), cli::kExitRefused);
+    EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: the printer reported a serious error\n"))) << err.toStdString();
 }

@@ -4,6 +4,7 @@
 // job and its worker, bytes going out no faster than the line allows.
 #include "printer/ConnectFixture.h"
 
+#include "app/CliCommands.h"
 #include "components/LogFile.h"
 #include "frame/MainFrame.h"
 #include "resources/StringTable.h"
@@ -145,6 +146,17 @@ inline ::testing::AssertionResult HoldsCentredLogo(const CEmuLogo& held, const Q
                 return ::testing::AssertionFailure() << "dot " << x << ", " << y;
         }
     return ::testing::AssertionSuccess();
+}
+
+// glyphane-cli with args; *errText = what it wrote to standard error.
+inline int RunCli(const QStringList& args, QString* errText)
+{
+    QString outText, err;
+    QTextStream out(&outText), errStream(&err);
+    const int status = cli::Run(args, out, errStream);
+    errStream.flush();
+    *errText = err;
+    return status;
 }
 
 // The raster of a logo centred on a printer area, 1 = black dot, as the

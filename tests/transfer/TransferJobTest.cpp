@@ -4,7 +4,6 @@
 // mid-transfer, and the model rules of the transfer speed.
 #include "TransferFixture.h"
 
-#include "app/CliCommands.h"
 
 #include <QProgressBar>
 
@@ -229,20 +228,6 @@ TEST_F(TransferTest, ASecondPressWhileAJobRunsDoesNothing)
 }
 
 // ---- glyphane-cli send ---------------------------------------------------------
-
-namespace {
-
-int RunCli(const QStringList& args, QString* errText)
-{
-    QString outText, err;
-    QTextStream out(&outText), errStream(&err);
-    const int status = cli::Run(args, out, errStream);
-    errStream.flush();
-    *errText = err;
-    return status;
-}
-
-} // namespace
 
 TEST_F(TransferTest, CommandLineSendDetectsTheModelAndTestsTheLogo)
 {

@@ -4,8 +4,10 @@ namespace {
 
 bool ParseCount(const QString& text, int* value)
 {
+    // Decimal, or hexadecimal after "0x" (identification bytes read better so).
     bool ok = false;
-    const int n = text.toInt(&ok, 0);
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const int n = hex ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
     if (!ok || n < 0)
         return false;
     *value = n;
