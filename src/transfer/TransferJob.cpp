@@ -98,11 +98,13 @@ void CTransferJob::Run(Finished finished)
     CTransferOutcome outcome;
     outcome.flags = m_request.flags;
     outcome.result = TestOrProgRamLogo(outcome);
-    // A parallel job leaves "logo in RAM" as its protocol set it.
-    if (outcome.result == 1 && !m_bProtocolKeepsRamFlag)
-        outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
-    else
+    if (outcome.result == 1) {
+        // A parallel job leaves "logo in RAM" as its protocol set it.
+        if (!m_bProtocolKeepsRamFlag)
+            outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
+    } else {
         Log(QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."));
+    }
     m_ended.Set();
     if (m_kill.IsSet())
         return; // the window is going: nobody applies the outcome
