@@ -51,6 +51,8 @@ public:
     // For tests and the status figures.
     bool IsProgramMode() const { return m_bProgramMode; }
     CDialogThreadStatus* ProgressDialog() const;
+    // The current or last job, until the next one starts; null before the first.
+    const CTransferJob* LastJob() const { return m_job.get(); }
 
 protected:
     // What the transfer needs from its window.
@@ -77,4 +79,6 @@ private:
     bool m_bProgramMode = false;
     QPointer<CDialogThreadStatus> m_progress;
     QPointer<QTimer> m_progressTimer;
+    // The USB printer chosen for the job being prepared.
+    QString m_strUsbPrinter;
 };
