@@ -112,6 +112,11 @@ BOOL CsComAm::SetNewTimeoutSystem(_CalcTimeout timeouts)
 
 BOOL CsComAm::PurgePort()
 {
+    // Both directions start empty, but what is still queued for the printer
+    // (the line feeds owed after a detection) is the printer's: it leaves the
+    // line first, and only what the printer sent is thrown away.
+    if (!m_port.Drain(static_cast<int>(m_timeouts.WriteTotalTimeoutConstant)))
+        return Failed(QStringLiteral("[CsComAm::PurgePort] %1").arg(m_port.LastErrorText()));
     if (!m_port.Purge())
         return Failed(QStringLiteral("[CsComAm::PurgePort] %1").arg(m_port.LastErrorText()));
     LogLine(QStringLiteral("PURGE"));

@@ -439,6 +439,8 @@ bool CSerialPort::Purge()
 {
     if (m_fd < 0)
         return Fail(SerialError::NotOpen, QStringLiteral("port not open"));
+    // Bytes the driver still holds are on their way to the printer.
+    WaitForLineIdle();
     if (tcflush(m_fd, TCIOFLUSH) != 0) {
         const int err = errno;
         return Fail(SerialErrorFromErrno(err), QStringLiteral("purge"), err);

@@ -62,9 +62,11 @@ protected:
     // A white logo window of the given size, without a printer; the
     // initialisation hint and the WGJ33 question an opened file brings are
     // switched off unless a test wants them.
-    CGlyphaneView* OpenWhiteLogo(int width, int height)
+    // name: the file's name (logo<w>x<h>.bmp unless given); opening a file
+    // that is open already only brings its window forward.
+    CGlyphaneView* OpenWhiteLogo(int width, int height, const QString& name = QString())
     {
-        m_view = OpenWhiteLogoView(width, height, m_doc);
+        m_view = OpenWhiteLogoView(width, height, m_doc, name);
         if (!m_doc)
             return nullptr;
         if (m_view)

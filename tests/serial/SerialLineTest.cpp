@@ -222,6 +222,30 @@ TEST_F(LineTimeFixture, CloseLetsTheLastBytesLeaveTheLine)
                 kLogoBytes, static_cast<long long>(writtenMs), static_cast<long long>(closedMs));
 }
 
+// A purge starts a protocol from an empty line; what was written before it
+// (the line feeds owed after a detection) is still the printer's and must
+// reach it, while the printer's unread bytes are thrown away.
+TEST_F(LineTimeFixture, PurgeLetsQueuedOutputLeaveAndDropsOnlyInput)
+{
+    StartLineTimePrinter(9600);
+    CsComAm port;
+    OpenAt(port, 9600, nullptr);
+    const std::vector<BYTE> feeds(64, 0x0A);
+    ASSERT_TRUE(port.SendCommandToComm(feeds.data(), static_cast<DWORD>(feeds.size())));
+    ASSERT_TRUE(port.PurgePort()) << port.LastErrorText().toStdString();
+    std::vector<BYTE> received;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const auto more = m_printer->TakeReceivedBytes();
+            received.insert(received.end(), more.begin(), more.end());
+            return received.size() >= feeds.size();
+        },
+        5000))
+        << received.size() << " of " << feeds.size() << " line feeds arrived";
+    EXPECT_TRUE(received == feeds);
+    port.DeInitializePort();
+}
+
 // A stop or kill ends a read that waits for a printer that never answers, long
 // before the two-minute time-out, and the component says it was a stop.
 TEST_F(LineTimeFixture, StopOrKillEndsAReadWaitingForItsLongTimeout)

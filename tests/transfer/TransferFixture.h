@@ -69,7 +69,9 @@ protected:
     // as Connect leaves it (the printer not identified).
     void OpenLogoFor(const QString& model, int width, int height)
     {
-        ASSERT_NE(OpenWhiteLogo(width, height), nullptr);
+        // A file of its own each time: a test may bind a second logo.
+        ++m_logoFiles;
+        ASSERT_NE(OpenWhiteLogo(width, height, QStringLiteral("logo%1.bmp").arg(m_logoFiles)), nullptr);
         const QString failure =
             m_doc->BindPrinter(CPrinterChoice{model, QStringLiteral("CfgFile\\%1.cfg").arg(model)});
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
@@ -130,6 +132,8 @@ protected:
             p.result = IDOK;
         };
     }
+
+    int m_logoFiles = 0;
 };
 
 // Whether the printer's logo shows the document's logo centred on its area:
