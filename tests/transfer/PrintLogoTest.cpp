@@ -6,6 +6,8 @@
 #include "TransferFixture.h"
 
 #include "dialogs/DialogDriving.h"
+#include "dialogs/PrinterPreviewDlg.h"
+#include "transfer/PrinterPreview.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -319,4 +321,77 @@ TEST_F(PrintLogoTest, PrintLogoIsOfferedOnlyWithAUsablePortAndNoJobRunning)
     EXPECT_TRUE(DialogClasses(ui).isEmpty());
     ASSERT_TRUE(WaitForJob(120000));
     EXPECT_TRUE(State(ID_PRINT_LOGO).enabled());
+}
+
+// ---- Printer Preview -----------------------------------------------------------
+
+namespace {
+
+::testing::AssertionResult SameDots(const QImage& dots, const CEmuLogo& held)
+{
+    if (dots.width() != held.width || dots.height() != held.height)
+        return ::testing::AssertionFailure() << "preview " << dots.width() << " x " << dots.height() << ", printer "
+                                             << held.width << " x " << held.height;
+    for (int y = 0; y < held.height; ++y)
+        for (int x = 0; x < held.width; ++x)
+            if (((dots.pixel(x, y) & 0xFFFFFF) == 0) != held.IsBlack(x, y))
+                return ::testing::AssertionFailure() << "dot " << x << ", " << y;
+    return ::testing::AssertionSuccess();
+}
+
+// The dots of a paper strip without its margins.
+QImage StripDots(const QImage& strip, int width, int height)
+{
+    QImage dots(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            dots.setPixel(x, y, strip.pixel(x, y + kPaperMarginDots) == kDotColour.rgb() ? qRgb(0, 0, 0)
+                                                                                          : qRgb(255, 255, 255));
+    return dots;
+}
+
+} // namespace
+
+TEST_F(PrintLogoTest, ThePreviewShowsTheDotsThePrinterHoldsAfterATest)
+{
+    struct Case {
+        const char* model;
+        std::vector<UINT> options;
+    };
+    // A plain model with a mirrored, framed logo; one with Reverse Color and
+    // Reverse Image; a model that takes a BMP image.
+    const Case cases[] = {
+        {"WGJ33", {ID_REVERSE_ROW, ID_FRAME_THIN}},
+        {"FRNDR", {ID_REVERSE_COLOR, ID_REVERSE_IMAGE}},
+        {"BDQGMLW", {ID_REVERSE_ROW, ID_FRAME_BOLD}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        PrinterAndLogo(QString::fromLatin1(c.model));
+        for (const UINT option : c.options)
+            m_view->OnCommand(option);
+        ScriptedUi ui;
+        QImage shown;
+        int perDot = 0;
+        ui.Then([&](CUiPrompt& p, QDialog* d) {
+            auto* view = d ? d->findChild<CPaperStripView*>() : nullptr;
+            ASSERT_NE(view, nullptr);
+            shown = view->Strip();
+            perDot = view->DevicePixelsPerDot();
+            p.result = IDOK;
+        });
+        ASSERT_TRUE(State(ID_PRINTER_PREVIEW).enabled());
+        m_view->OnCommand(ID_PRINTER_PREVIEW);
+        ASSERT_EQ(DialogClasses(ui), QStringList{QStringLiteral("CPrinterPreviewDlg")})
+            << MessageTexts(ui).join(QLatin1Char('|')).toStdString();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(perDot, 1) << "one device pixel per dot on an unscaled screen";
+        EXPECT_TRUE(m_printer->TakeReceivedBytes().empty()) << "a preview sends nothing";
+
+        ASSERT_TRUE(RunJob(ID_TEST_LOGO)) << AppLog().toStdString();
+        const CEmuLogo held = m_printer->RamLogo();
+        ASSERT_FALSE(held.IsEmpty()) << AppLog().toStdString();
+        EXPECT_EQ(shown.width(), m_doc->GetDotX()) << "the strip is the printer's width";
+        EXPECT_TRUE(SameDots(StripDots(shown, held.width, held.height), held));
+    }
 }
