@@ -5,6 +5,7 @@
 // the failures that end the command, and the enabling rule.
 #include "TransferFixture.h"
 
+#include "app/CliCommands.h"
 #include "dialogs/DialogDriving.h"
 #include "dialogs/PrinterPreviewDlg.h"
 #include "transfer/PrinterPreview.h"
@@ -394,4 +395,125 @@ TEST_F(PrintLogoTest, ThePreviewShowsTheDotsThePrinterHoldsAfterATest)
         EXPECT_EQ(shown.width(), m_doc->GetDotX()) << "the strip is the printer's width";
         EXPECT_TRUE(SameDots(StripDots(shown, held.width, held.height), held));
     }
+}
+
+// ---- glyphane-cli print-logo and preview ----------------------------------------
+
+namespace {
+
+int RunCli(const QStringList& args, QString* errText)
+{
+    QString outText, err;
+    QTextStream out(&outText), errStream(&err);
+    const int status = cli::Run(args, out, errStream);
+    errStream.flush();
+    *errText = err;
+    return status;
+}
+
+} // namespace
+
+TEST_F(PrintLogoTest, CommandLinePrintLogoFindsThePrinterAndPrintsTheSlot)
+{
+    StartLinePrinter(QStringLiteral("FRNDR"));
+    ScriptedUi ui;
+    QString err;
+    ASSERT_EQ(RunCli({"print-logo", "--port", "COM1", "--slot", "3"}, &err), cli::kExitOk) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("detected printer FRNDR on COM1"))) << err.toStdString();
+    EXPECT_EQ(Hex(PrintBytes()), Hex(Join({{0x1B, 0x50, 0x03}, Feeds(6), {0x1B, 0x69}})));
+}
+
+TEST_F(PrintLogoTest, CommandLinePrintLogoTakesSubLogosOrTheWholeLogoOfAFiscalPrinter)
+{
+    StartLinePrinter(QStringLiteral("MLQDGGQF"));
+    ScriptedUi ui;
+    QString err;
+    const QStringList base = {"print-logo", "--port", "COM1", "--model", "MLQDGGQF", "--slot", "3"};
+    ASSERT_EQ(RunCli(base + QStringList{"--sub-logos", "4,1"}, &err), cli::kExitOk) << err.toStdString();
+    EXPECT_EQ(Hex(PrintBytes()), Hex({0x1B, 0x50, 0x03, 0x01, 0x1B, 0x50, 0x03, 0x04, 0x1B, 0x69}));
+    ASSERT_EQ(RunCli(base + QStringList{"--all"}, &err), cli::kExitOk) << err.toStdString();
+    EXPECT_EQ(Hex(PrintBytes()), Hex({0x1B, 0x50, 0x03, 0xFF, 0x1B, 0x69}));
+    ASSERT_EQ(RunCli(base, &err), cli::kExitOk) << "the whole logo when nothing is said";
+    EXPECT_EQ(Hex(PrintBytes()), Hex({0x1B, 0x50, 0x03, 0xFF, 0x1B, 0x69}));
+}
+
+TEST_F(PrintLogoTest, CommandLinePrintLogoRefusesBadRequestsBeforeTheLineIsTouched)
+{
+    StartLinePrinter(QStringLiteral("MLQDGGQF"));
+    ScriptedUi ui;
+    QString err;
+    const QStringList base = {"print-logo", "--port", "COM1", "--model", "MLQDGGQF", "--slot"};
+    EXPECT_EQ(RunCli(base + QStringList{"5"}, &err), cli::kExitRefused);
+    EXPECT_EQ(err, "glyphane-cli: --slot takes a slot from 1 to 4 for MLQDGGQF\n");
+    EXPECT_EQ(RunCli(base + QStringList{"1", "--sub-logos", "1,5"}, &err), cli::kExitRefused);
+    EXPECT_TRUE(err.contains(QStringLiteral("--sub-logos takes sub-logo numbers 1 to 4"))) << err.toStdString();
+    EXPECT_EQ(RunCli(base + QStringList{"1", "--sub-logos", "2,2"}, &err), cli::kExitRefused);
+    EXPECT_EQ(RunCli(base + QStringList{"1", "--sub-logos", "1", "--all"}, &err), cli::kExitRefused);
+    EXPECT_EQ(RunCli({"print-logo", "--port", "COM1", "--model", "FRNDR", "--slot", "1", "--all"}, &err),
+              cli::kExitRefused);
+    EXPECT_EQ(err, "glyphane-cli: FRNDR has no sub-logos: only fiscal printers take --sub-logos or --all\n");
+    EXPECT_EQ(RunCli({"print-logo", "--port", "COM1", "--model", "MLQDGGQF"}, &err), cli::kExitUsage);
+    EXPECT_TRUE(TakeAllReceived().empty()) << "nothing reached the printer";
+
+    // A printer that does not answer: the reason in one line.
+    StartLinePrinter(QStringLiteral("FRNDR"), QStringLiteral("silent"));
+    EXPECT_EQ(RunCli({"print-logo", "--port", "COM1", "--model", "FRNDR", "--slot", "1"}, &err), cli::kExitRefused);
+    EXPECT_EQ(err, "glyphane-cli: the printer does not answer on COM1\n");
+}
+
+TEST_F(PrintLogoTest, CommandLinePreviewIsWhatTheSameSendLeavesInThePrinter)
+{
+    PrinterAndLogo(QStringLiteral("WGJ33"));
+    const QString logo = TempPath(QStringLiteral("logo.bmp"));
+    ASSERT_TRUE(m_doc->WriteBitmapFile(logo));
+    const QString png = TempPath(QStringLiteral("preview.png"));
+    ScriptedUi ui;
+    QString err;
+    const QStringList options = {"--model", "WGJ33", "--reverse-row", "--frame", "double"};
+    ASSERT_EQ(RunCli(QStringList{"preview", logo} + options + QStringList{png}, &err), cli::kExitOk)
+        << err.toStdString();
+    ASSERT_EQ(RunCli(QStringList{"send", logo, "--port", "COM1", "--test"} + options, &err), cli::kExitOk)
+        << err.toStdString();
+    const QImage strip(png);
+    ASSERT_EQ(strip.size(), QSize(576, 240 + 2 * kPaperMarginDots));
+    EXPECT_TRUE(SameDots(StripDots(strip, 576, 240), m_printer->RamLogo()));
+
+    // A preview that cannot be written changes nothing.
+    EXPECT_EQ(RunCli(QStringList{"preview", logo, "--model", "WGJ33", TempPath("no-such-dir/p.png")}, &err),
+              cli::kExitRefused);
+    EXPECT_TRUE(err.contains(QStringLiteral("cannot be written"))) << err.toStdString();
+    EXPECT_EQ(RunCli(QStringList{"preview", logo, "--model", "WGJ33", "--frame", "wide", png}, &err),
+              cli::kExitRefused);
+    EXPECT_EQ(QImage(png), strip) << "the refused preview left the earlier file alone";
+}
+
+// The documentation's pictures of the preview and of the page the virtual
+// printer prints for the same slot: run with GLYPHANE_DOC_SHOTS naming the
+// output folder (skipped otherwise).
+TEST_F(PrintLogoTest, DocumentationScreenshot)
+{
+    const QString folder = qEnvironmentVariable("GLYPHANE_DOC_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set GLYPHANE_DOC_SHOTS to make the screenshots";
+    StartLinePrinter(QStringLiteral("GB6853"));
+    OpenLogoFor(QStringLiteral("GB6853"), 256, 128);
+    m_doc->SetPrnLogoFlash(1);
+    m_view->OnCommand(ID_FRAME_THIN);
+    ScriptedUi ui;
+    ui.Then([&](CUiPrompt& p, QDialog* d) {
+        d->resize(640, 420);
+        d->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(d->grab().save(folder + QStringLiteral("/printer-preview.png")));
+        p.result = IDOK;
+    });
+    m_view->OnCommand(ID_PRINTER_PREVIEW);
+    ui.Then(ChooseSlot(2));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    ui.Then(ChooseSlot(2));
+    PrintLogo();
+    TakeAllReceived();
+    ASSERT_FALSE(m_printer->Pages().isEmpty());
+    const QImage page(m_printer->Pages().last());
+    EXPECT_TRUE(page.save(folder + QStringLiteral("/printed-page.png")));
 }
