@@ -48,7 +48,8 @@ public:
         m_takenBefore = m_printer.BytesUnderstood();
         m_start = Clock::now();
     }
-    void ProgressStep(qint64) override {}
+    void ProgressStep(qint64, int) override {}
+    void PostStopSend() override {}
     void ProgressEnd() override
     {
         // The loop ends when its last write() has returned; the printer is

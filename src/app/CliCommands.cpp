@@ -8,6 +8,7 @@
 #include "components/PswFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/LogoResize.h"
+#include "components/PortNames.h"
 #include "platform/NativePath.h"
 #include "printer/ModelCatalogue.h"
 #include "printer/PrintData.h"
@@ -302,8 +303,11 @@ int SendCommand(const CArgs& a, QTextStream& err)
         return kExitUsage;
     }
     const QString port = a.Value(QStringLiteral("port"));
-    if (!port.contains(QLatin1String("COM")))
-        throw Refusal{QStringLiteral("%1: only serial ports (COM...) can be used from the command line yet").arg(port)};
+    if (PortDevice(port).isEmpty())
+        throw Refusal{QStringLiteral("%1: no such port in the settings' [Ports]").arg(port)};
+    // Only a printer on a serial line answers the detection.
+    if (PortKindOf(port) != PortKind::Serial && !a.Has(QStringLiteral("model")))
+        throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
     CSendJob job;
     job.kind = test ? TransferKind::Test : TransferKind::Program;
     job.options = SendChoices(a);
@@ -510,6 +514,7 @@ QString Usage()
         "  glyphane-cli print-data IN OUT --model CODE\n"
         "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n"
         "  glyphane-cli send LOGO --port COM1 [--model CODE] (--test | --program SLOT)\n"
+        "  glyphane-cli send LOGO --port LPT1|USB001 --model CODE (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "                   [--baud 9600|19200|38400]\n"
         "  glyphane-cli preview LOGO OUT.png --model CODE [--frame thin|bold|double]\n"

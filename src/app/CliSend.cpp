@@ -154,7 +154,9 @@ bool RunTransfer(CGlyphaneDoc& doc, const CSendJob& job, QTextStream& err, QStri
     loop.exec();
     std::signal(SIGINT, previous);
 
-    if (outcome.result == 1)
+    // A printer that refused the logo after the transfer began is a failure
+    // here, though the job itself ends well once the operator has been told.
+    if (outcome.result == 1 && outcome.failure.isEmpty())
         return true;
     *reason = outcome.failure.isEmpty() ? QStringLiteral("the printer did not take the logo") : outcome.failure;
     return false;

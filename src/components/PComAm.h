@@ -33,6 +33,12 @@ public:
     void SetTimeoutMs(int ms) { m_nTimeoutMs = ms; }
 
     const QString& LastErrorText() const { return m_device.LastErrorText(); }
+    // The transfer's stop and kill events: once either is set, every write,
+    // read and pause ends at once and fails. Either may be null.
+    void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
+    {
+        m_device.SetStopEvents(stop, kill);
+    }
 
 private:
     QString m_strPortName;

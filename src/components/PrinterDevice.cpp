@@ -1,5 +1,7 @@
 #include "components/PrinterDevice.h"
 
+#include "platform/ManualResetEvent.h"
+
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +21,43 @@ bool CPrinterDevice::Fail(const QString& what, int err)
 {
     m_error = err ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(err))) : what;
     return false;
+}
+
+void CPrinterDevice::SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
+{
+    m_pStop = stop;
+    m_pKill = kill;
+}
+
+bool CPrinterDevice::IsStopRequested() const
+{
+    return (m_pStop && m_pStop->IsSet()) || (m_pKill && m_pKill->IsSet());
+}
+
+int CPrinterDevice::Wait(short events, int timeoutMs, short* revents)
+{
+    *revents = 0;
+    pollfd fds[3];
+    nfds_t count = 0;
+    if (events)
+        fds[count++] = {m_fd, events, 0};
+    const nfds_t firstStop = count;
+    for (const CManualResetEvent* e : {m_pStop, m_pKill})
+        if (e && e->PollDescriptor() >= 0)
+            fds[count++] = {e->PollDescriptor(), POLLIN, 0};
+    for (;;) {
+        if (IsStopRequested())
+            return -1;
+        const int r = ::poll(fds, count, timeoutMs);
+        if (r < 0 && errno == EINTR)
+            continue;
+        for (nfds_t i = firstStop; i < count; ++i)
+            if (fds[i].revents)
+                return -1;
+        if (r > 0 && events)
+            *revents = fds[0].revents;
+        return r;
+    }
 }
 
 bool CPrinterDevice::Open(const QString& device, bool readable)
@@ -42,6 +81,7 @@ void CPrinterDevice::Close()
 bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadlineMs, int* written)
 {
     *written = 0;
+    m_bStopped = false;
     if (m_fd < 0)
         return Fail(QStringLiteral("printer not open"));
     if (count < 0 || (count > 0 && !bytes))
@@ -55,13 +95,15 @@ bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadli
         const int left = std::max(0, deadlineMs - static_cast<int>(timer.elapsed()));
         if (left == 0)
             return Fail(QStringLiteral("write timed out after %1 of %2 bytes").arg(*written).arg(count));
-        pollfd p{m_fd, POLLOUT, 0};
-        const int r = ::poll(&p, 1, left);
-        if (r < 0 && errno == EINTR)
+        short revents = 0;
+        const int r = Wait(POLLOUT, left, &revents);
+        if (r < 0) {
+            m_bStopped = true;
+            return Fail(QStringLiteral("write stopped after %1 of %2 bytes").arg(*written).arg(count));
+        }
+        if (r == 0)
             continue;
-        if (r <= 0)
-            continue;
-        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+        if (revents & (POLLHUP | POLLERR | POLLNVAL))
             return Fail(QStringLiteral("printer went away while writing"));
         const ssize_t n = ::write(m_fd, bytes + *written, static_cast<size_t>(count - *written));
         if (n > 0) {
@@ -73,7 +115,10 @@ bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadli
             continue;
         // lp reports busy, off line and paper out as EAGAIN, EBUSY and ENOSPC.
         if ((err == EAGAIN || err == EBUSY || err == ENOSPC) && refusals++ < retries) {
-            ::usleep(static_cast<useconds_t>(pauseMs) * 1000);
+            if (Wait(0, pauseMs, &revents) < 0) {
+                m_bStopped = true;
+                return Fail(QStringLiteral("write stopped after %1 of %2 bytes").arg(*written).arg(count));
+            }
             continue;
         }
         return Fail(QStringLiteral("write"), err);
@@ -84,27 +129,28 @@ bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadli
 bool CPrinterDevice::Read(BYTE* buffer, int count, int timeoutMs, int* got)
 {
     *got = 0;
+    m_bStopped = false;
     if (m_fd < 0)
         return Fail(QStringLiteral("printer not open"));
     QElapsedTimer timer;
     timer.start();
     while (*got < count) {
         const int left = std::max(0, timeoutMs - static_cast<int>(timer.elapsed()));
-        pollfd p{m_fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, left);
-        if (r < 0 && errno == EINTR)
-            continue;
+        short revents = 0;
+        const int r = Wait(POLLIN, left, &revents);
+        if (r < 0) {
+            m_bStopped = true;
+            return Fail(QStringLiteral("read stopped"));
+        }
         if (r == 0)
             return Fail(QStringLiteral("read timed out"));
-        if (r < 0)
-            return Fail(QStringLiteral("wait to read"), errno);
         const ssize_t n = ::read(m_fd, buffer + *got, static_cast<size_t>(count - *got));
         if (n == 0)
             return Fail(QStringLiteral("printer went away while reading"));
         if (n < 0) {
             // An error condition that read() does not report would otherwise
             // make poll() return at once for ever.
-            if (errno == EAGAIN && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            if (errno == EAGAIN && (revents & (POLLERR | POLLHUP | POLLNVAL)))
                 return Fail(QStringLiteral("printer failed while reading"));
             if (errno == EAGAIN || errno == EINTR)
                 continue;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class CManualResetEvent;
+
 class CPrinterDevice {
 public:
     CPrinterDevice() = default;
@@ -24,11 +26,24 @@ public:
     // false with *supported = false when the device has no status (not an lp device).
     bool Status(BYTE* status, bool* supported);
 
+    // Either event, once set, ends every write, read and pause at once with a
+    // failure. Either may be null; they must outlive the device or be replaced first.
+    void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill);
+    bool WasStopped() const { return m_bStopped; }
+
     const QString& Device() const { return m_device; }
     const QString& LastErrorText() const { return m_error; }
 
 private:
     bool Fail(const QString& what, int err = 0);
+    bool IsStopRequested() const;
+    // poll() on the device (events 0: none) and the stop events; -1 stopped,
+    // otherwise poll()'s result with the device's revents.
+    int Wait(short events, int timeoutMs, short* revents);
+
+    const CManualResetEvent* m_pStop = nullptr;
+    const CManualResetEvent* m_pKill = nullptr;
+    bool m_bStopped = false;
 
     int m_fd = -1;
     QString m_device;

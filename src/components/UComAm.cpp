@@ -45,6 +45,17 @@ BOOL CQvComAm::NLfOutput(int count)
     return UsbWrite(feeds.data(), static_cast<DWORD>(count), &written) == static_cast<DWORD>(count);
 }
 
+BOOL CQvComAm::AnswersOnline()
+{
+    int written = 0, got = 0;
+    BYTE answer = 0;
+    if (!m_device.Write(prnproto::kStatusRequest.data(), static_cast<int>(prnproto::kStatusRequest.size()),
+                        kWriteRetries, m_nWriteMs, &written)
+        || !m_device.Read(&answer, 1, m_nReadMs, &got))
+        return TRUE;
+    return prnproto::IsStatusByte(answer) && !prnproto::IsOnlineStatus(answer) ? FALSE : TRUE;
+}
+
 BOOL CQvComAm::IsPrinterOnline()
 {
     if (!m_device.IsOpen())
@@ -52,7 +63,7 @@ BOOL CQvComAm::IsPrinterOnline()
     BYTE status = 0;
     bool supported = false;
     if (!m_device.Status(&status, &supported))
-        return supported ? FALSE : TRUE;
+        return supported ? FALSE : AnswersOnline();
     // LP_PERRORP and LP_PSELECD are active high; LP_POUTPA means paper out.
     return (status & LP_PSELECD) && (status & LP_PERRORP) && !(status & LP_POUTPA) ? TRUE : FALSE;
 }

@@ -24,8 +24,9 @@ public:
     // Returns the count written; equal to length on success.
     DWORD UsbWrite(const BYTE* bytes, DWORD length, DWORD* written);
     BOOL NLfOutput(int count);
-    // On line = selected, paper present, no error. A device without the
-    // status request counts as on line while it is open.
+    // On line = selected, paper present, no error. A device without the lp
+    // status (a printer reached through a terminal) is asked its real-time
+    // status instead; one that gives none counts as on line while it is open.
     BOOL IsPrinterOnline();
 
     // Deadlines of one call; short ones let tests fail fast.
@@ -35,8 +36,16 @@ public:
         m_nReadMs = readMs;
     }
     const QString& LastErrorText() const { return m_device.LastErrorText(); }
+    // The transfer's stop and kill events: once either is set, every write,
+    // read and pause ends at once and fails. Either may be null.
+    void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
+    {
+        m_device.SetStopEvents(stop, kill);
+    }
 
 private:
+    BOOL AnswersOnline();
+
     QString m_strPortName;
     CPrinterDevice m_device;
     int m_nWriteMs = 30000;

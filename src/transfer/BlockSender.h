@@ -6,6 +6,7 @@
 #include "components/BufferUC.h"
 #include "transfer/BlockPlan.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
@@ -22,6 +23,33 @@ struct CBlockSending {
     std::function<void()> onSendError;
     // The line speed, for the progress dialog's figures (0 where there is none).
     DWORD baud = 0;
+    // The block count the "Begin send" line names, where the caller's log has it.
+    bool namesBlockCount = false;
+    // Runs after the opening log lines, before the first block (may be empty).
+    std::function<void()> beforeFirstBlock;
+};
+
+// Hands the steps of a fast loop to the host in batches, at most one message
+// per kStepBatchMs, so a loop of one-byte blocks does not flood the progress
+// dialog and the log; a slow loop still reports every block on its own.
+class CStepBatch {
+public:
+    static constexpr int kStepBatchMs = 40;
+    CStepBatch(CTransferHost& host, const QString& caller);
+    // Block index has been written with bytes bytes.
+    void Add(int index, qint64 bytes);
+    // Hands over what is pending (at the end, a stop or an error).
+    void Flush();
+
+private:
+    CTransferHost& m_host;
+    QString m_caller;
+    QElapsedTimer m_sinceFlush;
+    int m_firstIndex = -1;
+    int m_lastIndex = -1;
+    int m_steps = 0;
+    qint64 m_bytes = 0;
+    bool m_bFlushed = false;
 };
 
 // Sends stream as plan cuts it: WM_PROGRESS_START with the plan's steps, every

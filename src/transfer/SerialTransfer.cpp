@@ -121,15 +121,25 @@ int CSerialTransfer::SendLogoToSerial()
         CloseSerialPort();
         return 0;
     }
-    const SerialProtocol protocol = SerialProtocolOf(Model());
     // MQQM5 has no protocol of its own: it takes the generic stream.
-    if (protocol != SerialProtocol::Generic && protocol != SerialProtocol::None) {
-        // The flash-area and echoed-byte protocols come with the next steps of the loader.
-        m_host.Log(QStringLiteral("[SendLogoToSerial] The %1 protocol is not available: nothing was sent")
-                       .arg(ProtocolFamilyName(ProtocolFamilyOf(Model()))));
-        Fail(QStringLiteral("the %1 protocol is not available yet").arg(ProtocolFamilyName(ProtocolFamilyOf(Model()))));
+    int result = -1;
+    switch (SerialProtocolOf(Model())) {
+    case SerialProtocol::FlashArea:
+        result = SendLogoToFlashArea();
+        break;
+    case SerialProtocol::EchoedBytes:
+        result = SendBytesToSerial();
+        break;
+    case SerialProtocol::FixedArea:
+        result = SendLogoToFixedArea();
+        break;
+    case SerialProtocol::Generic:
+    case SerialProtocol::None:
+        break;
+    }
+    if (result >= 0) {
         CloseSerialPort();
-        return 0;
+        return result;
     }
     if (!SendDataToSerial()) {
         CloseSerialPort();

@@ -5,7 +5,10 @@
 // a flash slot). Runs on the worker thread against a request snapshot and a
 // host; the flags it changes are in Flags() for the job to hand back.
 #include "components/SComAm.h"
+#include "transfer/AreaFrames.h"
 #include "transfer/TransferRequest.h"
+
+#include <vector>
 
 class CTransferHost;
 class QObject;
@@ -26,6 +29,16 @@ public:
     int SendRamToFlash();
     int SendRamToFlashRxh();
     int RestoreComBaudRate();
+
+    // The flash-area families: the information block read at 0x8000 (and the
+    // identification choosing packet or plain writes), or at 0x0480 for the
+    // fixed-area family; then the logo area written block by block as the
+    // printer asks. 1 once the sender was reached: it tells the operator itself.
+    int SendLogoToFlashArea();
+    int SendLogoToFixedArea();
+    // The echoed-byte families: the port purged, then every raster byte
+    // acknowledged one by one.
+    int SendBytesToSerial();
 
     const CTransferFlags& Flags() const { return m_flags; }
     // The raster prepared for the stream (the document keeps it); empty until built.
@@ -50,6 +63,18 @@ private:
     bool WriteBlock(const BYTE* bytes, int length);
     void ApplyGenericBookkeeping();
     void PostSettings(bool open);
+    // The flash-area and echoed-byte protocols (SerialFlashArea.cpp, SerialEchoedBytes.cpp).
+    int SendLogoToArea(WORD infoAddress, bool askVariant);
+    bool FeedOwedLines();
+    CBufferUC BuildAreaRaster();
+    BYTE BlankByte() const { return m_request.options.reverseColor ? 0xFF : 0x00; }
+    bool ReadInfoBlock(WORD address, QByteArray* info);
+    int SendDataToHvczil(const CBufferUC& raster, const std::vector<areaproto::CArea>& areas, bool packets);
+    bool AreaExchange(const BYTE* bytes, int length, bool packets, BYTE reply[3]);
+    int EndArea(int text, int caption, const QString& reason);
+    int SendEchoedBytes(const CBufferUC& raster);
+    enum class EchoResult { Acked, Refused, Failed };
+    EchoResult SendEchoedByte(BYTE byte);
     // Records why the transfer fails (the first reason wins); returns false.
     bool Fail(const QString& reason);
     bool IsProgram() const { return m_request.kind == TransferKind::Program; }

@@ -12,13 +12,17 @@ class CTransferHost {
 public:
     virtual ~CTransferHost() = default;
 
-    // WM_PROGRESS_START / STEP / END. bytes: the bytes a step carries, for the
-    // progress dialog's figures.
+    // WM_PROGRESS_START / STEP / END. bytes: the bytes the steps carry, for the
+    // progress dialog's figures; steps: how many steps one message advances
+    // (a fast loop hands several over at once, see CStepBatch).
     virtual void ProgressStart(int steps, qint64 totalBytes, DWORD baud) = 0;
-    virtual void ProgressStep(qint64 bytes) = 0;
+    virtual void ProgressStep(qint64 bytes, int steps) = 0;
     virtual void ProgressEnd() = 0;
     // WM_PORT_STATUS; settings: the serial line's settings text while open.
     virtual void PortStatus(bool open, const QString& settings) = 0;
+    // WM_STOP_SEND, as the parallel transfer posts it after its last block:
+    // the view treats it as the stop button and shows its reminder.
+    virtual void PostStopSend() = 0;
 
     // A message box over the view; a killed job gets the first choice back.
     virtual int Message(const QString& text, const QString& caption, UINT flags) = 0;

@@ -8,8 +8,12 @@
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
+#include "components/PComAm.h"
+#include "components/UComAm.h"
 #include "transfer/FrameQuestion.h"
+#include "transfer/ParallelTransfer.h"
 #include "transfer/SerialTransfer.h"
+#include "transfer/UsbTransfer.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -94,10 +98,13 @@ void CTransferJob::Run(Finished finished)
     CTransferOutcome outcome;
     outcome.flags = m_request.flags;
     outcome.result = TestOrProgRamLogo(outcome);
-    if (outcome.result == 1)
-        outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
-    else
+    if (outcome.result == 1) {
+        // A parallel job leaves "logo in RAM" as its protocol set it.
+        if (!m_bProtocolKeepsRamFlag)
+            outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
+    } else {
         Log(QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."));
+    }
     m_ended.Set();
     if (m_kill.IsSet())
         return; // the window is going: nobody applies the outcome
@@ -114,10 +121,45 @@ int CTransferJob::TestOrProgRamLogo(CTransferOutcome& outcome)
     const QString& port = m_request.portName;
     if (port.contains(QLatin1String("COM")))
         return SendBySerial(outcome);
-    // The parallel and USB transfers come with the next steps of the loader.
-    Log(QStringLiteral("[TestOrProgRamLogo] Sending over %1 is not available: nothing was sent").arg(port));
-    outcome.failure = QStringLiteral("sending over %1 is not available yet").arg(port);
-    return 0;
+    if (port.contains(QLatin1String("LPT")))
+        return SendByParallel(outcome);
+    return SendByUsb(outcome);
+}
+
+int CTransferJob::SendByParallel(CTransferOutcome& outcome)
+{
+    CTransferRequest& request = m_request;
+    CQvPComAm port(request.portName, 15, 30);
+    port.SetStopEvents(nullptr, &m_kill);
+    CParallelTransfer transfer(request, *this, port);
+    int result = 0;
+    if (request.flags.logoInRam) {
+        result = transfer.SendFromRam();
+    } else {
+        if (Is80mmPaperWarningModel(request.model))
+            Message(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+        if (IsSelectLineWarningModel(request.model))
+            Message(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+        result = transfer.SendLogoToLpt();
+        m_bProtocolKeepsRamFlag = true;
+    }
+    outcome.flags = transfer.Flags();
+    outcome.printRaster = transfer.PreparedRaster();
+    outcome.portLost = transfer.PortLost();
+    outcome.failure = transfer.Failure();
+    return result;
+}
+
+int CTransferJob::SendByUsb(CTransferOutcome& outcome)
+{
+    CQvComAm port;
+    port.SetStopEvents(nullptr, &m_kill);
+    CUsbTransfer transfer(m_request, *this, port);
+    const int result = transfer.Send();
+    outcome.printRaster = transfer.PreparedRaster();
+    outcome.portLost = transfer.PortLost();
+    outcome.failure = transfer.Failure();
+    return result;
 }
 
 int CTransferJob::SendBySerial(CTransferOutcome& outcome)
@@ -166,19 +208,26 @@ void CTransferJob::ProgressStart(int steps, qint64 totalBytes, DWORD baud)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_progress = CProgress{0, totalBytes, baud, 0};
+        m_progress = CProgress{0, totalBytes, baud, 0, steps, 0, 0};
         m_startedMs = NowMs();
     }
     PostMessage(m_receiver.data(), WM_PROGRESS_START, 0, steps);
 }
 
-void CTransferJob::ProgressStep(qint64 bytes)
+void CTransferJob::ProgressStep(qint64 bytes, int steps)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_progress.sentBytes += bytes;
+        m_progress.stepsDone += steps;
+        ++m_progress.stepMessages;
     }
-    PostMessage(m_receiver.data(), WM_PROGRESS_STEP, 0, 0);
+    PostMessage(m_receiver.data(), WM_PROGRESS_STEP, static_cast<WPARAM>(steps), 0);
+}
+
+void CTransferJob::PostStopSend()
+{
+    PostMessage(m_receiver.data(), WM_STOP_SEND, 0, 0);
 }
 
 void CTransferJob::ProgressEnd()

@@ -51,13 +51,17 @@ public:
         qint64 totalBytes = 0;
         DWORD baud = 0;
         qint64 elapsedMs = 0;
+        int plannedSteps = 0; // of the last WM_PROGRESS_START
+        int stepsDone = 0;
+        int stepMessages = 0; // WM_PROGRESS_STEP messages posted for them
     };
     CProgress Progress() const;
     QString SerialSettings() const;
 
     // CTransferHost, called on the worker thread.
     void ProgressStart(int steps, qint64 totalBytes, DWORD baud) override;
-    void ProgressStep(qint64 bytes) override;
+    void ProgressStep(qint64 bytes, int steps) override;
+    void PostStopSend() override;
     void ProgressEnd() override;
     void PortStatus(bool open, const QString& settings) override;
     int Message(const QString& text, const QString& caption, UINT flags) override;
@@ -72,6 +76,8 @@ private:
     void Run(Finished finished);
     int TestOrProgRamLogo(CTransferOutcome& outcome);
     int SendBySerial(CTransferOutcome& outcome);
+    int SendByParallel(CTransferOutcome& outcome);
+    int SendByUsb(CTransferOutcome& outcome);
     // Runs start on the user-interface thread; start hands its answer to the
     // callback it gets, at once or later. Returns onKill when the job is killed first.
     int AwaitUi(std::function<void(std::function<void(int)>)> start, int onKill);
@@ -86,6 +92,8 @@ private:
     CManualResetEvent m_ended;
     std::thread m_worker;
     std::atomic<bool> m_bRunning{false};
+    // The protocol decided what "logo in RAM" becomes (the parallel transfer).
+    bool m_bProtocolKeepsRamFlag = false;
 
     mutable std::mutex m_mutex; // guards what follows
     QString m_strSerialSettings;

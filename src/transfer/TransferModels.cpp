@@ -171,3 +171,55 @@ CAfterGenericTransfer AfterGenericTransfer(const QString& model)
     after.showSuccessBox = StoresLogoWithTransferCommand(model);
     return after;
 }
+
+// ---- the parallel port -----------------------------------------------------------
+
+bool IsParallelBlockModel(const QString& model)
+{
+    return IsAnyOf(model, {"QVGDCMR", "ZHBQ786", "NDVNGF", "J4", "FFH107", "CDGQ-CC"});
+}
+
+int ParallelBlockCount(int streamLength, bool blockModel)
+{
+    if (streamLength <= 0)
+        return 0;
+    return blockModel ? streamLength / kParallelBlockSize + 1 : streamLength;
+}
+
+bool TakesParallelArea(const QString& model)
+{
+    return IsAnyOf(model, {"BDQG"});
+}
+
+bool KeepsRamOverParallel(const QString& model)
+{
+    // The four MZVZV models of the paper-size warning.
+    return Is80mmPaperWarningModel(model);
+}
+
+int ParallelResetWaitMs(const QString& model)
+{
+    return IsParallelBlockModel(model) ? 35000 : 8000;
+}
+
+// ---- USB ---------------------------------------------------------------------------
+
+bool IsUsbTransferModel(const QString& model)
+{
+    return IsAnyOf(model, {"VD8", "J4", "BDQGMLW"});
+}
+
+bool UsbStreamIsBitmap(const QString& model)
+{
+    return IsAnyOf(model, {"VD8", "BDQGMLW"});
+}
+
+bool UsbStreamStoresItself(const QString& model)
+{
+    return IsAnyOf(model, {"J4"});
+}
+
+int UsbBlockSize(const QString& model)
+{
+    return UsbStreamIsBitmap(model) ? kBitmapModelBlockSize : kBlockSize;
+}

@@ -84,3 +84,32 @@ struct CAfterGenericTransfer {
     bool operator==(const CAfterGenericTransfer&) const = default;
 };
 CAfterGenericTransfer AfterGenericTransfer(const QString& model);
+
+// ---- the parallel port -----------------------------------------------------------
+
+// Written in 22-byte blocks with the slot digit in the command name; every
+// other model takes one byte per write.
+bool IsParallelBlockModel(const QString& model);
+constexpr int kParallelBlockSize = 22;
+// The blocks of a stream of streamLength bytes: one more 22-byte block than
+// fit in it (a whole one past it when it ends on a block boundary), or one
+// per byte. The stream is padded with zero bytes up to the last block.
+int ParallelBlockCount(int streamLength, bool blockModel);
+// The flash-area model of the parallel port (the whole name, exactly).
+bool TakesParallelArea(const QString& model);
+// A parallel job on these printers leaves the logo in RAM.
+bool KeepsRamOverParallel(const QString& model);
+// The wait for the printer's reset after RAM went to flash over the parallel port.
+int ParallelResetWaitMs(const QString& model);
+
+// ---- USB ---------------------------------------------------------------------------
+
+// The models a USB job sends to; any other gets nothing and succeeds.
+bool IsUsbTransferModel(const QString& model);
+// The stream carries the 62-byte BMP header and the rows bottom-up.
+bool UsbStreamIsBitmap(const QString& model);
+// The raster is complemented (1 = dot) unless Reverse Color is on, and
+// "CmdRAMFlash" with the slot closes the stream.
+bool UsbStreamStoresItself(const QString& model);
+// 1536 bytes for the BMP models, 2048 otherwise.
+int UsbBlockSize(const QString& model);

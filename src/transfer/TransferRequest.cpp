@@ -37,7 +37,7 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
     request.logoHeight = doc.GetLogoHeight();
     request.dotX = doc.GetDotX();
     request.dotY = doc.GetDotY();
-    if (SendsBitmapStream(doc.GetPrinterModel())) {
+    if (SendsBitmapStream(doc.GetPrinterModel()) || UsbStreamIsBitmap(doc.GetPrinterModel())) {
         // Building the header reloads the template into the document, so only
         // the models that send it have it built.
         CBufferUC header;
@@ -55,6 +55,8 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
     request.serialLogPath = JoinProgramPath(doc.Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc.GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
+    request.usbPrinter = doc.GetPortName();
+    request.usbDumpPath = JoinProgramPath(doc.Environment().programFolder, QStringLiteral("glyphane.bin"));
     request.flags = flags;
     request.appLog = GetApp() ? GetApp()->GetAppLog() : nullptr;
     return request;

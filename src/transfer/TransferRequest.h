@@ -67,6 +67,10 @@ struct CTransferRequest {
     BYTE autoBaudRateFlow = 0;
     // The serial component's own transfer log.
     QString serialLogPath;
+    // The USB printer chosen for the job (a USB port name such as "USB001"),
+    // and where the copy of a USB stream goes (glyphane.bin in the program folder).
+    QString usbPrinter;
+    QString usbDumpPath;
 
     CTransferFlags flags;
 
@@ -84,7 +88,9 @@ struct CTransferOutcome {
     // The port could not be opened: the document's port name goes back to
     // "not init".
     bool portLost = false;
-    // Why it failed, in a few words; empty on success.
+    // Why it failed, in a few words; empty on success. A job can succeed
+    // and still carry one: the printer refused the logo and the operator was
+    // told in a box (the flash-area and USB transfers report that way).
     QString failure;
 };
 

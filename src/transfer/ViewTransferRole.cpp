@@ -1,6 +1,7 @@
 #include "transfer/ViewTransferRole.h"
 
 #include "app/GlyphaneApp.h"
+#include "components/dialogs/DialogSelPrn.h"
 #include "components/dialogs/MessageDlg.h"
 #include "dialogs/ChooseLogoDlg.h"
 #include "document/GlyphaneDoc.h"
@@ -16,6 +17,7 @@
 #include "transfer/TransferModels.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QTimer>
 #include <QWidget>
 
@@ -110,6 +112,7 @@ int CViewTransferRole::StartThreadLogo()
         return 1;
     // The questions before any byte is sent are asked here, on the
     // user-interface thread, so the worker never waits for them.
+    m_strUsbPrinter.clear();
     if (!PrepareOnUiThread()) {
         LogJobError();
         return 0;
@@ -149,6 +152,14 @@ bool CViewTransferRole::PrepareOnUiThread()
         // Shown before the port opens, as opening it would.
         if (link.ShowsInitDialog())
             link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->GetPrinterModel())));
+    } else {
+        // USB: the operator picks the printer the job goes to.
+        if (link.ShowsInitDialog())
+            link.ShowInitHint(false);
+        CDialogSelPrn choice(window, CDialogSelPrn::kAskIdentification);
+        if (choice.DoModal() != IDOK)
+            return false;
+        m_strUsbPrinter = choice.Get_m_strPrnSelected();
     }
     return true;
 }
@@ -164,8 +175,12 @@ CTransferRequest CViewTransferRole::TakeRequest()
     flags.rxhPrinter = link.IsRxhPrinter();
     flags.lptKeepsRam = link.LptKeepsRam();
     flags.qnndMode = link.IsQnndMode();
-    return MakeTransferRequest(*TransferDocument(), m_bProgramMode ? TransferKind::Program : TransferKind::Test,
-                               link.LogoNumber(), SendOptions().Choices(), flags);
+    CTransferRequest request = MakeTransferRequest(*TransferDocument(),
+                                                   m_bProgramMode ? TransferKind::Program : TransferKind::Test,
+                                                   link.LogoNumber(), SendOptions().Choices(), flags);
+    if (!m_strUsbPrinter.isEmpty())
+        request.usbPrinter = m_strUsbPrinter;
+    return request;
 }
 
 void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
@@ -208,8 +223,10 @@ LPARAM CViewTransferRole::OnTransferMessage(UINT msg, WPARAM wParam, LPARAM lPar
         OnProgressEnd();
         break;
     case WM_PROGRESS_STEP:
+        // wParam: the steps one message carries (0 is one, as the message was first meant).
         if (m_progress) {
-            m_progress->StepIt();
+            for (WPARAM i = 0; i < std::max<WPARAM>(1, wParam); ++i)
+                m_progress->StepIt();
             UpdateProgressDetails();
         }
         break;

@@ -63,6 +63,8 @@ public:
     bool IsProgramMode() const { return m_bProgramMode; }
     BYTE SubLogoBits() const { return m_nSubLogoBits; }
     CDialogThreadStatus* ProgressDialog() const;
+    // The current or last job, until the next one starts; null before the first.
+    const CTransferJob* LastJob() const { return m_job.get(); }
 
 protected:
     // What the transfer needs from its window.
@@ -97,4 +99,6 @@ private:
     BYTE m_nSubLogoBits = 255;
     QPointer<CDialogThreadStatus> m_progress;
     QPointer<QTimer> m_progressTimer;
+    // The USB printer chosen for the job being prepared.
+    QString m_strUsbPrinter;
 };

@@ -202,6 +202,40 @@ TEST(EmulatorOptions, ParsesArgumentsAndFaults)
     EXPECT_FALSE(ParseEmuArguments({"--model", "X", "--what", "1"}, &bad, &error));
 }
 
+// Every reply of the flash-area and echoed-byte protocols, and the other two
+// kinds of port, can be asked for on the command line.
+TEST(EmulatorOptions, ForcedRepliesAndPortKinds)
+{
+    CEmuOptions o;
+    QString error;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "BDQG", "--port", "usb", "--offline", "--id", "0x86", "--fault",
+                                   "checksum-errors=4@5", "--info-errors", "2", "--serious-error", "7",
+                                   "--unknown-status", "9", "--complete-first"},
+                                  &o, &error))
+        << error.toStdString();
+    EXPECT_EQ(o.port, EmuPort::Usb);
+    EXPECT_TRUE(o.offline);
+    EXPECT_EQ(o.id, 0x86);
+    EXPECT_EQ(o.area.checksumErrors, 4);
+    EXPECT_EQ(o.area.checksumFrom, 5);
+    EXPECT_EQ(o.area.infoErrors, 2);
+    EXPECT_EQ(o.area.seriousAt, 7);
+    EXPECT_EQ(o.area.unknownAt, 9);
+    EXPECT_TRUE(o.area.completeFirst);
+    EXPECT_EQ(o.fault.kind, CEmuFault::Kind::None);
+
+    CEmuOptions parallel;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "BDQG", "--port", "parallel", "--fault", "checksum-errors=3"},
+                                  &parallel, &error));
+    EXPECT_EQ(parallel.port, EmuPort::Parallel);
+    EXPECT_EQ(parallel.area.checksumErrors, 3);
+    EXPECT_EQ(parallel.area.checksumFrom, 0);
+    CEmuOptions bad;
+    EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--port", "firewire"}, &bad, &error));
+    EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--id", "256"}, &bad, &error));
+    EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--fault", "checksum-errors=2@x"}, &bad, &error));
+}
+
 // Every option the command line takes is in the --help text, and each is
 // taken with a value of its kind.
 TEST(EmulatorOptions, HelpListsEveryOption)
@@ -209,7 +243,8 @@ TEST(EmulatorOptions, HelpListsEveryOption)
     const QString usage = EmuUsage();
     for (const char* option : {"--model", "--link", "--baud", "--out", "--data", "--log", "--release",
                                "--submodel", "--submodel-length", "--fault", "--line-time", "--help", "silent-after=N",
-                               "disconnect-after=N", "checksum-errors=N", "garbage"})
+                               "disconnect-after=N", "checksum-errors=N", "garbage", "--port", "--offline", "--id",
+                               "--info-errors", "--serious-error", "--unknown-status", "--complete-first"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     CEmuOptions o;
     QString error;

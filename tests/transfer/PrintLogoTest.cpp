@@ -399,19 +399,6 @@ TEST_F(PrintLogoTest, ThePreviewShowsTheDotsThePrinterHoldsAfterATest)
 
 // ---- glyphane-cli print-logo and preview ----------------------------------------
 
-namespace {
-
-int RunCli(const QStringList& args, QString* errText)
-{
-    QString outText, err;
-    QTextStream out(&outText), errStream(&err);
-    const int status = cli::Run(args, out, errStream);
-    errStream.flush();
-    *errText = err;
-    return status;
-}
-
-} // namespace
 
 TEST_F(PrintLogoTest, CommandLinePrintLogoFindsThePrinterAndPrintsTheSlot)
 {
@@ -516,4 +503,133 @@ TEST_F(PrintLogoTest, DocumentationScreenshot)
     ASSERT_FALSE(m_printer->Pages().isEmpty());
     const QImage page(m_printer->Pages().last());
     EXPECT_TRUE(page.save(folder + QStringLiteral("/printed-page.png")));
+}
+
+// ---- the parallel port and USB -------------------------------------------------
+
+namespace {
+
+// LPT1 and USB001 lead to the virtual printer, which serves as a parallel
+// port (bytes in, no answers) or as a USB printer.
+class PrintLogoPortsTest : public PrintLogoTest {
+protected:
+    QByteArray Settings() const override
+    {
+        const QByteArray link = LinkPath().toUtf8();
+        return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link + "\n";
+    }
+
+    void StartOn(EmuPort port, const QString& portName, const QString& model,
+                 const std::function<void(CEmuOptions&)>& tweak = [](CEmuOptions&) {})
+    {
+        StartLinePrinterWith(model, [&](CEmuOptions& o) {
+            o.port = port;
+            o.baud = 115200;
+            tweak(o);
+        });
+        OpenLogoFor(model, 64, 32);
+        int flash = 1;
+        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+        m_doc->SetPrnLogoFlash(flash);
+        m_doc->SetPortName(portName);
+    }
+
+    static testenv::ScriptedUi::Step FirstUsbPrinter()
+    {
+        return [](CUiPrompt& p, QDialog*) { p.result = IDOK; };
+    }
+};
+
+// ESC P: the print commands of the configurations.
+const std::vector<uint8_t> kPrint = {0x1B, 0x50};
+
+bool Holds(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& part)
+{
+    return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
+} // namespace
+
+TEST_F(PrintLogoPortsTest, AParallelPrinterPrintingFromRamLoadsTheSlotThenPrintsItsRam)
+{
+    StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("QNND"));
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(3));
+    PrintLogo();
+    // CmdFlashRAM 1B 52 00 with the slot as its last byte, CmdPrtRAM, six LF, the cut.
+    EXPECT_EQ(Hex(TakeAllReceived()), Hex(Join({{0x1B, 0x52, 0x03, 0x1B, 0x50, 0x00}, Feeds(6), {0x1B, 0x69}})));
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(m_view->Link().Parallel(), nullptr) << "the port object is dropped";
+}
+
+TEST_F(PrintLogoPortsTest, AParallelSelectLinePrinterIsWarnedAboutThenPrintsItsSlot)
+{
+    StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("QXB978"));
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(2));
+    PrintLogo();
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61533)});
+    EXPECT_EQ(Hex(TakeAllReceived()), Hex(Join({{0x1B, 0x50, 0x02}, Feeds(6), {0x1B, 0x69}})));
+}
+
+TEST_F(PrintLogoPortsTest, OverUsbOnlyThePrintModelsPrintAndOnlyWhenOnLineAndRightlyIdentified)
+{
+    // JMQ9534: opened and asked, nothing printed.
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("JMQ9534"));
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(1)).Then(FirstUsbPrinter());
+    PrintLogo();
+    EXPECT_EQ(DialogClasses(ui), (QStringList{QStringLiteral("CChooseLogoDlg"), QStringLiteral("CDialogSelPrn")}));
+    EXPECT_FALSE(Holds(TakeAllReceived(), kPrint));
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
+
+    // VD8, a USB bitmap model: the slot's command and six feeds, no cut.
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("VD8"));
+    ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
+    PrintLogo();
+    std::vector<uint8_t> received = TakeAllReceived();
+    const std::vector<uint8_t> vd8 = Join({{0x1B, 0x50, 0x02}, Feeds(6)});
+    ASSERT_GE(received.size(), vd8.size());
+    EXPECT_EQ(Hex(std::vector<uint8_t>(received.end() - static_cast<long>(vd8.size()), received.end())), Hex(vd8));
+
+    // J4: the same and the cut.
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"));
+    ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
+    PrintLogo();
+    received = TakeAllReceived();
+    const std::vector<uint8_t> j4 = Join({{0x1B, 0x50, 0x02}, Feeds(6), {0x1B, 0x69}});
+    ASSERT_GE(received.size(), j4.size());
+    EXPECT_EQ(Hex(std::vector<uint8_t>(received.end() - static_cast<long>(j4.size()), received.end())), Hex(j4));
+
+    // Off line: 61545 and nothing printed; another printer: 61546.
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"), [](CEmuOptions& o) { o.offline = true; });
+    ScriptedUi offline;
+    offline.Then(ChooseSlot(1)).Then(FirstUsbPrinter());
+    PrintLogo();
+    EXPECT_EQ(MessageTexts(offline), QStringList{LoadString(61545)});
+    EXPECT_FALSE(Holds(TakeAllReceived(), kPrint));
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"), [](CEmuOptions& o) { o.id = 0x33; });
+    ScriptedUi other;
+    other.Then(ChooseSlot(1)).Then(FirstUsbPrinter());
+    PrintLogo();
+    EXPECT_EQ(MessageTexts(other), QStringList{LoadString(61546)});
+    EXPECT_FALSE(Holds(TakeAllReceived(), kPrint));
+}
+
+TEST_F(PrintLogoPortsTest, CommandLinePrintLogoOnTheParallelPortAndUsb)
+{
+    StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("QNND"));
+    ScriptedUi ui;
+    QString err;
+    EXPECT_EQ(RunCli({"print-logo", "--port", "LPT1", "--slot", "1"}, &err), cli::kExitRefused);
+    EXPECT_TRUE(err.contains(QStringLiteral("name it with --model"))) << err.toStdString();
+    ASSERT_EQ(RunCli({"print-logo", "--port", "LPT1", "--model", "QNND", "--slot", "2"}, &err), cli::kExitOk)
+        << err.toStdString();
+    EXPECT_EQ(Hex(TakeAllReceived()), Hex(Join({{0x1B, 0x52, 0x02, 0x1B, 0x50, 0x00}, Feeds(6), {0x1B, 0x69}})));
+
+    StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"), [](CEmuOptions& o) { o.offline = true; });
+    EXPECT_EQ(RunCli({"print-logo", "--port", "USB001", "--model", "J4", "--slot", "1"}, &err), cli::kExitRefused);
+    EXPECT_TRUE(err.contains(LoadString(61545))) << err.toStdString();
+    EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: the printer is off line\n"))) << err.toStdString();
 }

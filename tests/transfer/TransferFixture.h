@@ -4,6 +4,7 @@
 // job and its worker, bytes going out no faster than the line allows.
 #include "printer/ConnectFixture.h"
 
+#include "app/CliCommands.h"
 #include "components/LogFile.h"
 #include "frame/MainFrame.h"
 #include "resources/StringTable.h"
@@ -16,6 +17,8 @@
 #include <QListWidget>
 #include <QTest>
 #include <QThread>
+
+#include <functional>
 
 namespace transfertest {
 
@@ -38,6 +41,25 @@ protected:
         if (!fault.isEmpty()) {
             ASSERT_TRUE(ParseEmuFault(fault, &o.fault)) << fault.toStdString();
         }
+        m_printer = std::make_unique<CPrinterEmulator>(o);
+        QString error;
+        ASSERT_TRUE(m_printer->Start(&error)) << error.toStdString();
+    }
+
+    // The same with any option of the virtual printer changed by tweak (its
+    // port kind, forced replies, identification byte ...).
+    void StartLinePrinterWith(const QString& model, const std::function<void(CEmuOptions&)>& tweak)
+    {
+        m_printer.reset();
+        CEmuOptions o;
+        o.model = model;
+        o.baud = 9600;
+        o.dataDir = testenv::ProgramDir();
+        o.linkPath = LinkPath();
+        o.lineTime = true;
+        o.outDir = TempPath(QStringLiteral("paper"));
+        o.recordInput = true;
+        tweak(o);
         m_printer = std::make_unique<CPrinterEmulator>(o);
         QString error;
         ASSERT_TRUE(m_printer->Start(&error)) << error.toStdString();
@@ -124,6 +146,30 @@ inline ::testing::AssertionResult HoldsCentredLogo(const CEmuLogo& held, const Q
                 return ::testing::AssertionFailure() << "dot " << x << ", " << y;
         }
     return ::testing::AssertionSuccess();
+}
+
+// glyphane-cli with args; *errText = what it wrote to standard error.
+inline int RunCli(const QStringList& args, QString* errText)
+{
+    QString outText, err;
+    QTextStream out(&outText), errStream(&err);
+    const int status = cli::Run(args, out, errStream);
+    errStream.flush();
+    *errText = err;
+    return status;
+}
+
+// The raster of a logo centred on a printer area, 1 = black dot, as the
+// printers' download command wants it: written out dot by dot.
+inline std::vector<uint8_t> CentredBlackDots(const QImage& logo, int dotX, int dotY)
+{
+    const int left = (dotX - logo.width()) / 16 * 8, top = (dotY - logo.height()) / 2;
+    std::vector<uint8_t> bytes(static_cast<size_t>(dotX / 8 * dotY), 0);
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            if ((logo.pixel(x, y) & 0xFFFFFF) == 0)
+                bytes[static_cast<size_t>((top + y) * (dotX / 8) + (left + x) / 8)] |= 0x80 >> ((left + x) % 8);
+    return bytes;
 }
 
 } // namespace transfertest

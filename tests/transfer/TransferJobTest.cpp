@@ -4,7 +4,6 @@
 // mid-transfer, and the model rules of the transfer speed.
 #include "TransferFixture.h"
 
-#include "app/CliCommands.h"
 
 #include <QProgressBar>
 
@@ -19,19 +18,6 @@ const std::vector<uint8_t> kWgj33Download = {0x1B, 0x4C, 0x00, 0x40, 0x02, 0xF0,
 bool Contains(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& needle)
 {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
-}
-
-// The raster of a logo centred on a printer area, 1 = black dot, as the
-// printers' download command wants it: written out dot by dot.
-std::vector<uint8_t> CentredBlackDots(const QImage& logo, int dotX, int dotY)
-{
-    const int left = (dotX - logo.width()) / 16 * 8, top = (dotY - logo.height()) / 2;
-    std::vector<uint8_t> bytes(static_cast<size_t>(dotX / 8 * dotY), 0);
-    for (int y = 0; y < logo.height(); ++y)
-        for (int x = 0; x < logo.width(); ++x)
-            if ((logo.pixel(x, y) & 0xFFFFFF) == 0)
-                bytes[static_cast<size_t>((top + y) * (dotX / 8) + (left + x) / 8)] |= 0x80 >> ((left + x) % 8);
-    return bytes;
 }
 
 std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts)
@@ -242,20 +228,6 @@ TEST_F(TransferTest, ASecondPressWhileAJobRunsDoesNothing)
 }
 
 // ---- glyphane-cli send ---------------------------------------------------------
-
-namespace {
-
-int RunCli(const QStringList& args, QString* errText)
-{
-    QString outText, err;
-    QTextStream out(&outText), errStream(&err);
-    const int status = cli::Run(args, out, errStream);
-    errStream.flush();
-    *errText = err;
-    return status;
-}
-
-} // namespace
 
 TEST_F(TransferTest, CommandLineSendDetectsTheModelAndTestsTheLogo)
 {

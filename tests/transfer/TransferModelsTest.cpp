@@ -1,6 +1,7 @@
 // The models the transfer treats apart: the rate rule each model meets first,
 // the protocol family, the command name, the block size and what a completed
 // generic transfer leaves behind.
+#include "transfer/BlockPlan.h"
 #include "transfer/TransferModels.h"
 
 #include <gtest/gtest.h>
@@ -94,4 +95,31 @@ TEST(TransferModelsTest, WhatAGenericTransferLeavesBehind)
     };
     for (const auto& [model, after] : cases)
         EXPECT_EQ(AfterGenericTransfer(model), after) << model;
+}
+
+TEST(TransferModelsTest, ParallelAndUsbBlocks)
+{
+    // A 44-byte stream on a block model is three 22-byte blocks, the third
+    // wholly past the stream; any other model writes byte by byte.
+    EXPECT_EQ(ParallelBlockCount(44, IsParallelBlockModel("QVGDCMR")), 3);
+    EXPECT_EQ(ParallelBlockCount(45, IsParallelBlockModel("J4")), 3);
+    EXPECT_EQ(ParallelBlockCount(100, IsParallelBlockModel("QNND")), 100);
+    EXPECT_EQ(ParallelBlockCount(0, true), 0);
+    EXPECT_FALSE(IsParallelBlockModel("qvgdcmr"));
+    EXPECT_EQ(ParallelResetWaitMs("FFH107"), 35000);
+    EXPECT_EQ(ParallelResetWaitMs("MZVZV"), 8000);
+    EXPECT_TRUE(TakesParallelArea("BDQG"));
+    EXPECT_FALSE(TakesParallelArea("BDQGMLW"));
+
+    // 3072 bytes on VD8: two blocks of 1536 and no last one.
+    const CBlockPlan vd8 = PlanBlocks(3072, UsbBlockSize("VD8"), 0);
+    EXPECT_EQ(vd8.fullBlocks, 2);
+    EXPECT_EQ(vd8.steps, 2);
+    EXPECT_FALSE(vd8.HasLastBlock());
+    EXPECT_EQ(UsbBlockSize("J4"), 2048);
+    EXPECT_EQ(UsbBlockSize("BDQGMLW"), 1536);
+    EXPECT_TRUE(IsUsbTransferModel("J4"));
+    EXPECT_FALSE(IsUsbTransferModel("JMQ9534"));
+    EXPECT_TRUE(UsbStreamIsBitmap("VD8"));
+    EXPECT_FALSE(UsbStreamIsBitmap("J4"));
 }

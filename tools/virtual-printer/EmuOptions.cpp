@@ -4,11 +4,35 @@ namespace {
 
 bool ParseCount(const QString& text, int* value)
 {
+    // Decimal, or hexadecimal after "0x" (identification bytes read better so).
     bool ok = false;
-    const int n = text.toInt(&ok);
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const int n = hex ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
     if (!ok || n < 0)
         return false;
     *value = n;
+    return true;
+}
+
+// "N" or "N@K": N checksum errors from block K (0 when not given).
+bool ParseChecksumErrors(const QString& text, CEmuAreaScript* area)
+{
+    const int at = text.indexOf(QLatin1Char('@'));
+    if (at < 0)
+        return ParseCount(text, &area->checksumErrors);
+    return ParseCount(text.left(at), &area->checksumErrors) && ParseCount(text.mid(at + 1), &area->checksumFrom);
+}
+
+bool ParsePort(const QString& text, EmuPort* port)
+{
+    if (text == QLatin1String("serial"))
+        *port = EmuPort::Serial;
+    else if (text == QLatin1String("parallel"))
+        *port = EmuPort::Parallel;
+    else if (text == QLatin1String("usb"))
+        *port = EmuPort::Usb;
+    else
+        return false;
     return true;
 }
 
@@ -53,7 +77,14 @@ QString EmuUsage()
         "  --release TEXT the release text answered to GS I 3 and GS I A (default 1.80)\n"
         "  --submodel N   the byte answered to GS I 2 (default 1)\n"
         "  --submodel-length N  answer GS I 2 with N bytes, the byte then zeros (1 to 3, default 1)\n"
-        "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N\n"
+        "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N[@K]\n"
+        "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb\n"
+        "  --offline      the status request is answered off line (a USB printer's on-line test)\n"
+        "  --id N         answer the identification request with N (e.g. 0x60, 0x86) instead of the model's byte\n"
+        "  --info-errors N    answer the flash-area information query 0x99 N times first\n"
+        "  --serious-error K  answer flash-area data block K (from 0) with 0x88\n"
+        "  --unknown-status K answer flash-area data block K with the unknown status 0x77\n"
+        "  --complete-first   answer the flash-area write frame with 0xBB (nothing to write)\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
         "  --help         show this text\n");
 }
@@ -62,8 +93,11 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& name = args[i];
-        if (name == QLatin1String("--line-time")) {
-            options->lineTime = true;
+        if (name == QLatin1String("--line-time") || name == QLatin1String("--offline")
+            || name == QLatin1String("--complete-first")) {
+            options->lineTime |= name == QLatin1String("--line-time");
+            options->offline |= name == QLatin1String("--offline");
+            options->area.completeFirst |= name == QLatin1String("--complete-first");
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -90,8 +124,20 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
             options->subModel = value.toInt(&ok);
         else if (name == QLatin1String("--submodel-length"))
             options->subModelLength = value.toInt(&ok);
+        else if (name == QLatin1String("--fault") && value.startsWith(QLatin1String("checksum-errors=")))
+            ok = ParseChecksumErrors(value.mid(16), &options->area);
         else if (name == QLatin1String("--fault"))
             ok = ParseEmuFault(value, &options->fault);
+        else if (name == QLatin1String("--port"))
+            ok = ParsePort(value, &options->port);
+        else if (name == QLatin1String("--id"))
+            ok = ParseCount(value, &options->id) && options->id <= 255;
+        else if (name == QLatin1String("--info-errors"))
+            ok = ParseCount(value, &options->area.infoErrors);
+        else if (name == QLatin1String("--serious-error"))
+            ok = ParseCount(value, &options->area.seriousAt);
+        else if (name == QLatin1String("--unknown-status"))
+            ok = ParseCount(value, &options->area.unknownAt);
         else {
             *error = QStringLiteral("unknown option %1").arg(name);
             return false;

@@ -12,6 +12,22 @@ struct CEmuFault {
     int count = 0;
 };
 
+// Replies of the flash-area protocol forced from the command line. Blocks are
+// counted from 0 in the order they arrive, repeats included.
+struct CEmuAreaScript {
+    int infoErrors = 0;       // the information query answered 0x99 this many times
+    int checksumErrors = 0;   // data blocks answered 0x99 ...
+    int checksumFrom = 0;     // ... from this block on
+    int seriousAt = -1;       // this block answered 0x88
+    int unknownAt = -1;       // this block answered with a status nobody knows (0x77)
+    bool completeFirst = false; // the write frame answered 0xBB: nothing to write
+};
+
+// What the pseudo-terminal stands for: a serial line (answers, line speed),
+// a parallel port (bytes in, never an answer) or a USB printer (answers the
+// identification and status requests whatever the line speed).
+enum class EmuPort { Serial, Parallel, Usb };
+
 struct CEmuOptions {
     QString linkPath;      // stable path linked to the pseudo-terminal; may be empty
     QString model;         // model code: reads <dataDir>/CfgFile/<model>.cfg
@@ -23,13 +39,20 @@ struct CEmuOptions {
     int subModel = 1;      // answer to GS I 2
     int subModelLength = 1; // bytes of that answer: the byte, then zeros
     CEmuFault fault;
+    CEmuAreaScript area;
+    EmuPort port = EmuPort::Serial;
+    // The status request is answered "off line" (bit 3).
+    bool offline = false;
+    // The identification byte answered instead of the model's own; -1 = the model's.
+    int id = -1;
     // Takes bytes no faster than the line speed allows, as a real line does.
     bool lineTime = false;
     // In-process only: keeps every understood byte for ReceivedBytes().
     bool recordInput = false;
 };
 
-// "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N".
+// "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N"
+// (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.
 bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error);

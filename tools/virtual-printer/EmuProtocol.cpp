@@ -145,9 +145,19 @@ CEmuLogo CEmuProtocol::FlashLogo(int slot) const
 
 void CEmuProtocol::ResetParser()
 {
+    // A printer waiting for the first byte of a block or of the echoed logo
+    // has nothing half-received: it keeps waiting (the parallel flash-area
+    // transfer pauses a second after its frame).
+    if (m_pending.empty() && m_held.empty())
+        return;
     m_pending.clear();
     m_held.clear();
     m_state = State::Idle;
+}
+
+uint8_t CEmuProtocol::StatusByte() const
+{
+    return m_bOffline ? prnproto::kStatusFixedBits | prnproto::kStatusOffline : prnproto::kStatusFixedBits;
 }
 
 void CEmuProtocol::Consume(size_t n)
@@ -206,7 +216,7 @@ void CEmuProtocol::LineQuiet(std::vector<uint8_t>& reply)
     if (!HoldsStatusRequest())
         return;
     m_held.clear();
-    reply.push_back(prnproto::kStatusFixedBits);
+    reply.push_back(StatusByte());
 }
 
 // Returns true when bytes were consumed and parsing may go on.
@@ -223,7 +233,7 @@ bool CEmuProtocol::TryCommand(std::vector<uint8_t>& reply)
         if (m_pending.size() < 3)
             return false;
         if (m_pending[1] == prnproto::kStatusRequest[1])
-            reply.push_back(prnproto::kStatusFixedBits);
+            reply.push_back(StatusByte());
         Consume(3);
         return true;
     }
@@ -447,7 +457,11 @@ bool CEmuProtocol::TryAreaFrame(std::vector<uint8_t>& reply)
     Consume(prnproto::kAreaFrameSize);
     if (op == prnproto::kAreaRead) {
         // Always 129 bytes, so a reader never waits for a missing rest.
-        const bool ok = checksumOk && last >= first && last - first + 1 == prnproto::kAreaBlockData;
+        bool ok = checksumOk && last >= first && last - first + 1 == prnproto::kAreaBlockData;
+        if (ok && m_script.infoErrors > 0) {
+            --m_script.infoErrors;
+            ok = false;
+        }
         reply.push_back(ok ? prnproto::kAreaAccepted : prnproto::kAreaChecksumError);
         for (int i = 0; i < prnproto::kAreaBlockData; ++i)
             reply.push_back(ok ? m_memory[first + i] : 0);
@@ -467,12 +481,29 @@ bool CEmuProtocol::TryAreaFrame(std::vector<uint8_t>& reply)
         answer(prnproto::kAreaSeriousError, 0);
         return true;
     }
+    if (m_script.completeFirst) {
+        answer(prnproto::kAreaComplete, 0);
+        return true;
+    }
     m_areaFirst = first;
     m_areaLast = last;
     m_areaNext = first;
     m_state = State::AreaWrite;
     answer(prnproto::kAreaAccepted, first);
     return true;
+}
+
+std::optional<uint8_t> CEmuProtocol::ForcedAreaReply(int index)
+{
+    if (index == m_script.seriousAt)
+        return prnproto::kAreaSeriousError;
+    if (index == m_script.unknownAt)
+        return uint8_t{0x77};
+    if (index >= m_script.checksumFrom && m_script.checksumErrors > 0) {
+        --m_script.checksumErrors;
+        return prnproto::kAreaChecksumError;
+    }
+    return std::nullopt;
 }
 
 void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
@@ -484,11 +515,14 @@ void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
     };
     const bool checksumOk =
         prnproto::Checksum(m_pending.data(), prnproto::kAreaBlockData) == m_pending[prnproto::kAreaBlockData];
-    if (!checksumOk || m_forcedChecksumErrors > 0) {
-        if (m_forcedChecksumErrors > 0)
-            --m_forcedChecksumErrors;
+    const std::optional<uint8_t> forced = ForcedAreaReply(m_areaBlockIndex++);
+    if (!checksumOk || forced) {
         m_pending.clear();
-        answer(prnproto::kAreaChecksumError, m_areaNext);
+        const uint8_t status = forced ? *forced : prnproto::kAreaChecksumError;
+        // After a serious error or an unknown status the printer waits for a new frame.
+        if (status != prnproto::kAreaChecksumError)
+            m_state = State::Idle;
+        answer(status, m_areaNext);
         return;
     }
     // A block starting near the top of the address space is cut at its end
@@ -499,19 +533,24 @@ void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
     const unsigned next = m_areaNext + static_cast<unsigned>(prnproto::kAreaBlockData);
     if (next > m_areaLast) {
         m_state = State::Idle;
-        CEmuLogo logo;
-        logo.width = m_model.dotX;
-        logo.height = m_model.dotY;
-        const size_t bytes = static_cast<size_t>(m_model.dotX / 8) * m_model.dotY;
-        const auto begin = m_memory.begin() + m_model.LogoFirst();
-        logo.bits.assign(begin, begin + static_cast<long>(std::min<size_t>(bytes, m_memory.size() - m_model.LogoFirst())));
-        logo.bits.resize(bytes, 0);
-        StoreLogo(1, logo);
+        StoreArea();
         answer(prnproto::kAreaComplete, 0);
         return;
     }
     m_areaNext = static_cast<uint16_t>(next);
     answer(prnproto::kAreaAccepted, m_areaNext);
+}
+
+void CEmuProtocol::StoreArea()
+{
+    CEmuLogo logo;
+    logo.width = m_model.dotX;
+    logo.height = m_model.dotY;
+    const size_t bytes = static_cast<size_t>(m_model.dotX / 8) * m_model.dotY;
+    const auto begin = m_memory.begin() + m_model.LogoFirst();
+    logo.bits.assign(begin, begin + static_cast<long>(std::min<size_t>(bytes, m_memory.size() - m_model.LogoFirst())));
+    logo.bits.resize(bytes, 0);
+    StoreLogo(1, logo);
 }
 
 void CEmuProtocol::EchoByte(uint8_t byte, std::vector<uint8_t>& reply)

@@ -3,12 +3,14 @@
 // understood, keeps RAM and flash logos and the flash memory area, and says
 // what to answer and what to print. No I/O here: the emulator feeds it.
 #include "EmuLogo.h"
+#include "EmuOptions.h"
 #include "EmuPaper.h"
 #include "components/PrinterProtocol.h"
 
 #include <QString>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 struct CEmuModel {
@@ -52,8 +54,10 @@ public:
 
     unsigned Baud() const { return m_baud; }
     void SetBaud(unsigned baud) { m_baud = baud; }
-    // The next n area data blocks are answered as checksum errors.
-    void InjectChecksumErrors(int n) { m_forcedChecksumErrors = n; }
+    // The flash-area replies forced from the command line.
+    void SetAreaScript(const CEmuAreaScript& script) { m_script = script; }
+    // The status request is answered with the off-line bit set.
+    void SetOffline(bool offline) { m_bOffline = offline; }
 
     const CEmuLogo& RamLogo() const { return m_ram; }
     CEmuLogo FlashLogo(int slot) const;
@@ -74,6 +78,10 @@ private:
     bool TryPrint();
     bool TryAreaFrame(std::vector<uint8_t>& reply);
     void AreaBlock(std::vector<uint8_t>& reply);
+    // The reply the script forces on data block index, if any.
+    std::optional<uint8_t> ForcedAreaReply(int index);
+    void StoreArea();
+    uint8_t StatusByte() const;
     void EchoByte(uint8_t byte, std::vector<uint8_t>& reply);
     void AnswerIdentification(uint8_t which, std::vector<uint8_t>& reply);
     void SwitchBaud(uint8_t code, std::vector<uint8_t>& reply);
@@ -95,7 +103,9 @@ private:
     std::map<int, CEmuLogo> m_flash;
     std::vector<uint8_t> m_memory;
     uint16_t m_areaFirst = 0, m_areaLast = 0, m_areaNext = 0;
-    int m_forcedChecksumErrors = 0;
+    CEmuAreaScript m_script;
+    int m_areaBlockIndex = 0; // data blocks taken since the printer started
+    bool m_bOffline = false;
     int m_echoExpected = 0;
     std::vector<uint8_t> m_echoBytes;
     int m_lineFeeds = 0;

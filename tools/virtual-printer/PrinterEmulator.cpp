@@ -81,12 +81,17 @@ bool CPrinterEmulator::Start(QString* error)
         return false;
     }
     m_model.baud = m_options.baud;
+    if (m_options.id >= 0)
+        m_model.id = static_cast<uint8_t>(m_options.id);
     m_pPaper = std::make_unique<CEmuPaper>(m_model.dotX, m_options.outDir);
     m_pProtocol = std::make_unique<CEmuProtocol>(m_model, m_pPaper.get(), m_options.release,
                                                  m_options.subModel);
     m_pProtocol->SetSubModelLength(m_options.subModelLength);
+    CEmuAreaScript script = m_options.area;
     if (m_options.fault.kind == CEmuFault::Kind::ChecksumErrors)
-        m_pProtocol->InjectChecksumErrors(m_options.fault.count);
+        script.checksumErrors = m_options.fault.count;
+    m_pProtocol->SetAreaScript(script);
+    m_pProtocol->SetOffline(m_options.offline);
     QString logPath = m_options.logPath;
     if (logPath.isEmpty() && !m_options.outDir.isEmpty()) {
         QDir().mkpath(m_options.outDir);
@@ -276,7 +281,8 @@ void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
 {
     std::lock_guard lock(m_mutex);
     const unsigned line = LineSpeed();
-    if (line != m_pProtocol->Baud()) {
+    // Only a serial line has a speed the two ends must agree on.
+    if (m_options.port == EmuPort::Serial && line != m_pProtocol->Baud()) {
         m_ignored += count;
         Log(QStringLiteral("IGNORED at %1 baud (printer at %2): %3")
                 .arg(line)
@@ -315,6 +321,12 @@ void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
 
 void CPrinterEmulator::Answer(std::vector<uint8_t>& reply, long long taken)
 {
+    if (m_options.port == EmuPort::Parallel) {
+        // A parallel port carries nothing back.
+        Log(QStringLiteral("NO ANSWER on a parallel port: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
+        reply.clear();
+        return;
+    }
     const auto& fault = m_options.fault;
     if (fault.kind == CEmuFault::Kind::SilentAfter && taken > fault.count) {
         Log(QStringLiteral("SILENT: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));

@@ -1,0 +1,116 @@
+#include "transfer/UsbTransfer.h"
+
+#include "document/RasterOps.h"
+#include "resources/StringTable.h"
+#include "transfer/BlockPlan.h"
+#include "transfer/BlockSender.h"
+#include "transfer/LogoStream.h"
+#include "transfer/TransferHost.h"
+#include "transfer/TransferModels.h"
+
+namespace {
+
+constexpr const char* kUsbCaller = "CGlyphaneView::SendDataToGeneric()";
+
+} // namespace
+
+CUsbTransfer::CUsbTransfer(const CTransferRequest& request, CTransferHost& host, CQvComAm& port)
+    : m_request(request)
+    , m_host(host)
+    , m_port(port)
+{
+}
+
+bool CUsbTransfer::Fail(const QString& reason)
+{
+    if (m_strFailure.isEmpty())
+        m_strFailure = reason;
+    return false;
+}
+
+int CUsbTransfer::Send()
+{
+    const QString& printer = m_request.usbPrinter;
+    if (printer.isEmpty() || !m_port.OpenPrinter(printer)) {
+        return Fail(QStringLiteral("%1 cannot be opened: %2").arg(printer, m_port.LastErrorText()));
+    }
+    if (!m_port.IsPrinterOnline()) {
+        m_host.Message(LoadString(61545), LoadString(1035), MB_OK | MB_ICONSTOP);
+        m_port.ClosePrinter();
+        return Fail(QStringLiteral("the printer on %1 is off line").arg(printer));
+    }
+    const BYTE id = m_port.GetPrinterGSI();
+    if (id != m_request.expectedId) {
+        m_host.Message(LoadString(61546), LoadString(1035), MB_OK | MB_ICONSTOP);
+        m_port.ClosePrinter();
+        return Fail(QStringLiteral("the printer on %1 is no %2 (identification %3)").arg(printer, Model()).arg(id));
+    }
+    if (IsUsbTransferModel(Model()))
+        SendDataToGeneric();
+    else
+        m_host.Log(QStringLiteral("[TestOrProgRamLogo] %1 takes no logo over USB: nothing was sent").arg(Model()));
+    m_port.ClosePrinter();
+    return 1;
+}
+
+bool CUsbTransfer::BuildStream(CBufferUC* stream)
+{
+    const CTransferRequest& r = m_request;
+    const QString commandName = QStringLiteral("CmdTxLogo%1").arg(r.slot);
+    if (!r.printerCfg.GetCommandPrinters(commandName, *stream))
+        return Fail(QStringLiteral("the printer configuration has no \"%1\"").arg(commandName));
+    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
+                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
+                                    [this] { return m_host.FrameMayCoverLogo(); });
+    CBufferUC raster = m_raster;
+    if (UsbStreamIsBitmap(Model())) {
+        *stream += CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
+                             static_cast<int>(r.bitmapHeader.size()));
+        // BMP rows go bottom-up, in the logo's own layout.
+        rasterops::SwapRowsTopBottom(raster, r.logoWidth, r.logoHeight);
+    } else if (UsbStreamStoresItself(Model()) && !r.options.reverseColor) {
+        raster = ~raster;
+    }
+    *stream += raster;
+    if (UsbStreamStoresItself(Model())) {
+        CBufferUC command;
+        if (!r.printerCfg.GetCommandPrinters(QStringLiteral("CmdRAMFlash"), command) || command.GetSize() == 0)
+            return Fail(QStringLiteral("the printer configuration has no \"CmdRAMFlash\""));
+        command.SetByte(static_cast<BYTE>(r.slot), command.GetSize() - 1);
+        *stream += command;
+    }
+    return true;
+}
+
+void CUsbTransfer::WriteDump(const CBufferUC& stream)
+{
+    // A copy for the service people; the transfer goes on without it.
+    if (!m_request.usbDumpPath.isEmpty() && !stream.FileFlusOut(m_request.usbDumpPath))
+        m_host.Log(QStringLiteral("[%1] %2 could not be written").arg(QLatin1String(kUsbCaller), m_request.usbDumpPath));
+}
+
+int CUsbTransfer::SendDataToGeneric()
+{
+    CBufferUC stream;
+    if (!BuildStream(&stream))
+        return 0;
+    const CBlockPlan plan = PlanBlocks(stream.GetSize(), UsbBlockSize(Model()), 0);
+    CBlockSending sending;
+    sending.caller = QLatin1String(kUsbCaller);
+    sending.writeBlock = [this](const BYTE* bytes, int length) {
+        DWORD written = 0;
+        return m_port.UsbWrite(bytes, static_cast<DWORD>(length), &written) == static_cast<DWORD>(length);
+    };
+    sending.onSendError = [this] { m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP); };
+    sending.beforeFirstBlock = [this, &stream] { WriteDump(stream); };
+    switch (SendBlocks(stream, plan, m_host, sending)) {
+    case BlockResult::Sent:
+        break;
+    case BlockResult::Stopped:
+        return Fail(QStringLiteral("stopped"));
+    case BlockResult::Failed:
+        return Fail(QStringLiteral("the printer stopped taking the logo: %1").arg(m_port.LastErrorText()));
+    }
+    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+}
