@@ -1,5 +1,6 @@
 #include "app/CliCommands.h"
 
+#include "app/CliPrintLogo.h"
 #include "app/CliSend.h"
 #include "app/GlyphaneApp.h"
 #include "components/BufferUC.h"
@@ -13,6 +14,7 @@
 #include "printer/PrintData.h"
 #include "resources/StringTable.h"
 #include "transfer/FrameQuestion.h"
+#include "transfer/StoredLogoCommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,6 +197,16 @@ std::optional<rasterops::FrameKind> FrameOption(const QString& frame)
     throw Refusal{QStringLiteral("--frame takes thin, bold or double")};
 }
 
+CSendChoices SendChoices(const CArgs& a)
+{
+    CSendChoices options;
+    options.reverseImage = a.Has(QStringLiteral("reverse-image"));
+    options.reverseRow = a.Has(QStringLiteral("reverse-row"));
+    options.reverseColor = a.Has(QStringLiteral("reverse-color"));
+    options.frame = FrameOption(a.Value(QStringLiteral("frame")));
+    return options;
+}
+
 CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 {
     const std::optional<rasterops::FrameKind> kind = FrameOption(frame);
@@ -298,10 +310,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
         throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
     CSendJob job;
     job.kind = test ? TransferKind::Test : TransferKind::Program;
-    job.options.reverseImage = a.Has(QStringLiteral("reverse-image"));
-    job.options.reverseRow = a.Has(QStringLiteral("reverse-row"));
-    job.options.reverseColor = a.Has(QStringLiteral("reverse-color"));
-    job.options.frame = FrameOption(a.Value(QStringLiteral("frame")));
+    job.options = SendChoices(a);
     if (a.Has(QStringLiteral("baud"))) {
         job.baud = a.Value(QStringLiteral("baud")).toInt();
         if (job.baud != 9600 && job.baud != 19200 && job.baud != 38400)
@@ -419,6 +428,74 @@ int QzLog(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+int PreviewCommand(const CArgs& a)
+{
+    const CSendChoices options = SendChoices(a);
+    auto doc = OpenLogo(a.At(0));
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    BindModel(*doc, a.Value(QStringLiteral("model")));
+    const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
+    QString reason;
+    if (!WritePreview(request, a.At(1), &reason))
+        throw Refusal{reason};
+    return kExitOk;
+}
+
+// "1,4" -> bits 0 and 3; every number 1 to 4, each once.
+BYTE SubLogoMask(const QString& list)
+{
+    BYTE mask = 0;
+    for (const QString& item : list.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int k = item.trimmed().toInt(&ok);
+        if (!ok || k < 1 || k > 4 || (mask & (1 << (k - 1))))
+            throw Refusal{QStringLiteral("--sub-logos takes sub-logo numbers 1 to 4, each once, such as 1,4")};
+        mask = static_cast<BYTE>(mask | (1 << (k - 1)));
+    }
+    return mask;
+}
+
+int PrintLogoCommand(const CArgs& a, QTextStream& err)
+{
+    if (!a.Has(QStringLiteral("port")) || !a.Has(QStringLiteral("slot"))) {
+        err << "glyphane-cli: \"print-logo\" needs --port and --slot\n" << Usage();
+        return kExitUsage;
+    }
+    const bool all = a.Has(QStringLiteral("all"));
+    const bool some = a.Has(QStringLiteral("sub-logos"));
+    if (all && some)
+        throw Refusal{QStringLiteral("--sub-logos and --all exclude each other")};
+    const BYTE mask = some ? SubLogoMask(a.Value(QStringLiteral("sub-logos"))) : kWholeLogoMask;
+    const QString port = a.Value(QStringLiteral("port"));
+    QString model = a.Value(QStringLiteral("model")), reason;
+    if (model.isEmpty()) {
+        if (!port.contains(QLatin1String("COM")))
+            throw Refusal{QStringLiteral("%1: only a printer on a serial port is found by itself; name it with --model")
+                              .arg(port)};
+        QString cfgFile;
+        if (!DetectPrinter(port, &model, &cfgFile, &reason))
+            throw Refusal{reason};
+        err << "detected printer " << model << " on " << port << "\n";
+    }
+    CGlyphaneDoc doc(GetApp()->DocEnvironment());
+    BindModel(doc, model);
+    if ((some || all) && !IsFiscalModel(model))
+        throw Refusal{QStringLiteral("%1 has no sub-logos: only fiscal printers take --sub-logos or --all").arg(model)};
+    bool ok = false;
+    const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
+    if (!ok || slot < 1 || slot > doc.GetNumLogos())
+        throw Refusal{QStringLiteral("--slot takes a slot from 1 to %1 for %2").arg(doc.GetNumLogos()).arg(model)};
+    int flash = 1;
+    doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+    doc.SetPrnLogoFlash(flash);
+    doc.SetPortName(port);
+    const CStoredLogoRequest request = MakeStoredLogoRequest(doc, slot, mask, IsWgj33Model(model), nullptr);
+    if (!PrintStoredLogo(request, err, &reason))
+        throw Refusal{reason};
+    return kExitOk;
+}
+
 } // namespace
 
 QString Usage()
@@ -440,6 +517,9 @@ QString Usage()
         "  glyphane-cli send LOGO --port LPT1|USB001 --model CODE (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "                   [--baud 9600|19200|38400]\n"
+        "  glyphane-cli preview LOGO OUT.png --model CODE [--frame thin|bold|double]\n"
+        "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
+        "  glyphane-cli print-logo --port PORT [--model CODE] --slot N [--sub-logos 1,4 | --all]\n"
         "  glyphane-cli psw-info FILE\n"
         "  glyphane-cli psw-load FILE --slot N --model CODE OUT.bmp\n"
         "  glyphane-cli psw-save FILE --slot N --model CODE IN.bmp\n"
@@ -492,6 +572,12 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
           {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("program"), QStringLiteral("frame"),
            QStringLiteral("baud")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
+        {QStringLiteral("preview"),
+         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, PreviewCommand}},
+        {QStringLiteral("print-logo"),
+         {0, {QStringLiteral("all")}, {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("slot"),
+                                        QStringLiteral("sub-logos")},
+          false, [&](const CArgs& a) { return PrintLogoCommand(a, err); }}},
         {QStringLiteral("psw-info"), {1, {}, {}, false, [&](const CArgs& a) { return PswInfo(a, out); }}},
         {QStringLiteral("psw-load"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswLoad}},
         {QStringLiteral("psw-save"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswSave}},

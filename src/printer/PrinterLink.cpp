@@ -62,6 +62,17 @@ void CPrinterLink::DropSerial()
     m_serial.reset();
 }
 
+CQvPComAm& CPrinterLink::MakeParallel(const QString& portName, DWORD retries, DWORD timeoutSeconds)
+{
+    m_parallel = std::make_unique<CQvPComAm>(portName, retries, timeoutSeconds);
+    return *m_parallel;
+}
+
+void CPrinterLink::DropParallel()
+{
+    m_parallel.reset();
+}
+
 void CPrinterLink::PostPortStatus(LPARAM open)
 {
     PostMessage(m_host.LinkWindow(), WM_PORT_STATUS, 0, open);

@@ -38,6 +38,10 @@ public:
     // A fresh serial port object in place of any earlier one.
     CsComAm& MakeSerial();
     void DropSerial();
+    // A fresh parallel port object for portName, with the component's write
+    // retries and deadline in seconds.
+    CQvPComAm& MakeParallel(const QString& portName, DWORD retries, DWORD timeoutSeconds);
+    void DropParallel();
     // The USB printer the operator picked when it was opened.
     QString UsbPrinterName() const { return m_strUsbPrinter; }
 

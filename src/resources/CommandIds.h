@@ -115,6 +115,8 @@ constexpr UINT ID_TEST_LOGO = 32790;
 constexpr UINT ID_CONNECT_PRINTER = 32791;
 constexpr UINT ID_CHANGE_COM_PORT = 32792;
 constexpr UINT ID_PRINT_LOGO = 32799;
+// The logo as the printer will print it (the logo window's View menu).
+constexpr UINT ID_PRINTER_PREVIEW = 32831;
 
 // The client variant's QZ entry of the view's context menu (the document handles it).
 constexpr UINT ID_SAVE_QZ_LOG = 32820;

@@ -81,7 +81,7 @@ std::vector<CMenuPopupDef> BuildMenu129()
          {Cmd(ID_VIEW_TOOLBAR, u"&Toolbar"), Cmd(ID_VIEW_STATUS_BAR, u"&Status Bar"),
           Cmd(ID_VIEW_IMAGE_TOOLS, u"&Image Tools "), Cmd(ID_VIEW_FRAME_TOOLS, u"&Frame Tools"),
           Cmd(ID_VIEW_GENERIC_TOOLS, u"&Generic Tools"), Cmd(ID_VIEW_DRAW_TOOLS, u"&Draw Tools"),
-          Cmd(ID_VIEW_PATTERN_TOOLS, u"&Pattern Tools")}},
+          Cmd(ID_VIEW_PATTERN_TOOLS, u"&Pattern Tools"), Sep(), Cmd(ID_PRINTER_PREVIEW, u"Printer Pre&view")}},
         {QStringLiteral("&Window"), {Cmd(ID_WINDOW_CASCADE, u"&Cascade"), Cmd(ID_WINDOW_TILE_HORZ, u"&Tile")}},
         HelpPopup(),
     };

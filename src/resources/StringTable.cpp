@@ -42,6 +42,7 @@ constexpr StringEntry kStrings[] = {
     {6565, u"Position"},
     {6566, u"Dimension"},
     {6567, u"Tool selected: None."},
+    {32831, u"Printer Preview"},
     {57345, u"Ready"},
     {59137, u"CAP"},
     {59138, u"NUM"},

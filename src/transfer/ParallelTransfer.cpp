@@ -5,12 +5,12 @@
 #include "resources/StringTable.h"
 #include "transfer/BlockSender.h"
 #include "transfer/LogoStream.h"
+#include "transfer/RamPrint.h"
 #include "transfer/TransferHost.h"
 #include "transfer/TransferModels.h"
 
 namespace {
 
-constexpr int kLineFeedsAfterLogo = 6;
 constexpr int kPortCloseDelayMs = 200;
 // The printer takes the area frame before the first block.
 constexpr int kAreaFrameSettleMs = 1000;
@@ -209,10 +209,7 @@ int CParallelTransfer::SendDataToLptPort()
 
 int CParallelTransfer::PrintRamLogo()
 {
-    return m_port.NewSendCommandToCom(QStringLiteral("CmdPrtRAM")) && m_port.NLfOutput(kLineFeedsAfterLogo)
-                   && m_port.NewSendCommandToCom(QStringLiteral("Ctotcut"))
-               ? 1
-               : 0;
+    return ::PrintRamLogo(m_port);
 }
 
 int CParallelTransfer::SendRamToFlash()

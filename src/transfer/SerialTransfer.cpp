@@ -1,17 +1,17 @@
 #include "transfer/SerialTransfer.h"
 
 #include "components/Conversioni.h"
-#include "components/PrinterProtocol.h"
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
 #include "transfer/BlockSender.h"
 #include "transfer/LogoStream.h"
+#include "transfer/RamPrint.h"
+#include "transfer/SerialSteps.h"
 #include "transfer/TransferHost.h"
 #include "transfer/TransferModels.h"
 
 namespace {
 
-constexpr int kLineFeedsAfterLogo = 6;
 constexpr int kPortCloseDelayMs = 200;
 constexpr int kGsiSettleMs = 100;
 constexpr int kXnz11SettleMs = 1000;
@@ -70,47 +70,31 @@ bool CSerialTransfer::FindPrinterSpeed()
     // A printer keeps the speed the last transfer switched it to, so one that
     // is not detected by identification (the WGJ33) is looked for at every
     // detection speed before it is called silent.
-    if (m_port.GetStatusPrinter(0))
-        return true;
     const DWORD opened = m_port.CurrentBaudRate();
-    for (const DWORD baud : prnproto::kDetectionOrder) {
-        if (baud == opened)
-            continue;
-        if (m_host.StopRequested() || !m_port.PubSetBaudRate(baud))
-            break;
-        if (m_port.GetStatusPrinter(0)) {
-            PostSettings(true);
-            return true;
-        }
-    }
-    m_port.PubSetBaudRate(opened);
-    return Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
+    if (!::FindPrinterSpeed(m_port, [this] { return m_host.StopRequested(); }))
+        return Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
+    if (m_port.CurrentBaudRate() != opened)
+        PostSettings(true);
+    return true;
 }
 
 bool CSerialTransfer::StretchWgj33Timeouts()
 {
-    // The WGJ33 answers slowly while it writes its flash.
-    _CalcTimeout timeouts;
-    if (!m_port.GetCurrentTimeoutSystem(&timeouts))
-        return false;
-    timeouts.Value(3) *= 100;
-    timeouts.Value(4) *= 10;
-    if (!m_port.SetNewTimeoutSystem(timeouts))
-        return false;
-    DWORD status = 0;
-    if (m_port.GetCtsStatusPrinter(&status, 0) != 0)
+    switch (::StretchWgj33Timeouts(m_port)) {
+    case Wgj33Timeouts::Stretched:
+        return true;
+    case Wgj33Timeouts::NotReady:
         return Fail(QStringLiteral("the printer is not ready to take data"));
-    return true;
+    case Wgj33Timeouts::NotSettable:
+        break;
+    }
+    return false;
 }
 
 bool CSerialTransfer::DetectSpeed()
 {
-    m_port.GetStatusPrinter(0); // wakes a printer that missed the first request
-    const std::vector<BYTE>& ids = m_request.printersToTest;
-    int index = 0;
-    if (!m_port.PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(std::min<size_t>(ids.size(), 255)),
-                                               &index, m_window, 0, 1, m_request.autoBaudRateFlow, WM_PORT_STATUS)) {
-        m_host.Log(QStringLiteral("Autodetect BaudRate NOT passed"));
+    if (!DetectPrinterSpeed(m_port, m_request.printersToTest, m_window, m_request.autoBaudRateFlow)) {
+        m_host.Log(QLatin1String(kBaudDetectionFailedLine));
         return Fail(QStringLiteral("no printer of the list answered at any speed"));
     }
     return true;
@@ -192,7 +176,7 @@ int CSerialTransfer::SendFromRam()
             return 0;
         }
     } else if (!m_port.PubAutodetectBaudRate(m_request.expectedId, m_window, 0, 1, WM_PORT_STATUS)) {
-        m_host.Log(QStringLiteral("Autodetect BaudRate NOT passed"));
+        m_host.Log(QLatin1String(kBaudDetectionFailedLine));
         Fail(QStringLiteral("the printer does not answer at any speed"));
         CloseSerialPort();
         return 0;
@@ -375,10 +359,7 @@ void CSerialTransfer::ApplyGenericBookkeeping()
 
 int CSerialTransfer::PrintRamLogo()
 {
-    return m_port.NewSendCommandToCom(QStringLiteral("CmdPrtRAM")) && m_port.NLfOutput(kLineFeedsAfterLogo)
-                   && m_port.NewSendCommandToCom(QStringLiteral("Ctotcut"))
-               ? 1
-               : 0;
+    return ::PrintRamLogo(m_port);
 }
 
 int CSerialTransfer::SendRamToFlash()

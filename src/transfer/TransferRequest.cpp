@@ -61,3 +61,22 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
     request.appLog = GetApp() ? GetApp()->GetAppLog() : nullptr;
     return request;
 }
+
+CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLogoBits, bool wgjPrinter,
+                                         QObject* window)
+{
+    CStoredLogoRequest request;
+    request.model = doc.GetPrinterModel();
+    request.portName = doc.GetPortName();
+    request.slot = slot;
+    request.subLogoBits = subLogoBits;
+    request.flashPrinting = doc.GetPrnLogoFlash() != 0;
+    request.expectedId = doc.GetGsiModel();
+    request.printerCfg = *doc.GetPrinterCfg();
+    request.printersToTest = PrintersToTest();
+    if (GetApp() && GetApp()->GetAppCfg())
+        request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);
+    request.wgjPrinter = wgjPrinter;
+    request.window = window;
+    return request;
+}

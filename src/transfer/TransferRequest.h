@@ -16,6 +16,7 @@
 
 class CGlyphaneDoc;
 class CLogFile;
+class QObject;
 
 enum class TransferKind { Test, Program };
 
@@ -98,3 +99,27 @@ struct CTransferOutcome {
 // running program. Runs on the user-interface thread.
 CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int slot, const CSendChoices& options,
                                      const CTransferFlags& flags);
+
+// What "Print Logo" needs to print a logo stored in the printer.
+struct CStoredLogoRequest {
+    QString model;
+    QString portName;
+    int slot = 1;                // 1-based
+    BYTE subLogoBits = 255;      // fiscal printers: 255 = the whole logo
+    bool flashPrinting = true;   // "PrnLogoFlash": prints straight from the slot
+    BYTE expectedId = 0;         // "GSImodel", checked on USB
+    CLoadCfgPrnFile printerCfg;
+    // Baud detection: the printers-to-test identification bytes and the
+    // application's "AutoBaudRateFlow".
+    std::vector<BYTE> printersToTest;
+    BYTE autoBaudRateFlow = 0;
+    bool wgjPrinter = false;
+    // Receives the port status messages of the detection; may be null.
+    QObject* window = nullptr;
+};
+
+// The request for printing slot (1-based) of the printer doc is bound to;
+// subLogoBits: the fiscal printers' sub-logo mask, 255 for the whole logo.
+// Runs on the user-interface thread.
+CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLogoBits, bool wgjPrinter,
+                                         QObject* window);

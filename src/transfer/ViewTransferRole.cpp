@@ -65,6 +65,9 @@ void CViewTransferRole::MapTransferCommands()
 {
     m_transferCommands.MapCommand(ID_PROGRAM_LOGO, [this] { OnProgramLogo(); });
     m_transferCommands.MapCommand(ID_TEST_LOGO, [this] { OnTestLogo(); });
+    m_transferCommands.MapCommand(ID_PRINT_LOGO, [this] { OnPrintLogo(); });
+    m_transferCommands.MapCommand(ID_PRINTER_PREVIEW, [this] { OnPrinterPreview(); });
+    m_transferCommands.MapUpdate(ID_PRINTER_PREVIEW, [this](CCmdUI& ui) { ui.Enable(CanPreview()); });
 }
 
 void CViewTransferRole::OnProgramLogo()

@@ -22,6 +22,9 @@ class CTransferJob;
 class QTimer;
 class QWidget;
 
+// The printer and the send options of a request, in a line.
+QString PreviewDetails(const CTransferRequest& request);
+
 class CViewTransferRole {
 public:
     CViewTransferRole();
@@ -34,6 +37,14 @@ public:
     // "Program Logo" (32789) and "Test Logo" (32790).
     void OnProgramLogo();
     void OnTestLogo();
+    // "Print Logo" (32799): prints a logo stored in the printer
+    // (ViewPrintLogo.cpp). Runs on the user-interface thread.
+    void OnPrintLogo();
+    // "Printer Preview": the dots the printer would print for a transfer with
+    // the send options as they are now (ViewPrinterPreview.cpp).
+    void OnPrinterPreview();
+    // The logo is bound to a printer whose configuration is loaded.
+    bool CanPreview() const;
     // Starts a job unless one runs (then 1 and nothing happens); 0 when it
     // could not start or ended before the worker (colour logo, no slot chosen).
     int StartThreadLogo();
@@ -50,6 +61,7 @@ public:
 
     // For tests and the status figures.
     bool IsProgramMode() const { return m_bProgramMode; }
+    BYTE SubLogoBits() const { return m_nSubLogoBits; }
     CDialogThreadStatus* ProgressDialog() const;
     // The current or last job, until the next one starts; null before the first.
     const CTransferJob* LastJob() const { return m_job.get(); }
@@ -74,9 +86,17 @@ private:
     void UpdateProgressDetails();
     void ShowResetWait(bool reset, int ms, std::function<void()> done);
     void LogJobError();
+    // ViewPrintLogo.cpp
+    bool ChoosePrintedLogo();
+    void PrintLogoOverSerial(CStoredLogoRequest& request);
+    void PrintLogoOverParallel(CStoredLogoRequest& request);
+    void PrintLogoOverUsb(CStoredLogoRequest& request);
 
     std::unique_ptr<CTransferJob> m_job;
     bool m_bProgramMode = false;
+    // The fiscal printers' sub-logos last chosen for "Print Logo": 255 = the
+    // whole logo, else bit 0 = sub-logo 1 ... bit 3 = sub-logo 4.
+    BYTE m_nSubLogoBits = 255;
     QPointer<CDialogThreadStatus> m_progress;
     QPointer<QTimer> m_progressTimer;
     // The USB printer chosen for the job being prepared.

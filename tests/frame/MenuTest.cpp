@@ -103,7 +103,7 @@ TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
         "&Zoom", "  &Large Size\tAlt+Z|61485", "  &Normal Size\tAlt+N|61486", "  &User Size...\tAlt+U|61487", "  -",
         "  Show &Grid\tAlt+G|61480",
         "&View", "  &Toolbar|59392", "  &Status Bar|59393", "  &Image Tools |103", "  &Frame Tools|104",
-        "  &Generic Tools|102", "  &Draw Tools|101", "  &Pattern Tools|61493",
+        "  &Generic Tools|102", "  &Draw Tools|101", "  &Pattern Tools|61493", "  -", "  Printer Pre&view|32831",
         "&Window", "  &Cascade|57650", "  &Tile|57651",
         "&?", "  &Html Help|32784", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
     };

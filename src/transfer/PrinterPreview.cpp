@@ -1,0 +1,111 @@
+#include "transfer/PrinterPreview.h"
+
+#include "transfer/TransferModels.h"
+
+namespace {
+
+constexpr int kBmpHeaderSize = 62;
+
+int Le32(const BYTE* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (p[3] << 24);
+}
+
+bool BitSet(const BYTE* row, int x)
+{
+    return (row[x / 8] >> (7 - x % 8)) & 1;
+}
+
+QImage BlankDots(int width, int height)
+{
+    QImage dots(width, height, QImage::Format_RGB32);
+    dots.fill(Qt::white);
+    return dots;
+}
+
+} // namespace
+
+bool BuildRequestStream(const CTransferRequest& r, const FrameMayCoverLogo& mayCoverLogo, CSerialStream* stream,
+                        int* commandLength, QString* why)
+{
+    CSerialStreamParts parts;
+    parts.model = r.model;
+    const QString commandName = SerialTransferCommandName(r.model, r.slot);
+    if (!r.printerCfg.GetCommandPrinters(commandName, parts.command)) {
+        *why = QStringLiteral("the printer configuration has no \"%1\"").arg(commandName);
+        return false;
+    }
+    parts.bitmapHeader = CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
+                                   static_cast<int>(r.bitmapHeader.size()));
+    parts.raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
+                                        CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
+                                        mayCoverLogo);
+    parts.reverseColor = r.options.reverseColor;
+    parts.logoWidth = r.logoWidth;
+    parts.logoHeight = r.logoHeight;
+    *stream = BuildSerialStream(parts);
+    *commandLength = parts.command.GetSize();
+    return true;
+}
+
+QImage PrintedDots(const CSerialStream& stream, int commandLength, bool bitmap, int dotX, int dotY)
+{
+    const BYTE* data = stream.bytes.GetpBuf();
+    const int length = stream.length;
+    if (bitmap) {
+        if (length < commandLength + kBmpHeaderSize)
+            return {};
+        const BYTE* header = data + commandLength;
+        const int width = Le32(header + 18), height = Le32(header + 22);
+        const int rowBytes = width / 8;
+        if (header[0] != 'B' || header[1] != 'M' || width <= 0 || height <= 0
+            || length - commandLength - kBmpHeaderSize < static_cast<qint64>(rowBytes) * height)
+            return {};
+        QImage dots = BlankDots(width, height);
+        const BYTE* rows = header + kBmpHeaderSize;
+        for (int y = 0; y < height; ++y) {
+            const BYTE* row = rows + static_cast<qint64>(height - 1 - y) * rowBytes;
+            for (int x = 0; x < rowBytes * 8; ++x)
+                if (!BitSet(row, x))
+                    dots.setPixel(x, y, qRgb(0, 0, 0));
+        }
+        return dots;
+    }
+    const int rowBytes = dotX / 8;
+    if (dotX <= 0 || dotY <= 0 || length - commandLength < static_cast<qint64>(rowBytes) * dotY)
+        return {};
+    QImage dots = BlankDots(dotX, dotY);
+    for (int y = 0; y < dotY; ++y) {
+        const BYTE* row = data + commandLength + static_cast<qint64>(y) * rowBytes;
+        for (int x = 0; x < rowBytes * 8; ++x)
+            if (BitSet(row, x))
+                dots.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    return dots;
+}
+
+QImage PreviewDots(const CTransferRequest& request, const FrameMayCoverLogo& mayCoverLogo, QString* why)
+{
+    CSerialStream stream;
+    int commandLength = 0;
+    if (!BuildRequestStream(request, mayCoverLogo, &stream, &commandLength, why))
+        return {};
+    QImage dots = PrintedDots(stream, commandLength, SendsBitmapStream(request.model), request.dotX, request.dotY);
+    if (dots.isNull())
+        *why = QStringLiteral("the stream is shorter than the logo it announces");
+    return dots;
+}
+
+QImage PaperStrip(const QImage& dots, int paperWidth)
+{
+    const int width = std::max(paperWidth, dots.width());
+    QImage strip(width, dots.height() + 2 * kPaperMarginDots, QImage::Format_RGB32);
+    strip.fill(kPaperColour);
+    // The logo starts at the paper's left edge, where the printer's head does.
+    const QRgb dot = kDotColour.rgb();
+    for (int y = 0; y < dots.height(); ++y)
+        for (int x = 0; x < dots.width(); ++x)
+            if ((dots.pixel(x, y) & 0xFFFFFF) == 0)
+                strip.setPixel(x, y + kPaperMarginDots, dot);
+    return strip;
+}
