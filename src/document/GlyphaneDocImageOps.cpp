@@ -1,11 +1,15 @@
 // Whole-image operations of the logo document. They work on the bitmap's
 // memory row by row; the width and height the caller passes are clamped to
-// the bitmap, so a stale logo size can never reach outside it.
+// the bitmap, so a stale logo size can never reach outside it. A bitmap kept
+// packed (one bit a pixel, palette black and white) is inverted and flipped
+// on its packed rows when the operation covers the whole bitmap.
 #include "document/GlyphaneDoc.h"
 
+#include "document/RasterOps.h"
 #include "platform/SurfaceTypes.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +17,58 @@ namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
+
+// The packed bitmap when the operation covers all of it, otherwise null (the
+// operation then takes the 32-bit pixels).
+QImage* PackedRowsOf(CGlyphaneDoc& doc, DWORD width, DWORD height)
+{
+    QImage* image = doc.GetLogoBitmap();
+    if (!image || image->format() != QImage::Format_Mono || width < static_cast<DWORD>(image->width())
+        || height < static_cast<DWORD>(image->height()))
+        return nullptr;
+    return image;
+}
+
+// Bytes of a packed row that hold dots; bits past the width are padding.
+int DotBytes(const QImage& image)
+{
+    return (image.width() + 7) / 8;
+}
+
+void InvertPackedRows(QImage& image)
+{
+    const int bytes = DotBytes(image);
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* row = image.scanLine(y);
+        for (int i = 0; i < bytes; ++i)
+            row[i] = static_cast<uchar>(~row[i]);
+    }
+}
+
+// Mirrors each row's bits: the bytes reversed, their bits reversed, then the
+// row moved left by the padding bits that the reversal brought to its front.
+void MirrorPackedRows(QImage& image)
+{
+    const int bytes = DotBytes(image);
+    const int shift = bytes * 8 - image.width();
+    std::vector<uchar> mirrored(static_cast<size_t>(bytes) + 1, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* row = image.scanLine(y);
+        for (int i = 0; i < bytes; ++i)
+            mirrored[static_cast<size_t>(i)] = rasterops::ReverseBits(row[bytes - 1 - i]);
+        for (int i = 0; i < bytes; ++i)
+            row[i] = shift == 0 ? mirrored[static_cast<size_t>(i)]
+                                : static_cast<uchar>(mirrored[static_cast<size_t>(i)] << shift
+                                                     | mirrored[static_cast<size_t>(i) + 1] >> (8 - shift));
+    }
+}
+
+void SwapPackedRowsTopBottom(QImage& image)
+{
+    const qsizetype bytes = image.bytesPerLine();
+    for (int top = 0, bottom = image.height() - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(image.scanLine(top), image.scanLine(top) + bytes, image.scanLine(bottom));
+}
 
 // The bitmap ready for direct 32-bit access, or null when there is none.
 QImage* PixelsOf(CGlyphaneDoc& doc)
@@ -36,45 +92,69 @@ inline QRgb* RowOf(QImage& image, int y)
     return reinterpret_cast<QRgb*>(image.scanLine(y));
 }
 
+// Lightness, (max + min) / 2 of the three channels, from the pixel's bytes.
 inline int Lightness(QRgb p)
 {
-    const int r = qRed(p), g = qGreen(p), b = qBlue(p);
-    return (std::max({r, g, b}) + std::min({r, g, b})) / 2;
+    const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF),
+              b = static_cast<int>(p & 0xFF);
+    const int hi = std::max(r, std::max(g, b)), lo = std::min(r, std::min(g, b));
+    return (hi + lo) >> 1;
 }
 
-// Adds a share of an error: computed in floating point, truncated toward zero,
-// then added to the 16-bit value (wrapping as a 16-bit value does).
-inline void AddShare(std::int16_t& slot, int error, int sixteenths)
-{
-    const int share = static_cast<int>(error * sixteenths / 16.0);
-    slot = static_cast<std::int16_t>(slot + share);
-}
+// The error rows of Floyd-Steinberg diffusion: the errors carried into the
+// current row and those collected for the row below. Each has a spare slot at
+// either end, so the left and right pixels need no tests: what falls on a
+// spare slot is never read back.
+class CErrorRows {
+public:
+    explicit CErrorRows(int width) : m_current(static_cast<size_t>(width) + 2, 0), m_next(m_current.size(), 0) {}
+    // The row below becomes the current one; the new row below starts clear.
+    void Advance()
+    {
+        m_current.swap(m_next);
+        std::fill(m_next.begin(), m_next.end(), std::int16_t(0));
+    }
+    // Slot x + 1 holds the error of pixel x.
+    const std::int16_t* Current() const { return m_current.data(); }
+    std::int16_t* Next() { return m_next.data(); }
 
-// Floyd-Steinberg error diffusion of one row on lightness; current holds the
-// errors carried into this row and next collects those for the row below.
-void DiffuseRow(QRgb* row, int width, bool lastRow, double threshold, std::vector<std::int16_t>& current,
-                std::vector<std::int16_t>& next)
+private:
+    std::vector<std::int16_t> m_current;
+    std::vector<std::int16_t> m_next;
+};
+
+// Floyd-Steinberg diffusion of one row on lightness, in integers. The error
+// is split 7/16 right, 3/16 below left, 5/16 below and 1/16 below right, each
+// share truncated toward zero (C++ integer division) and the sums kept as
+// 16-bit values; since wrapping addition is associative, summing in an int
+// and wrapping once gives the same value as wrapping after every share.
+void DiffuseRow(QRgb* row, int width, int threshold, const std::int16_t* carried, std::int16_t* below)
 {
+    int right = carried[1];   // the error reaching pixel x: carried plus 7/16 of its left neighbour's
+    int belowLeft = 0;        // slot x - 1 below, still waiting for 3/16 of pixel x's error
+    int belowHere = 0;        // slot x below, so far
     for (int x = 0; x < width; ++x) {
-        const int v = Lightness(row[x]) + current[x];
-        const bool white = static_cast<double>(v) > threshold;
+        const int v = Lightness(row[x]) + static_cast<std::int16_t>(right);
+        const bool white = v > threshold;
         const int e = white ? v - 255 : v;
-        if (x < width - 1)
-            AddShare(current[x + 1], e, 7);
-        if (!lastRow)
-            AddShare(next[x], e, 5);
-        if (x < width - 1 && !lastRow)
-            AddShare(next[x + 1], e, 1);
-        if (x > 0)
-            AddShare(next[x - 1], e, 3);
+        right = carried[x + 2] + e * 7 / 16;
+        below[x] = static_cast<std::int16_t>(belowLeft + e * 3 / 16); // slot x - 1 (the spare slot for x = 0)
+        belowLeft = belowHere + e * 5 / 16;
+        belowHere = e / 16;
         row[x] = white ? kWhite : kBlack;
     }
+    below[width] = static_cast<std::int16_t>(belowLeft);
 }
 
 } // namespace
 
 void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
 {
+    if (QImage* packed = PackedRowsOf(*this, width, height)) {
+        InvertPackedRows(*packed);
+        UpdateAllViews();
+        return;
+    }
     QImage* image = PixelsOf(*this);
     if (!image)
         return;
@@ -89,6 +169,11 @@ void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
 
 void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
 {
+    if (QImage* packed = PackedRowsOf(*this, width, height)) {
+        MirrorPackedRows(*packed);
+        UpdateAllViews();
+        return;
+    }
     QImage* image = PixelsOf(*this);
     if (!image)
         return;
@@ -104,6 +189,11 @@ void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
 
 void CGlyphaneDoc::FlipPixelsVertical(DWORD width, DWORD height)
 {
+    if (QImage* packed = PackedRowsOf(*this, width, height)) {
+        SwapPackedRowsTopBottom(*packed);
+        UpdateAllViews();
+        return;
+    }
     QImage* image = PixelsOf(*this);
     if (!image)
         return;
@@ -123,12 +213,13 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
         return;
     const QSize size = ClampToImage(*image, width, height);
     const int w = size.width(), h = size.height();
-    std::vector<std::int16_t> current(static_cast<size_t>(w), 0);
-    std::vector<std::int16_t> next(static_cast<size_t>(w), 0);
+    // Lightness plus error always fits an int, so a threshold past INT_MAX
+    // decides as INT_MAX does.
+    const int t = static_cast<int>(std::min<DWORD>(threshold, INT_MAX));
+    CErrorRows errors(w);
     for (int y = 0; y < h; ++y) {
-        current.swap(next);
-        std::fill(next.begin(), next.end(), std::int16_t(0));
-        DiffuseRow(RowOf(*image, y), w, y == h - 1, static_cast<double>(threshold), current, next);
+        errors.Advance();
+        DiffuseRow(RowOf(*image, y), w, t, errors.Current(), errors.Next());
     }
     // The converted logo is saved and sent with the plain 1-bit header.
     ReloadHeaderTemplate();

@@ -5,15 +5,21 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace dots {
 
 namespace {
 
 // The image as 32-bit pixels, copied only when it is in another format (the
-// alpha byte is ignored by the dot rule, so ARGB32 is read as it is).
+// alpha byte is ignored by the dot rule, so ARGB32 is read as it is; packed
+// 1-bit rows are read as they are, see PackMonoRow).
 QImage As32Bit(const QImage& image)
 {
-    if (image.isNull() || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+    if (image.isNull() || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        || image.format() == QImage::Format_Mono)
         return image;
     return image.convertToFormat(QImage::Format_RGB32);
 }
@@ -23,7 +29,30 @@ inline int WhiteBit(QRgb pixel)
     return IsDark(pixel) ? 0 : 1;
 }
 
+#if defined(__SSE2__)
+// The white bits of four pixels, the first pixel in bit 3: each pixel turned
+// into its colour value 0x00BBGGRR and compared with the brightest dot. The
+// comparison is signed, which is exact for values below 2^24.
+inline int WhiteBitsOfFour(__m128i pixels)
+{
+    const __m128i byteMask = _mm_set1_epi32(0xFF);
+    const __m128i red = _mm_and_si128(_mm_srli_epi32(pixels, 16), byteMask);
+    const __m128i green = _mm_and_si128(pixels, _mm_set1_epi32(0xFF00));
+    const __m128i blue = _mm_slli_epi32(_mm_and_si128(pixels, byteMask), 16);
+    const __m128i colour = _mm_or_si128(_mm_or_si128(red, green), blue);
+    const __m128i white = _mm_cmpgt_epi32(colour, _mm_set1_epi32(static_cast<int>(kBrightestDot)));
+    // Lanes reversed so that the first pixel lands in the highest bit.
+    return _mm_movemask_ps(_mm_castsi128_ps(_mm_shuffle_epi32(white, _MM_SHUFFLE(0, 1, 2, 3))));
+}
+
 // Eight dots that all lie inside the image and inside the width.
+inline BYTE PackByte(const QRgb* pixels)
+{
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 4));
+    return static_cast<BYTE>(WhiteBitsOfFour(first) << 4 | WhiteBitsOfFour(second));
+}
+#else
 inline BYTE PackByte(const QRgb* pixels)
 {
     int byte = 0;
@@ -31,6 +60,7 @@ inline BYTE PackByte(const QRgb* pixels)
         byte = (byte << 1) | WhiteBit(pixels[bit]);
     return static_cast<BYTE>(byte);
 }
+#endif
 
 // Eight dots from firstX of which some lie past the image's row (white) or
 // past the width (bit 0).
@@ -57,6 +87,43 @@ void PackRow(const QRgb* row, int inside, int width, BYTE* out, int bytes)
         out[j] = PackEdgeByte(row, 8 * j, inside, width);
 }
 
+// How the two palette indices of a packed 1-bit image print: the white bit
+// of a byte of indices is (byte & oneWhite) | (~byte & zeroWhite).
+struct MonoSense {
+    BYTE zeroWhite;
+    BYTE oneWhite;
+};
+
+MonoSense SenseOf(const QImage& image)
+{
+    const QList<QRgb> table = image.colorTable();
+    const bool zero = !table.isEmpty() && !IsDark(table[0]);
+    const bool one = table.size() > 1 ? !IsDark(table[1]) : zero;
+    return {static_cast<BYTE>(zero ? 0xFF : 0), static_cast<BYTE>(one ? 0xFF : 0)};
+}
+
+// One row of packed indices into `bytes` bytes, as PackRow does for pixels:
+// whole bytes map at once, the edge bytes dot by dot.
+void PackMonoRow(const uchar* row, MonoSense sense, int inside, int width, BYTE* out, int bytes)
+{
+    const int whole = std::min(bytes, std::min(inside, width) / 8);
+    for (int j = 0; j < whole; ++j)
+        out[j] = static_cast<BYTE>((row[j] & sense.oneWhite) | (~row[j] & sense.zeroWhite));
+    for (int j = whole; j < bytes; ++j) {
+        int byte = 0;
+        for (int bit = 0; bit < 8; ++bit) {
+            const int x = 8 * j + bit;
+            int white = 1;
+            if (x >= width)
+                white = 0;
+            else if (x < inside)
+                white = ((row[x / 8] >> (7 - x % 8)) & 1 ? sense.oneWhite : sense.zeroWhite) & 1;
+            byte = (byte << 1) | white;
+        }
+        out[j] = static_cast<BYTE>(byte);
+    }
+}
+
 qint64 RowStart(const RowLayout& layout, int width, int height, int row)
 {
     const int slot = layout.bottomUp ? height - 1 - row : row;
@@ -74,12 +141,19 @@ void PackRows(const QImage& image, int width, int height, const RowLayout& layou
     const QImage pixels = As32Bit(image);
     const int imageRows = pixels.isNull() ? 0 : pixels.height();
     const int imageWidth = pixels.isNull() ? 0 : pixels.width();
+    const bool mono = pixels.format() == QImage::Format_Mono;
+    const MonoSense sense = mono ? SenseOf(pixels) : MonoSense{};
     for (int i = 0; i < height; ++i) {
         const qint64 start = RowStart(layout, width, height, i);
         const qint64 bytes = std::min<qint64>(layout.rowBytes, outSize - start);
         if (start < 0 || bytes <= 0)
             continue;
         const bool inImage = i < imageRows;
+        if (mono) {
+            PackMonoRow(inImage ? pixels.constScanLine(i) : nullptr, sense, inImage ? imageWidth : 0, width,
+                        out + start, static_cast<int>(bytes));
+            continue;
+        }
         const QRgb* row = inImage ? reinterpret_cast<const QRgb*>(pixels.constScanLine(i)) : nullptr;
         PackRow(row, inImage ? imageWidth : 0, width, out + start, static_cast<int>(bytes));
     }
