@@ -1,5 +1,8 @@
 #pragma once
-// The seeded pictures the benchmarks measure.
+// The seeded pictures the benchmarks measure, and the document environment
+// of the build's program folder (the header template a conversion reloads).
+#include "document/DocEnvironment.h"
+
 #include <QImage>
 
 #include <random>
@@ -22,6 +25,14 @@ inline QImage RandomLogo(int width, int height, bool colour)
 inline QImage RandomColours(int width, int height)
 {
     return RandomLogo(width, height, true);
+}
+
+inline CDocEnvironment ProgramFolderEnvironment()
+{
+    CDocEnvironment env;
+    env.programFolder = QStringLiteral(GLYPHANE_BENCH_PROGRAM_DIR);
+    env.headerTemplateName = QStringLiteral("HeaderNewFile.bmp");
+    return env;
 }
 
 } // namespace bench

@@ -82,7 +82,7 @@ void BM_ConvertVsPillow(benchmark::State& state)
 {
     const int side = static_cast<int>(state.range(0));
     const QImage colours = bench::RandomColours(side, side);
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc(bench::ProgramFolderEnvironment());
     doc.SetLogoSize(side, side);
     std::vector<double> times;
     for (auto _ : state) {

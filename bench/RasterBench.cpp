@@ -5,6 +5,7 @@
 #include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/RasterOps.h"
+#include "platform/UiSeam.h"
 #include "printer/PrintData.h"
 
 #include <QGuiApplication>
@@ -22,7 +23,7 @@ namespace {
 // beside the plain copy of its source in the same run.
 void BM_PrintRasterChain(benchmark::State& state)
 {
-    CGlyphaneDoc doc;
+    CGlyphaneDoc doc(bench::ProgramFolderEnvironment());
     const QImage logo = bench::RandomLogo(384, 240, false);
     doc.AttachLogoBitmap(logo);
     doc.SetLogoSize(384, 240);
@@ -90,11 +91,18 @@ BENCHMARK(BM_PackPrintBits)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+namespace bench {
+bool RunAndReportPeak(int argc, char** argv, int* exitCode); // MemoryBench.cpp
+}
+
 int main(int argc, char** argv)
 {
+    if (int exitCode = 0; bench::RunAndReportPeak(argc, argv, &exitCode))
+        return exitCode;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    InstallHeadlessUi(); // a message of the program goes to standard error, never to a box
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

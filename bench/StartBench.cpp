@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QString>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -46,7 +47,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         const std::string fd = std::to_string(fds[1]);
-        std::vector<std::string> args{"/usr/bin/Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+        std::vector<std::string> args{"/usr/bin/Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                                      "-noreset"}; // no reset when the last program leaves
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -62,7 +64,7 @@ public:
         char number[16] = {};
         pollfd p{fds[0], POLLIN, 0};
         if (poll(&p, 1, 10000) == 1 && read(fds[0], number, sizeof number - 1) > 0)
-            m_display = ":" + std::string(number).substr(0, std::string(number).find('\n'));
+            m_display = QStringLiteral(":%1").arg(std::atoi(number)).toStdString();
         close(fds[0]);
         if (m_display.empty())
             m_why = "Xvfb did not report its display";

@@ -148,6 +148,7 @@ TEST_F(CliTest, BigPicturesAreDescribedFromTheirHeaderAndOversizedOnesRefusedAsT
     }
     for (const QStringList& args : {QStringList{"info", over}, QStringList{"invert", over, TempPath("out.bmp")}}) {
         SCOPED_TRACE(args.join(' ').toStdString());
+        testenv::ScriptedUi ui; // the document's message box, answered here
         const CliResult r = Run(args);
         EXPECT_EQ(r.status, cli::kExitRefused);
         EXPECT_TRUE(r.err.startsWith("glyphane-cli: " + over + " is too large to open: ")) << r.err.toStdString();
