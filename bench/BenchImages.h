@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <ctime>
 #include <random>
 
 namespace bench {
@@ -25,6 +26,16 @@ inline QImage RandomLogo(int width, int height, bool colour)
 inline QImage RandomColours(int width, int height)
 {
     return RandomLogo(width, height, true);
+}
+
+// Seconds of processor time this thread has used. The rows that set one
+// figure beside another time both in processor time, so a machine shared
+// with other work (time slices taken away) moves both alike.
+inline double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 inline CDocEnvironment ProgramFolderEnvironment()

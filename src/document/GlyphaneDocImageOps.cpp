@@ -158,9 +158,10 @@ private:
 // share truncated toward zero (C++ integer division) and the sums kept as
 // 16-bit values; since wrapping addition is associative, summing in an int
 // and wrapping once gives the same value as wrapping after every share. The
-// choice of white is turned into masks, not branches.
-void DiffuseRow(QRgb* row, int width, int threshold, const std::int32_t* lightness, const std::int16_t* carried,
-                std::int16_t* below)
+// choice of white is turned into masks, not branches. The four rows are
+// distinct buffers (restrict), so no store has to wait for a load.
+void DiffuseRow(QRgb* __restrict row, int width, int threshold, const std::int32_t* __restrict lightness,
+                const std::int16_t* __restrict carried, std::int16_t* __restrict below)
 {
     int right = carried[1];   // the error reaching pixel x: carried plus 7/16 of its left neighbour's
     int belowLeft = 0;        // slot x - 1 below, still waiting for 3/16 of pixel x's error

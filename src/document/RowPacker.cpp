@@ -102,13 +102,47 @@ __attribute__((target("ssse3"))) void PackWholeBytesSsse3(const QRgb* pixels, BY
     PackWholeBytes(pixels + 8 * j, out + j, bytes - j);
 }
 
-bool HaveSsse3()
+// Thirty-two dots at a time with AVX2, the same steps on eight pixels a
+// vector. The packs work inside each 128-bit half, so a dword permutation
+// puts the groups of four back in order before the last shuffle.
+__attribute__((target("avx2"))) inline __m256i WhiteLanesOfEight(const QRgb* eight)
 {
-    static const bool have = [] {
+    const __m256i toColourValue = _mm256_setr_epi8(2, 1, 0, -128, 6, 5, 4, -128, 10, 9, 8, -128, 14, 13, 12, -128,
+                                                   2, 1, 0, -128, 6, 5, 4, -128, 10, 9, 8, -128, 14, 13, 12, -128);
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(eight));
+    return _mm256_cmpgt_epi32(_mm256_shuffle_epi8(p, toColourValue), _mm256_set1_epi32(static_cast<int>(kBrightestDot)));
+}
+
+__attribute__((target("avx2"))) void PackWholeBytesAvx2(const QRgb* pixels, BYTE* out, int bytes)
+{
+    const __m256i inOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i leftmostHigh = _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8,
+                                                  7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    int j = 0;
+    for (; j + 4 <= bytes; j += 4) {
+        const QRgb* p = pixels + 8 * j;
+        const __m256i low = _mm256_packs_epi32(WhiteLanesOfEight(p), WhiteLanesOfEight(p + 8));
+        const __m256i high = _mm256_packs_epi32(WhiteLanesOfEight(p + 16), WhiteLanesOfEight(p + 24));
+        const __m256i ordered = _mm256_permutevar8x32_epi32(_mm256_packs_epi16(low, high), inOrder);
+        const auto mask = static_cast<quint32>(_mm256_movemask_epi8(_mm256_shuffle_epi8(ordered, leftmostHigh)));
+        for (int k = 0; k < 4; ++k)
+            out[j + k] = static_cast<BYTE>(mask >> (8 * k));
+    }
+    PackWholeBytesSsse3(pixels + 8 * j, out + j, bytes - j);
+}
+
+// What the processor offers, asked once.
+enum class PackLevel { Plain, Ssse3, Avx2 };
+
+PackLevel ProcessorPackLevel()
+{
+    static const PackLevel level = [] {
         __builtin_cpu_init(); // may run before the library's own start-up has asked the processor
-        return __builtin_cpu_supports("ssse3") != 0;
+        if (__builtin_cpu_supports("avx2"))
+            return PackLevel::Avx2;
+        return __builtin_cpu_supports("ssse3") ? PackLevel::Ssse3 : PackLevel::Plain;
     }();
-    return have;
+    return level;
 }
 #endif
 
@@ -132,11 +166,20 @@ void PackRow(const QRgb* row, int inside, int width, BYTE* out, int bytes)
 {
     const int whole = std::min(bytes, std::min(inside, width) / 8);
 #if defined(GLYPHANE_PACK_SSSE3)
-    if (HaveSsse3())
+    switch (ProcessorPackLevel()) {
+    case PackLevel::Avx2:
+        PackWholeBytesAvx2(row, out, whole);
+        break;
+    case PackLevel::Ssse3:
         PackWholeBytesSsse3(row, out, whole);
-    else
-#endif
+        break;
+    case PackLevel::Plain:
         PackWholeBytes(row, out, whole);
+        break;
+    }
+#else
+    PackWholeBytes(row, out, whole);
+#endif
     for (int j = whole; j < bytes; ++j)
         out[j] = PackEdgeByte(row, 8 * j, inside, width);
 }
