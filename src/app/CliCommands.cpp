@@ -130,9 +130,9 @@ void SaveLogo(CGlyphaneDoc& doc, const QString& path)
 int Info(const CArgs& a, QTextStream& out)
 {
     const QString path = a.At(0);
-    QFile file(NativePath(path));
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
+    QFile file(NativePath(path));
     bmpfile::CBmpInfo info;
     QString why;
     bool tooLarge = false;

@@ -125,59 +125,103 @@ void RowLightness(const QRgb* row, int width, std::int32_t* out)
         out[x] = Lightness(row[x]);
 }
 
-// The rows of Floyd-Steinberg diffusion: the lightness of the current row,
-// the errors carried into it and those collected for the row below. The
-// error rows have a spare slot at either end, so the left and right pixels
-// need no tests: what falls on a spare slot is never read back.
-class CErrorRows {
+// Floyd-Steinberg diffusion of one row on lightness, in integers, one pixel
+// a step. The error is split 7/16 right, 3/16 below left, 5/16 below and 1/16
+// below right, each share truncated toward zero (C++ integer division) and
+// the sums kept as 16-bit values; since wrapping addition is associative,
+// summing in an int and wrapping once gives the same value as wrapping after
+// every share. The choice of white is turned into masks, not branches. The
+// error rows have a spare slot at either end (slot x + 1 holds pixel x), so
+// the left and right pixels need no tests: what falls on a spare slot is
+// never read back.
+class CRowDiffusion {
 public:
-    explicit CErrorRows(int width)
-        : m_lightness(static_cast<size_t>(width)), m_current(static_cast<size_t>(width) + 2, 0),
-          m_next(m_current.size(), 0)
+    CRowDiffusion(QRgb* row, const std::int32_t* lightness, const std::int16_t* carried, std::int16_t* below,
+                  int threshold)
+        : m_row(row), m_lightness(lightness), m_carried(carried), m_below(below), m_threshold(threshold),
+          m_right(carried[1])
     {
     }
-    // The row below becomes the current one; the new row below starts clear.
-    void Advance()
+
+    inline void Step(int x)
     {
-        m_current.swap(m_next);
-        std::fill(m_next.begin(), m_next.end(), std::int16_t(0));
+        const int v = m_lightness[x] + static_cast<std::int16_t>(m_right);
+        const int white = v > m_threshold ? 1 : 0;
+        const int e = v - (255 & -white);
+        m_right = m_carried[x + 2] + e * 7 / 16;
+        m_below[x] = static_cast<std::int16_t>(m_belowLeft + e * 3 / 16); // slot x - 1 (the spare one for x = 0)
+        m_belowLeft = m_belowHere + e * 5 / 16;
+        m_belowHere = e / 16;
+        m_row[x] = kBlack | (0x00FFFFFFu & (0u - static_cast<QRgb>(white)));
     }
-    std::int32_t* Lightness() { return m_lightness.data(); }
-    // Slot x + 1 holds the error of pixel x.
-    const std::int16_t* Current() const { return m_current.data(); }
-    std::int16_t* Next() { return m_next.data(); }
+
+    // Stores the last slot below, after the last pixel of a row of width pixels.
+    void Finish(int width) { m_below[width] = static_cast<std::int16_t>(m_belowLeft); }
 
 private:
-    std::vector<std::int32_t> m_lightness;
-    std::vector<std::int16_t> m_current;
-    std::vector<std::int16_t> m_next;
+    QRgb* __restrict m_row;
+    const std::int32_t* __restrict m_lightness;
+    const std::int16_t* __restrict m_carried;
+    std::int16_t* __restrict m_below;
+    int m_threshold;
+    int m_right;          // the error reaching pixel x: carried plus 7/16 of its left neighbour's
+    int m_belowLeft = 0;  // slot x - 1 below, still waiting for 3/16 of pixel x's error
+    int m_belowHere = 0;  // slot x below, so far
 };
 
-// Floyd-Steinberg diffusion of one row on lightness, in integers. The error
-// is split 7/16 right, 3/16 below left, 5/16 below and 1/16 below right, each
-// share truncated toward zero (C++ integer division) and the sums kept as
-// 16-bit values; since wrapping addition is associative, summing in an int
-// and wrapping once gives the same value as wrapping after every share. The
-// choice of white is turned into masks, not branches. The four rows are
-// distinct buffers (restrict), so no store has to wait for a load.
-void DiffuseRow(QRgb* __restrict row, int width, int threshold, const std::int32_t* __restrict lightness,
-                const std::int16_t* __restrict carried, std::int16_t* __restrict below)
-{
-    int right = carried[1];   // the error reaching pixel x: carried plus 7/16 of its left neighbour's
-    int belowLeft = 0;        // slot x - 1 below, still waiting for 3/16 of pixel x's error
-    int belowHere = 0;        // slot x below, so far
-    for (int x = 0; x < width; ++x) {
-        const int v = lightness[x] + static_cast<std::int16_t>(right);
-        const int white = v > threshold ? 1 : 0;
-        const int e = v - (255 & -white);
-        right = carried[x + 2] + e * 7 / 16;
-        below[x] = static_cast<std::int16_t>(belowLeft + e * 3 / 16); // slot x - 1 (the spare slot for x = 0)
-        belowLeft = belowHere + e * 5 / 16;
-        belowHere = e / 16;
-        row[x] = kBlack | (0x00FFFFFFu & (0u - static_cast<QRgb>(white)));
+// The rows of the diffusion: two rows of lightness and three error rows, the
+// errors carried into a pair of rows, those between them and those below it.
+class CDiffusionRows {
+public:
+    explicit CDiffusionRows(int width)
+        : m_width(width), m_light{std::vector<std::int32_t>(static_cast<size_t>(width)), std::vector<std::int32_t>(static_cast<size_t>(width))},
+          m_errors{std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0),
+                   std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0),
+                   std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0)}
+    {
     }
-    below[width] = static_cast<std::int16_t>(belowLeft);
-}
+
+    // Two rows at once. The second row's pixel x needs the first row's errors
+    // below up to slot x + 1, complete once the first row has passed pixel
+    // x + 2, so the second row follows three pixels behind; the two chains of
+    // dependent steps then run side by side in the processor.
+    void DiffusePair(QRgb* first, QRgb* second, int threshold)
+    {
+        RowLightness(first, m_width, m_light[0].data());
+        RowLightness(second, m_width, m_light[1].data());
+        CRowDiffusion a(first, m_light[0].data(), m_errors[0].data(), m_errors[1].data(), threshold);
+        int x = 0;
+        for (; x < kLag && x < m_width; ++x)
+            a.Step(x);
+        if (m_width <= kLag)
+            a.Finish(m_width); // the second row starts from slot 0, the last slot of so short a row
+        CRowDiffusion b(second, m_light[1].data(), m_errors[1].data(), m_errors[2].data(), threshold);
+        for (; x < m_width; ++x) {
+            a.Step(x);
+            b.Step(x - kLag);
+        }
+        a.Finish(m_width);
+        for (int xb = std::max(0, m_width - kLag); xb < m_width; ++xb)
+            b.Step(xb);
+        b.Finish(m_width);
+        m_errors[0].swap(m_errors[2]);
+    }
+
+    // A last row without a partner.
+    void DiffuseOne(QRgb* row, int threshold)
+    {
+        RowLightness(row, m_width, m_light[0].data());
+        CRowDiffusion a(row, m_light[0].data(), m_errors[0].data(), m_errors[1].data(), threshold);
+        for (int x = 0; x < m_width; ++x)
+            a.Step(x);
+    }
+
+private:
+    static constexpr int kLag = 3;
+    int m_width;
+    std::vector<std::int32_t> m_light[2];
+    std::vector<std::int16_t> m_errors[3];
+};
 
 } // namespace
 
@@ -249,13 +293,12 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
     // Lightness plus error always fits an int, so a threshold past INT_MAX
     // decides as INT_MAX does.
     const int t = static_cast<int>(std::min<DWORD>(threshold, INT_MAX));
-    CErrorRows errors(w);
-    for (int y = 0; y < h; ++y) {
-        errors.Advance();
-        QRgb* row = RowOf(*image, y);
-        RowLightness(row, w, errors.Lightness());
-        DiffuseRow(row, w, t, errors.Lightness(), errors.Current(), errors.Next());
-    }
+    CDiffusionRows rows(w);
+    int y = 0;
+    for (; y + 1 < h; y += 2)
+        rows.DiffusePair(RowOf(*image, y), RowOf(*image, y + 1), t);
+    if (y < h)
+        rows.DiffuseOne(RowOf(*image, y), t);
     // The converted logo is saved and sent with the plain 1-bit header.
     ReloadHeaderTemplate();
     PatchHeaderForLogo();
