@@ -105,9 +105,10 @@ inline int Lightness(QRgb p)
 }
 
 // The lightness of a row of pixels into out. Four pixels at a time where SSE2
-// is there: the byte-wise maximum and minimum of a pixel and its copies moved
-// down by one and two bytes hold max and min of blue, green and red in the
-// low byte. Branch-free either way: a branch on random colours mispredicts.
+// is there (always on x86-64): the byte-wise maximum and minimum of a pixel
+// and its copies moved down by one and two bytes hold max and min of blue,
+// green and red in the low byte, with no branch on the colours (a compiled
+// max and min may branch, and on varied colours those branches mispredict).
 void RowLightness(const QRgb* row, int width, std::int32_t* out)
 {
     int x = 0;
