@@ -50,7 +50,11 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j$(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && ctest --output-on-failure -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
 
+# The references the benchmarks measure beside the program: Pillow's
+# conversion and mtPaint's start.
+BENCH_PACKAGES = python3-pil mtpaint
 bench: deps
+	@scripts/install-deps $(BENCH_PACKAGES)
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j$(JOBS) --target glyphane-bench
 	$(BENCH_BUILD)/bin/glyphane-bench

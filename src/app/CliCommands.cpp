@@ -6,6 +6,7 @@
 #include "components/BufferUC.h"
 #include "components/LoadCfgPrnFile.h"
 #include "components/PswFile.h"
+#include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/LogoResize.h"
 #include "components/PortNames.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -76,13 +78,21 @@ CLoadCfgFileAppEx& AppCfg()
     return *app->GetAppCfg();
 }
 
-std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path, const std::optional<CDocEnvironment>& env = {})
+// How a logo is held once opened: the commands that only invert, flip, pack
+// or save keep a 1-bit file at one bit a pixel.
+enum class Rows { Pixels, Packed };
+
+std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path, const std::optional<CDocEnvironment>& env = {},
+                                       Rows rows = Rows::Pixels)
 {
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
     auto doc = std::make_unique<CGlyphaneDoc>(env ? *env : GetApp()->DocEnvironment());
-    if (!doc->OnOpenDocument(path))
-        throw Refusal{QStringLiteral("%1 isn't a regular BMP file").arg(path)};
+    doc->SetKeepOneBitPacked(rows == Rows::Packed);
+    if (!doc->OnOpenDocument(path)) {
+        const QString failure = doc->OpenFailure();
+        throw Refusal{failure.isEmpty() ? QStringLiteral("%1 isn't a regular BMP file").arg(path) : failure};
+    }
     return doc;
 }
 
@@ -119,15 +129,24 @@ void SaveLogo(CGlyphaneDoc& doc, const QString& path)
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
 }
 
+// The header alone is read: a picture's size and depth need none of its pixels.
 int Info(const CArgs& a, QTextStream& out)
 {
-    auto doc = OpenLogo(a.At(0));
-    int w = 0, h = 0;
-    const int bits = doc->ReadBitmapInfo(a.At(0), &w, &h);
-    out << "width " << doc->GetLogoWidth() << "\n"
-        << "height " << doc->GetLogoHeight() << "\n"
+    const QString path = a.At(0);
+    if (!QFile::exists(path))
+        throw Refusal{QStringLiteral("%1: no such file").arg(path)};
+    QFile file(NativePath(path));
+    bmpfile::CBmpInfo info;
+    QString why;
+    bool tooLarge = false;
+    if (!file.open(QIODevice::ReadOnly) || !bmpfile::InspectBmp(file, &info, &why, &tooLarge))
+        throw Refusal{tooLarge ? QStringLiteral("%1 is too large to open: %2").arg(path, why)
+                               : QStringLiteral("%1 isn't a regular BMP file").arg(path)};
+    const int bits = info.bitCount & 0xFF;
+    out << "width " << info.width << "\n"
+        << "height " << std::abs(info.height) << "\n"
         << "bits " << bits << "\n"
-        << "monochrome " << doc->IsMonochrome() << "\n";
+        << "monochrome " << (bits == 1 ? 1 : 0) << "\n";
     return kExitOk;
 }
 
@@ -163,7 +182,7 @@ int Model(const CArgs& a, QTextStream& out)
 
 int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD, DWORD)>& operation)
 {
-    auto doc = OpenLogo(a.At(0));
+    auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
     operation(*doc, static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
@@ -226,7 +245,7 @@ CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 
 int Raster(const CArgs& a)
 {
-    auto doc = OpenLogo(a.At(0));
+    auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
     if (!doc->IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
@@ -244,7 +263,7 @@ int Raster(const CArgs& a)
 
 int PrintDataCommand(const CArgs& a)
 {
-    auto doc = OpenLogo(a.At(0));
+    auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
     const QString code = a.Value(QStringLiteral("model"));
     BindModel(*doc, code);
     if (IsUsbBitmapModel(code))

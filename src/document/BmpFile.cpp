@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QtEndian>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -45,6 +46,19 @@ bool Refuse(QString* why, const QString& reason)
         *why = reason;
     return false;
 }
+
+// A picture over the side bound is a regular file the program will not take:
+// the caller says "too large" rather than calling the file broken.
+bool RefuseTooLarge(QString* why, bool* tooLarge, int width, int height)
+{
+    if (tooLarge)
+        *tooLarge = true;
+    return Refuse(why, QStringLiteral("%1 x %2 pixels is larger than %3 pixels a side").arg(width).arg(height).arg(kMaxSide));
+}
+
+// The reader's allocation limit in MiB: one 32-bit image of the largest
+// picture the program takes (Qt's default of 128 MiB stops at 5792 a side).
+constexpr int kAllocationLimitMiB = static_cast<int>(static_cast<qint64>(kMaxSide) * kMaxSide * 4 / (1024 * 1024)) + 1;
 
 bool KnownInfoHeaderSize(quint32 size)
 {
@@ -135,8 +149,15 @@ bool IndicesInPalette(const QByteArray& data, qint64 offset, int width, int heig
     return true;
 }
 
+// True when a 32-bit image of that size can be had now (the memory is only
+// reserved, never touched, so asking costs nothing).
+bool CanHold32BitImage(const QSize& size)
+{
+    return !QImage(size, QImage::Format_RGB32).isNull();
+}
+
 // The checks the reader is not trusted with: sizes against the file's size.
-bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
+bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why, bool* tooLarge)
 {
     if (head.size() < 26 || !head.startsWith("BM"))
         return Refuse(why, QStringLiteral("no BMP signature"));
@@ -146,8 +167,10 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
         return Refuse(why, QStringLiteral("pixel data offset outside the file"));
     if (infoSize == 12) {
         const int w = U16(head, 18), h = U16(head, 20);
-        if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide)
+        if (w == 0 || h == 0)
             return Refuse(why, QStringLiteral("unsupported image size"));
+        if (w > kMaxSide || h > kMaxSide)
+            return RefuseTooLarge(why, tooLarge, w, h);
         return true;
     }
     if (!KnownInfoHeaderSize(infoSize) || infoSize < 40 || head.size() < 54)
@@ -164,8 +187,10 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why)
     const int planes = U16(head, 26);
     const int bits = U16(head, 28);
     const quint32 compression = U32(head, 30);
-    if (w <= 0 || h == 0 || w > kMaxSide || h < -kMaxSide || h > kMaxSide)
+    if (w <= 0 || h == 0 || h == INT_MIN)
         return Refuse(why, QStringLiteral("unsupported image size"));
+    if (w > kMaxSide || std::abs(h) > kMaxSide)
+        return RefuseTooLarge(why, tooLarge, w, std::abs(h));
     if (planes != 1)
         return Refuse(why, QStringLiteral("bad plane count"));
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
@@ -288,38 +313,97 @@ QImage ToBlackAndWhite(const QImage& source)
     return image;
 }
 
-QImage LoadBmp(const QString& path, bool monochrome, QString* why)
+QImage PackedBlackAndWhite(QImage image)
+{
+    const QList<QRgb> table = image.colorTable();
+    const bool zeroWhite = !table.isEmpty() && !dots::IsDark(table[0]);
+    const bool oneWhite = table.size() > 1 ? !dots::IsDark(table[1]) : zeroWhite;
+    image.setColorTable({0xFF000000u, 0xFFFFFFFFu});
+    if (zeroWhite == oneWhite) {
+        image.fill(zeroWhite ? 1u : 0u);
+    } else if (zeroWhite) {
+        // Index 0 light and 1 dark: the bits are turned round to the fixed palette.
+        for (int y = 0; y < image.height(); ++y) {
+            uchar* row = image.scanLine(y);
+            std::transform(row, row + image.bytesPerLine(), row, [](uchar b) { return static_cast<uchar>(~b); });
+        }
+    }
+    return image;
+}
+
+bool InspectBmp(QIODevice& device, CBmpInfo* info, QString* why, bool* tooLarge)
+{
+    if (tooLarge)
+        *tooLarge = false;
+    const QByteArray head = device.read(14 + 124);
+    if (!HeaderPlausible(head, device.size(), why, tooLarge))
+        return false;
+    const quint32 infoSize = U32(head, 14);
+    if (infoSize >= 40) {
+        // The palette must end before the pixel data starts.
+        const int bits = U16(head, 28);
+        const quint32 used = U32(head, 46);
+        const qint64 colours = bits > 8 ? 0 : (used == 0 ? (1 << bits) : used);
+        if (U32(head, 30) == 0 && 14 + infoSize + 4 * colours > U32(head, 10))
+            return Refuse(why, QStringLiteral("palette overlaps the pixel data"));
+    }
+    if (info) {
+        *info = ReadInfo(head);
+        if (infoSize == 12) {
+            info->width = U16(head, 18);
+            info->height = U16(head, 20);
+        }
+    }
+    return true;
+}
+
+QImage LoadBmp(const QString& path, bool monochrome, QString* why, bool* tooLarge)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Refuse(why, QStringLiteral("cannot be opened"));
         return QImage();
     }
-    return LoadBmp(file, monochrome, why);
+    return LoadBmp(file, monochrome, why, tooLarge);
 }
 
-QImage LoadBmp(QIODevice& device, bool monochrome, QString* why)
+QImage LoadBmp(QIODevice& device, bool monochrome, QString* why, bool* tooLarge)
 {
     // Read once: a file that changes while it is read (another program copying
     // over it) must not have its header checked against one size and its
     // pixels walked in a copy of another.
-    return DecodeBmp(device.readAll(), monochrome, why);
+    return DecodeBmp(device.readAll(), monochrome, why, tooLarge);
 }
 
-QImage DecodeBmp(const QByteArray& data, bool monochrome, QString* why)
+QImage DecodeBmp(const QByteArray& data, bool monochrome, QString* why, bool* tooLarge, bool keepPacked)
 {
-    if (!HeaderPlausible(data.left(124 + 14), data.size(), why) || !ContentPlausible(data, why))
+    if (tooLarge)
+        *tooLarge = false;
+    if (!HeaderPlausible(data.left(124 + 14), data.size(), why, tooLarge) || !ContentPlausible(data, why))
         return QImage();
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
+    reader.setAllocationLimit(kAllocationLimitMiB);
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
         Refuse(why, reader.errorString());
+        // The file passed every check, so a failure here is the reader not
+        // getting the image's memory.
+        if (tooLarge)
+            *tooLarge = reader.size().isValid() && !CanHold32BitImage(reader.size());
         return QImage();
     }
-    return monochrome ? ToBlackAndWhite(image) : image.convertToFormat(QImage::Format_RGB32);
+    if (keepPacked && monochrome && image.format() == QImage::Format_Mono)
+        return PackedBlackAndWhite(std::move(image));
+    QImage pixels = monochrome ? ToBlackAndWhite(image) : image.convertToFormat(QImage::Format_RGB32);
+    if (pixels.isNull()) {
+        if (tooLarge)
+            *tooLarge = true;
+        Refuse(why, QStringLiteral("not enough memory for %1 x %2 pixels").arg(image.width()).arg(image.height()));
+    }
+    return pixels;
 }
 
 QString ShortenAtReservedCharacter(const QString& path)

@@ -44,15 +44,31 @@ QByteArray PackRowsBottomUp(const QImage& image, int width, int height);
 // Decodes a BMP file after checking its header against the file's real size,
 // so a lying header can neither make the reader allocate without bound nor
 // pass off a truncated file. With monochrome, pixels become pure black or
-// white by the dot rule. A null image (and why) when refused.
-QImage LoadBmp(const QString& path, bool monochrome, QString* why = nullptr);
+// white by the dot rule. A null image (and why) when refused; *tooLarge tells
+// a picture larger than kMaxSide a side, or than the memory holds, from a
+// file that is not a regular BMP.
+QImage LoadBmp(const QString& path, bool monochrome, QString* why = nullptr, bool* tooLarge = nullptr);
 
 // The same for an open device, read once from its current position to its end.
-QImage LoadBmp(QIODevice& device, bool monochrome, QString* why = nullptr);
+QImage LoadBmp(QIODevice& device, bool monochrome, QString* why = nullptr, bool* tooLarge = nullptr);
 
 // The same for a whole file already in memory: every check is bounded by the
 // size of this buffer, whatever its header says.
-QImage DecodeBmp(const QByteArray& file, bool monochrome, QString* why = nullptr);
+// With keepPacked, a 1-bit picture stays one bit a pixel (Format_Mono, see
+// PackedBlackAndWhite) instead of taking four bytes a pixel.
+QImage DecodeBmp(const QByteArray& file, bool monochrome, QString* why = nullptr, bool* tooLarge = nullptr,
+                 bool keepPacked = false);
+
+// A 1-bit image turned into the fixed palette black (index 0) and white
+// (index 1), the bits changed where the palette needs it, so that bit 1 is
+// white as in a saved logo: the pixels are those ToBlackAndWhite gives, at
+// one bit each.
+QImage PackedBlackAndWhite(QImage image);
+
+// The header checks of DecodeBmp on the first bytes of a file, against the
+// device's size, without reading the pixels: the size and bit count of a
+// file that passes them (a bottom-up height is positive, a top-down one negative).
+bool InspectBmp(QIODevice& device, CBmpInfo* info, QString* why = nullptr, bool* tooLarge = nullptr);
 
 // Pixels reduced to pure black and white by the dot rule (RGB32).
 QImage ToBlackAndWhite(const QImage& image);

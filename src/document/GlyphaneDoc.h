@@ -80,6 +80,13 @@ public:
     // A new white logo of the chosen printer's area.
     virtual bool OnNewDocument(const CPrinterChoice& choice);
     virtual bool OnOpenDocument(const QString& path);
+    // What the last failed OnOpenDocument told the operator (empty after a success).
+    QString OpenFailure() const { return m_strOpenFailure; }
+    // A 1-bit file opened after this keeps its rows packed, one bit a pixel
+    // (Format_Mono, palette black and white), instead of four bytes a pixel.
+    // For the command-line tool: the whole-image operations, the raster, the
+    // print data and the save work on packed rows; the editor's drawing does not.
+    void SetKeepOneBitPacked(bool keep) { m_bKeepOneBitPacked = keep; }
     void DeleteContents();
 
     // The logo file (GlyphaneDocFile.cpp).
@@ -202,6 +209,7 @@ signals:
 private:
     bool CreateWhiteBitmap(int width, int height);
     void ReportNotABmp(const QString& path);
+    void ReportTooLarge(const QString& path, const QString& why);
     void ReportBadTemplate(const QString& path);
     // Keeps the header of a whole file (its length is the low byte of the
     // pixel data offset); false when the file is shorter than that.
@@ -247,9 +255,11 @@ private:
     int m_bWgj33 = 0;
     int m_bMzvzvrxh = 0;
     std::list<std::unique_ptr<CStroke>> m_strokes;
-    QImage m_bitmap; // Format_RGB32; white 0xFFFFFFFF, black 0xFF000000
+    QImage m_bitmap; // Format_RGB32 (white 0xFFFFFFFF, black 0xFF000000); Format_Mono when kept packed
 
     bool m_bModified = false;
     QString m_strPathName;
     QString m_strTitle;
+    QString m_strOpenFailure;
+    bool m_bKeepOneBitPacked = false;
 };

@@ -115,6 +115,7 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     }
     DeleteContents();
     SetModifiedFlag(false);
+    m_strOpenFailure.clear();
     // The file is read once and the header, the bit count and the image all
     // come from that one copy, so a file changed while it is opened is seen
     // either whole or refused, never half of each.
@@ -133,13 +134,20 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     const int bitCount = bmpfile::ReadInfo(bytes).bitCount & 0xFF;
 
     QString why;
-    const QImage image = bmpfile::DecodeBmp(bytes, bitCount == 1, &why);
+    bool tooLarge = false;
+    const QImage image = bmpfile::DecodeBmp(bytes, bitCount == 1, &why, &tooLarge, m_bKeepOneBitPacked);
     if (image.isNull()) {
-        ReportNotABmp(path);
+        if (tooLarge)
+            ReportTooLarge(path, why);
+        else
+            ReportNotABmp(path);
         return false;
     }
     m_bMonochrome = (bitCount == 1) ? 1 : 0;
-    AttachLogoBitmap(image);
+    if (image.format() == QImage::Format_Mono)
+        m_bitmap = image; // kept packed, as asked
+    else
+        AttachLogoBitmap(image);
     ResetAfterLoad();
     // The decoded image is upright whatever the row order of the file, so its
     // size is the logo's size (a top-down file stores a negative height).
@@ -160,7 +168,14 @@ void CGlyphaneDoc::ReportBadTemplate(const QString& path)
 
 void CGlyphaneDoc::ReportNotABmp(const QString& path)
 {
-    ShowMessage(QStringLiteral("%1 isn't a regular BMP file").arg(path), 61446, MB_OK);
+    m_strOpenFailure = QStringLiteral("%1 isn't a regular BMP file").arg(path);
+    ShowMessage(m_strOpenFailure, 61446, MB_OK);
+}
+
+void CGlyphaneDoc::ReportTooLarge(const QString& path, const QString& why)
+{
+    m_strOpenFailure = QStringLiteral("%1 is too large to open: %2").arg(path, why);
+    ShowMessage(m_strOpenFailure, 61446, MB_OK | MB_ICONSTOP);
 }
 
 bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)

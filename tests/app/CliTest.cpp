@@ -2,6 +2,7 @@
 #include "app/CliCommands.h"
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
+#include "support/OneBitBmp.h"
 #include "support/ProgramFixture.h"
 #include "support/PswMaker.h"
 #include "support/ScriptedUi.h"
@@ -123,6 +124,37 @@ TEST_F(CliTest, InvertAndFlipsWriteOneBitFiles)
     EXPECT_EQ(QImageReader(TempPath("h.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(15, 0), 0xFF000000u);
     ASSERT_EQ(Run({"flip-v", in, TempPath("v.bmp")}).status, cli::kExitOk);
     EXPECT_EQ(QImageReader(TempPath("v.bmp")).read().convertToFormat(QImage::Format_RGB32).pixel(0, 3), 0xFF000000u);
+}
+
+TEST_F(CliTest, BigPicturesAreDescribedFromTheirHeaderAndOversizedOnesRefusedAsTooLarge)
+{
+    const QString big = TempPath("big.bmp");
+    ASSERT_TRUE(onebit::Write(big, 16000, 16000));
+    const CliResult info = Run({"info", big});
+    EXPECT_EQ(info.status, cli::kExitOk) << info.err.toStdString();
+    EXPECT_EQ(info.out, "width 16000\nheight 16000\nbits 1\nmonochrome 1\n");
+    // The header alone is read, but it is still checked against the file's size.
+    ASSERT_TRUE(QFile::resize(big, 62 + 2000 * 100));
+    const CliResult cut = Run({"info", big});
+    EXPECT_EQ(cut.status, cli::kExitRefused);
+    EXPECT_EQ(cut.err, "glyphane-cli: " + big + " isn't a regular BMP file\n");
+    QFile::remove(big);
+
+    const QString over = TempPath("over.bmp");
+    {
+        QFile out(over);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(onebit::Header(16385, 4) + QByteArray(onebit::StoredRowBytes(16385) * 4, '\xFF'));
+    }
+    for (const QStringList& args : {QStringList{"info", over}, QStringList{"invert", over, TempPath("out.bmp")}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        testenv::ScriptedUi ui; // the document's message box, answered here
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_TRUE(r.err.startsWith("glyphane-cli: " + over + " is too large to open: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("16384")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(TempPath("out.bmp")));
 }
 
 TEST_F(CliTest, ConvertTurnsAColourImageIntoBlackAndWhite)

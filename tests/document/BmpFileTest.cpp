@@ -2,6 +2,7 @@
 // read back unchanged, and never losing the previous file on a failed save.
 #include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
+#include "support/OneBitBmp.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
@@ -184,6 +185,64 @@ TEST_F(BmpFileTest, TopDownFileOpensLikeTheBottomUpOne)
     ASSERT_TRUE(down.OnOpenDocument(Suite("g/pal8topdown.bmp")));
     EXPECT_EQ(down.GetLogoHeight(), 64);
     EXPECT_EQ(*up.GetLogoBitmap(), *down.GetLogoBitmap());
+}
+
+TEST_F(BmpFileTest, PicturesUpToTheSideBoundOpen)
+{
+    // Qt's reader alone stops at 128 MiB an image (5792 a side at 4 bytes a pixel).
+    for (const int side : {6000, 16000}) {
+        SCOPED_TRACE(side);
+        const QString path = TempPath(QStringLiteral("big-%1.bmp").arg(side));
+        ASSERT_TRUE(onebit::Write(path, side, side));
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        EXPECT_TRUE(ui.Prompts().empty());
+        EXPECT_TRUE(doc.OpenFailure().isEmpty());
+        EXPECT_EQ(doc.GetLogoWidth(), side);
+        EXPECT_EQ(doc.GetLogoHeight(), side);
+        EXPECT_EQ(doc.IsMonochrome(), 1);
+        const QImage& image = *doc.GetLogoBitmap();
+        EXPECT_EQ(image.pixel(0, 0), 0xFF000000u) << "the top line holds the dot at the left";
+        EXPECT_EQ(image.pixel(1, 0), 0xFFFFFFFFu);
+        EXPECT_EQ(image.pixel(side - 1, side - 1), 0xFF000000u) << "the bottom line holds the dot at the right";
+        EXPECT_EQ(image.pixel(side / 2, side / 2), 0xFFFFFFFFu);
+        QFile::remove(path);
+    }
+}
+
+TEST_F(BmpFileTest, PictureOverTheSideBoundIsRefusedAsTooLarge)
+{
+    for (const QSize size : {QSize(16385, 4), QSize(4, 16385), QSize(16384, -16385)}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()).toStdString());
+        const QString path = TempPath(QStringLiteral("over.bmp"));
+        QByteArray file = onebit::Header(size.width(), std::abs(size.height()));
+        qToLittleEndian<qint32>(size.height(), file.data() + 22);
+        file.append(QByteArray(onebit::StoredRowBytes(size.width()) * std::abs(size.height()), '\xFF'));
+        {
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            ASSERT_EQ(out.write(file), file.size());
+        }
+        testenv::ScriptedUi ui;
+        CGlyphaneDoc doc{testenv::DocEnvironment()};
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        const QString text = ui.Prompts()[0].text;
+        EXPECT_TRUE(text.startsWith(path + " is too large to open: ")) << text.toStdString();
+        EXPECT_TRUE(text.contains("16384")) << text.toStdString();
+        EXPECT_EQ(doc.OpenFailure(), text);
+        EXPECT_EQ(doc.GetLogoBitmap(), nullptr);
+
+        QString why;
+        bool tooLarge = false;
+        EXPECT_TRUE(bmpfile::DecodeBmp(file, true, &why, &tooLarge).isNull());
+        EXPECT_TRUE(tooLarge);
+    }
+    // A broken file is still called broken, not too large.
+    bool tooLarge = true;
+    EXPECT_TRUE(bmpfile::DecodeBmp(onebit::Header(8, 8), true, nullptr, &tooLarge).isNull());
+    EXPECT_FALSE(tooLarge);
 }
 
 TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)

@@ -156,8 +156,11 @@ TEST(ImageOpsTest, ConversionAtTheThresholdExtremes)
 TEST(ImageOpsTest, ConversionMatchesThePlainReference)
 {
     unsigned seed = 40;
-    for (const QSize size : {QSize(1, 1), QSize(1, 9), QSize(9, 1), QSize(17, 13), QSize(64, 3), QSize(101, 37)})
-        for (int threshold : {0, 64, 128, 200, 255}) {
+    // Widths up to four and odd heights meet the rows diffused in pairs at their edges; a
+    // threshold past 255 lets the carried errors outgrow 16 bits and wrap.
+    for (const QSize size : {QSize(1, 1), QSize(1, 9), QSize(2, 5), QSize(3, 4), QSize(4, 7), QSize(9, 1),
+                             QSize(17, 13), QSize(64, 3), QSize(101, 37), QSize(300, 40)})
+        for (int threshold : {0, 64, 128, 200, 255, 100000}) {
             QImage start = imagetest::RandomImage(size.width(), size.height(), seed++);
             ImageDoc d(start);
             d.doc.SetMonochrome(0);
