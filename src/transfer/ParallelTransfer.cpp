@@ -214,17 +214,5 @@ int CParallelTransfer::PrintRamLogo()
 
 int CParallelTransfer::SendRamToFlash()
 {
-    if (!m_flags.flashAfterTx) {
-        CBufferUC command;
-        if (!m_request.printerCfg.GetCommandPrinters(QStringLiteral("CmdRAMFlash"), command) || command.GetSize() == 0)
-            return 0;
-        command.SetByte(static_cast<BYTE>(m_request.slot), command.GetSize() - 1);
-        if (!m_port.SendCommandToComm(command.GetpBuf(), static_cast<DWORD>(command.GetSize())))
-            return 0;
-    }
-    if (!m_host.WaitForPrinterReset(true, ParallelResetWaitMs(Model())))
-        return 0;
-    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
-    m_flags.logoInRam = false;
-    return 1;
+    return ::SendRamToFlash(m_port, m_request, m_host, m_flags, ParallelResetWaitMs(Model()));
 }

@@ -128,6 +128,14 @@ int CStoredLogoPrint::PrintStoredLogoSerial(CsComAm& port)
 
 int CStoredLogoPrint::PrintViaRamSerial(CsComAm& port)
 {
+    return PrintViaRam(port);
+}
+
+// The slot copied into RAM ("CmdFlashRAM" with the slot as its last byte),
+// a moment for the printer, then the RAM print.
+template <class Port>
+int CStoredLogoPrint::PrintViaRam(Port& port)
+{
     CBufferUC command;
     if (!FetchFlashToRam(command))
         return 0;
@@ -166,16 +174,7 @@ int CStoredLogoPrint::PrintStoredLogoParallel(CQvPComAm& port)
 
 int CStoredLogoPrint::PrintViaRamParallel(CQvPComAm& port)
 {
-    CBufferUC command;
-    if (!FetchFlashToRam(command))
-        return 0;
-    if (!port.SendCommandToComm(command.GetpBuf(), static_cast<DWORD>(command.GetSize())))
-        return Fail(QStringLiteral("the printer did not take CmdFlashRAM"));
-    m_bRamOverwritten = true;
-    m_host.Sleep(kFlashToRamSettleMs);
-    if (!PrintRamLogo(port))
-        return Fail(QStringLiteral("the printer did not print its RAM"));
-    return 1;
+    return PrintViaRam(port);
 }
 
 // ---- USB -------------------------------------------------------------------------

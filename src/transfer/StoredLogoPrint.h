@@ -57,6 +57,8 @@ public:
     const QString& Failure() const { return m_strFailure; }
 
 private:
+    template <class Port>
+    int PrintViaRam(Port& port);
     bool Fetch(const QString& name, CBufferUC& out);
     bool FetchFlashToRam(CBufferUC& out);
     bool PrepareSerialPrinter(CsComAm& port);

@@ -27,23 +27,16 @@ protected:
     // The virtual printer of a model in line-time mode, recording what it takes.
     void StartLinePrinter(const QString& model, const QString& fault = QString(), const QString& release = QString())
     {
-        m_printer.reset();
-        CEmuOptions o;
-        o.model = model;
-        o.baud = 9600;
-        o.dataDir = testenv::ProgramDir();
-        o.linkPath = LinkPath();
-        o.lineTime = true;
-        o.outDir = TempPath(QStringLiteral("paper"));
-        o.recordInput = true;
-        if (!release.isEmpty())
-            o.release = release;
+        CEmuFault parsed;
         if (!fault.isEmpty()) {
-            ASSERT_TRUE(ParseEmuFault(fault, &o.fault)) << fault.toStdString();
+            ASSERT_TRUE(ParseEmuFault(fault, &parsed)) << fault.toStdString();
         }
-        m_printer = std::make_unique<CPrinterEmulator>(o);
-        QString error;
-        ASSERT_TRUE(m_printer->Start(&error)) << error.toStdString();
+        StartLinePrinterWith(model, [&](CEmuOptions& o) {
+            if (!release.isEmpty())
+                o.release = release;
+            if (!fault.isEmpty())
+                o.fault = parsed;
+        });
     }
 
     // The same with any option of the virtual printer changed by tweak (its
