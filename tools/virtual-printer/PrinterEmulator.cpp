@@ -24,6 +24,8 @@ constexpr int kIdleResetMs = 1000;
 // A host that waits for an answer writes nothing more; a pause this long
 // after a possible status request inside a download makes it one.
 constexpr int kQuietMs = 5;
+// How long Start waits for the reading loop to begin.
+constexpr int kReadyBoundMs = 5000;
 
 struct CSpeed {
     speed_t speed;
@@ -115,6 +117,12 @@ bool CPrinterEmulator::Start(QString* error)
     m_bStop = false;
     m_pacer = CEmuLinePacer();
     m_thread = std::thread([this] { Run(); });
+    // A printer is ready once it listens: the host's first request must not
+    // wait for the thread to get going (slow under the sanitizers).
+    QElapsedTimer clock;
+    clock.start();
+    while (m_turns == 0 && clock.elapsed() < kReadyBoundMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 
