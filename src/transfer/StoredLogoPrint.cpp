@@ -33,22 +33,20 @@ int CStoredLogoPrint::Fail(const QString& reason)
 bool CStoredLogoPrint::Fetch(const QString& name, CBufferUC& out)
 {
     QString why;
-    if (FetchPrinterCommand(m_request.printerCfg, name, out, &why))
-        return true;
-    // Only a command refused for its length is the operator's to mend in the
-    // configuration file; a missing one ends the print as a refused one does.
-    if (out.GetSize() > kMaxStoredLogoCommandBytes)
-        m_host.Log(QStringLiteral("[PrintLogo] ") + why);
-    Fail(why);
-    return false;
+    return FetchPrinterCommand(m_request.printerCfg, name, out, &why) || Refused(out, why);
 }
 
 bool CStoredLogoPrint::FetchFlashToRam(CBufferUC& out)
 {
     QString why;
-    if (FetchFlashToRamCommand(m_request.printerCfg, m_request.slot, out, &why))
-        return true;
-    if (out.GetSize() > kMaxStoredLogoCommandBytes)
+    return FetchFlashToRamCommand(m_request.printerCfg, m_request.slot, out, &why) || Refused(out, why);
+}
+
+bool CStoredLogoPrint::Refused(const CBufferUC& command, const QString& why)
+{
+    // Only a command refused for its length is the operator's to mend in the
+    // configuration file; a missing one ends the print as a refused one does.
+    if (command.GetSize() > kMaxStoredLogoCommandBytes)
         m_host.Log(QStringLiteral("[PrintLogo] ") + why);
     Fail(why);
     return false;

@@ -57,6 +57,8 @@ public:
     const QString& Failure() const { return m_strFailure; }
 
 private:
+    // Logs a command refused for its length, records why; false.
+    bool Refused(const CBufferUC& command, const QString& why);
     template <class Port>
     int PrintViaRam(Port& port);
     bool Fetch(const QString& name, CBufferUC& out);
