@@ -65,7 +65,16 @@ bool CCfgFileParser::Load(const QString& path, const QStringList& allowedSection
         return Fail(log, path, 0, QStringLiteral("cannot open the file"));
     if (file.size() > kMaxFileBytes)
         return Fail(log, path, 0, QStringLiteral("file larger than %1 bytes").arg(kMaxFileBytes));
-    QByteArray content = file.read(kMaxFileBytes + 1);
+    // Read in pieces rather than into one buffer of the largest size: a
+    // configuration file is a few hundred bytes, and a file that grows while
+    // it is read still stops being read just past the limit.
+    QByteArray content;
+    while (content.size() <= kMaxFileBytes) {
+        const QByteArray piece = file.read(kReadPieceBytes);
+        if (piece.isEmpty())
+            break;
+        content += piece;
+    }
     if (content.size() > kMaxFileBytes)
         return Fail(log, path, 0, QStringLiteral("file larger than %1 bytes").arg(kMaxFileBytes));
     if (content.startsWith("\xEF\xBB\xBF"))

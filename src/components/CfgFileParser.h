@@ -33,6 +33,7 @@ class CCfgFileParser {
 public:
     static constexpr qint64 kMaxFileBytes = 1024 * 1024;
     static constexpr int kMaxLineBytes = 4096;
+    static constexpr qint64 kReadPieceBytes = 4096;
 
     // Parses path; the sections must be among allowedSections. On failure the
     // parser holds no sections and the fault was reported (see Report).
