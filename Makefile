@@ -5,11 +5,13 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
 empty :=
 space := $(empty) $(empty)
 
-.PHONY: all deps build build-run run test test-asan test-tsan bench clean
+.PHONY: all deps build build-run run test test-asan test-tsan bench fuzz clean
 
 # What `make run` starts: the editor, the command-line tool, the virtual
 # printer and the program folder (no test programs).
@@ -59,5 +61,18 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j$(JOBS) --target glyphane-bench
 	$(BENCH_BUILD)/bin/glyphane-bench
 
+# The fuzz targets (fuzz/, docs/fuzzing.md), built by clang with libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer in their own build folder,
+# each run for FUZZ_SECONDS; fails on any finding (kept in
+# $(FUZZ_BUILD)/fuzz-findings/). Only the libraries the targets need are built.
+FUZZ_PACKAGES = clang libclang-rt-dev
+FUZZ_TARGETS = fuzz_bmp fuzz_cfg_parser fuzz_cfg_app fuzz_cfg_prn fuzz_printer_info fuzz_psw \
+               fuzz_block_reply fuzz_transfer
+fuzz: deps
+	@scripts/install-deps $(FUZZ_PACKAGES)
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DGLYPHANE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS)
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

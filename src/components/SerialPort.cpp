@@ -170,9 +170,12 @@ void CSerialPort::Close()
     // restored speed would garble them) and before the descriptor goes.
     // A stop, or a line that will not drain (held by flow control), gives
     // the rest up: the kernel's own close would otherwise wait for it.
+    // A line whose far end has hung up (the printer unplugged or switched
+    // off) takes nothing more: waiting for it would only hold the close up
+    // for the line time of bytes that can never leave.
     const SerialError error = m_error;
     const QString errorText = m_errorText;
-    if (IsStopRequested() || !Drain(kCloseMarginMs)) {
+    if (IsStopRequested() || HungUp() || !Drain(kCloseMarginMs)) {
         qCDebug(lcSerialLine).noquote() << m_device << "closes discarding its output:" << m_errorText;
         DiscardOutput();
     } else {
@@ -359,6 +362,12 @@ bool CSerialPort::Read(BYTE* buffer, int count, int totalMs, int intervalMs, int
         m_line.Answered();
     }
     return true;
+}
+
+bool CSerialPort::HungUp() const
+{
+    pollfd fd{m_fd, 0, 0};
+    return ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 int CSerialPort::QueuedOutput() const

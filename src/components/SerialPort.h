@@ -91,6 +91,8 @@ private:
     void DiscardOutput();
     void WaitForLineIdle();
     int QueuedOutput() const;
+    // The device reports a hang-up or an error condition now.
+    bool HungUp() const;
 
     int m_fd = -1;
     DWORD m_baud = 0;

@@ -121,6 +121,23 @@ TEST(SerialPort, HangUpIsADisconnect)
     EXPECT_LT(timer.elapsed(), 400);
 }
 
+TEST(SerialPort, ClosingAHungUpLineDoesNotWaitForItsBytes)
+{
+    // 300 bytes at 1200 baud are 2.5 s of line time, which a close waits for
+    // while the printer is there; once it has hung up, they cannot leave.
+    auto pty = std::make_unique<BarePty>();
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(pty->device, 1200, false));
+    const std::vector<BYTE> block(300, 0x55);
+    ASSERT_TRUE(port.Write(block.data(), static_cast<int>(block.size()), 500));
+    pty.reset();
+    QElapsedTimer timer;
+    timer.start();
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_LT(timer.elapsed(), 300);
+}
+
 // Runs call on this thread while another sets event after delayMs; returns how
 // long the call went on after the event was set.
 template <class F>
