@@ -41,9 +41,9 @@ namespace {
 _CalcTimeout ShortTimeouts()
 {
     _CalcTimeout t;
-    t.ReadIntervalTimeout = 20;
+    t.ReadIntervalTimeout = 10;
     t.ReadTotalTimeoutMultiplier = 0;
-    t.ReadTotalTimeoutConstant = 50;
+    t.ReadTotalTimeoutConstant = 20;
     t.WriteTotalTimeoutMultiplier = 0;
     t.WriteTotalTimeoutConstant = 200;
     return t;
@@ -275,7 +275,7 @@ int RunJob(Job job, const CTransferRequest& request, const CStoredLogoRequest& s
     }
     case Job::UsbTransfer: {
         CQvComAm port;
-        port.SetTimeouts(200, 50);
+        port.SetTimeouts(200, 20);
         port.SetStopEvents(&stop, nullptr);
         CUsbTransfer transfer(request, host, port);
         const int result = transfer.Send();
@@ -286,7 +286,7 @@ int RunJob(Job job, const CTransferRequest& request, const CStoredLogoRequest& s
     }
     case Job::UsbPrintStored: {
         CQvComAm port;
-        port.SetTimeouts(200, 50);
+        port.SetTimeouts(200, 20);
         port.SetStopEvents(&stop, nullptr);
         if (!port.OpenPrinter(request.portName))
             return 0;

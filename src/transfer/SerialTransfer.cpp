@@ -182,6 +182,9 @@ int CSerialTransfer::SendFromRam()
         return 0;
     }
     const int result = IsProgram() ? SendRamToFlash() : PrintRamLogo();
+    if (!result)
+        Fail(IsProgram() ? QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot)
+                         : QStringLiteral("the printer did not print the logo"));
     CloseSerialPort();
     return result;
 }
