@@ -180,6 +180,8 @@ int CSerialTransfer::SendFromRam()
     }
     if (m_flags.wgjPrinter) {
         if (!FindPrinterSpeed() || !StretchWgj33Timeouts() || !m_port.GetStatusPrinter(0)) {
+            // The first reason found wins; this one covers the status request.
+            Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
             CloseSerialPort();
             return 0;
         }
