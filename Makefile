@@ -44,7 +44,7 @@ test-asan: deps
 # serial components and the platform events. Suppressions: tests/tsan.supp.
 # One test at a time: they run in line time, and the instrumented code is slow
 # enough that two of them side by side on a small machine miss their deadlines.
-TSAN_TESTS = test_transfer test_transfer_job test_print_logo test_serial test_platform
+TSAN_TESTS = test_transfer test_transfer_job test_print_logo test_fault_matrix test_serial test_platform
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHANE_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j$(JOBS) --target $(TSAN_TESTS)

@@ -87,9 +87,12 @@ int CParallelTransfer::SendLogoToLpt()
         CloseParallelPort();
         return 0;
     }
-    if (IsProgram() ? !SendRamToFlash() : !PrintRamLogo())
-        return Fail(IsProgram() ? QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot)
-                                : QStringLiteral("the printer did not print the logo"));
+    if (IsProgram() ? !SendRamToFlash() : !PrintRamLogo()) {
+        Fail(IsProgram() ? QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot)
+                         : QStringLiteral("the printer did not print the logo"));
+        CloseParallelPort();
+        return 0;
+    }
     if (m_flags.lptKeepsRam || m_flags.qnndMode)
         m_flags.logoInRam = true;
     CloseParallelPort();

@@ -145,17 +145,25 @@ int CSerialTransfer::SendLogoToSerial()
         CloseSerialPort();
         return 0;
     }
+    // A failed after-step closes the port as every other failure does, so the
+    // port pane and the next job find it closed.
     if (IsProgram() && !StoresLogoWithTransferCommand(Model())) {
         if (m_flags.rxhPrinter) {
-            if (!SendRamToFlashRxh())
-                return Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+            if (!SendRamToFlashRxh()) {
+                Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+                CloseSerialPort();
+                return 0;
+            }
             RestoreComBaudRate();
         } else if (!SendRamToFlash()) {
-            return Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+            Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
+            CloseSerialPort();
+            return 0;
         }
     } else if (!IsProgram() && !PrintRamLogo()) {
         Fail(QStringLiteral("the printer did not print the logo"));
         RestoreComBaudRate();
+        CloseSerialPort();
         return 0;
     }
     CloseSerialPort();

@@ -104,6 +104,9 @@ void CTransferJob::Run(Finished finished)
             outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
     } else {
         Log(QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."));
+        // The reason, for whoever reads the log after a box-less failure.
+        if (!outcome.failure.isEmpty())
+            Log(QStringLiteral("CGlyphaneView::ThreadLogo() %1").arg(outcome.failure));
     }
     m_ended.Set();
     if (m_kill.IsSet())

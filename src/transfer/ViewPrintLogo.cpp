@@ -43,6 +43,12 @@ public:
         if (GetApp())
             GetApp()->GetAppLog()->LogToFile(line, 0);
     }
+    // A print that failed says why in the log: the command shows no box of its own.
+    void LogFailure(const CStoredLogoPrint& print)
+    {
+        if (!print.Failure().isEmpty())
+            Log(QStringLiteral("[PrintLogo] the print failed: %1").arg(print.Failure()));
+    }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     int Message(const QString& text, const QString& caption, UINT flags) override
     {
@@ -127,6 +133,7 @@ void CViewTransferRole::PrintLogoOverSerial(CStoredLogoRequest& request)
         CViewStoredLogoHost host(TransferWindow());
         CStoredLogoPrint print(request, host);
         print.PrintOverSerial(*link.Serial());
+        host.LogFailure(print);
         if (print.PrinterDetectionPassed())
             link.SetPrinterDetected(false);
         if (print.RamOverwritten())
@@ -150,6 +157,7 @@ void CViewTransferRole::PrintLogoOverParallel(CStoredLogoRequest& request)
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverParallel(*link.Parallel());
+        host.LogFailure(print);
         if (print.RamOverwritten())
             link.SetLogoInRam(false);
         link.CloseParallelPort();
@@ -169,6 +177,7 @@ void CViewTransferRole::PrintLogoOverUsb(CStoredLogoRequest& request)
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverUsb(*link.Usb());
+        host.LogFailure(print);
     }
     link.CloseUsbPrinter();
 }
