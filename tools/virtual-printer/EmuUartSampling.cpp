@@ -1,6 +1,7 @@
 #include "EmuUartSampling.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -31,14 +32,15 @@ public:
         return (m_bytes[static_cast<size_t>(frame)] >> (inFrame - 1)) & 1;
     }
     double End() const { return static_cast<double>(m_bytes.size()) * kBitsPerFrame / m_baud; }
-    // The first bit boundary at or after t where the line is at level high.
-    double NextTimeAt(double t, bool high) const
+    // The first moment at or after t (t itself or a bit boundary) where the
+    // line is at level high; none once the line stays idle.
+    std::optional<double> NextTimeAt(double t, bool high) const
     {
         const double step = 1.0 / m_baud;
         for (double at = t; at <= End() + step; at = (std::floor(at * m_baud + 1e-9) + 1) * step)
             if (High(at) == high)
                 return at;
-        return -1;
+        return std::nullopt;
     }
 
 private:
@@ -55,15 +57,17 @@ std::vector<uint8_t> ReadAtOtherSpeed(const std::vector<uint8_t>& sent, unsigned
     const CSentLine line(sent, sentBaud);
     const double bitTime = 1.0 / readBaud;
     std::vector<uint8_t> read;
-    double t = 0;
+    // The receiver starts on an idle (high) line just before the first start bit.
+    double t = -1.0 / sentBaud;
     for (;;) {
         // A frame starts with the line falling after it was high.
-        const double high = line.NextTimeAt(t, true);
-        if (high < 0)
+        const std::optional<double> high = line.NextTimeAt(t, true);
+        if (!high)
             break;
-        const double edge = line.NextTimeAt(high, false);
-        if (edge < 0)
+        const std::optional<double> fall = line.NextTimeAt(*high, false);
+        if (!fall)
             break;
+        const double edge = *fall;
         uint8_t byte = 0;
         for (int bit = 0; bit < 8; ++bit)
             if (line.High(edge + (bit + 1.5) * bitTime))
