@@ -171,4 +171,5 @@ void CViewTransferRole::PrintLogoOverUsb(CStoredLogoRequest& request)
         print.PrintOverUsb(*link.Usb());
     }
     link.CloseUsbPrinter();
+    link.ForgetUsbPrinter();
 }
