@@ -40,8 +40,9 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The worker-thread tests under ThreadSanitizer: the transfer and its job, the
-# serial components and the platform events. Suppressions: tests/tsan.supp.
+# The worker-thread tests under ThreadSanitizer: the transfer and its job,
+# printing stored logos, the serial components and the platform events.
+# Suppressions: tests/tsan.supp.
 # One test at a time: they run in line time, and the instrumented code is slow
 # enough that two of them side by side on a small machine miss their deadlines.
 TSAN_TESTS = test_transfer test_transfer_job test_print_logo test_serial test_platform
