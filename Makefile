@@ -52,8 +52,8 @@ test-tsan: deps
 	cd $(TSAN_BUILD) && ctest --output-on-failure -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
 
 # The references the benchmarks measure beside the program: Pillow's
-# conversion and mtPaint's start.
-BENCH_PACKAGES = python3-pil mtpaint
+# conversion, ImageMagick's convert command and mtPaint's start.
+BENCH_PACKAGES = python3-pil imagemagick mtpaint
 bench: deps
 	@scripts/install-deps $(BENCH_PACKAGES)
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON
