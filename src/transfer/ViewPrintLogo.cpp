@@ -180,4 +180,5 @@ void CViewTransferRole::PrintLogoOverUsb(CStoredLogoRequest& request)
         host.LogFailure(print);
     }
     link.CloseUsbPrinter();
+    link.ForgetUsbPrinter();
 }

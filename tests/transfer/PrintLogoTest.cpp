@@ -601,6 +601,8 @@ TEST_F(PrintLogoPortsTest, OverUsbOnlyThePrintModelsPrintAndOnlyWhenOnLineAndRig
     const std::vector<uint8_t> j4 = Join({{0x1B, 0x50, 0x02}, Feeds(6), {0x1B, 0x69}});
     ASSERT_GE(received.size(), j4.size());
     EXPECT_EQ(Hex(std::vector<uint8_t>(received.end() - static_cast<long>(j4.size()), received.end())), Hex(j4));
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
+    EXPECT_TRUE(m_view->Link().UsbPrinterName().isEmpty()) << "the next print asks for the printer again";
 
     // Off line: 61545 and nothing printed; another printer: 61546.
     StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"), [](CEmuOptions& o) { o.offline = true; });
