@@ -33,6 +33,8 @@ namespace {
 // closing) until the worker has ended. They follow the components' time-outs:
 // a serial request is given up after its read time-out, the baud detection
 // asks at every speed in turn, a parallel write retries within its deadline.
+// They leave room for the ThreadSanitizer run, several times slower; the
+// times measured in an ordinary build are in docs/reliability.md.
 
 // The worker ends once the current block is taken: a block at line speed.
 constexpr int kStopBoundMs = 5000;
