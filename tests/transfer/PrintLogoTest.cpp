@@ -261,7 +261,9 @@ TEST_F(PrintLogoTest, FailuresEndTheCommandWithThePortClosed)
     EXPECT_TRUE(PrintBytes().empty()) << "no print command";
     EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "cleared only after a detection";
     EXPECT_EQ(m_view->Link().Serial(), nullptr);
-    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(MessageTexts(ui),
+              QStringList{QStringLiteral("The logo was not printed: no printer of the list answered at any speed")})
+        << "a failure without a box of its own still tells the operator";
 }
 
 TEST_F(PrintLogoTest, ACommandLongerThanAPrinterTakesIsRefusedWithALogLine)
@@ -292,7 +294,9 @@ TEST_F(PrintLogoTest, ACommandLongerThanAPrinterTakesIsRefusedWithALogLine)
     EXPECT_TRUE(PrintBytes().empty()) << "nothing of the command, no feed, no cut";
     EXPECT_TRUE(AppLog().contains(QStringLiteral("CmdPrtLogo1 has 257 bytes, more than the 256")))
         << AppLog().toStdString();
-    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    ASSERT_EQ(MessageTexts(ui).size(), 1);
+    EXPECT_TRUE(MessageTexts(ui).first().startsWith(QStringLiteral("The logo was not printed: the configured command CmdPrtLogo1 has 257 bytes")))
+        << MessageTexts(ui).first().toStdString();
 
     // 256 bytes are sent whole.
     ui.Then(ChooseSlot(2));
