@@ -42,19 +42,20 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The worker-thread tests under ThreadSanitizer: the transfer and its job, the
-# serial components and the platform events. Suppressions: tests/tsan.supp.
+# The worker-thread tests under ThreadSanitizer: the transfer and its job,
+# printing stored logos, the serial components and the platform events.
+# Suppressions: tests/tsan.supp.
 # One test at a time: they run in line time, and the instrumented code is slow
 # enough that two of them side by side on a small machine miss their deadlines.
-TSAN_TESTS = test_transfer test_transfer_job test_print_logo test_serial test_platform
+TSAN_TESTS = test_transfer test_transfer_job test_print_logo test_fault_matrix test_serial test_platform
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHANE_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j$(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && ctest --output-on-failure -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
 
 # The references the benchmarks measure beside the program: Pillow's
-# conversion and mtPaint's start.
-BENCH_PACKAGES = python3-pil mtpaint
+# conversion, ImageMagick's convert command and mtPaint's start.
+BENCH_PACKAGES = python3-pil imagemagick mtpaint
 bench: deps
 	@scripts/install-deps $(BENCH_PACKAGES)
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON

@@ -26,6 +26,9 @@ public:
     BOOL NewSendCommandToCom(const QString& command);
     BOOL NLfOutput(int count);
     BOOL CloseLptPort();
+    // Waits (within the write deadline) until the printer has taken every
+    // byte written: a write ends when the driver holds the bytes.
+    BOOL WaitUntilTaken() { return m_device.Drain(m_nTimeoutMs) ? TRUE : FALSE; }
     // The lp status byte (LP_PSELECD, LP_PERRORP, LP_POUTPA ...); fails on a
     // device without one.
     BOOL GetLptStatus(BYTE* status);

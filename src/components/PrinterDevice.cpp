@@ -126,6 +126,32 @@ bool CPrinterDevice::Write(const BYTE* bytes, int count, int retries, int deadli
     return true;
 }
 
+bool CPrinterDevice::Drain(int deadlineMs)
+{
+    m_bStopped = false;
+    if (m_fd < 0)
+        return Fail(QStringLiteral("printer not open"));
+    constexpr int kDrainPollMs = 20;
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        pollfd device{m_fd, POLLOUT, 0};
+        if (::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return Fail(QStringLiteral("printer went away before it took the output"));
+        int pending = 0;
+        if (ioctl(m_fd, TIOCOUTQ, &pending) != 0 || pending <= 0)
+            return true;
+        const int left = std::max(0, deadlineMs - static_cast<int>(timer.elapsed()));
+        if (left == 0)
+            return Fail(QStringLiteral("the printer did not take %1 bytes in %2 ms").arg(pending).arg(deadlineMs));
+        short revents = 0;
+        if (Wait(0, std::min(left, kDrainPollMs), &revents) < 0) {
+            m_bStopped = true;
+            return Fail(QStringLiteral("stopped with %1 bytes not taken").arg(pending));
+        }
+    }
+}
+
 bool CPrinterDevice::Read(BYTE* buffer, int count, int timeoutMs, int* got)
 {
     *got = 0;

@@ -23,6 +23,12 @@ public:
     // (busy, paper out) is asked again up to retries times.
     bool Write(const BYTE* bytes, int count, int retries, int deadlineMs, int* written);
     bool Read(BYTE* buffer, int count, int timeoutMs, int* got);
+    // Waits until the device has taken what was written, up to deadlineMs: a
+    // write returns once the driver holds the bytes, and a device that goes
+    // away with bytes still queued has not printed them. A driver that cannot
+    // tell how much it holds counts as empty (an lp write returns only once
+    // the printer took the bytes).
+    bool Drain(int deadlineMs);
     // false with *supported = false when the device has no status (not an lp device).
     bool Status(BYTE* status, bool* supported);
 

@@ -19,11 +19,14 @@ QString OverrideFilePath()
     return qEnvironmentVariable("GLYPHANE_SETTINGS");
 }
 
+// Where QSettings keeps the user's INI file of organisation and application
+// "Glyphane", named without opening it: a user-scope QSettings also looks at
+// every system-wide fallback file, and settings are read a hundred times
+// while the main window is built.
 QString UserIniPath()
 {
-    const QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Glyphane"),
-                         QStringLiteral("Glyphane"));
-    return user.fileName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Glyphane/Glyphane.ini");
 }
 
 std::unique_ptr<QSettings> OpenIni(const QString& path)

@@ -24,6 +24,9 @@ public:
     // Returns the count written; equal to length on success.
     DWORD UsbWrite(const BYTE* bytes, DWORD length, DWORD* written);
     BOOL NLfOutput(int count);
+    // Waits (within the write deadline) until the printer has taken every
+    // byte written: a write ends when the driver holds the bytes.
+    BOOL WaitUntilTaken() { return m_device.Drain(m_nWriteMs) ? TRUE : FALSE; }
     // On line = selected, paper present, no error. A device without the lp
     // status (a printer reached through a terminal) is asked its real-time
     // status instead; one that gives none counts as on line while it is open.

@@ -117,6 +117,9 @@ private:
 
     // Bars, palettes and the profile (MainFrameBars.cpp).
     bool CreateStandardBar();
+    // The desktop theme's icons in place of the drawn ones on the standard
+    // bar, where the theme has them.
+    void ApplyThemeIcons();
     bool CreateBannerBar();
     bool CreatePalettes();
     void DockPalettes();

@@ -200,6 +200,17 @@ bool CMainFrame::CreateStandardBar()
     return true;
 }
 
+void CMainFrame::ApplyThemeIcons()
+{
+    for (UINT id : kStandardButtons) {
+        if (id == kSeparator)
+            continue;
+        const QIcon themed = ThemeToolIcon(id);
+        if (QAction* action = m_router->Action(id); action && !themed.isNull())
+            action->setIcon(themed);
+    }
+}
+
 bool CMainFrame::CreateBannerBar()
 {
     m_bannerBar = new QToolBar(QStringLiteral("Banner"), this);

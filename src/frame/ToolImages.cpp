@@ -391,11 +391,15 @@ QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
 
 QIcon StandardToolIcon(UINT commandId)
 {
-    const QIcon drawn(QPixmap::fromImage(ToolButtonImage(commandId, true)));
+    return QIcon(QPixmap::fromImage(ToolButtonImage(commandId, true)));
+}
+
+QIcon ThemeToolIcon(UINT commandId)
+{
     const QString themeName = ThemeNameOf(commandId);
     if (themeName.isEmpty() || !QIcon::hasThemeIcon(themeName))
-        return drawn;
-    return QIcon::fromTheme(themeName, drawn);
+        return {};
+    return QIcon::fromTheme(themeName);
 }
 
 bool IsGreyImage(const QImage& image)

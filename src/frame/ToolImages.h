@@ -19,9 +19,11 @@ QImage ToolButtonImage(UINT commandId, bool colour);
 // The images of commands side by side, as the old button bitmaps were.
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour);
 
-// The desktop theme's icon for a standard command where the theme has one,
-// otherwise the drawn image.
+// The drawn image of a standard command.
 QIcon StandardToolIcon(UINT commandId);
+// The desktop theme's icon for a standard command, or a null icon where the
+// theme has none.
+QIcon ThemeToolIcon(UINT commandId);
 
 // True when every visible pixel of image is a grey level (red = green = blue).
 bool IsGreyImage(const QImage& image);

@@ -44,6 +44,8 @@ public:
     void DropParallel();
     // The USB printer the operator picked when it was opened.
     QString UsbPrinterName() const { return m_strUsbPrinter; }
+    // A stored-logo print asks for the USB printer every time: it keeps no choice.
+    void ForgetUsbPrinter() { m_strUsbPrinter.clear(); }
 
     // Opening and closing (PrinterLink.cpp). Callable from the transfer worker
     // too: the port state is reported only by posting WM_PORT_STATUS to the

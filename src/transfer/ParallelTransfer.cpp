@@ -83,17 +83,34 @@ int CParallelTransfer::SendLogoToLpt()
         CloseParallelPort();
         return result;
     }
-    if (!SendDataToLptPort()) {
+    if (!SendDataToLptPort() || !AllTaken()) {
         CloseParallelPort();
         return 0;
     }
-    if (IsProgram() ? !SendRamToFlash() : !PrintRamLogo())
-        return Fail(IsProgram() ? QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot)
-                                : QStringLiteral("the printer did not print the logo"));
+    if (IsProgram() ? !SendRamToFlash() : !PrintRamLogo()) {
+        Fail(IsProgram() ? QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot)
+                         : QStringLiteral("the printer did not print the logo"));
+        CloseParallelPort();
+        return 0;
+    }
+    if (!AllTaken()) {
+        CloseParallelPort();
+        return 0;
+    }
     if (m_flags.lptKeepsRam || m_flags.qnndMode)
         m_flags.logoInRam = true;
     CloseParallelPort();
     return 1;
+}
+
+bool CParallelTransfer::AllTaken()
+{
+    // Written is not printed: the driver may still hold what the printer
+    // has not taken, and a printer gone meanwhile never will.
+    if (m_port.WaitUntilTaken())
+        return true;
+    m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP);
+    return Fail(QStringLiteral("the printer did not take the whole logo: %1").arg(m_port.LastErrorText()));
 }
 
 int CParallelTransfer::SendFromRam()
@@ -157,6 +174,9 @@ int CParallelTransfer::SendDataToHvczil(const CBufferUC& raster, const std::vect
             return sendError();
         m_host.ProgressStep(prnproto::kAreaBlockData, 1);
     }
+    // Success only once the printer has the last block, not the driver.
+    if (!m_port.WaitUntilTaken())
+        return sendError();
     m_host.ProgressEnd();
     m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     return 1;

@@ -37,6 +37,8 @@ private:
     int SendLogoToLptArea();
     int SendDataToHvczil(const CBufferUC& raster, const std::vector<areaproto::CArea>& areas);
     int SendDataToLptPort();
+    // The printer has taken everything written; else the send error box and false.
+    bool AllTaken();
     CBufferUC BuildRaster();
     bool Fail(const QString& reason);
     bool IsProgram() const { return m_request.kind == TransferKind::Program; }

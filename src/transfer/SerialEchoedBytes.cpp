@@ -29,7 +29,10 @@ int CSerialTransfer::SendBytesToSerial()
     if (!m_port.PurgePort())
         m_host.Log(QStringLiteral("[%1] %2").arg(QLatin1String(kEchoCaller), m_port.LastErrorText()));
     const CBufferUC raster = BuildAreaRaster();
-    SendEchoedBytes(raster);
+    // Only an acknowledged logo is in the printer: a refused or stopped one
+    // must not take the RAM shortcut next time.
+    if (!SendEchoedBytes(raster))
+        return 0;
     m_flags.logoInRam = true;
     return 1;
 }

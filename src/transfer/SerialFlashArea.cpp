@@ -85,7 +85,10 @@ int CSerialTransfer::SendLogoToArea(WORD infoAddress, bool askVariant)
             return Fail(QStringLiteral("the printer did not give its identification"));
         packets = std::find(std::begin(kPacketWriteIds), std::end(kPacketWriteIds), id) != std::end(kPacketWriteIds);
     }
-    SendDataToHvczil(raster, {*area}, packets);
+    // A transfer that failed or was stopped leaves the printer's RAM and area
+    // holding no logo: "in RAM" would make the next Program copy nothing.
+    if (!SendDataToHvczil(raster, {*area}, packets))
+        return 0;
     m_flags.logoInRam = true;
     return 1;
 }

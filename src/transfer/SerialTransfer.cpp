@@ -145,8 +145,8 @@ int CSerialTransfer::SendLogoToSerial()
         CloseSerialPort();
         return 0;
     }
-    // Every way out closes the port, so the status bar never shows a port
-    // that a failed job left behind.
+    // A failed after-step closes the port as every other failure does, so the
+    // port pane and the next job find it closed.
     if (IsProgram() && !StoresLogoWithTransferCommand(Model())) {
         if (m_flags.rxhPrinter) {
             if (!SendRamToFlashRxh()) {

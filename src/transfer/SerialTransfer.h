@@ -33,7 +33,8 @@ public:
     // The flash-area families: the information block read at 0x8000 (and the
     // identification choosing packet or plain writes), or at 0x0480 for the
     // fixed-area family; then the logo area written block by block as the
-    // printer asks. 1 once the sender was reached: it tells the operator itself.
+    // printer asks. 1 when the printer took the whole area; the sender tells
+    // the operator itself either way.
     int SendLogoToFlashArea();
     int SendLogoToFixedArea();
     // The echoed-byte families: the port purged, then every raster byte

@@ -98,12 +98,16 @@ void CTransferJob::Run(Finished finished)
     CTransferOutcome outcome;
     outcome.flags = m_request.flags;
     outcome.result = TestOrProgRamLogo(outcome);
+    outcome.told = m_boxesShown.load() > 0 || m_bOperatorCancelled.load() || m_stop.IsSet();
     if (outcome.result == 1) {
         // A parallel job leaves "logo in RAM" as its protocol set it.
         if (!m_bProtocolKeepsRamFlag)
             outcome.flags.logoInRam = m_request.kind == TransferKind::Test;
     } else {
         Log(QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."));
+        // The reason, for whoever reads the log after a box-less failure.
+        if (!outcome.failure.isEmpty())
+            Log(QStringLiteral("CGlyphaneView::ThreadLogo() %1").arg(outcome.failure));
     }
     m_ended.Set();
     if (m_kill.IsSet())
@@ -279,6 +283,7 @@ int CTransferJob::CallUi(std::function<int()> work, int onKill)
 
 int CTransferJob::Message(const QString& text, const QString& caption, UINT flags)
 {
+    ++m_boxesShown;
     return CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
 }
 
@@ -289,7 +294,10 @@ int CTransferJob::ChooseBaudRate()
     return CallUi(
         [this] {
             CBaudRateDlg dialog(m_owner);
-            return dialog.DoModal() == IDOK ? dialog.m_nBaudRate : 0;
+            if (dialog.DoModal() == IDOK)
+                return dialog.m_nBaudRate;
+            m_bOperatorCancelled = true;
+            return 0;
         },
         0);
 }

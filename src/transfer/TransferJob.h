@@ -94,6 +94,8 @@ private:
     std::atomic<bool> m_bRunning{false};
     // The protocol decided what "logo in RAM" becomes (the parallel transfer).
     bool m_bProtocolKeepsRamFlag = false;
+    std::atomic<int> m_boxesShown{0};
+    std::atomic<bool> m_bOperatorCancelled{false};
 
     mutable std::mutex m_mutex; // guards what follows
     QString m_strSerialSettings;

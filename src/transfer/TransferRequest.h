@@ -92,6 +92,9 @@ struct CTransferOutcome {
     // and still carry one: the printer refused the logo and the operator was
     // told in a box (the flash-area and USB transfers report that way).
     QString failure;
+    // The operator already knows why it ended: a box said so during the job,
+    // or it was their own stop or cancel.
+    bool told = false;
 };
 
 // The request of a job for the document as it is now: a copy of its logo, its

@@ -45,12 +45,13 @@ int CUsbTransfer::Send()
         m_port.ClosePrinter();
         return Fail(QStringLiteral("the printer on %1 is no %2 (identification %3)").arg(printer, Model()).arg(id));
     }
+    int result = 1;
     if (IsUsbTransferModel(Model()))
-        SendDataToGeneric();
+        result = SendDataToGeneric(); // a stream that failed is no success
     else
         m_host.Log(QStringLiteral("[TestOrProgRamLogo] %1 takes no logo over USB: nothing was sent").arg(Model()));
     m_port.ClosePrinter();
-    return 1;
+    return result;
 }
 
 bool CUsbTransfer::BuildStream(CBufferUC* stream)
@@ -110,6 +111,11 @@ int CUsbTransfer::SendDataToGeneric()
         return Fail(QStringLiteral("stopped"));
     case BlockResult::Failed:
         return Fail(QStringLiteral("the printer stopped taking the logo: %1").arg(m_port.LastErrorText()));
+    }
+    // Written is not printed: success once the printer has taken the stream.
+    if (!m_port.WaitUntilTaken()) {
+        m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP);
+        return Fail(QStringLiteral("the printer did not take the whole logo: %1").arg(m_port.LastErrorText()));
     }
     m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     return 1;

@@ -17,6 +17,7 @@
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
 #include "printer/PrinterLink.h"
+#include "resources/StringTable.h"
 #include "transfer/StoredLogoPrint.h"
 
 #include <QGuiApplication>
@@ -43,9 +44,21 @@ public:
         if (GetApp())
             GetApp()->GetAppLog()->LogToFile(line, 0);
     }
+    // A print that failed says why in the log, and in a box unless one
+    // already told the operator.
+    void ReportFailure(const CStoredLogoPrint& print)
+    {
+        if (print.Failure().isEmpty())
+            return;
+        Log(QStringLiteral("[PrintLogo] the print failed: %1").arg(print.Failure()));
+        if (m_boxesShown == 0)
+            Message(QStringLiteral("The logo was not printed: %1").arg(print.Failure()), LoadString(1035),
+                    MB_OK | MB_ICONSTOP);
+    }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     int Message(const QString& text, const QString& caption, UINT flags) override
     {
+        ++m_boxesShown;
         // The box is answered with the ordinary cursor.
         QGuiApplication::restoreOverrideCursor();
         const int answer = MessageBox(m_window, text, caption, flags);
@@ -55,6 +68,7 @@ public:
 
 private:
     QWidget* m_window;
+    int m_boxesShown = 0;
 };
 
 // The wait cursor for as long as the printer is talked to, however that ends.
@@ -127,6 +141,7 @@ void CViewTransferRole::PrintLogoOverSerial(CStoredLogoRequest& request)
         CViewStoredLogoHost host(TransferWindow());
         CStoredLogoPrint print(request, host);
         print.PrintOverSerial(*link.Serial());
+        host.ReportFailure(print);
         if (print.PrinterDetectionPassed())
             link.SetPrinterDetected(false);
         if (print.RamOverwritten())
@@ -150,6 +165,7 @@ void CViewTransferRole::PrintLogoOverParallel(CStoredLogoRequest& request)
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverParallel(*link.Parallel());
+        host.ReportFailure(print);
         if (print.RamOverwritten())
             link.SetLogoInRam(false);
         link.CloseParallelPort();
@@ -169,6 +185,8 @@ void CViewTransferRole::PrintLogoOverUsb(CStoredLogoRequest& request)
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverUsb(*link.Usb());
+        host.ReportFailure(print);
     }
     link.CloseUsbPrinter();
+    link.ForgetUsbPrinter();
 }

@@ -198,6 +198,12 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
         doc->SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
         doc->SetPortName(LoadString(61454));
+    // Most failures have a box of their own; one that has none (a printer
+    // silent from the start, a line that broke mid-stream) must not end the
+    // command without a word.
+    if (outcome.result != 1 && !outcome.told && !outcome.failure.isEmpty())
+        MessageBox(TransferWindow(), QStringLiteral("The logo was not sent: %1").arg(outcome.failure),
+                   LoadString(1035), MB_OK | MB_ICONSTOP);
 }
 
 void CViewTransferRole::OnKillThread()

@@ -32,7 +32,13 @@ CGlyphaneView::CGlyphaneView(CGlyphaneDoc* doc, QWidget* parent)
 
 CGlyphaneView::~CGlyphaneView()
 {
+    // A job killed with its window never delivers its "port closed" (the
+    // message goes with the window): without this the port pane would go on
+    // showing the settings of a port that is no longer open.
+    const bool portShown = !TransferSerialSettings().isEmpty();
     OnKillThread();
+    if (portShown)
+        OnPortStatus(0, QString());
     EditingDestroy();
 }
 

@@ -92,6 +92,10 @@ TEST(SettingsStore, UserFileWinsOverDefaultsAndWritesGoThere)
     const QString defaults = CSettingsStore::DefaultsFilePath();
     EXPECT_EQ(QFileInfo(defaults).fileName(), QStringLiteral("glyphane-defaults.ini"));
     EXPECT_TRUE(CSettingsStore::UserFilePath().endsWith(QStringLiteral("/Glyphane/Glyphane.ini")));
+    EXPECT_EQ(CSettingsStore::UserFilePath(),
+              QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Glyphane"), QStringLiteral("Glyphane"))
+                  .fileName())
+        << "the file Qt's own user-scope settings would use";
     {
         QSettings user(CSettingsStore::UserFilePath(), QSettings::IniFormat);
         user.remove(QStringLiteral("Registry/Version"));

@@ -2,6 +2,7 @@
 // protocols, and its command line.
 #include "SerialFixture.h"
 
+#include "EmuUartSampling.h"
 #include "components/PrinterProtocol.h"
 
 #include <QImage>
@@ -263,6 +264,37 @@ TEST(EmulatorOptions, HelpListsEveryOption)
     CEmuFault f;
     EXPECT_FALSE(ParseEmuFault(QStringLiteral("silent-after="), &f));
     EXPECT_FALSE(ParseEmuFault(QStringLiteral("silent-after=x"), &f));
+}
+
+// A printer answering at another speed: the host's receiver samples the
+// other speed's bits in the middle of its own bit times after each falling
+// edge; a low stop bit is a framing error, read as a zero byte.
+TEST(EmulatorOptions, AnswersAtAnotherSpeedAreReadAsTheHostsReceiverSamplesThem)
+{
+    CEmuFault f;
+    ASSERT_TRUE(ParseEmuFault(QStringLiteral("answer-baud=4800"), &f));
+    EXPECT_EQ(f.kind, CEmuFault::Kind::AnswerBaud);
+    EXPECT_EQ(f.count, 4800);
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("answer-baud=0"), &f));
+    EXPECT_FALSE(ParseEmuFault(QStringLiteral("answer-baud=fast"), &f));
+    EXPECT_TRUE(EmuUsage().contains(QLatin1String("answer-baud=N")));
+
+    using Bytes = std::vector<uint8_t>;
+    // The same speed changes nothing.
+    EXPECT_EQ(ReadAtOtherSpeed({0x12, 0xAA}, 9600, 9600), (Bytes{0x12, 0xAA}));
+    // 0xFF sent at 9600, read at 19200: the long start bit is also data bit 0,
+    // the rest and the stop bit read high.
+    EXPECT_EQ(ReadAtOtherSpeed({0xFF}, 9600, 19200), (Bytes{0xFE}));
+    // 0x00 sent at 4800, read at 9600: the stop bit is sampled while the slow
+    // data bits are still low, a framing error.
+    EXPECT_EQ(ReadAtOtherSpeed({0x00}, 4800, 9600), (Bytes{0x00}));
+    // 0xFF sent at 19200, read at 9600: every sample after the short start bit is high.
+    EXPECT_EQ(ReadAtOtherSpeed({0xFF}, 19200, 9600), (Bytes{0xFF}));
+    // 0x0F sent at 4800, read at 9600: two frames. The first samples the
+    // start bit, then data bits 0-3 twice each (0xFE, its stop sample on bit
+    // 3, high); the second starts at data bit 4 and reads 4-7 low and the
+    // sender's stop bit as its bit 7 (0x80).
+    EXPECT_EQ(ReadAtOtherSpeed({0x0F}, 4800, 9600), (Bytes{0xFE, 0x80}));
 }
 
 // The family follows the serial transfer's rule: the first five characters

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace testenv {
 
@@ -14,7 +15,34 @@ CDocEnvironment DocEnvironment()
     return env;
 }
 
-QString ProgramDir() { return QStringLiteral(GLYPHANE_PROGRAM_DIR); }
+namespace {
+
+// A program folder of this process's own: its configuration files and
+// folders are links to the build's, and what the program writes there (the
+// application log, the send logs, the USB dump) stays here, so test programs
+// running side by side never read each other's lines.
+QString MakePrivateProgramDir()
+{
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/glyphane-program-XXXXXX"));
+    const QDir build(QStringLiteral(GLYPHANE_PROGRAM_DIR));
+    if (!folder.isValid())
+        return build.absolutePath() + QLatin1Char('/');
+    const QStringList written = {QStringLiteral("*.log"), QStringLiteral("*.bin")};
+    for (const QFileInfo& entry : build.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (QDir::match(written, entry.fileName()))
+            continue;
+        QFile::link(entry.absoluteFilePath(), folder.filePath(entry.fileName()));
+    }
+    return folder.path() + QLatin1Char('/');
+}
+
+} // namespace
+
+QString ProgramDir()
+{
+    static const QString dir = MakePrivateProgramDir();
+    return dir;
+}
 
 QString SourceDir() { return QStringLiteral(GLYPHANE_SOURCE_DIR); }
 

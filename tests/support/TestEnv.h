@@ -10,7 +10,9 @@
 
 namespace testenv {
 
-// The build tree's program folder, with a trailing separator.
+// The program folder of this test process, with a trailing separator: links
+// to the build tree's configuration files, and a place of its own for what
+// the program writes there.
 QString ProgramDir();
 // The source tree.
 QString SourceDir();

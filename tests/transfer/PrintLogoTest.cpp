@@ -261,7 +261,9 @@ TEST_F(PrintLogoTest, FailuresEndTheCommandWithThePortClosed)
     EXPECT_TRUE(PrintBytes().empty()) << "no print command";
     EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "cleared only after a detection";
     EXPECT_EQ(m_view->Link().Serial(), nullptr);
-    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(MessageTexts(ui),
+              QStringList{QStringLiteral("The logo was not printed: no printer of the list answered at any speed")})
+        << "a failure without a box of its own still tells the operator";
 }
 
 TEST_F(PrintLogoTest, ACommandLongerThanAPrinterTakesIsRefusedWithALogLine)
@@ -292,7 +294,9 @@ TEST_F(PrintLogoTest, ACommandLongerThanAPrinterTakesIsRefusedWithALogLine)
     EXPECT_TRUE(PrintBytes().empty()) << "nothing of the command, no feed, no cut";
     EXPECT_TRUE(AppLog().contains(QStringLiteral("CmdPrtLogo1 has 257 bytes, more than the 256")))
         << AppLog().toStdString();
-    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    ASSERT_EQ(MessageTexts(ui).size(), 1);
+    EXPECT_TRUE(MessageTexts(ui).first().startsWith(QStringLiteral("The logo was not printed: the configured command CmdPrtLogo1 has 257 bytes")))
+        << MessageTexts(ui).first().toStdString();
 
     // 256 bytes are sent whole.
     ui.Then(ChooseSlot(2));
@@ -601,6 +605,8 @@ TEST_F(PrintLogoPortsTest, OverUsbOnlyThePrintModelsPrintAndOnlyWhenOnLineAndRig
     const std::vector<uint8_t> j4 = Join({{0x1B, 0x50, 0x02}, Feeds(6), {0x1B, 0x69}});
     ASSERT_GE(received.size(), j4.size());
     EXPECT_EQ(Hex(std::vector<uint8_t>(received.end() - static_cast<long>(j4.size()), received.end())), Hex(j4));
+    EXPECT_EQ(m_view->Link().Usb(), nullptr);
+    EXPECT_TRUE(m_view->Link().UsbPrinterName().isEmpty()) << "the next print asks for the printer again";
 
     // Off line: 61545 and nothing printed; another printer: 61546.
     StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("J4"), [](CEmuOptions& o) { o.offline = true; });

@@ -2,10 +2,14 @@
 // hand: the plain models' complemented raster, Reverse Color, the bitmap
 // models' bottom-up image, a stream cut short; and the paper strip around it.
 #include "components/BufferUC.h"
+#include "dialogs/PrinterPreviewDlg.h"
 #include "support/TestEnv.h"
 #include "transfer/PrinterPreview.h"
 
+#include <QPixmap>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <vector>
 
@@ -132,4 +136,30 @@ TEST(PrinterPreviewTest, ThePaperStripIsThePrintersWidthWithPaperAboveAndBelow)
     EXPECT_EQ(dotsSeen, 2);
     EXPECT_EQ(strip.pixel(0, kPaperMarginDots), kDotColour.rgb());
     EXPECT_EQ(strip.pixel(15, kPaperMarginDots + 1), kDotColour.rgb());
+}
+
+// Run at the screen's own scale and again at a scale of 2 (test_transfer_scale2):
+// every dot is a whole square of device pixels of its own colour, never a blend.
+TEST(PrinterPreviewTest, TheStripViewPaintsEachDotAsAWholeSquareOfDevicePixels)
+{
+    QImage strip(5, 3, QImage::Format_RGB32);
+    strip.fill(kPaperColour);
+    strip.setPixel(0, 0, kDotColour.rgb());
+    strip.setPixel(2, 1, kDotColour.rgb());
+    strip.setPixel(4, 2, kDotColour.rgb());
+    CPaperStripView view(strip);
+    view.show();
+    const double ratio = view.devicePixelRatioF();
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == QLatin1String("2")) {
+        EXPECT_DOUBLE_EQ(ratio, 2.0) << "the scaled run really is scaled";
+    }
+    const int n = view.DevicePixelsPerDot();
+    EXPECT_EQ(n, std::max(1, static_cast<int>(std::lround(ratio))));
+
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shown.width(), strip.width() * n);
+    ASSERT_GE(shown.height(), strip.height() * n);
+    for (int y = 0; y < strip.height() * n; ++y)
+        for (int x = 0; x < strip.width() * n; ++x)
+            ASSERT_EQ(shown.pixel(x, y), strip.pixel(x / n, y / n)) << "device pixel " << x << ", " << y;
 }

@@ -307,6 +307,28 @@ TEST_F(ProtocolFamiliesTest, OneByteWritesReachTheDialogInFewMessagesAndOnlyTheM
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
 }
 
+TEST_F(ProtocolFamiliesTest, TheSelectLineWarningComesBeforeAParallelJobOnly)
+{
+    const QString warning = QStringLiteral(
+        "Warning!\nPlease check if in your Printer, the \"Select Line\" is Set to \"Select\" and the "
+        "\"Fault Line\" is set to \"Fault\".");
+    StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("QXB978"), 64, 32);
+    ScriptedUi lpt;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    ASSERT_FALSE(MessageTexts(lpt).isEmpty());
+    EXPECT_EQ(MessageTexts(lpt).first(), warning);
+    EXPECT_EQ(Captions(lpt).first(), QStringLiteral("Glyphane"));
+    EXPECT_EQ(MessageTexts(lpt).size(), 2) << "the warning, then the outcome";
+    WaitUntilQuiet();
+    EXPECT_TRUE(HoldsLogo(m_printer->RamLogo())) << "the job goes on after the warning";
+
+    // The same printer on a serial port has no select line to set.
+    Start(QStringLiteral("QXB978"), [](CEmuOptions& o) { o.baud = 115200; });
+    ScriptedUi com;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_FALSE(MessageTexts(com).contains(warning));
+}
+
 // ---- USB -------------------------------------------------------------------------------
 
 TEST_F(ProtocolFamiliesTest, ABdqgmlwTestOverUsbSendsTheBitmapStreamAndLeavesItsCopy)

@@ -53,6 +53,10 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
         f.kind = CEmuFault::Kind::DisconnectAfter;
         if (!ParseCount(text.mid(17), &f.count))
             return false;
+    } else if (text.startsWith(QLatin1String("answer-baud="))) {
+        f.kind = CEmuFault::Kind::AnswerBaud;
+        if (!ParseCount(text.mid(12), &f.count) || f.count == 0)
+            return false;
     } else if (text.startsWith(QLatin1String("checksum-errors="))) {
         f.kind = CEmuFault::Kind::ChecksumErrors;
         if (!ParseCount(text.mid(16), &f.count))
@@ -78,6 +82,7 @@ QString EmuUsage()
         "  --submodel N   the byte answered to GS I 2 (default 1)\n"
         "  --submodel-length N  answer GS I 2 with N bytes, the byte then zeros (1 to 3, default 1)\n"
         "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N[@K]\n"
+        "                 | answer-baud=N (listens at --baud, answers at N baud)\n"
         "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb\n"
         "  --offline      the status request is answered off line (a USB printer's on-line test)\n"
         "  --id N         answer the identification request with N (e.g. 0x60, 0x86) instead of the model's byte\n"

@@ -6,8 +6,11 @@
 
 struct CEmuFault {
     // SilentAfter keeps taking (and storing) bytes but answers nothing once it
-    // has taken count bytes; DisconnectAfter closes the line instead.
-    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors };
+    // has taken count bytes; DisconnectAfter closes the line instead (the
+    // device disappears). AnswerBaud listens at the printer's speed but
+    // answers at count baud, so the host reads whatever its receiver makes of
+    // the other speed's bits.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -51,7 +54,8 @@ struct CEmuOptions {
     bool recordInput = false;
 };
 
-// "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N"
+// "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N",
+// "answer-baud=N"
 // (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.

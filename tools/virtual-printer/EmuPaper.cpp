@@ -46,8 +46,12 @@ void CEmuPaper::FeedLine()
 void CEmuPaper::Cut()
 {
     ++m_cuts;
-    if (m_rows.empty() || m_outDir.isEmpty() || m_width <= 0)
+    // The cut ends the page whether or not it is written anywhere: a printer
+    // without an output folder must not keep every page it ever printed.
+    if (m_rows.empty() || m_outDir.isEmpty() || m_width <= 0) {
+        m_rows.clear();
         return;
+    }
     QImage page(m_width, static_cast<int>(m_rows.size()), QImage::Format_RGB32);
     page.fill(Qt::white);
     for (int y = 0; y < page.height(); ++y)

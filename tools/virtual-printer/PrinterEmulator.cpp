@@ -1,5 +1,6 @@
 #include "PrinterEmulator.h"
 
+#include "EmuUartSampling.h"
 #include "components/LogFile.h"
 
 #include <QDir>
@@ -368,6 +369,10 @@ void CPrinterEmulator::Reply(std::vector<uint8_t>& reply)
     if (m_options.fault.kind == CEmuFault::Kind::Garbage)
         for (auto& b : reply)
             b = static_cast<uint8_t>(~b);
+    if (m_options.fault.kind == CEmuFault::Kind::AnswerBaud) {
+        const unsigned line = LineSpeed();
+        reply = ReadAtOtherSpeed(reply, static_cast<unsigned>(m_options.fault.count), line ? line : m_model.baud);
+    }
     if (!m_bDisconnected) {
         Log(QStringLiteral("TX: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
         size_t done = 0;
