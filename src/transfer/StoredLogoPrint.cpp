@@ -106,7 +106,9 @@ int CStoredLogoPrint::PrintFiscalLogo(CsComAm& port)
     return 1;
 }
 
-int CStoredLogoPrint::PrintStoredLogoSerial(CsComAm& port)
+// The slot's own print command ("CmdPrtLogo" and the slot).
+template <class Port>
+int CStoredLogoPrint::SendSlotPrintCommand(Port& port)
 {
     const QString name = StoredLogoCommandName(m_request.slot);
     CBufferUC command;
@@ -114,6 +116,13 @@ int CStoredLogoPrint::PrintStoredLogoSerial(CsComAm& port)
         return 0;
     if (!port.SendCommandToComm(command.GetpBuf(), static_cast<DWORD>(command.GetSize())))
         return Fail(QStringLiteral("the printer did not take %1").arg(name));
+    return 1;
+}
+
+int CStoredLogoPrint::PrintStoredLogoSerial(CsComAm& port)
+{
+    if (!SendSlotPrintCommand(port))
+        return 0;
     const CStoredLogoFeeds feeds = SerialStoredLogoFeeds(m_request.model);
     if (!port.NLfOutput(feeds.feeds) || (feeds.extraFeeds > 0 && !port.NLfOutput(feeds.extraFeeds)))
         return Fail(QStringLiteral("the printer did not take the line feeds"));
@@ -157,12 +166,8 @@ int CStoredLogoPrint::PrintOverParallel(CQvPComAm& port)
 
 int CStoredLogoPrint::PrintStoredLogoParallel(CQvPComAm& port)
 {
-    const QString name = StoredLogoCommandName(m_request.slot);
-    CBufferUC command;
-    if (!Fetch(name, command))
+    if (!SendSlotPrintCommand(port))
         return 0;
-    if (!port.SendCommandToComm(command.GetpBuf(), static_cast<DWORD>(command.GetSize())))
-        return Fail(QStringLiteral("the printer did not take %1").arg(name));
     if (!port.NLfOutput(kLineFeedsAfterLogo))
         return Fail(QStringLiteral("the printer did not take the line feeds"));
     if (!port.NewSendCommandToCom(QStringLiteral("Ctotcut")))

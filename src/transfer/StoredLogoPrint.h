@@ -61,6 +61,8 @@ private:
     bool Refused(const CBufferUC& command, const QString& why);
     template <class Port>
     int PrintViaRam(Port& port);
+    template <class Port>
+    int SendSlotPrintCommand(Port& port);
     bool Fetch(const QString& name, CBufferUC& out);
     bool FetchFlashToRam(CBufferUC& out);
     bool PrepareSerialPrinter(CsComAm& port);
