@@ -55,7 +55,7 @@ test-tsan: deps
 
 # The references the benchmarks measure beside the program: Pillow's
 # conversion, ImageMagick's convert command and mtPaint's start.
-BENCH_PACKAGES = python3-pil imagemagick mtpaint
+BENCH_PACKAGES = python3-pil imagemagick mtpaint dbus-daemon
 bench: deps
 	@scripts/install-deps $(BENCH_PACKAGES)
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGLYPHANE_BENCH=ON

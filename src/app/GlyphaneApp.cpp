@@ -7,6 +7,7 @@
 #include "dialogs/SelectPrinterDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "frame/ChildFrame.h"
+#include "frame/DeferredIconStyle.h"
 #include "frame/MainFrame.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
@@ -50,6 +51,11 @@ CGlyphaneApp::CGlyphaneApp(int& argc, char** argv)
     setApplicationName(QStringLiteral("Glyphane"));
     setOrganizationName(QStringLiteral("Glyphane"));
     setApplicationVersion(QStringLiteral("1.0.0"));
+    setStyle(new CDeferredIconStyle);
+    // The menu bar stays in the window on every desktop, where the operator's
+    // instructions show it, rather than moving to a desktop-wide bar; it
+    // also spares the start a session-bus query for such a bar.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
     m_strAppName = applicationName();
 }
 

@@ -1,9 +1,12 @@
+#include "app/FontConfigWarmUp.h"
 #include "app/GlyphaneApp.h"
 #include "platform/UiSeam.h"
 
 int main(int argc, char** argv)
 {
+    CFontConfigWarmUp fontConfig; // while the application connects to the display
     CGlyphaneApp app(argc, argv);
+    fontConfig.Wait();
     // An unattended run (scripts, the start-up test): every question takes
     // its first answer and is written to stderr instead of waiting for a click.
     if (qEnvironmentVariableIntValue("GLYPHANE_UNATTENDED") == 1)

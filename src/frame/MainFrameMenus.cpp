@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRegularExpression>
 
 namespace {
 
@@ -23,8 +22,17 @@ namespace {
 // no shortcut part, no trailing dots or blanks.
 QString PromptOf(const QString& menuText)
 {
-    QString text = CCommandRouter::MenuTextOf(menuText);
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const QString shown = CCommandRouter::MenuTextOf(menuText);
+    QString text;
+    text.reserve(shown.size());
+    // A lone "&" marks the mnemonic and goes; of "&&" (a shown "&") one stays.
+    // A plain scan: a regular expression here was compiled for every one of
+    // the hundred commands while the window was being built.
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const bool doubled = i + 1 < shown.size() && shown[i + 1] == u'&';
+        if (shown[i] != u'&' || doubled)
+            text += shown[i];
+    }
     while (text.endsWith(u'.') || text.endsWith(u' '))
         text.chop(1);
     return text;

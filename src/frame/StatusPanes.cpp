@@ -39,9 +39,10 @@ QLabel* CStatusPanes::AddPane(UINT id, const QString& text)
     label->setObjectName(QStringLiteral("pane%1").arg(id));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    m_bar->addPermanentWidget(label);
     m_panes.insert(id, label);
+    // Text and width first: the bar then lays the pane out once, not twice.
     SetPaneText(id, text);
+    m_bar->addPermanentWidget(label);
     return label;
 }
 

@@ -1,5 +1,6 @@
 #include "frame/ToolImages.h"
 
+#include "frame/DeferredIcon.h"
 #include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
 
@@ -391,7 +392,9 @@ QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
 
 QIcon StandardToolIcon(UINT commandId)
 {
-    return QIcon(QPixmap::fromImage(ToolButtonImage(commandId, true)));
+    // Drawn when a button first shows it: the desktop theme's icons mostly
+    // replace these before the window is first painted.
+    return DeferredIcon([commandId] { return QIcon(QPixmap::fromImage(ToolButtonImage(commandId, true))); });
 }
 
 QIcon ThemeToolIcon(UINT commandId)

@@ -221,6 +221,8 @@ TEST_F(FrameTest, PaletteTogglesShowTheirPromptsInTheStatusBar)
     }
     // A command without a prompt of its own shows its menu text.
     EXPECT_EQ(frame->Router()->Action(ID_FILE_NEW)->statusTip(), QStringLiteral("New"));
+    // Tooltips drop the mnemonic mark wherever it stands, and the trailing dots.
+    EXPECT_EQ(frame->Router()->Action(ID_FILE_SAVE_AS)->toolTip(), QStringLiteral("Save As"));
 }
 
 TEST_F(FrameTest, TheBarsMenuSendsTheViewCommandsThroughTheRouter)

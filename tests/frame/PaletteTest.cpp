@@ -1,15 +1,18 @@
 // The column palettes: the wrap rule, their images and tooltips; the
-// standard toolbar and the banner beside it.
+// standard toolbar and the banner beside it; icons made when first needed.
 #include "FrameFixture.h"
 
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
+#include "frame/DeferredIcon.h"
 #include "frame/ToolImages.h"
+#include "resources/CommandIds.h"
 
 #include <QAction>
 #include <QHelpEvent>
 #include <QApplication>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -215,4 +218,44 @@ TEST_F(FrameTest, TheBannerGivesWayToTheToolbarButtons)
     EXPECT_GT(text->width(), 0);
     EXPECT_LT(banner->geometry().right(), frame->width());
     EXPECT_GE(banner->x(), bar->geometry().right());
+}
+
+// Icons whose pictures are made only when first needed: the toolbars'
+// extension arrows and the drawn images of the standard toolbar.
+TEST(DeferredIconTest, LoadsOnceWhenAPictureIsFirstNeededAndGivesItsPictures)
+{
+    int loads = 0;
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    const QIcon icon = DeferredIcon([&] {
+        ++loads;
+        return QIcon(QPixmap::fromImage(red));
+    });
+    const QIcon copy = icon; // what a button keeps
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_EQ(loads, 0);
+    EXPECT_EQ(copy.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32), red);
+    EXPECT_EQ(copy.actualSize(QSize(32, 32)), QSize(16, 16));
+    EXPECT_EQ(icon.pixmap(16, QIcon::Disabled).size(), QSize(16, 16));
+    EXPECT_EQ(loads, 1);
+}
+
+TEST_F(FrameTest, TheDeferredPicturesAreTheOnesTheyStandFor)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    // The extension arrows are the desktop style's own.
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    for (QStyle::StandardPixmap arrow : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                         QStyle::SP_ToolBarVerticalExtensionButton}) {
+        const QImage shown = style->standardIcon(arrow).pixmap(16).toImage();
+        EXPECT_FALSE(shown.isNull());
+        EXPECT_EQ(shown, style->baseStyle()->standardIcon(arrow).pixmap(16).toImage()) << arrow;
+    }
+    // A standard command without a theme icon shows its drawn image.
+    QAction* send = frame->Router()->Action(ID_PROGRAM_LOGO);
+    ASSERT_NE(send, nullptr);
+    EXPECT_EQ(send->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32),
+              ToolButtonImage(ID_PROGRAM_LOGO, true));
 }
