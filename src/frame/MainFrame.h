@@ -67,7 +67,8 @@ public:
 
     // The menu bar shown now: 128 without a logo window, 129 with one.
     UINT CurrentMenuId() const { return m_nCurrentMenu; }
-    QList<QMenu*> MenuPopups(UINT menuId) const { return m_menus.value(menuId); }
+    // The popups of menu bar menuId (IDR_MAINFRAME or IDR_GLYPHATYPE), built on first use.
+    QList<QMenu*> MenuPopups(UINT menuId);
     // The palette of a control id (its View command, ID_VIEW_DRAW_TOOLS...), or null.
     CColumnToolBar* Palette(UINT controlId) const;
     QToolBar* StandardBar() const { return m_standardBar; }
@@ -103,6 +104,7 @@ protected:
 private:
     // Menus and accelerators (MainFrameMenus.cpp).
     void BuildMenus();
+    void CreateMenuActions(const std::vector<CMenuPopupDef>& popups);
     QList<QMenu*> BuildMenuBar(const std::vector<CMenuPopupDef>& popups);
     QAction* CommandAction(UINT id, const QString& menuText);
     void CreateAcceleratorOnlyActions();

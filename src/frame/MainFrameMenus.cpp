@@ -73,11 +73,33 @@ void CMainFrame::BuildMenus()
 {
     CreateRecentFileActions();
     ReadRecentFileList();
-    m_menus.insert(IDR_MAINFRAME, BuildMenuBar(MenuResource(IDR_MAINFRAME)));
-    m_menus.insert(IDR_GLYPHATYPE, BuildMenuBar(MenuResource(IDR_GLYPHATYPE)));
+    // Every command has its action from the start (keys, bars and update
+    // handlers use them); the logo windows' menu bar itself is built when the
+    // first logo window opens.
+    CreateMenuActions(MenuResource(IDR_MAINFRAME));
+    CreateMenuActions(MenuResource(IDR_GLYPHATYPE));
     CreateAcceleratorOnlyActions();
     RebuildRecentFileMenu();
     ShowMenu(IDR_MAINFRAME);
+}
+
+void CMainFrame::CreateMenuActions(const std::vector<CMenuPopupDef>& popups)
+{
+    for (const CMenuPopupDef& popup : popups)
+        for (const CMenuItemDef& item : popup.items) {
+            if (item.kind == MenuItemKind::Command)
+                CommandAction(item.id, item.text);
+            else if (item.kind == MenuItemKind::WebLink)
+                CommandAction(item.id, CGlyphaneApp::WebAddress());
+        }
+}
+
+QList<QMenu*> CMainFrame::MenuPopups(UINT menuId)
+{
+    auto built = m_menus.find(menuId);
+    if (built == m_menus.end())
+        built = m_menus.insert(menuId, BuildMenuBar(MenuResource(menuId)));
+    return *built;
 }
 
 QList<QMenu*> CMainFrame::BuildMenuBar(const std::vector<CMenuPopupDef>& popups)
@@ -200,10 +222,10 @@ void CMainFrame::AddToRecentFileList(const QString& path)
 
 void CMainFrame::ShowMenu(UINT menuId)
 {
-    if (menuId == m_nCurrentMenu || !m_menus.contains(menuId))
+    if (menuId == m_nCurrentMenu || (menuId != IDR_MAINFRAME && menuId != IDR_GLYPHATYPE))
         return;
     menuBar()->clear();
-    for (QMenu* menu : m_menus.value(menuId))
+    for (QMenu* menu : MenuPopups(menuId))
         menuBar()->addMenu(menu);
     m_nCurrentMenu = menuId;
 }

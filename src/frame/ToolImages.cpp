@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -99,11 +100,17 @@ void PatternTile(QPainter& p, UINT commandId)
     for (const CFillPattern& pattern : FillPatterns()) {
         if (pattern.commandId != commandId)
             continue;
-        for (int y = 0; y < 13; ++y)
-            for (int x = 0; x < 14; ++x) {
+        // Set pixel by pixel and drawn as one picture: a rectangle per pixel
+        // cost a painter call each, 182 a tile.
+        QImage tile(14, 13, QImage::Format_ARGB32);
+        for (int y = 0; y < tile.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+            for (int x = 0; x < tile.width(); ++x) {
                 const bool white = (pattern.rows[static_cast<size_t>(y % 8)] >> (7 - x % 8)) & 1;
-                p.fillRect(QRect(1 + x, 1 + y, 1, 1), white ? kPaper : kInk);
+                line[x] = (white ? kPaper : kInk).rgba();
             }
+        }
+        p.drawImage(1, 1, tile);
     }
     p.setPen(kShade);
     p.setBrush(Qt::NoBrush);
@@ -332,20 +339,29 @@ QString ThemeNameOf(UINT commandId)
     }
 }
 
+// Draws the image of commandId (nothing for an unknown id) in the cell at
+// the painter's origin, kept inside the cell.
+void DrawToolImage(QPainter& painter, UINT commandId)
+{
+    painter.save();
+    painter.setClipRect(QRect(0, 0, kToolImageWidth, kToolImageHeight));
+    if (const auto it = Drawers().constFind(commandId); it != Drawers().constEnd())
+        (*it)(painter);
+    else if (commandId >= ID_PATTERN_FIRST && commandId <= ID_PATTERN_LAST)
+        PatternTile(painter, commandId);
+    painter.restore();
+}
+
 } // namespace
 
 QImage ToolButtonImage(UINT commandId, bool colour)
 {
     QImage image(kToolImageWidth, kToolImageHeight, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    const auto it = Drawers().constFind(commandId);
-    if (it != Drawers().constEnd()) {
+    {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        (*it)(painter);
-    } else if (commandId >= ID_PATTERN_FIRST && commandId <= ID_PATTERN_LAST) {
-        QPainter painter(&image);
-        PatternTile(painter, commandId);
+        DrawToolImage(painter, commandId);
     }
     return colour ? image : ToGrey(image);
 }
@@ -353,22 +369,23 @@ QImage ToolButtonImage(UINT commandId, bool colour)
 QImage ProgramIconImage(int side)
 {
     // A logo on a printed label: a blue card, a white sheet and a black
-    // block letter G, drawn at the size asked for.
+    // block letter G, drawn at the size asked for. Plain rectangles set
+    // straight into the pixels: no painter to start for each size.
     QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
     const double u = side / 16.0;
-    const auto box = [u](double x, double y, double w, double h) {
-        return QRectF(x * u, y * u, w * u, h * u).toRect();
+    const auto fill = [&image, u](double x, double y, double w, double h, const QColor& colour) {
+        const QRect box = QRectF(x * u, y * u, w * u, h * u).toRect() & image.rect();
+        for (int row = box.top(); row <= box.bottom(); ++row)
+            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(row)) + box.left(), box.width(), colour.rgba());
     };
-    p.fillRect(box(0, 0, 16, 16), kBlue);
-    p.fillRect(box(2, 2, 12, 12), kPaper);
-    p.fillRect(box(4, 4, 8, 2), kInk);
-    p.fillRect(box(4, 4, 2, 8), kInk);
-    p.fillRect(box(4, 10, 8, 2), kInk);
-    p.fillRect(box(10, 8, 2, 4), kInk);
-    p.fillRect(box(8, 8, 4, 2), kInk);
+    fill(0, 0, 16, 16, kBlue);
+    fill(2, 2, 12, 12, kPaper);
+    fill(4, 4, 8, 2, kInk);
+    fill(4, 4, 2, 8, kInk);
+    fill(4, 10, 8, 2, kInk);
+    fill(10, 8, 2, 4, kInk);
+    fill(8, 8, 4, 2, kInk);
     return image;
 }
 
@@ -382,12 +399,21 @@ QIcon ProgramIcon()
 
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
 {
+    // One painter for the whole strip: starting one per image was most of
+    // the palettes' share of the start.
     QImage strip(kToolImageWidth * static_cast<int>(commandIds.size()), kToolImageHeight, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
-    QPainter painter(&strip);
-    for (size_t i = 0; i < commandIds.size(); ++i)
-        painter.drawImage(kToolImageWidth * static_cast<int>(i), 0, ToolButtonImage(commandIds[i], colour));
-    return strip;
+    {
+        QPainter painter(&strip);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        for (size_t i = 0; i < commandIds.size(); ++i) {
+            painter.save();
+            painter.translate(kToolImageWidth * static_cast<int>(i), 0);
+            DrawToolImage(painter, commandIds[i]);
+            painter.restore();
+        }
+    }
+    return colour ? strip : ToGrey(strip);
 }
 
 QIcon StandardToolIcon(UINT commandId)

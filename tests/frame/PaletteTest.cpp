@@ -102,7 +102,19 @@ TEST(ToolImagesTest, EveryPaletteCommandHasADrawnImageAndItsGreyTwin)
         EXPECT_TRUE(IsGreyImage(grey)) << id;
     }
     EXPECT_FALSE(IsGreyImage(ToolButtonImage(32773, true))) << "the coloured pen has its yellow";
-    EXPECT_EQ(ToolStrip({32772, 32773, 32774}, true).size(), QSize(48, 15));
+
+    // A strip, drawn in one go, is its images side by side: none reaches into
+    // its neighbour's cell. The pattern tiles fill their cells edge to edge.
+    std::vector<UINT> stripIds = ids;
+    for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)
+        stripIds.push_back(id);
+    for (bool colour : {true, false}) {
+        const QImage strip = ToolStrip(stripIds, colour);
+        ASSERT_EQ(strip.size(), QSize(16 * static_cast<int>(stripIds.size()), 15));
+        for (size_t i = 0; i < stripIds.size(); ++i)
+            EXPECT_EQ(strip.copy(16 * static_cast<int>(i), 0, 16, 15), ToolButtonImage(stripIds[i], colour))
+                << stripIds[i] << (colour ? "" : " in grey");
+    }
 }
 
 TEST_F(FrameTest, FirstStartGivesColouredPalettesWithTipsInThreeColumns)
