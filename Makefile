@@ -54,7 +54,8 @@ test-tsan: deps
 	cd $(TSAN_BUILD) && ctest --output-on-failure -R '^($(subst $(space),|,$(TSAN_TESTS)))$$'
 
 # The references the benchmarks measure beside the program: Pillow's
-# conversion, ImageMagick's convert command and mtPaint's start.
+# conversion, ImageMagick's convert command and mtPaint's start (with a
+# session bus of its own, as on a desktop).
 BENCH_PACKAGES = python3-pil imagemagick mtpaint dbus-daemon
 bench: deps
 	@scripts/install-deps $(BENCH_PACKAGES)

@@ -9,6 +9,7 @@
 //
 // The printer is not paced at line speed: the soak counts resources, not
 // time (the line-time transfer is measured by BM_SerialLineUtilisation).
+#include "BenchTransfer.h"
 #include "PrinterEmulator.h"
 
 #include "components/SettingsStore.h"
@@ -29,8 +30,6 @@
 namespace {
 
 constexpr int kTransfers = 200;
-constexpr int kLogoWidth = 576;
-constexpr int kLogoHeight = 240;
 constexpr int kJobBoundMs = 60000;
 // Allowed growth from the first transfer to the 200th: none in descriptors;
 // in memory, the allocator's own slack.
@@ -49,27 +48,6 @@ int OpenDescriptors()
 {
     return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System
                                                                             | QDir::Files).size());
-}
-
-CTransferRequest SoakRequest()
-{
-    QImage logo(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kLogoHeight; ++y)
-        for (int x = 0; x < kLogoWidth; ++x)
-            logo.setPixel(x, y, (x * 3 + y * 5) % 7 == 0 ? 0xFF000000u : 0xFFFFFFFFu);
-    CTransferRequest request;
-    request.kind = TransferKind::Test;
-    request.logo = logo;
-    request.logoWidth = kLogoWidth;
-    request.logoHeight = kLogoHeight;
-    request.dotX = kLogoWidth;
-    request.dotY = kLogoHeight;
-    request.model = QStringLiteral("WGJ33");
-    request.portName = QStringLiteral("COM1");
-    request.expectedId = 51;
-    request.printerCfg.LoadPublicCfgFile(QStringLiteral(GLYPHANE_BENCH_PROGRAM_DIR "CfgFile/WGJ33.cfg"));
-    request.flags.wgjPrinter = true;
-    return request;
 }
 
 // One job, run to its end with the event loop turning (the job hands its
@@ -119,7 +97,7 @@ void BM_SoakTransfers(benchmark::State& state)
             break;
         }
         CSettingsStore::SetValue(QStringLiteral("Ports"), QStringLiteral("COM1"), printer.DevicePath());
-        const CTransferRequest request = SoakRequest();
+        const CTransferRequest request = bench::Wgj33TestRequest();
         QObject receiver;
         QElapsedTimer clock;
         clock.start();

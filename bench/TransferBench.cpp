@@ -7,6 +7,7 @@
 // phase running from the first block's status request to the moment the
 // printer has taken the last byte of the stream. 1.0 is a line that never
 // idles; every gap between blocks (the status round trip) costs below it.
+#include "BenchTransfer.h"
 #include "PrinterEmulator.h"
 
 #include "components/PrinterProtocol.h"
@@ -26,8 +27,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLogoWidth = 576;
-constexpr int kLogoHeight = 240;
 constexpr double kTargetUtilisation = 0.95;
 
 // Times the data phase: from the start of the block loop until the virtual
@@ -97,32 +96,6 @@ private:
     Clock::time_point m_end{};
 };
 
-QImage PatternLogo()
-{
-    QImage logo(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kLogoHeight; ++y)
-        for (int x = 0; x < kLogoWidth; ++x)
-            logo.setPixel(x, y, (x * 3 + y * 5) % 7 == 0 ? 0xFF000000u : 0xFFFFFFFFu);
-    return logo;
-}
-
-CTransferRequest Wgj33Request()
-{
-    CTransferRequest request;
-    request.kind = TransferKind::Test;
-    request.logo = PatternLogo();
-    request.logoWidth = kLogoWidth;
-    request.logoHeight = kLogoHeight;
-    request.dotX = kLogoWidth;
-    request.dotY = kLogoHeight;
-    request.model = QStringLiteral("WGJ33");
-    request.portName = QStringLiteral("COM1");
-    request.expectedId = 51;
-    request.printerCfg.LoadPublicCfgFile(QStringLiteral(GLYPHANE_BENCH_PROGRAM_DIR "CfgFile/WGJ33.cfg"));
-    request.flags.wgjPrinter = true;
-    return request;
-}
-
 // One transfer per iteration, each to a printer started afresh at baud. The
 // WGJ33 firmware 1.79 keeps the speed it was found at.
 void BM_SerialLineUtilisation(benchmark::State& state)
@@ -149,7 +122,7 @@ void BM_SerialLineUtilisation(benchmark::State& state)
         }
         CSettingsStore::SetValue(QStringLiteral("Ports"), QStringLiteral("COM1"), printer.DevicePath());
 
-        const CTransferRequest request = Wgj33Request();
+        const CTransferRequest request = bench::Wgj33TestRequest();
         CLineTimingHost host(printer);
         CCsGenericPrn port;
         CSerialTransfer transfer(request, host, port, nullptr);
