@@ -36,13 +36,18 @@ DWORD CQvComAm::UsbWrite(const BYTE* bytes, DWORD length, DWORD* written)
     return static_cast<DWORD>(done);
 }
 
+BOOL CQvComAm::SendCommandToComm(const BYTE* bytes, DWORD length)
+{
+    DWORD written = 0;
+    return UsbWrite(bytes, length, &written) == length ? TRUE : FALSE;
+}
+
 BOOL CQvComAm::NLfOutput(int count)
 {
     if (count < 1 || count > 255)
         return FALSE;
     const std::vector<BYTE> feeds(static_cast<size_t>(count), prnproto::kLineFeed);
-    DWORD written = 0;
-    return UsbWrite(feeds.data(), static_cast<DWORD>(count), &written) == static_cast<DWORD>(count);
+    return SendCommandToComm(feeds.data(), static_cast<DWORD>(count));
 }
 
 BOOL CQvComAm::AnswersOnline()

@@ -23,6 +23,9 @@ public:
     BYTE GetPrinterGSI();
     // Returns the count written; equal to length on success.
     DWORD UsbWrite(const BYTE* bytes, DWORD length, DWORD* written);
+    // TRUE when the printer took every byte (the serial and parallel
+    // components' call of the same name).
+    BOOL SendCommandToComm(const BYTE* bytes, DWORD length);
     BOOL NLfOutput(int count);
     // Waits (within the write deadline) until the printer has taken every
     // byte written: a write ends when the driver holds the bytes.

@@ -199,21 +199,15 @@ int CStoredLogoPrint::PrintOverUsb(CQvComAm& usb)
 
 int CStoredLogoPrint::PrintStoredLogoUsb(CQvComAm& usb)
 {
-    const QString name = StoredLogoCommandName(m_request.slot);
-    CBufferUC command;
-    if (!Fetch(name, command))
+    if (!SendSlotPrintCommand(usb))
         return 0;
-    DWORD written = 0;
-    const DWORD length = static_cast<DWORD>(command.GetSize());
-    if (usb.UsbWrite(command.GetpBuf(), length, &written) != length)
-        return Fail(QStringLiteral("the printer did not take %1").arg(name));
     if (!usb.NLfOutput(kLineFeedsAfterLogo))
         return Fail(QStringLiteral("the printer did not take the line feeds"));
     if (!IsUsbBitmapModel(m_request.model)) {
         CBufferUC cut;
         QString why;
         if (FetchPrinterCommand(m_request.printerCfg, QStringLiteral("Ctotcut"), cut, &why))
-            usb.UsbWrite(cut.GetpBuf(), static_cast<DWORD>(cut.GetSize()), &written);
+            usb.SendCommandToComm(cut.GetpBuf(), static_cast<DWORD>(cut.GetSize()));
     }
     return 1;
 }

@@ -99,8 +99,7 @@ int CUsbTransfer::SendDataToGeneric()
     CBlockSending sending;
     sending.caller = QLatin1String(kUsbCaller);
     sending.writeBlock = [this](const BYTE* bytes, int length) {
-        DWORD written = 0;
-        return m_port.UsbWrite(bytes, static_cast<DWORD>(length), &written) == static_cast<DWORD>(length);
+        return m_port.SendCommandToComm(bytes, static_cast<DWORD>(length)) != FALSE;
     };
     sending.onSendError = [this] { m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP); };
     sending.beforeFirstBlock = [this, &stream] { WriteDump(stream); };
