@@ -13,13 +13,12 @@
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
+#include "view/DesktopPrinting.h"
 #include "view/GlyphaneView.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QPrintDialog>
-#include <QPrinter>
 
 Q_LOGGING_CATEGORY(lcApp, "glyphane.app")
 
@@ -360,12 +359,10 @@ bool CGlyphaneApp::OnCommand(UINT id)
     case ID_FILE_OPEN:
         OnFileOpen();
         return true;
-    case ID_FILE_PRINT_SETUP: {
-        QPrinter printer;
-        QPrintDialog dlg(&printer, m_pMainFrame);
-        RunModal(&dlg);
+    case ID_FILE_PRINT_SETUP:
+        if (IDesktopPrinting* printing = DesktopPrintingOrSay(m_pMainFrame))
+            printing->PrintSetup(m_pMainFrame, RunModal);
         return true;
-    }
     case ID_APP_ABOUT:
         OnAppAbout();
         return true;

@@ -8,6 +8,7 @@
 #include "platform/CommandRouter.h"
 #include "platform/GdiRect.h"
 #include "platform/Surface.h"
+#include "view/DesktopPrinting.h"
 #include "view/RectTracker.h"
 
 #include <QCursor>
@@ -23,7 +24,6 @@ class CGlyphaneDoc;
 class CSendOptions;
 class QMenu;
 class QPainter;
-class QPrinter;
 class QRect;
 class QWidget;
 
@@ -142,9 +142,8 @@ public:
     void OnTransferLogoPsw(int direction);
     void OnFilePrintDirect();
     void OnFilePrintPreview();
-    // Title line and the logo at the printer's physical size.
-    void PrintLogo(QPrinter& printer) const;
-    // The page as PrintLogo draws it, on any device of the given resolution.
+    // The printed page: a title line and the logo at the logo printer's
+    // physical size, on any device of the given resolution.
     void RenderPrintPage(QPainter& painter, const QRect& page, int deviceDpi) const;
     // The logo printers' dot pitch (8 dots per millimetre).
     static constexpr int kPrinterDotsPerInch = 203;
@@ -204,6 +203,10 @@ public:
     void SetSelectionRect(const CRect& rect) { m_trackerSel.m_rect = rect; }
 
 private:
+    // Printing (ViewPrint.cpp): the page on the chosen (ask) or default printer.
+    void PrintOnDesktopPrinter(bool ask);
+    PageRenderer PrintPageRenderer() const;
+
     // Editing state.
     CStroke* m_pCurrentStroke = nullptr;
     CPoint m_ptStrokeLast;

@@ -4,47 +4,36 @@
 
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
+#include "view/DesktopPrinting.h"
 
 #include <QFont>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 void CViewEditing::OnFilePrint()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dlg(&printer, EditingWindow());
-    if (RunModal(&dlg) != IDOK)
-        return;
-    PrintLogo(printer);
+    PrintOnDesktopPrinter(true);
 }
 
 void CViewEditing::OnFilePrintDirect()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    PrintLogo(printer);
+    PrintOnDesktopPrinter(false);
 }
 
 void CViewEditing::OnFilePrintPreview()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog dlg(&printer, EditingWindow());
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
-                     [this](QPrinter* target) { PrintLogo(*target); });
-    RunModal(&dlg);
+    if (IDesktopPrinting* printing = DesktopPrintingOrSay(EditingWindow()))
+        printing->Preview(EditingWindow(), RunModal, PrintPageRenderer());
 }
 
-void CViewEditing::PrintLogo(QPrinter& printer) const
+void CViewEditing::PrintOnDesktopPrinter(bool ask)
 {
-    QPainter painter;
-    // No printer to be had (none installed, no output file): nothing to print.
-    if (!painter.begin(&printer))
-        return;
-    RenderPrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()).translated(
-                                 -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft()),
-                    printer.resolution());
-    painter.end();
+    if (IDesktopPrinting* printing = DesktopPrintingOrSay(EditingWindow()))
+        printing->Print(EditingWindow(), RunModal, PrintPageRenderer(), ask);
+}
+
+PageRenderer CViewEditing::PrintPageRenderer() const
+{
+    return [this](QPainter& painter, const QRect& page, int deviceDpi) { RenderPrintPage(painter, page, deviceDpi); };
 }
 
 void CViewEditing::RenderPrintPage(QPainter& painter, const QRect& page, int deviceDpi) const

@@ -4,6 +4,7 @@
 
 #include "frame/MainFrame.h"
 #include "support/ScriptedUi.h"
+#include "view/DesktopPrinting.h"
 #include "view/ViewCursors.h"
 
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <link.h>
 
 using namespace viewtest;
 
@@ -325,6 +328,38 @@ TEST_F(ViewTest, PrintAndPreviewAskThroughTheUiSeam)
     EXPECT_EQ(ui.Prompts()[0].kind, UiPromptKind::Dialog);
     EXPECT_EQ(ui.Prompts()[0].dialogClass, "QPrintDialog");
     EXPECT_EQ(ui.Prompts()[1].dialogClass, "QPrintPreviewDialog");
+}
+
+namespace {
+
+// The libraries this test program (linked as the editor is) names as needed.
+QStringList NeededLibraries()
+{
+    const char* names = nullptr;
+    for (const ElfW(Dyn)* entry = _DYNAMIC; entry->d_tag != DT_NULL; ++entry)
+        if (entry->d_tag == DT_STRTAB)
+            names = reinterpret_cast<const char*>(entry->d_un.d_ptr);
+    QStringList needed;
+    for (const ElfW(Dyn)* entry = _DYNAMIC; names && entry->d_tag != DT_NULL; ++entry)
+        if (entry->d_tag == DT_NEEDED)
+            needed.append(QString::fromLatin1(names + entry->d_un.d_val));
+    return needed;
+}
+
+} // namespace
+
+// Qt's printing library comes with the printing module, loaded when the
+// operator first prints; the program itself does not link it, so its start
+// does not load it.
+TEST_F(ViewTest, PrintingComesFromAModuleLoadedOnDemand)
+{
+    const QStringList needed = NeededLibraries();
+    ASSERT_TRUE(needed.contains(QStringLiteral("libQt6Widgets.so.6"))) << needed.join(u' ').toStdString();
+    EXPECT_FALSE(needed.contains(QStringLiteral("libQt6PrintSupport.so.6")));
+    QString why;
+    IDesktopPrinting* printing = DesktopPrinting(&why);
+    ASSERT_NE(printing, nullptr) << why.toStdString();
+    EXPECT_EQ(DesktopPrinting(nullptr), printing) << "loaded once";
 }
 
 // The logo window has no sizing border: a drag on its corner leaves it as
