@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QStyleFactory>
 
 Q_LOGGING_CATEGORY(lcApp, "glyphane.app")
 
@@ -50,7 +51,9 @@ CGlyphaneApp::CGlyphaneApp(int& argc, char** argv)
     setApplicationName(QStringLiteral("Glyphane"));
     setOrganizationName(QStringLiteral("Glyphane"));
     setApplicationVersion(QStringLiteral("1.0.0"));
-    setStyle(new CDeferredIconStyle);
+    // The style the toolkit chose (the desktop's, or the one asked for with
+    // -style or QT_STYLE_OVERRIDE), behind the proxy.
+    setStyle(new CDeferredIconStyle(QStyleFactory::create(style()->name())));
     // The menu bar stays in the window on every desktop, where the operator's
     // instructions show it, rather than moving to a desktop-wide bar; it
     // also spares the start a session-bus query for such a bar.

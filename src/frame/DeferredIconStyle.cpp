@@ -4,7 +4,10 @@
 
 #include <QPointer>
 
-CDeferredIconStyle::CDeferredIconStyle() = default;
+CDeferredIconStyle::CDeferredIconStyle(QStyle* base)
+    : QProxyStyle(base)
+{
+}
 
 QIcon CDeferredIconStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                        const QWidget* widget) const

@@ -12,7 +12,8 @@ class CDeferredIconStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    CDeferredIconStyle();
+    // Takes base (null: the desktop's default style).
+    explicit CDeferredIconStyle(QStyle* base);
 
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;

@@ -4,18 +4,20 @@
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibrary>
 #include <QStringList>
 
 namespace {
 
 // Beside the program (a build tree, the tests) or in the installed library
-// folder (bin/../lib/glyphane).
+// folder (bin/../lib/glyphane, or an absolute library folder as configured).
 QStringList ModuleCandidates()
 {
     const QString dir = QCoreApplication::applicationDirPath();
-    return {dir + QStringLiteral("/libglyphane-print.so"),
-            dir + QStringLiteral("/../" GLYPHANE_INSTALL_LIBDIR "/glyphane/libglyphane-print.so")};
+    const QString libDir = QStringLiteral(GLYPHANE_INSTALL_LIBDIR);
+    const QString installed = QDir::isAbsolutePath(libDir) ? libDir : dir + QStringLiteral("/../") + libDir;
+    return {dir + QStringLiteral("/libglyphane-print.so"), installed + QStringLiteral("/glyphane/libglyphane-print.so")};
 }
 
 } // namespace
