@@ -155,13 +155,24 @@ int CStoredLogoPrint::PrintViaRam(Port& port)
     return 1;
 }
 
+// Written is not printed: the driver may still hold what the printer has
+// not taken, and closing the port would drop it. Done once the printer has it.
+template <class Port>
+int CStoredLogoPrint::AllTaken(Port& port)
+{
+    if (!port.WaitUntilTaken())
+        return Fail(QStringLiteral("the printer did not take the print commands"));
+    return 1;
+}
+
 // ---- parallel ------------------------------------------------------------------
 
 int CStoredLogoPrint::PrintOverParallel(CQvPComAm& port)
 {
     if (IsSelectLineWarningModel(m_request.model))
         m_host.Message(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
-    return m_request.flashPrinting ? PrintStoredLogoParallel(port) : PrintViaRamParallel(port);
+    const int printed = m_request.flashPrinting ? PrintStoredLogoParallel(port) : PrintViaRamParallel(port);
+    return printed ? AllTaken(port) : 0;
 }
 
 int CStoredLogoPrint::PrintStoredLogoParallel(CQvPComAm& port)
@@ -194,7 +205,7 @@ int CStoredLogoPrint::PrintOverUsb(CQvComAm& usb)
     }
     if (!IsUsbPrintModel(m_request.model))
         return 1; // these printers print no stored logo over USB
-    return PrintStoredLogoUsb(usb);
+    return PrintStoredLogoUsb(usb) ? AllTaken(usb) : 0;
 }
 
 int CStoredLogoPrint::PrintStoredLogoUsb(CQvComAm& usb)

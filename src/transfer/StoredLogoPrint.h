@@ -63,6 +63,8 @@ private:
     int PrintViaRam(Port& port);
     template <class Port>
     int SendSlotPrintCommand(Port& port);
+    template <class Port>
+    int AllTaken(Port& port);
     bool Fetch(const QString& name, CBufferUC& out);
     bool FetchFlashToRam(CBufferUC& out);
     bool PrepareSerialPrinter(CsComAm& port);
