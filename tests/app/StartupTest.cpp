@@ -1,6 +1,7 @@
 // Start-up of the application object: the order of its steps, its logs and
 // each way it can fail.
 #include "app/GlyphaneApp.h"
+#include "app/SessionBusWarmUp.h"
 #include "app/ShellCommand.h"
 #include "frame/MainFrame.h"
 #include "resources/CommandIds.h"
@@ -238,4 +239,18 @@ TEST_F(StartupTest, AboutShowsTheApplicationNameAndVersion)
     app->OnCommand(ID_APP_ABOUT);
     EXPECT_EQ(name, "Glyphane");
     EXPECT_EQ(version, "1.0.0");
+}
+
+// Only an X11 display has the accessibility bridge the early bus connection
+// is for; anywhere else (the tests' offscreen platform, a script's run) no
+// bus is opened, so no run ever launches a bus daemon of its own.
+TEST(SessionBusWarmUp, StartsNothingOffTheX11Display)
+{
+    const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    EXPECT_FALSE(CSessionBusWarmUp().Started());
+    if (saved.isNull())
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+        qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
 }
