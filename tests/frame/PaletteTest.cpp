@@ -5,6 +5,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/DeferredIcon.h"
+#include "frame/ToolImageAtlas.h"
 #include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 
@@ -103,8 +104,8 @@ TEST(ToolImagesTest, EveryPaletteCommandHasADrawnImageAndItsGreyTwin)
     }
     EXPECT_FALSE(IsGreyImage(ToolButtonImage(32773, true))) << "the coloured pen has its yellow";
 
-    // A strip, drawn in one go, is its images side by side: none reaches into
-    // its neighbour's cell. The pattern tiles fill their cells edge to edge.
+    // A strip is its images side by side: none reaches into its neighbour's
+    // cell. The pattern tiles fill their cells edge to edge.
     std::vector<UINT> stripIds = ids;
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)
         stripIds.push_back(id);
@@ -115,6 +116,26 @@ TEST(ToolImagesTest, EveryPaletteCommandHasADrawnImageAndItsGreyTwin)
             EXPECT_EQ(strip.copy(16 * static_cast<int>(i), 0, 16, 15), ToolButtonImage(stripIds[i], colour))
                 << stripIds[i] << (colour ? "" : " in grey");
     }
+}
+
+// The program carries its tool art drawn at build time: every drawing is
+// there, pixel for pixel as the art draws it now, so a change to the art
+// that the build did not bake shows here.
+TEST(ToolImagesTest, TheBakedImagesAreTheArtAsDrawnNow)
+{
+    const std::vector<UINT> art = ToolArtIds();
+    const std::span<const BakedToolImage> baked = BakedToolImages();
+    ASSERT_EQ(baked.size(), art.size());
+    for (size_t i = 0; i < art.size(); ++i) {
+        ASSERT_EQ(baked[i].commandId, art[i]);
+        const QImage pixels(reinterpret_cast<const uchar*>(baked[i].pixels), 16, 15, 16 * 4, QImage::Format_ARGB32);
+        EXPECT_EQ(pixels, DrawnToolImage(art[i])) << art[i];
+        EXPECT_EQ(ToolButtonImage(art[i], false), GreyToolImageOf(DrawnToolImage(art[i]))) << art[i];
+    }
+    // An id without art is a transparent cell, baked or not.
+    const QImage none = ToolButtonImage(1, true);
+    EXPECT_EQ(none.size(), QSize(16, 15));
+    EXPECT_EQ(none.pixel(8, 7), 0u);
 }
 
 TEST_F(FrameTest, FirstStartGivesColouredPalettesWithTipsInThreeColumns)
