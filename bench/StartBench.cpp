@@ -258,6 +258,6 @@ void BM_EditorStartVsMtPaint(benchmark::State& state)
     state.counters["mtpaint_MiB"] = Median(theirsMiB);
     state.counters["mtpaint/glyphane"] = Median(theirs) / Median(ours);
 }
-BENCHMARK(BM_EditorStartVsMtPaint)->Iterations(7)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorStartVsMtPaint)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
