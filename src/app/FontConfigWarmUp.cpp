@@ -6,12 +6,7 @@ CFontConfigWarmUp::CFontConfigWarmUp()
 {
     using FcInitFunction = int (*)();
     if (auto init = reinterpret_cast<FcInitFunction>(dlsym(RTLD_DEFAULT, "FcInit")))
-        m_thread = std::thread(init);
-}
-
-CFontConfigWarmUp::~CFontConfigWarmUp()
-{
-    Wait();
+        m_thread = std::jthread(init);
 }
 
 void CFontConfigWarmUp::Wait()

@@ -14,9 +14,6 @@
 class CFontConfigWarmUp {
 public:
     CFontConfigWarmUp();
-    ~CFontConfigWarmUp();
-    CFontConfigWarmUp(const CFontConfigWarmUp&) = delete;
-    CFontConfigWarmUp& operator=(const CFontConfigWarmUp&) = delete;
 
     // Waits until the configuration is loaded. Call it before the first
     // window is built: a second load begun beside this one would parse the
@@ -24,5 +21,5 @@ public:
     void Wait();
 
 private:
-    std::thread m_thread;
+    std::jthread m_thread; // joined when the object goes
 };

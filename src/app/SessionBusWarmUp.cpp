@@ -8,11 +8,5 @@ CSessionBusWarmUp::CSessionBusWarmUp()
     if (QGuiApplication::platformName() != QLatin1String("xcb")
         || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         return;
-    m_thread = std::thread([] { QDBusConnection::sessionBus(); });
-}
-
-CSessionBusWarmUp::~CSessionBusWarmUp()
-{
-    if (m_thread.joinable())
-        m_thread.join();
+    m_thread = std::jthread([] { QDBusConnection::sessionBus(); });
 }

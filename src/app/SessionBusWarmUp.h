@@ -16,12 +16,9 @@ class CSessionBusWarmUp {
 public:
     // Call it once the application object exists.
     CSessionBusWarmUp();
-    ~CSessionBusWarmUp();
-    CSessionBusWarmUp(const CSessionBusWarmUp&) = delete;
-    CSessionBusWarmUp& operator=(const CSessionBusWarmUp&) = delete;
 
     bool Started() const { return m_thread.joinable(); }
 
 private:
-    std::thread m_thread;
+    std::jthread m_thread; // joined when the object goes
 };
