@@ -34,6 +34,13 @@ public:
     {
     }
     void SetJob(const CTransferJob* job) { m_job = job; }
+    // The figures once the job has ended: the last block was still on the
+    // line when the progress closed.
+    void ShowFinal()
+    {
+        if (m_job && m_shown && m_job->Progress().sentBytes != m_lastShown)
+            PrintProgress();
+    }
 
     LPARAM OnPostedMessage(UINT msg, WPARAM, LPARAM) override
     {
@@ -153,6 +160,7 @@ bool RunTransfer(CGlyphaneDoc& doc, const CSendJob& job, QTextStream& err, QStri
     });
     loop.exec();
     std::signal(SIGINT, previous);
+    reporter.ShowFinal();
 
     // A printer that refused the logo after the transfer began is a failure
     // here, though the job itself ends well once the operator has been told.

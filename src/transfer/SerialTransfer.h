@@ -59,6 +59,8 @@ private:
     bool ChooseTransferSpeed();
     bool SwitchSpeed(const QString& config);
     bool SwitchSpeedNotifying(const QString& config, WORD code);
+    // The MZVZVRXH goes back to 9600 on every way out once it was switched.
+    void RestoreOwedSpeed();
     bool FeedAndCutOwed();
     bool SendGenericStream();
     bool WriteBlock(const BYTE* bytes, int length);
@@ -88,5 +90,6 @@ private:
     CTransferFlags m_flags;
     CBufferUC m_raster;
     bool m_bPortLost = false;
+    bool m_bSpeedRestoreOwed = false;
     QString m_strFailure;
 };

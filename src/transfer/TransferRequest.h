@@ -23,6 +23,8 @@ enum class TransferKind { Test, Program };
 // What the printer link knows before a job and what the job leaves it.
 struct CTransferFlags {
     bool logoInRam = false;
+    // What the RAM holds while logoInRam is set (RamCopyDigest).
+    QByteArray ramDigest;
     bool printerDetected = false;
     bool flashAfterTx = false;
     bool wgjPrinter = false;

@@ -9,8 +9,8 @@ struct CEmuFault {
     // has taken count bytes; DisconnectAfter closes the line instead (the
     // device disappears). AnswerBaud listens at the printer's speed but
     // answers at count baud, so the host reads whatever its receiver makes of
-    // the other speed's bits.
-    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud };
+    // the other speed's bits. Absent makes no link: the port cannot be opened.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, Absent };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -24,6 +24,8 @@ struct CEmuAreaScript {
     int seriousAt = -1;       // this block answered 0x88
     int unknownAt = -1;       // this block answered with a status nobody knows (0x77)
     bool completeFirst = false; // the write frame answered 0xBB: nothing to write
+    int zeroAddressAt = -1;   // this block answered 0x99 naming address 0
+    int askAgainFrom = -1;    // from this block on, every block answered 0xAA with its own address
 };
 
 // What the pseudo-terminal stands for: a serial line (answers, line speed),
@@ -55,7 +57,7 @@ struct CEmuOptions {
 };
 
 // "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N",
-// "answer-baud=N"
+// "answer-baud=N", "absent"
 // (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.
