@@ -454,6 +454,8 @@ int PreviewCommand(const CArgs& a)
     if (!doc->IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
+    // The stream, and so the dots, depend on the kind of port the logo goes to.
+    doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
     if (!WritePreview(request, a.At(1), &reason))
@@ -536,7 +538,7 @@ QString Usage()
         "  glyphane-cli send LOGO --port LPT1|USB001 --model CODE (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "                   [--baud 9600|19200|38400]\n"
-        "  glyphane-cli preview LOGO OUT.png --model CODE [--frame thin|bold|double]\n"
+        "  glyphane-cli preview LOGO OUT.png --model CODE [--port COM1|LPT1|USB001] [--frame thin|bold|double]\n"
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "  glyphane-cli print-logo --port PORT [--model CODE] --slot N [--sub-logos 1,4 | --all]\n"
         "  glyphane-cli psw-info FILE\n"
@@ -592,7 +594,8 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
            QStringLiteral("baud")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
         {QStringLiteral("preview"),
-         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, PreviewCommand}},
+         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame"), QStringLiteral("port")}, true,
+          PreviewCommand}},
         {QStringLiteral("print-logo"),
          {0, {QStringLiteral("all")}, {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("slot"),
                                         QStringLiteral("sub-logos")},
