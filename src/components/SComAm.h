@@ -113,6 +113,8 @@ public:
 
     // What the last failure was, for the caller's own log.
     const QString& LastErrorText() const { return m_strLastError; }
+    // Its kind (a port that is absent, busy, not permitted ...).
+    SerialError LastErrorKind() const { return m_port.LastError(); }
 
 protected:
     bool WriteBytes(const BYTE* bytes, int count);

@@ -100,6 +100,7 @@ constexpr StringEntry kStrings[] = {
     // other box told the operator why.
     {61548, u"The logo was not sent: %s"},
     {61549, u"The logo was not printed: %s"},
+    {61550, u"The logo read back from the printer differs from the one sent, from address %s on.\nProgram it again."},
 };
 
 constexpr bool IsSortedById()

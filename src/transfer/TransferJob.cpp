@@ -198,6 +198,7 @@ int CTransferJob::SendBySerial(CTransferOutcome& outcome)
     outcome.printRaster = transfer.PreparedRaster();
     outcome.portLost = transfer.PortLost();
     outcome.failure = transfer.Failure();
+    outcome.verified = transfer.Verified();
     return result;
 }
 

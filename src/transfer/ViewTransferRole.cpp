@@ -2,6 +2,7 @@
 
 #include "app/GlyphaneApp.h"
 #include "components/PortNames.h"
+#include "components/SettingsStore.h"
 #include "components/dialogs/DialogSelPrn.h"
 #include "components/dialogs/MessageDlg.h"
 #include "dialogs/ChooseLogoDlg.h"
@@ -163,6 +164,16 @@ bool CViewTransferRole::PrepareOnUiThread()
     return true;
 }
 
+bool CViewTransferRole::VerifiesAfterProgramming()
+{
+    return CSettingsStore::Value(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), true).toBool();
+}
+
+void CViewTransferRole::SetVerifiesAfterProgramming(bool on)
+{
+    CSettingsStore::SetValue(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), on);
+}
+
 void CViewTransferRole::RefreshPrintData()
 {
     CGlyphaneDoc* doc = TransferDocument();
@@ -196,6 +207,7 @@ CTransferRequest CViewTransferRole::TakeRequest()
                                                    link.LogoNumber(), SendOptions().Choices(), flags);
     if (!m_strUsbPrinter.isEmpty())
         request.usbPrinter = m_strUsbPrinter;
+    request.verifyArea = VerifiesAfterProgramming();
     // The printer's RAM copy serves only while it is exactly what a full
     // transfer would send now: Invert, the flips, Undo and a paste leave the
     // flag set but change the logo.
@@ -224,7 +236,7 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
     // silent from the start, a line that broke mid-stream) must not end the
     // command without a word.
     if (outcome.result != 1 && !outcome.told && !outcome.failure.isEmpty())
-        MessageBox(TransferWindow(), FormatResString(61548, {outcome.failure}), LoadString(1035),
+        MessageBox(TransferWindow(), FormatResString(61548, QStringList{outcome.failure}), LoadString(1035),
                    MB_OK | MB_ICONSTOP);
 }
 

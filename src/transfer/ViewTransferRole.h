@@ -52,6 +52,10 @@ public:
     // The printer's RAM holds exactly what a transfer of the logo as it is
     // now would send (to the slot last chosen): a Program only copies it to flash.
     bool RamHoldsTheLogo();
+    // The setting "Verify After Programming" (on unless turned off): a
+    // flash-area printer's logo area is read back after programming.
+    static bool VerifiesAfterProgramming();
+    static void SetVerifiesAfterProgramming(bool on);
     // The serial settings of the running job's port, empty when it has none open.
     QString TransferSerialSettings() const;
 
