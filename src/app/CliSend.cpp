@@ -245,7 +245,7 @@ bool RunSend(std::vector<CSendTarget>& targets, const CSendOptions& options, QTe
 
 QString SummaryLine(const CSendTarget& target, const CSendOptions& options)
 {
-    const QString printer = QStringLiteral("%1 %2").arg(target.port, target.doc ? target.doc->GetPrinterModel() : QString());
+    const QString printer = target.doc ? QStringLiteral("%1 %2").arg(target.port, target.doc->GetPrinterModel()) : target.port;
     switch (target.end) {
     case CSendTarget::End::Sent:
         if (options.job.kind == TransferKind::Test)

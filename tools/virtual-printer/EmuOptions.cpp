@@ -95,6 +95,7 @@ QString EmuUsage()
         "  --complete-first   answer the flash-area write frame with 0xBB (nothing to write)\n"
         "  --zero-address K   answer flash-area data block K with 0x99 naming address 0\n"
         "  --ask-again K      from flash-area data block K on, ask for the same block again for ever\n"
+        "  --bad-byte K       keep byte K of the logo area wrong (what a read-back shows)\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
         "  --help         show this text\n");
 }
@@ -152,6 +153,8 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
             ok = ParseCount(value, &options->area.zeroAddressAt);
         else if (name == QLatin1String("--ask-again"))
             ok = ParseCount(value, &options->area.askAgainFrom);
+        else if (name == QLatin1String("--bad-byte"))
+            ok = ParseCount(value, &options->area.badByteAt);
         else {
             *error = QStringLiteral("unknown option %1").arg(name);
             return false;

@@ -26,6 +26,7 @@ struct CEmuAreaScript {
     bool completeFirst = false; // the write frame answered 0xBB: nothing to write
     int zeroAddressAt = -1;   // this block answered 0x99 naming address 0
     int askAgainFrom = -1;    // from this block on, every block answered 0xAA with its own address
+    int badByteAt = -1;       // this byte of the logo area (from its first address) is kept wrong
 };
 
 // What the pseudo-terminal stands for: a serial line (answers, line speed),
