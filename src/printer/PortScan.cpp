@@ -224,11 +224,22 @@ std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalog
     std::vector<CPortFinding> findings(static_cast<size_t>(ports.size()));
     std::vector<std::jthread> workers;
     workers.reserve(findings.size());
+    std::map<QString, QString> portOfDevice;
     for (int i = 0; i < ports.size(); ++i) {
         CPortFinding& f = findings[static_cast<size_t>(i)];
         f.port = ports[i];
         f.device = PortDevice(f.port);
         f.kind = PortKindOf(f.port);
+        // Two workers on one device would garble each other's questions.
+        const QString canonical = QFileInfo(f.device).canonicalFilePath();
+        if (!canonical.isEmpty()) {
+            const auto [it, first] = portOfDevice.emplace(canonical, f.port);
+            if (!first) {
+                f.state = ScanState::SameDevice;
+                f.detail = QStringLiteral("the same device as %1").arg(it->second);
+                continue;
+            }
+        }
         workers.emplace_back([&f, &catalogue, stop] { ScanPort(f, catalogue, stop); });
     }
     workers.clear(); // every worker joined: the findings are complete

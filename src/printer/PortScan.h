@@ -23,6 +23,7 @@ enum class ScanState {
     Busy,       // another program holds the port
     Denied,     // the user may not open it
     NoAnswer,   // opened, but nothing answered
+    SameDevice, // another port of the scan names the same device: asked there
     Failed      // any other failure
 };
 

@@ -117,6 +117,13 @@ constexpr UINT ID_CHANGE_COM_PORT = 32792;
 constexpr UINT ID_PRINT_LOGO = 32799;
 // The logo as the printer will print it (the logo window's View menu).
 constexpr UINT ID_PRINTER_PREVIEW = 32831;
+// Every port scanned at once, and the printer chosen connected.
+constexpr UINT ID_FIND_PRINTERS = 32840;
+// The logo of the last "Program Logo" into the same slot of each printer
+// that answers on the port next, until the operator stops.
+constexpr UINT ID_PROGRAM_NEXT_PRINTER = 32841;
+// Read a flash-area printer's logo area back after programming (a setting).
+constexpr UINT ID_VERIFY_AFTER_PROGRAMMING = 32842;
 
 // The client variant's QZ entry of the view's context menu (the document handles it).
 constexpr UINT ID_SAVE_QZ_LOG = 32820;

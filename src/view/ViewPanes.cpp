@@ -72,6 +72,12 @@ void SetPortPane(const QString& text)
         frame->SetPortPane(text);
 }
 
+void SetMessagePane(const QString& text)
+{
+    if (CMainFrame* frame = Frame())
+        frame->SetMessagePane(text);
+}
+
 const CPaneTexts& LastTexts()
 {
     return Texts();

@@ -16,6 +16,7 @@ void SetSizePane(int width, int height);
 void SetToolPane(const QString& name);
 void SetPrinterPane(const QString& text);
 void SetPortPane(const QString& text);
+void SetMessagePane(const QString& text);
 
 struct CPaneTexts {
     QString position;

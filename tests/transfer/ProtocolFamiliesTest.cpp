@@ -5,6 +5,10 @@
 #include "TransferFixture.h"
 
 #include "transfer/TransferJob.h"
+#include <QTest>
+#include <QListWidget>
+#include "frame/MainFrame.h"
+#include "dialogs/NextPrinterDlg.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -603,4 +607,70 @@ TEST_F(ProtocolFamiliesTest, CommandLineSendProvesTheLogoLanded)
         EXPECT_TRUE(err.endsWith(QLatin1String(c.summary))) << err.toStdString();
     }
     EXPECT_EQ(m_printer->Pages().size(), 1) << "the WGJ33 printed its slot";
+}
+
+TEST_F(ProtocolFamiliesTest, FindPrintersConnectsTheLogoToThePrinterChosen)
+{
+    StartLinePrinterWith(QStringLiteral("WGJ33"), [](CEmuOptions&) {});
+    const auto second = StartPrinterAt(Link(2), QStringLiteral("HVCZL"), EmuPort::Serial, 9600);
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    QStringList rows;
+    ScriptedUi ui;
+    ui.Then([&rows](CUiPrompt& p, QDialog* d) {
+        auto* list = d ? d->findChild<QListWidget*>(QStringLiteral("findings")) : nullptr;
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i)
+            rows << list->item(i)->text();
+        const auto chosen = list->findItems(QStringLiteral("COM2"), Qt::MatchStartsWith);
+        ASSERT_EQ(chosen.size(), 1);
+        list->setCurrentItem(chosen.front());
+        p.result = IDOK;
+    }).Then([](CUiPrompt& p, QDialog*) { p.result = IDOK; }); // the logo placed on the larger area
+    m_view->OnCommand(ID_FIND_PRINTERS);
+    // Every port at once; one device named twice is asked once.
+    EXPECT_TRUE(rows.contains(QStringLiteral("COM1   %1   WGJ33 at 9600 baud, firmware 1.80").arg(LinkPath())))
+        << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("COM2   %1   HVCZL at 9600 baud").arg(Link(2))));
+    EXPECT_TRUE(rows.contains(QStringLiteral("LPT1   %1   the same device as COM1").arg(LinkPath())));
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("HVCZL"));
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM2"));
+    EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "found by its identification, as detection finds it";
+    EXPECT_EQ(ui.Pending(), 0u);
+}
+
+TEST_F(ProtocolFamiliesTest, ProgramNextPrinterProgramsEachPrinterThatComesAfterTheOneBefore)
+{
+    StartLinePrinterWith(QStringLiteral("QNND"), [](CEmuOptions&) {});
+    OpenLogoFor(QStringLiteral("QNND"), 64, 32);
+    ScriptedUi ui;
+    EXPECT_FALSE(State(ID_PROGRAM_NEXT_PRINTER).enabled()) << "only after a Program Logo";
+    ui.Then(ChooseSlot(2));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    ASSERT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
+    ASSERT_TRUE(State(ID_PROGRAM_NEXT_PRINTER).enabled());
+    m_view->OnCommand(ID_PROGRAM_NEXT_PRINTER);
+    ASSERT_NE(m_view->NextPrinterBox(), nullptr);
+    const auto waitFor = [this](const std::function<bool()>& reached) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!reached() && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return reached();
+    };
+    // The printer programmed before is still there: nothing happens until it goes.
+    QTest::qWait(1500);
+    EXPECT_FALSE(m_view->IsTransferRunning());
+    m_printer.reset();
+    ASSERT_TRUE(waitFor([this] { return m_view->NextPrinterBox()->StateText().startsWith("Waiting for the next printer"); }));
+    // The next printer: programmed without a question, into slot 2.
+    StartLinePrinterWith(QStringLiteral("QNND"), [](CEmuOptions&) {});
+    ASSERT_TRUE(waitFor([this] { return m_view->NextPrinterBox()->CountsText().startsWith("Done: 1"); }))
+        << m_view->NextPrinterBox()->CountsText().toStdString();
+    ASSERT_TRUE(WaitForJob(60000));
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2)));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << "no box for the printers of the run";
+    EXPECT_TRUE(GetApp()->GetMainFrame()->PaneText(ID_SEPARATOR).startsWith("Program Next Printer: 1 done, 0 failed"));
+    m_view->OnCommand(ID_PROGRAM_NEXT_PRINTER); // checked while it runs: stops it
+    EXPECT_FALSE(m_view->IsProgrammingNextPrinters());
+    EXPECT_EQ(ui.Pending(), 0u);
 }
