@@ -9,8 +9,9 @@ struct CEmuFault {
     // has taken count bytes; DisconnectAfter closes the line instead (the
     // device disappears). AnswerBaud listens at the printer's speed but
     // answers at count baud, so the host reads whatever its receiver makes of
-    // the other speed's bits.
-    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud };
+    // the other speed's bits. BusyAfter (lp device only) holds BUSY for a
+    // while once count bytes were taken.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, BusyAfter };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -26,10 +27,17 @@ struct CEmuAreaScript {
     bool completeFirst = false; // the write frame answered 0xBB: nothing to write
 };
 
-// What the pseudo-terminal stands for: a serial line (answers, line speed),
-// a parallel port (bytes in, never an answer) or a USB printer (answers the
-// identification and status requests whatever the line speed).
-enum class EmuPort { Serial, Parallel, Usb };
+// What the printer is reached through. On a pseudo-terminal: a serial line
+// (answers, line speed), a parallel port (bytes in, never an answer) or a USB
+// printer (answers the identification and status requests whatever the line
+// speed). As a device file (EmuDeviceFile.h) that behaves as the kernel's
+// printer drivers do: a USB printer (usblp) or a parallel port (lp).
+enum class EmuPort { Serial, Parallel, Usb, UsbDevice, LpDevice };
+
+inline bool IsDevicePort(EmuPort port)
+{
+    return port == EmuPort::UsbDevice || port == EmuPort::LpDevice;
+}
 
 struct CEmuOptions {
     QString linkPath;      // stable path linked to the pseudo-terminal; may be empty
@@ -55,7 +63,7 @@ struct CEmuOptions {
 };
 
 // "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N",
-// "answer-baud=N"
+// "answer-baud=N", "busy-after=N"
 // (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.
