@@ -21,8 +21,8 @@ namespace {
 constexpr size_t kUsbTransferBytes = 8192;
 // How long an lp printer holds BUSY once its buffer is full.
 constexpr auto kBusySpell = std::chrono::milliseconds(500);
-// Bytes may pass this much ahead of the printer's pace, so that short
-// writes need no sleeps finer than the loop's; over a run the pace holds.
+// lp: bytes may pass this much ahead of the printer's pace, so that one-byte
+// writes need no sleep each; over a run the pace holds.
 constexpr auto kPaceSlack = std::chrono::milliseconds(1);
 // The mount's one file is its root.
 constexpr fuse_ino_t kFileInode = FUSE_ROOT_ID;
@@ -200,26 +200,29 @@ CEmuDeviceFile::Clock::duration CEmuDeviceFile::LineTime(size_t bytes) const
 
 // ---- the loop ---------------------------------------------------------------------
 
-int CEmuDeviceFile::MsUntilNextEvent(Clock::time_point now) const
+long long CEmuDeviceFile::UsUntilNextEvent(Clock::time_point now) const
 {
     Clock::time_point next = Clock::time_point::max();
     if (m_bInFlight)
-        next = m_transferDone - kPaceSlack;
+        next = m_transferDone;
     if (m_passage)
         next = Busy(now) ? m_busyUntil : m_passageStart + LineTime(m_passed - m_passedAtStart + 1) - kPaceSlack;
     if (next == Clock::time_point::max())
         return -1;
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(next - now).count();
-    return static_cast<int>(std::max<long long>(0, (us + 999) / 1000));
+    return std::max<long long>(0, std::chrono::duration_cast<std::chrono::microseconds>(next - now).count());
 }
 
 bool CEmuDeviceFile::Turn(int waitMs)
 {
     if (!m_session)
         return false;
-    const int next = MsUntilNextEvent(Clock::now());
+    // A transfer completes when its time has come, not at the next tick.
+    long long us = UsUntilNextEvent(Clock::now());
+    if (us < 0 || us > waitMs * 1000LL)
+        us = waitMs * 1000LL;
+    const timespec timeout{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000};
     pollfd fd{fuse_session_fd(m_session), POLLIN, 0};
-    const int r = ::poll(&fd, 1, next >= 0 ? std::min(next, waitMs) : waitMs);
+    const int r = ::ppoll(&fd, 1, &timeout, nullptr);
     bool happened = false;
     if (r > 0 && (fd.revents & POLLIN)) {
         fuse_buf buffer{};
@@ -420,7 +423,7 @@ void CEmuDeviceFile::StartTransfer(const char* bytes, size_t size, fuse_req* blo
 
 bool CEmuDeviceFile::CompleteTransfer(Clock::time_point now)
 {
-    if (!m_bInFlight || now + kPaceSlack < m_transferDone)
+    if (!m_bInFlight || now < m_transferDone)
         return false;
     m_bInFlight = false;
     const std::vector<uint8_t> taken = std::move(m_transfer);

@@ -90,7 +90,7 @@ private:
     void DropTransfer(const QString& why);
     void EndPassage(int error);
     void ServeHeldRead();
-    int MsUntilNextEvent(Clock::time_point now) const;
+    long long UsUntilNextEvent(Clock::time_point now) const;
     Clock::duration LineTime(size_t bytes) const;
     bool Busy(Clock::time_point now) const { return now < m_busyUntil; }
 

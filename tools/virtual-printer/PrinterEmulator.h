@@ -28,6 +28,10 @@ public:
     CPrinterEmulator(const CPrinterEmulator&) = delete;
     CPrinterEmulator& operator=(const CPrinterEmulator&) = delete;
 
+    // Whether the device modes (--port usb-device, lp-device) can run here:
+    // they mount a FUSE file. *why says why not.
+    static bool DeviceModesUsable(QString* why) { return CEmuDeviceFile::Usable(why); }
+
     // Loads the model, opens the pseudo-terminal, makes the link and starts
     // the thread. *error says what failed.
     bool Start(QString* error);
