@@ -397,14 +397,14 @@ void CEmuDeviceFile::Disappear()
         return;
     m_bGone = true;
     Log(QStringLiteral("GONE"));
-    if (m_bInFlight)
-        DropTransfer(QStringLiteral("unplugged"));
     m_toHost.clear();
     for (fuse_req_t* held : {&m_heldRead, &m_transferReply})
         if (*held) {
             fuse_reply_err(*held, ENODEV);
             *held = nullptr;
         }
+    if (m_bInFlight)
+        DropTransfer(QStringLiteral("unplugged"));
     if (m_passage)
         EndPassage(EIO);
     Wake();
@@ -443,6 +443,12 @@ void CEmuDeviceFile::DropTransfer(const QString& why)
     Log(QStringLiteral("DROPPED %1 bytes in flight: %2").arg(m_transfer.size()).arg(why));
     m_transfer.clear();
     m_bInFlight = false;
+    // A blocking writer waiting for the killed transfer learns it failed.
+    if (m_transferReply) {
+        fuse_reply_err(m_transferReply, EIO);
+        m_transferReply = nullptr;
+    }
+    Wake();
 }
 
 // ---- lp: the bytes going through the port ------------------------------------------
