@@ -63,6 +63,7 @@ public:
     }
     void PortStatus(bool, const QString&) override {}
     int Message(const QString&, const QString&, UINT) override { return IDOK; }
+    void Inform(const QString&, const QString&, UINT) override {}
     int ChooseBaudRate() override { return 0; }
     bool FrameMayCoverLogo() override { return true; }
     bool WaitForPrinterReset(bool, int) override { return true; }

@@ -78,12 +78,25 @@ void CFuzzPrinterLink::Finish()
         FUZZ_CHECK(::write(m_wake[1], &wake, 1) == 1);
         m_thread.join();
     }
+    TakeWhatIsLeft();
     HangUp();
     for (int* fd : {&m_wake[0], &m_wake[1], &m_slave}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
     }
+}
+
+void CFuzzPrinterLink::TakeWhatIsLeft()
+{
+    // What the program wrote last, while the printer was not looking, still
+    // reached a printer that had not hung up.
+    if (m_master < 0)
+        return;
+    char rest[4096];
+    ssize_t got = 0;
+    while ((got = ::read(m_master, rest, sizeof rest)) > 0)
+        m_taken.fetch_add(got);
 }
 
 void CFuzzPrinterLink::HangUp()
@@ -118,6 +131,8 @@ bool CFuzzPrinterLink::WaitForRequest()
         ssize_t got = 0;
         do {
             got = ::read(m_master, request, sizeof request);
+            if (got > 0)
+                m_taken.fetch_add(got);
         } while (got == static_cast<ssize_t>(sizeof request));
         if (got < 0 && errno != EAGAIN && errno != EINTR)
             return false; // the program closed its end
@@ -138,6 +153,8 @@ void CFuzzPrinterLink::Reply()
         return;
     }
     const size_t count = std::min<size_t>(length, m_size - m_at);
+    if (count > 0 && m_script[m_at] == 0xBB)
+        m_bGaveEndReply = true;
     size_t written = 0;
     while (written < count) {
         const ssize_t n = ::write(m_master, m_script + m_at + written, count - written);

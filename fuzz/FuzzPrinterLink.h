@@ -38,12 +38,17 @@ public:
     // The replies handed out so far, and how many there are in the script.
     int RepliesUsed() const { return m_used.load(); }
     int RepliesInScript() const;
+    // The bytes the printer has taken from the program (read before it hung up).
+    long long BytesTaken() const { return m_taken.load(); }
+    // A reply that opened with the flash-area protocol's end status (0xBB) was handed out.
+    bool GaveEndReply() const { return m_bGaveEndReply.load(); }
 
 private:
     void Run();
     bool WaitForRequest();
     void Reply();
     void HangUp();
+    void TakeWhatIsLeft();
 
     const uint8_t* m_script;
     size_t m_size;
@@ -53,5 +58,7 @@ private:
     int m_slave = -1;
     int m_wake[2] = {-1, -1};
     std::atomic<int> m_used{0};
+    std::atomic<long long> m_taken{0};
+    std::atomic<bool> m_bGaveEndReply{false};
     std::thread m_thread;
 };

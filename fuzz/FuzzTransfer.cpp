@@ -8,7 +8,9 @@
 // byte and that many bytes each; 0xFF presses stop, 0xFE hangs up). Whatever
 // the replies, the job must end within a bound the script sets, with the port
 // closed, the progress dialog opened and closed in pairs, and a failure that
-// says why or a success; never a crash, a hang or a read out of range.
+// says why or a success; never a crash, a hang or a read out of range. A
+// success must be true: the printer took the whole logo (or, driving the
+// download itself, said it was complete), whatever stop or hang-up came.
 #include "FuzzPrinterLink.h"
 #include "FuzzSupport.h"
 
@@ -22,6 +24,7 @@
 #include "transfer/SerialTransfer.h"
 #include "transfer/StoredLogoPrint.h"
 #include "transfer/TransferHost.h"
+#include "transfer/TransferModels.h"
 #include "transfer/UsbTransfer.h"
 
 #include <QDir>
@@ -29,6 +32,7 @@
 #include <QFile>
 #include <QImage>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -133,6 +137,10 @@ public:
         ++messages;
         return IDOK;
     }
+    void Inform(const QString& text, const QString& caption, UINT) override
+    {
+        FUZZ_CHECK(!text.isEmpty() && !caption.isEmpty());
+    }
     int ChooseBaudRate() override { return m_baud; }
     bool FrameMayCoverLogo() override { return true; }
     bool WaitForPrinterReset(bool, int ms) override
@@ -167,6 +175,10 @@ public:
         FUZZ_CHECK(!text.isEmpty() && !caption.isEmpty());
         ++messages;
         return IDOK;
+    }
+    void Inform(const QString& text, const QString& caption, UINT) override
+    {
+        FUZZ_CHECK(!text.isEmpty() && !caption.isEmpty());
     }
     int messages = 0;
 };
@@ -232,6 +244,40 @@ CStoredLogoRequest MakeStoredRequest(const CTransferRequest& transfer, uint8_t o
     r.printersToTest = transfer.printersToTest;
     r.wgjPrinter = transfer.flags.wgjPrinter;
     return r;
+}
+
+// A success means the printer has the logo: on a stream the printer took at
+// least the whole raster; a printer-driven download ended with the printer's
+// end reply. The RAM shortcut and printing send commands only.
+void CheckDelivered(Job job, const CTransferRequest& request, const CFuzzPrinterLink& printer)
+{
+    const long long raster = static_cast<long long>(request.dotX / 8) * request.dotY;
+    switch (job) {
+    case Job::SerialTransfer:
+        switch (SerialProtocolOf(request.model)) {
+        case SerialProtocol::FlashArea:
+        case SerialProtocol::FixedArea:
+            FUZZ_CHECK(printer.GaveEndReply());
+            return;
+        case SerialProtocol::EchoedBytes:
+        case SerialProtocol::Generic:
+        case SerialProtocol::None:
+            break;
+        }
+        [[fallthrough]];
+    case Job::UsbTransfer:
+    case Job::ParallelTransfer:
+        if (printer.BytesTaken() < raster) {
+            std::fprintf(stderr, "success, but the printer took %lld of the raster's %lld bytes\n",
+                         printer.BytesTaken(), raster);
+            std::abort();
+        }
+        return;
+    case Job::SerialFromRam:
+    case Job::SerialPrintStored:
+    case Job::UsbPrintStored:
+        return;
+    }
 }
 
 // The outcome every job must have: success, or a failure the operator is
@@ -350,6 +396,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int result = RunJob(job, request, stored, host, stop, &failure);
     const qint64 elapsed = clock.elapsed();
     printer.Finish();
+    if (result == 1)
+        CheckDelivered(job, request, printer);
     // GLYPHANE_FUZZ_VERBOSE=1 tells what each run did (for replaying a script).
     static const bool verbose = qEnvironmentVariableIsSet("GLYPHANE_FUZZ_VERBOSE");
     if (verbose)

@@ -12,6 +12,7 @@
 #include "components/PortNames.h"
 #include "platform/NativePath.h"
 #include "printer/ModelCatalogue.h"
+#include "printer/PortScan.h"
 #include "printer/PrintData.h"
 #include "resources/StringTable.h"
 #include "transfer/FrameQuestion.h"
@@ -314,6 +315,43 @@ int ResizeCommand(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+// The ports of "--port": a list (COM1,COM2,...), or "all-found": every port
+// where a scan finds a printer (its model comes from there).
+QStringList SendPorts(const QString& option, std::map<QString, QString>* foundModels)
+{
+    if (option == QLatin1String("all-found")) {
+        QStringList ports;
+        for (const CPortFinding& f : ScanPorts(PortsToScan(), ProgramScanCatalogue())) {
+            if (f.state != ScanState::Found)
+                continue;
+            ports << f.port;
+            (*foundModels)[f.port] = f.model;
+        }
+        if (ports.isEmpty())
+            throw Refusal{QStringLiteral("no printer was found on any port")};
+        return ports;
+    }
+    QStringList ports;
+    QStringList devices;
+    for (const QString& item : option.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString port = item.trimmed();
+        const QString device = PortDevice(port);
+        if (device.isEmpty())
+            throw Refusal{QStringLiteral("%1: no such port in the settings' [Ports]").arg(port)};
+        // Two names for one device would put two jobs on one port.
+        const QString canonical = QFileInfo(device).canonicalFilePath().isEmpty()
+                                      ? device
+                                      : QFileInfo(device).canonicalFilePath();
+        if (devices.contains(canonical))
+            throw Refusal{QStringLiteral("%1: the same device as another port of the list (%2)").arg(port, device)};
+        devices << canonical;
+        ports << port;
+    }
+    if (ports.isEmpty())
+        throw Refusal{QStringLiteral("--port names no port")};
+    return ports;
+}
+
 int SendCommand(const CArgs& a, QTextStream& err)
 {
     const bool test = a.Has(QStringLiteral("test"));
@@ -321,43 +359,81 @@ int SendCommand(const CArgs& a, QTextStream& err)
         err << "glyphane-cli: \"send\" needs --port and either --test or --program SLOT\n" << Usage();
         return kExitUsage;
     }
-    const QString port = a.Value(QStringLiteral("port"));
-    if (PortDevice(port).isEmpty())
-        throw Refusal{QStringLiteral("%1: no such port in the settings' [Ports]").arg(port)};
-    // Only a printer on a serial line answers the detection.
-    if (PortKindOf(port) != PortKind::Serial && !a.Has(QStringLiteral("model")))
-        throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
-    CSendJob job;
-    job.kind = test ? TransferKind::Test : TransferKind::Program;
-    job.options = SendChoices(a);
+    CSendOptions options;
+    options.job.kind = test ? TransferKind::Test : TransferKind::Program;
+    options.job.options = SendChoices(a);
+    options.verify = a.Has(QStringLiteral("verify"));
+    options.printAfter = a.Has(QStringLiteral("print-after"));
     if (a.Has(QStringLiteral("baud"))) {
-        job.baud = a.Value(QStringLiteral("baud")).toInt();
-        if (job.baud != 9600 && job.baud != 19200 && job.baud != 38400)
+        options.job.baud = a.Value(QStringLiteral("baud")).toInt();
+        if (options.job.baud != 9600 && options.job.baud != 19200 && options.job.baud != 38400)
             throw Refusal{QStringLiteral("--baud takes 9600, 19200 or 38400")};
     }
-
-    auto doc = OpenLogo(a.At(0));
-    if (!doc->IsMonochrome())
-        throw Refusal{LoadString(61529)};
-    QString model = a.Value(QStringLiteral("model")), reason;
-    if (model.isEmpty()) {
-        QString cfgFile;
-        if (!DetectPrinter(port, &model, &cfgFile, &reason))
-            throw Refusal{reason};
-        err << "detected printer " << model << " on " << port << "\n";
-        job.printerDetected = true;
-    }
-    BindModel(*doc, model);
-    doc->SetPortName(port);
     if (!test) {
         bool ok = false;
-        job.slot = a.Value(QStringLiteral("program")).toInt(&ok);
-        if (!ok || job.slot < 1 || job.slot > doc->GetNumLogos())
-            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(doc->GetNumLogos()).arg(model)};
+        options.job.slot = a.Value(QStringLiteral("program")).toInt(&ok);
+        if (!ok || options.job.slot < 1)
+            throw Refusal{QStringLiteral("--program takes a slot number")};
     }
-    if (!RunTransfer(*doc, job, err, &reason))
-        throw Refusal{reason};
-    return kExitOk;
+    std::map<QString, QString> models;
+    const QStringList ports = SendPorts(a.Value(QStringLiteral("port")), &models);
+    const QString model = a.Value(QStringLiteral("model"));
+    // Only a printer on a serial line answers the detection.
+    for (const QString& port : ports)
+        if (model.isEmpty() && !models.count(port) && PortKindOf(port) != PortKind::Serial)
+            throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
+    if (!OpenLogo(a.At(0))->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+
+    // Finding the printers, all ports at once.
+    QStringList toDetect;
+    for (const QString& port : ports)
+        if (model.isEmpty() && !models.count(port))
+            toDetect << port;
+    std::map<QString, QString> notFound;
+    for (const CPortFinding& f : ScanPorts(toDetect, ProgramScanCatalogue())) {
+        if (f.state != ScanState::Found) {
+            // One printer alone is refused; in a batch it fails alone.
+            if (ports.size() == 1)
+                throw Refusal{DetectionFailure(f)};
+            notFound[f.port] = DetectionFailure(f);
+            continue;
+        }
+        err << "detected printer " << f.model << " on " << f.port << "\n";
+        models[f.port] = f.model;
+    }
+
+    std::vector<CSendTarget> targets;
+    for (const QString& port : ports) {
+        CSendTarget target;
+        target.port = port;
+        if (notFound.count(port)) {
+            target.end = CSendTarget::End::Failed;
+            target.reason = notFound[port];
+            targets.push_back(std::move(target));
+            continue;
+        }
+        target.detected = model.isEmpty() && toDetect.contains(port);
+        target.doc = OpenLogo(a.At(0));
+        const QString code = model.isEmpty() ? models[port] : model;
+        BindModel(*target.doc, code);
+        target.doc->SetPortName(port);
+        if (!test && options.job.slot > target.doc->GetNumLogos())
+            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->GetNumLogos()).arg(code)};
+        targets.push_back(std::move(target));
+    }
+    const bool all = RunSend(targets, options, err);
+    if (targets.size() > 1 || options.verify || options.printAfter)
+        for (const CSendTarget& target : targets)
+            err << SummaryLine(target, options) << "\n";
+    if (a.Has(QStringLiteral("report"))) {
+        QString why;
+        if (!WriteSendReport(a.Value(QStringLiteral("report")), targets, options, &why))
+            throw Refusal{why};
+    }
+    if (targets.size() == 1 && !all)
+        throw Refusal{targets.front().reason};
+    return all ? kExitOk : kExitRefused;
 }
 
 // --- upgrade files and the QZ log file ---------------------------------------
@@ -454,6 +530,8 @@ int PreviewCommand(const CArgs& a)
     if (!doc->IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
+    // The stream, and so the dots, depend on the kind of port the logo goes to.
+    doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
     if (!WritePreview(request, a.At(1), &reason))
@@ -473,6 +551,26 @@ BYTE SubLogoMask(const QString& list)
         mask = static_cast<BYTE>(mask | (1 << (k - 1)));
     }
     return mask;
+}
+
+// "scan": one line a port; exit 0 when a printer was found somewhere.
+int ScanCommand(const CArgs& a, QTextStream& out)
+{
+    QStringList ports = PortsToScan();
+    if (a.Has(QStringLiteral("ports"))) {
+        ports.clear();
+        for (const QString& item : a.Value(QStringLiteral("ports")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            ports << item.trimmed();
+    }
+    if (ports.isEmpty())
+        throw Refusal{QStringLiteral("no port to look at: no configured port has its device here")};
+    bool any = false;
+    for (const CPortFinding& f : ScanPorts(ports, ProgramScanCatalogue())) {
+        out << FindingLine(f) << "\n";
+        any = any || f.state == ScanState::Found;
+    }
+    out.flush();
+    return any ? kExitOk : kExitRefused;
 }
 
 int PrintLogoCommand(const CArgs& a, QTextStream& err)
@@ -532,11 +630,13 @@ QString Usage()
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "  glyphane-cli print-data IN OUT --model CODE\n"
         "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n"
-        "  glyphane-cli send LOGO --port COM1 [--model CODE] (--test | --program SLOT)\n"
+        "  glyphane-cli send LOGO --port COM1[,COM2,...] [--model CODE] (--test | --program SLOT)\n"
         "  glyphane-cli send LOGO --port LPT1|USB001 --model CODE (--test | --program SLOT)\n"
+        "  glyphane-cli send LOGO --port all-found (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
-        "                   [--baud 9600|19200|38400]\n"
-        "  glyphane-cli preview LOGO OUT.png --model CODE [--frame thin|bold|double]\n"
+        "                   [--baud 9600|19200|38400] [--verify] [--print-after] [--report FILE.json]\n"
+        "  glyphane-cli scan [--ports COM1,COM2,...]\n"
+        "  glyphane-cli preview LOGO OUT.png --model CODE [--port COM1|LPT1|USB001] [--frame thin|bold|double]\n"
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "  glyphane-cli print-logo --port PORT [--model CODE] --slot N [--sub-logos 1,4 | --all]\n"
         "  glyphane-cli psw-info FILE\n"
@@ -587,16 +687,18 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
          {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, Raster}},
         {QStringLiteral("print-data"), {2, {}, {QStringLiteral("model")}, true, PrintDataCommand}},
         {QStringLiteral("send"),
-         {1, rasterFlags + QStringList{QStringLiteral("test")},
+         {1, rasterFlags + QStringList{QStringLiteral("test"), QStringLiteral("verify"), QStringLiteral("print-after")},
           {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("program"), QStringLiteral("frame"),
-           QStringLiteral("baud")},
+           QStringLiteral("baud"), QStringLiteral("report")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
         {QStringLiteral("preview"),
-         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, PreviewCommand}},
+         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame"), QStringLiteral("port")}, true,
+          PreviewCommand}},
         {QStringLiteral("print-logo"),
          {0, {QStringLiteral("all")}, {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("slot"),
                                         QStringLiteral("sub-logos")},
           false, [&](const CArgs& a) { return PrintLogoCommand(a, err); }}},
+        {QStringLiteral("scan"), {0, {}, {QStringLiteral("ports")}, false, [&](const CArgs& a) { return ScanCommand(a, out); }}},
         {QStringLiteral("psw-info"), {1, {}, {}, false, [&](const CArgs& a) { return PswInfo(a, out); }}},
         {QStringLiteral("psw-load"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswLoad}},
         {QStringLiteral("psw-save"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswSave}},

@@ -42,6 +42,7 @@ public:
         m_err.flush();
         return IDOK;
     }
+    void Inform(const QString& text, const QString& caption, UINT flags) override { Message(text, caption, flags); }
 
 private:
     QTextStream& m_err;

@@ -36,8 +36,10 @@ public:
     void SetTimeoutMs(int ms) { m_nTimeoutMs = ms; }
 
     const QString& LastErrorText() const { return m_device.LastErrorText(); }
-    // The transfer's stop and kill events: once either is set, every write,
-    // read and pause ends at once and fails. Either may be null.
+    int LastErrno() const { return m_device.LastErrno(); }
+    // Events that end the calls: once either is set, every write, read and
+    // pause ends at once and fails. Either may be null. The transfer job
+    // hands only its kill event (see SComAm.h).
     void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill)
     {
         m_device.SetStopEvents(stop, kill);

@@ -26,6 +26,7 @@ CPrinterDevice::~CPrinterDevice()
 
 bool CPrinterDevice::Fail(const QString& what, int err)
 {
+    m_errno = err;
     m_error = err ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(err))) : what;
     return false;
 }
@@ -268,4 +269,28 @@ bool CPrinterDevice::Status(BYTE* status, bool* supported)
     *supported = true;
     *status = static_cast<BYTE>(value & 0xFF);
     return true;
+}
+
+namespace {
+
+// usblp's own request (drivers/usb/class/usblp.c, IOCNR_GET_DEVICE_ID); no
+// user-space header carries it.
+constexpr unsigned long GetDeviceIdRequest(unsigned long length)
+{
+    return _IOC(_IOC_READ, 'P', 1, length);
+}
+
+} // namespace
+
+QString CPrinterDevice::DeviceId()
+{
+    if (m_fd < 0)
+        return {};
+    // The first two bytes give the length, big-endian, themselves included.
+    char id[1024] = {};
+    if (ioctl(m_fd, GetDeviceIdRequest(sizeof id), id) != 0)
+        return {};
+    const int length = std::clamp((static_cast<unsigned char>(id[0]) << 8 | static_cast<unsigned char>(id[1])) - 2,
+                                  0, static_cast<int>(sizeof id) - 2);
+    return QString::fromLatin1(id + 2, static_cast<int>(qstrnlen(id + 2, static_cast<uint>(length)))).trimmed();
 }

@@ -44,6 +44,11 @@ public:
 
     const QString& Device() const { return m_device; }
     const QString& LastErrorText() const { return m_error; }
+    // The errno of the last failure that had one (0 when none).
+    int LastErrno() const { return m_errno; }
+    // The IEEE 1284 device id a printer gives its driver (LPIOC_GET_DEVICE_ID:
+    // "MFG:...;MDL:...;"), empty when the device has none.
+    QString DeviceId();
 
 private:
     bool Fail(const QString& what, int err = 0);
@@ -71,4 +76,5 @@ private:
     bool m_bTerminal = false;
     QString m_device;
     QString m_error;
+    int m_errno = 0;
 };

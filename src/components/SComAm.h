@@ -42,9 +42,11 @@ public:
     // The speed the line runs at now.
     DWORD CurrentBaudRate() const { return m_port.BaudRate(); }
 
-    // The transfer's stop and kill events: once either is set, every call that
-    // waits on the line ends at once and fails. Either may be null; they must
-    // outlive the component or be replaced first.
+    // Events that end the calls: once either is set, every call that waits on
+    // the line ends at once and fails. Either may be null; they must outlive
+    // the component or be replaced first. The transfer job hands only its
+    // kill event: its stop button is tested between blocks, so a block once
+    // begun goes out whole.
     void SetStopEvents(const CManualResetEvent* stop, const CManualResetEvent* kill);
     // True when the last failure was a stop rather than the printer's.
     bool WasStopped() const { return m_port.LastError() == SerialError::Stopped; }
@@ -111,6 +113,8 @@ public:
 
     // What the last failure was, for the caller's own log.
     const QString& LastErrorText() const { return m_strLastError; }
+    // Its kind (a port that is absent, busy, not permitted ...).
+    SerialError LastErrorKind() const { return m_port.LastError(); }
 
 protected:
     bool WriteBytes(const BYTE* bytes, int count);

@@ -46,6 +46,14 @@ int CSerialLineClock::UnansweredMs() const
     return UsToMsCeil(m_unansweredUs);
 }
 
+long long CSerialLineClock::BytesOnLine(Clock::time_point now) const
+{
+    if (m_idleAt <= now)
+        return 0;
+    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(m_idleAt - now).count();
+    return (left * static_cast<long long>(m_baud) + kBitsPerByte * 1000000 - 1) / (kBitsPerByte * 1000000);
+}
+
 int CSerialLineClock::MsUntilIdle(Clock::time_point now) const
 {
     if (m_idleAt <= now)

@@ -32,6 +32,8 @@ public:
     int UnansweredMs() const;
     // How long until the last byte written has left, by the line's own rate.
     int MsUntilIdle(Clock::time_point now = Clock::now()) const;
+    // The bytes written that have not left yet, by the line's own rate.
+    long long BytesOnLine(Clock::time_point now = Clock::now()) const;
 
 private:
     DWORD m_baud = 9600;

@@ -5,6 +5,7 @@
 // share one link, and both open and close their ports through it.
 #include "platform/WinTypes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -80,9 +81,16 @@ public:
     // may only move it to flash), it still owes a flash after a transfer, a
     // parallel printer keeps its RAM, the slot the logo went to.
     bool IsLogoInRam() const { return m_bLogoInRam; }
-    void SetLogoInRam(bool on) { m_bLogoInRam = on; }
+    // digest: what the RAM holds (RamCopyDigest); a Program copies RAM to
+    // flash only while the logo as it is now gives the same.
+    void SetLogoInRam(bool on, const QByteArray& digest = {})
+    {
+        m_bLogoInRam = on;
+        m_ramDigest = on ? digest : QByteArray();
+    }
+    const QByteArray& RamDigest() const { return m_ramDigest; }
     // Anything that changes what would be sent makes the printer's copy stale.
-    void ClearLogoInRam() { m_bLogoInRam = false; }
+    void ClearLogoInRam() { SetLogoInRam(false); }
     bool IsFlashAfterTx() const { return m_bFlashAfterTx; }
     void SetFlashAfterTx(bool on) { m_bFlashAfterTx = on; }
     bool LptKeepsRam() const { return m_bLptKeepsRam; }
@@ -110,6 +118,7 @@ private:
     bool m_bRxhPrinter = false;
     bool m_bPrinterDetected = false;
     bool m_bLogoInRam = false;
+    QByteArray m_ramDigest;
     bool m_bFlashAfterTx = false;
     bool m_bLptKeepsRam = false;
     bool m_bQnndMode = false;

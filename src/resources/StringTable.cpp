@@ -96,6 +96,11 @@ constexpr StringEntry kStrings[] = {
     {61545, u"\"Warning! The Selected Printer is OFFLINE!\""},
     {61546, u"The selected printer don't matck the printer connected.\nPlease select a right printer and try again."},
     {61547, u"The printer %s doesn't support USB Com Port"},
+    // This program's own: the box of a job or print that failed when no
+    // other box told the operator why.
+    {61548, u"The logo was not sent: %s"},
+    {61549, u"The logo was not printed: %s"},
+    {61550, u"The logo read back from the printer differs from the one sent, from address %s on.\nProgram it again."},
 };
 
 constexpr bool IsSortedById()

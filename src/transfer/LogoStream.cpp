@@ -1,5 +1,6 @@
 #include "transfer/LogoStream.h"
 
+#include "document/BmpFile.h"
 #include "transfer/TransferModels.h"
 
 namespace {
@@ -15,13 +16,16 @@ CBufferUC WithFrame(const CBufferUC& raster, rasterops::FrameKind kind, const CL
     return framed;
 }
 
-// The raster in BMP row order: the rows of the logo's layout (not the
-// printer's) reversed, as the printers that take BMP data read them.
-CBufferUC BottomUp(const CBufferUC& raster, int logoWidth, int logoHeight)
+// The raster as a BMP image: the header re-sized to the raster it comes
+// with (the printer area, where a smaller logo lies centred), then the rows
+// bottom row first, as the printers that take BMP data read them.
+CBufferUC BitmapImage(const CStreamParts& parts)
 {
-    CBufferUC flipped = raster;
-    rasterops::SwapRowsTopBottom(flipped, logoWidth, logoHeight);
-    return flipped;
+    QByteArray header(reinterpret_cast<const char*>(parts.bitmapHeader.GetpBuf()), parts.bitmapHeader.GetSize());
+    bmpfile::PatchHeaderPrinterLayout(header, parts.dotX, parts.dotY);
+    CBufferUC flipped = parts.raster;
+    rasterops::SwapRowsTopBottom(flipped, parts.dotX, parts.dotY);
+    return CBufferUC(reinterpret_cast<const BYTE*>(header.constData()), static_cast<int>(header.size())) + flipped;
 }
 
 } // namespace
@@ -41,23 +45,34 @@ CBufferUC PreparePrinterRaster(const QImage& logo, const CLogoGeometry& geometry
     return raster;
 }
 
-CSerialStream BuildSerialStream(const CSerialStreamParts& parts)
+CSerialStream BuildSerialStream(const CStreamParts& parts)
 {
-    const bool bitmap = SendsBitmapStream(parts.model);
     CBufferUC data = parts.command;
-    CBufferUC raster = parts.raster;
-    if (bitmap) {
-        data += parts.bitmapHeader;
-        raster = BottomUp(raster, parts.logoWidth, parts.logoHeight);
-    } else if (!parts.reverseColor) {
-        // The printers' native sense is 1 = dot.
-        raster = ~raster;
-    }
-    data += raster;
+    if (SendsBitmapStream(parts.model))
+        data += BitmapImage(parts);
+    else
+        data += parts.reverseColor ? parts.raster : ~parts.raster; // the printers' native sense is 1 = dot
 
     CSerialStream stream;
     stream.length = data.GetSize();
     stream.tailBytes = SerialTailBytes(parts.model);
     stream.bytes = data + CBufferUC(stream.tailBytes, 0);
     return stream;
+}
+
+CBufferUC BuildParallelStream(const CStreamParts& parts)
+{
+    return parts.command + (parts.reverseColor ? parts.raster : ~parts.raster);
+}
+
+CBufferUC BuildUsbStream(const CStreamParts& parts, const CBufferUC& ramToFlash)
+{
+    CBufferUC data = parts.command;
+    if (UsbStreamIsBitmap(parts.model))
+        data += BitmapImage(parts);
+    else if (UsbStreamStoresItself(parts.model) && !parts.reverseColor)
+        data += ~parts.raster;
+    else
+        data += parts.raster;
+    return data + ramToFlash;
 }

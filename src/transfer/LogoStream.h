@@ -38,15 +38,15 @@ using FrameMayCoverLogo = std::function<bool()>;
 CBufferUC PreparePrinterRaster(const QImage& logo, const CLogoGeometry& geometry,
                                const CRasterShaping& shaping, const FrameMayCoverLogo& mayCoverLogo);
 
-// What the generic serial stream is made of.
-struct CSerialStreamParts {
+// What a logo stream is made of.
+struct CStreamParts {
     QString model;
     CBufferUC command;      // the transfer command's bytes from the printer configuration
-    CBufferUC bitmapHeader; // the logo's 62-byte BMP header; used by the bitmap models only
+    CBufferUC bitmapHeader; // the logo's 62-byte BMP header; used by the bitmap streams only
     CBufferUC raster;       // the prepared printer raster
     bool reverseColor = false;
-    int logoWidth = 0;      // the row layout of the bottom-up order
-    int logoHeight = 0;
+    int dotX = 0;           // the raster's layout: dotX / 8 bytes a row, dotY rows
+    int dotY = 0;
 };
 
 // The stream and the room after it for the last block's tail.
@@ -59,4 +59,14 @@ struct CSerialStream {
 // Command, then (bitmap models) header, then the raster: complemented so that
 // 1 = dot unless Reverse Color is on or the model takes a BMP image, whose
 // rows go bottom-up instead.
-CSerialStream BuildSerialStream(const CSerialStreamParts& parts);
+CSerialStream BuildSerialStream(const CStreamParts& parts);
+
+// The parallel port's stream: command, then the raster complemented unless
+// Reverse Color is on; no model takes a BMP image there.
+CBufferUC BuildParallelStream(const CStreamParts& parts);
+
+// The USB stream: command, then the BMP image (VD8, BDQGMLW) or the raster,
+// complemented for the model that stores the stream itself (J4) unless
+// Reverse Color is on, then ramToFlash (that model's "CmdRAMFlash" with the
+// slot; empty for the others).
+CBufferUC BuildUsbStream(const CStreamParts& parts, const CBufferUC& ramToFlash);

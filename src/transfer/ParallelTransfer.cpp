@@ -4,7 +4,7 @@
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
 #include "transfer/BlockSender.h"
-#include "transfer/LogoStream.h"
+#include "transfer/PortStream.h"
 #include "transfer/RamPrint.h"
 #include "transfer/TransferHost.h"
 #include "transfer/TransferModels.h"
@@ -59,11 +59,8 @@ void CParallelTransfer::CloseParallelPort()
 
 CBufferUC CParallelTransfer::BuildRaster()
 {
-    const CTransferRequest& r = m_request;
-    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
-                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
-                                    [this] { return m_host.FrameMayCoverLogo(); });
-    return r.options.reverseColor ? m_raster : ~m_raster;
+    m_raster = PrepareRequestRaster(m_request, [this] { return m_host.FrameMayCoverLogo(); });
+    return m_request.options.reverseColor ? m_raster : ~m_raster;
 }
 
 // ---- the procedure -----------------------------------------------------------
@@ -178,7 +175,7 @@ int CParallelTransfer::SendDataToHvczil(const CBufferUC& raster, const std::vect
     if (!m_port.WaitUntilTaken())
         return sendError();
     m_host.ProgressEnd();
-    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     return 1;
 }
 
@@ -188,11 +185,13 @@ int CParallelTransfer::SendDataToLptPort()
 {
     m_host.PortStatus(true, QString());
     const bool blockModel = IsParallelBlockModel(Model());
-    const QString commandName = blockModel ? QStringLiteral("CmdTxLogo%1").arg(m_request.slot) : QStringLiteral("CmdTxLogo");
-    CBufferUC stream;
-    if (!m_request.printerCfg.GetCommandPrinters(commandName, stream))
-        return Fail(QStringLiteral("the printer configuration has no \"%1\"").arg(commandName));
-    stream += BuildRaster();
+    m_raster = PrepareRequestRaster(m_request, [this] { return m_host.FrameMayCoverLogo(); });
+    CStreamParts parts;
+    CPortStream built;
+    QString why;
+    if (!MakeStreamParts(m_request, m_raster, &parts, &why) || !BuildPortStream(m_request, parts, &built, &why))
+        return Fail(why);
+    CBufferUC stream = built.bytes;
     const int length = stream.GetSize();
     const int blocks = ParallelBlockCount(length, blockModel);
     CBlockPlan plan;

@@ -1,6 +1,5 @@
 #include "transfer/PrinterPreview.h"
 
-#include "transfer/TransferModels.h"
 
 namespace {
 
@@ -25,34 +24,12 @@ QImage BlankDots(int width, int height)
 
 } // namespace
 
-bool BuildRequestStream(const CTransferRequest& r, const FrameMayCoverLogo& mayCoverLogo, CSerialStream* stream,
-                        int* commandLength, QString* why)
-{
-    CSerialStreamParts parts;
-    parts.model = r.model;
-    const QString commandName = SerialTransferCommandName(r.model, r.slot);
-    if (!r.printerCfg.GetCommandPrinters(commandName, parts.command)) {
-        *why = QStringLiteral("the printer configuration has no \"%1\"").arg(commandName);
-        return false;
-    }
-    parts.bitmapHeader = CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
-                                   static_cast<int>(r.bitmapHeader.size()));
-    parts.raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
-                                        CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
-                                        mayCoverLogo);
-    parts.reverseColor = r.options.reverseColor;
-    parts.logoWidth = r.logoWidth;
-    parts.logoHeight = r.logoHeight;
-    *stream = BuildSerialStream(parts);
-    *commandLength = parts.command.GetSize();
-    return true;
-}
-
-QImage PrintedDots(const CSerialStream& stream, int commandLength, bool bitmap, int dotX, int dotY)
+QImage PrintedDots(const CPortStream& stream, int dotX, int dotY)
 {
     const BYTE* data = stream.bytes.GetpBuf();
     const int length = stream.length;
-    if (bitmap) {
+    const int commandLength = stream.commandLength;
+    if (stream.bitmap) {
         if (length < commandLength + kBmpHeaderSize)
             return {};
         const BYTE* header = data + commandLength;
@@ -86,11 +63,10 @@ QImage PrintedDots(const CSerialStream& stream, int commandLength, bool bitmap, 
 
 QImage PreviewDots(const CTransferRequest& request, const FrameMayCoverLogo& mayCoverLogo, QString* why)
 {
-    CSerialStream stream;
-    int commandLength = 0;
-    if (!BuildRequestStream(request, mayCoverLogo, &stream, &commandLength, why))
+    CPortStream stream;
+    if (!BuildPortStream(request, mayCoverLogo, &stream, why))
         return {};
-    QImage dots = PrintedDots(stream, commandLength, SendsBitmapStream(request.model), request.dotX, request.dotY);
+    QImage dots = PrintedDots(stream, request.dotX, request.dotY);
     if (dots.isNull())
         *why = QStringLiteral("the stream is shorter than the logo it announces");
     return dots;

@@ -38,7 +38,7 @@ int SendRamToFlash(Port& port, const CTransferRequest& request, CTransferHost& h
     }
     if (!host.WaitForPrinterReset(true, resetWaitMs))
         return 0;
-    host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     flags.logoInRam = false;
     return 1;
 }

@@ -6,7 +6,7 @@
 
 #include "components/PrinterProtocol.h"
 #include "resources/StringTable.h"
-#include "transfer/LogoStream.h"
+#include "transfer/PortStream.h"
 #include "transfer/TransferHost.h"
 
 #include <algorithm>
@@ -55,12 +55,9 @@ bool CSerialTransfer::FeedOwedLines()
 
 CBufferUC CSerialTransfer::BuildAreaRaster()
 {
-    const CTransferRequest& r = m_request;
-    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
-                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
-                                    [this] { return m_host.FrameMayCoverLogo(); });
+    m_raster = PrepareRequestRaster(m_request, [this] { return m_host.FrameMayCoverLogo(); });
     // These printers keep 1 = dot, whatever the model.
-    return r.options.reverseColor ? m_raster : ~m_raster;
+    return m_request.options.reverseColor ? m_raster : ~m_raster;
 }
 
 int CSerialTransfer::SendLogoToArea(WORD infoAddress, bool askVariant)
@@ -89,6 +86,10 @@ int CSerialTransfer::SendLogoToArea(WORD infoAddress, bool askVariant)
     // holding no logo: "in RAM" would make the next Program copy nothing.
     if (!SendDataToHvczil(raster, {*area}, packets))
         return 0;
+    // The success box only once the printer is known to hold the logo.
+    if (m_request.verifyArea && IsProgram() && !VerifyArea(raster, *area))
+        return 0;
+    m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     m_flags.logoInRam = true;
     return 1;
 }
@@ -146,7 +147,13 @@ int CSerialTransfer::SendDataToHvczil(const CBufferUC& raster, const std::vector
         return EndArea(61512, 1035, QStringLiteral("the printer did not answer the area frame"));
     int errors = 0;
     areaproto::CBlockReply decoded = areaproto::ParseBlockReply(reply, errors);
-    for (;;) {
+    const areaproto::CArea& area = areas.front();
+    // The printer drives the download, so it is bounded here: every block of
+    // the area asked for once and refused as often as the protocol allows.
+    const int blockBound = steps * (1 + kMaxConsecutiveChecksumErrors);
+    int blocksSent = 0;
+    int stepsShown = 0;
+    while (decoded.status != ReplyStatus::Complete) {
         switch (decoded.status) {
         case ReplyStatus::SeriousError:
             return EndArea(61515, 61517, QStringLiteral("the printer reported a serious error"));
@@ -162,22 +169,66 @@ int CSerialTransfer::SendDataToHvczil(const CBufferUC& raster, const std::vector
         case ReplyStatus::Complete:
             break;
         }
-        if (decoded.next == 0)
-            break;
+        // Only the end reply ends the download; a request outside the area
+        // (address 0 among them) would write where no logo belongs.
+        if (decoded.next < area.first || decoded.next > area.last)
+            return EndArea(61516, 1035, QStringLiteral("the printer asked for address %1, outside its logo area")
+                                            .arg(decoded.next, 4, 16, QLatin1Char('0')));
+        if (blocksSent == blockBound)
+            return EndArea(61516, 1035, QStringLiteral("the printer asked for more than %1 blocks").arg(blockBound));
         if (m_host.StopRequested()) {
             m_host.Log(AreaLine(QStringLiteral("Process send data stopped by user at address %1")
                                     .arg(decoded.next, 4, 16, QLatin1Char('0'))));
             m_host.ProgressEnd();
             return Fail(QStringLiteral("stopped"));
         }
-        if (decoded.status == ReplyStatus::Accepted)
+        if (decoded.status == ReplyStatus::Accepted && stepsShown < steps) {
             m_host.ProgressStep(prnproto::kAreaBlockData, 1);
-        const std::vector<BYTE> block = areaproto::DataBlock(raster, areas.front().first, decoded.next, BlankByte());
+            ++stepsShown;
+        }
+        const std::vector<BYTE> block = areaproto::DataBlock(raster, area.first, decoded.next, BlankByte());
         if (!AreaExchange(block.data(), static_cast<int>(block.size()), packets, reply))
             return EndArea(61512, 1035, QStringLiteral("the printer did not answer a block"));
+        ++blocksSent;
         decoded = areaproto::ParseBlockReply(reply, errors);
     }
     m_host.ProgressEnd();
-    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+}
+
+int CSerialTransfer::VerifyArea(const CBufferUC& raster, const areaproto::CArea& area)
+{
+    const int steps = areaproto::AreaSteps({area});
+    m_host.ProgressStart(steps, static_cast<qint64>(steps) * prnproto::kAreaBlockData, m_port.CurrentBaudRate());
+    m_host.Log(AreaLine(QStringLiteral("Read back the logo area %1-%2")
+                            .arg(area.first, 4, 16, QLatin1Char('0'))
+                            .arg(area.last, 4, 16, QLatin1Char('0'))));
+    for (unsigned address = area.first; address <= area.last; address += prnproto::kAreaBlockData) {
+        if (m_host.StopRequested()) {
+            m_host.ProgressEnd();
+            return Fail(QStringLiteral("stopped"));
+        }
+        const std::vector<BYTE> frame = areaproto::AddressFrame(
+            {static_cast<WORD>(address), static_cast<WORD>(address + prnproto::kAreaBlockData - 1)}, true);
+        BYTE reply[prnproto::kAreaBlockSize] = {};
+        DWORD length = prnproto::kAreaBlockSize, written = 0;
+        if (!m_port.SendCommandToComm(frame.data(), static_cast<DWORD>(frame.size()), reply, &length, &written)
+            || length != prnproto::kAreaBlockSize || reply[0] != prnproto::kAreaAccepted)
+            return EndArea(61512, 1035, QStringLiteral("the printer did not give back its logo area at %1")
+                                            .arg(address, 4, 16, QLatin1Char('0')));
+        const std::vector<BYTE> sent = areaproto::DataBlock(raster, area.first, static_cast<WORD>(address), BlankByte());
+        for (int i = 0; i < prnproto::kAreaBlockData && address + i <= area.last; ++i) {
+            if (reply[1 + i] != sent[static_cast<size_t>(i)]) {
+                const QString at = QStringLiteral("%1").arg(address + i, 4, 16, QLatin1Char('0'));
+                m_host.ProgressEnd();
+                m_host.Message(FormatResString(61550, QStringList{at}), LoadString(1035), MB_OK | MB_ICONSTOP);
+                return Fail(QStringLiteral("the logo read back differs from the one sent from address %1").arg(at));
+            }
+        }
+        m_host.ProgressStep(prnproto::kAreaBlockData, 1);
+    }
+    m_host.ProgressEnd();
+    m_host.Log(AreaLine(QStringLiteral("The logo area read back equals the logo sent")));
+    m_bVerified = true;
     return 1;
 }

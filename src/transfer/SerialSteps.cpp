@@ -23,7 +23,7 @@ bool FindPrinterSpeed(CsComAm& port, const std::function<bool()>& stopRequested)
     return false;
 }
 
-Wgj33Timeouts StretchWgj33Timeouts(CsComAm& port)
+Wgj33Timeouts StretchWgj33Timeouts(CsComAm& port, bool waitForCts)
 {
     _CalcTimeout timeouts;
     if (!port.GetCurrentTimeoutSystem(&timeouts))
@@ -33,7 +33,7 @@ Wgj33Timeouts StretchWgj33Timeouts(CsComAm& port)
     if (!port.SetNewTimeoutSystem(timeouts))
         return Wgj33Timeouts::NotSettable;
     DWORD status = 0;
-    if (port.GetCtsStatusPrinter(&status, 0) != 0)
+    if (port.GetCtsStatusPrinter(&status, waitForCts ? 1 : 0) != 0)
         return Wgj33Timeouts::NotReady;
     return Wgj33Timeouts::Stretched;
 }

@@ -18,10 +18,12 @@ class QObject;
 bool FindPrinterSpeed(CsComAm& port, const std::function<bool()>& stopRequested = {});
 
 enum class Wgj33Timeouts { Stretched, NotSettable, NotReady };
-// The WGJ33 answers slowly while it writes its flash: the read multiplier
-// times 100 and the read constant times 10, then the printer must be ready
-// to take data (CTS).
-Wgj33Timeouts StretchWgj33Timeouts(CsComAm& port);
+// The WGJ33 answers slowly while it writes its flash: the read constant
+// times 100 and the write multiplier times 10 (the third and fourth values of
+// the time-out record), then the printer must be ready to take data (CTS).
+// waitForCts: ask until the read time-out passes (printing a stored logo)
+// rather than once (a transfer).
+Wgj33Timeouts StretchWgj33Timeouts(CsComAm& port, bool waitForCts);
 
 // Baud detection with the printers-to-test identification bytes: one status
 // request to wake the printer, then every detection speed until one of ids

@@ -4,7 +4,7 @@
 #include "printer/ModelCatalogue.h"
 #include "resources/StringTable.h"
 #include "transfer/BlockSender.h"
-#include "transfer/LogoStream.h"
+#include "transfer/PortStream.h"
 #include "transfer/RamPrint.h"
 #include "transfer/SerialSteps.h"
 #include "transfer/TransferHost.h"
@@ -80,7 +80,7 @@ bool CSerialTransfer::FindPrinterSpeed()
 
 bool CSerialTransfer::StretchWgj33Timeouts()
 {
-    switch (::StretchWgj33Timeouts(m_port)) {
+    switch (::StretchWgj33Timeouts(m_port, false)) {
     case Wgj33Timeouts::Stretched:
         return true;
     case Wgj33Timeouts::NotReady:
@@ -142,6 +142,7 @@ int CSerialTransfer::SendLogoToSerial()
         return result;
     }
     if (!SendDataToSerial()) {
+        RestoreOwedSpeed();
         CloseSerialPort();
         return 0;
     }
@@ -149,12 +150,13 @@ int CSerialTransfer::SendLogoToSerial()
     // port pane and the next job find it closed.
     if (IsProgram() && !StoresLogoWithTransferCommand(Model())) {
         if (m_flags.rxhPrinter) {
-            if (!SendRamToFlashRxh()) {
+            const int stored = SendRamToFlashRxh();
+            RestoreOwedSpeed();
+            if (!stored) {
                 Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
                 CloseSerialPort();
                 return 0;
             }
-            RestoreComBaudRate();
         } else if (!SendRamToFlash()) {
             Fail(QStringLiteral("the printer did not store the logo in slot %1").arg(m_request.slot));
             CloseSerialPort();
@@ -162,12 +164,22 @@ int CSerialTransfer::SendLogoToSerial()
         }
     } else if (!IsProgram() && !PrintRamLogo()) {
         Fail(QStringLiteral("the printer did not print the logo"));
+        m_bSpeedRestoreOwed = false;
         RestoreComBaudRate();
         CloseSerialPort();
         return 0;
     }
+    RestoreOwedSpeed();
     CloseSerialPort();
     return 1;
+}
+
+void CSerialTransfer::RestoreOwedSpeed()
+{
+    if (!m_bSpeedRestoreOwed)
+        return;
+    m_bSpeedRestoreOwed = false;
+    RestoreComBaudRate();
 }
 
 int CSerialTransfer::SendFromRam()
@@ -178,14 +190,16 @@ int CSerialTransfer::SendFromRam()
         CloseSerialPort();
         return 0;
     }
-    if (m_flags.wgjPrinter) {
-        if (!FindPrinterSpeed() || !StretchWgj33Timeouts() || !m_port.GetStatusPrinter(0)) {
-            // The first reason found wins; this one covers the status request.
-            Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
-            CloseSerialPort();
-            return 0;
-        }
-    } else if (!m_port.PubAutodetectBaudRate(m_request.expectedId, m_window, 0, 1, WM_PORT_STATUS)) {
+    // Every printer must answer its status before its RAM is used; it may
+    // still run at the speed the previous transfer switched it to.
+    if (!FindPrinterSpeed()
+        || (m_flags.wgjPrinter && (!StretchWgj33Timeouts() || !m_port.GetStatusPrinter(0)))) {
+        // The first reason found wins; this one covers the status request.
+        Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
+        CloseSerialPort();
+        return 0;
+    }
+    if (!m_flags.wgjPrinter && !m_port.PubAutodetectBaudRate(m_request.expectedId, m_window, 0, 1, WM_PORT_STATUS)) {
         m_host.Log(QLatin1String(kBaudDetectionFailedLine));
         Fail(QStringLiteral("the printer does not answer at any speed"));
         CloseSerialPort();
@@ -285,6 +299,7 @@ bool CSerialTransfer::ChooseTransferSpeed()
         m_flags.rxhPrinter = true;
         if (!SwitchSpeedNotifying(QStringLiteral("C38400XXnoP8bt"), 646))
             return false;
+        m_bSpeedRestoreOwed = true;
     } else {
         if (!SwitchSpeed(QStringLiteral("C0384XXnoP8bt")))
             return false;
@@ -323,22 +338,12 @@ bool CSerialTransfer::WriteBlock(const BYTE* bytes, int length)
 
 bool CSerialTransfer::SendGenericStream()
 {
-    const CTransferRequest& r = m_request;
-    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
-                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
-                                    [this] { return m_host.FrameMayCoverLogo(); });
-    CSerialStreamParts parts;
-    parts.model = Model();
-    const QString commandName = SerialTransferCommandName(Model(), r.slot);
-    if (!r.printerCfg.GetCommandPrinters(commandName, parts.command))
-        return Fail(QStringLiteral("the printer configuration has no \"%1\"").arg(commandName));
-    parts.bitmapHeader = CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
-                                   static_cast<int>(r.bitmapHeader.size()));
-    parts.raster = m_raster;
-    parts.reverseColor = r.options.reverseColor;
-    parts.logoWidth = r.logoWidth;
-    parts.logoHeight = r.logoHeight;
-    const CSerialStream stream = BuildSerialStream(parts);
+    m_raster = PrepareRequestRaster(m_request, [this] { return m_host.FrameMayCoverLogo(); });
+    CStreamParts parts;
+    CPortStream stream;
+    QString why;
+    if (!MakeStreamParts(m_request, m_raster, &parts, &why) || !BuildPortStream(m_request, parts, &stream, &why))
+        return Fail(why);
 
     CBlockSending sending;
     sending.caller = QLatin1String(kBlockCaller);
@@ -365,7 +370,7 @@ void CSerialTransfer::ApplyGenericBookkeeping()
     if (after.logoInRam)
         m_flags.logoInRam = *after.logoInRam;
     if (after.showSuccessBox)
-        m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+        m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- the after-steps -------------------------------------------------------------
@@ -405,7 +410,7 @@ int CSerialTransfer::SendRamToFlashRxh()
             m_host.Message(LoadString(61532), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
             return 0;
         }
-        m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+        m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     }
     m_flags.logoInRam = false;
     return 1;

@@ -48,6 +48,8 @@ public:
     bool PortLost() const { return m_bPortLost; }
     // Why the transfer failed, in a few words (the first reason found).
     const QString& Failure() const { return m_strFailure; }
+    // The logo area was read back and equals what was sent.
+    bool Verified() const { return m_bVerified; }
 
 private:
     bool OpenSerialPort();
@@ -59,6 +61,8 @@ private:
     bool ChooseTransferSpeed();
     bool SwitchSpeed(const QString& config);
     bool SwitchSpeedNotifying(const QString& config, WORD code);
+    // The MZVZVRXH goes back to 9600 on every way out once it was switched.
+    void RestoreOwedSpeed();
     bool FeedAndCutOwed();
     bool SendGenericStream();
     bool WriteBlock(const BYTE* bytes, int length);
@@ -71,6 +75,7 @@ private:
     BYTE BlankByte() const { return m_request.options.reverseColor ? 0xFF : 0x00; }
     bool ReadInfoBlock(WORD address, QByteArray* info);
     int SendDataToHvczil(const CBufferUC& raster, const std::vector<areaproto::CArea>& areas, bool packets);
+    int VerifyArea(const CBufferUC& raster, const areaproto::CArea& area);
     bool AreaExchange(const BYTE* bytes, int length, bool packets, BYTE reply[3]);
     int EndArea(int text, int caption, const QString& reason);
     int SendEchoedBytes(const CBufferUC& raster);
@@ -88,5 +93,7 @@ private:
     CTransferFlags m_flags;
     CBufferUC m_raster;
     bool m_bPortLost = false;
+    bool m_bSpeedRestoreOwed = false;
+    bool m_bVerified = false;
     QString m_strFailure;
 };

@@ -63,7 +63,7 @@ bool CStoredLogoPrint::PrepareSerialPrinter(CsComAm& port)
         return false;
     }
     if (m_request.wgjPrinter) {
-        switch (StretchWgj33Timeouts(port)) {
+        switch (StretchWgj33Timeouts(port, true)) {
         case Wgj33Timeouts::Stretched:
             return true;
         case Wgj33Timeouts::NotSettable:
@@ -170,7 +170,7 @@ int CStoredLogoPrint::AllTaken(Port& port)
 int CStoredLogoPrint::PrintOverParallel(CQvPComAm& port)
 {
     if (IsSelectLineWarningModel(m_request.model))
-        m_host.Message(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+        m_host.Inform(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
     const int printed = m_request.flashPrinting ? PrintStoredLogoParallel(port) : PrintViaRamParallel(port);
     return printed ? AllTaken(port) : 0;
 }

@@ -22,8 +22,11 @@ public:
     virtual void Log(const QString& line) = 0;
     // A plain pause.
     virtual void Sleep(int ms) = 0;
-    // A message box over the window (the command line prints it).
+    // A message box over the window that names why the print fails (the
+    // command line prints it).
     virtual int Message(const QString& text, const QString& caption, UINT flags) = 0;
+    // A box that names no failure (a warning before the print).
+    virtual void Inform(const QString& text, const QString& caption, UINT flags) = 0;
 };
 
 class CStoredLogoPrint {

@@ -24,8 +24,12 @@ public:
     // the view treats it as the stop button and shows its reminder.
     virtual void PostStopSend() = 0;
 
-    // A message box over the view; a killed job gets the first choice back.
+    // A message box over the view that names why the job fails (or asks a
+    // question); a killed job gets the first choice back.
     virtual int Message(const QString& text, const QString& caption, UINT flags) = 0;
+    // A box that names no failure: a warning before the job, or the success
+    // box. It does not count as the operator having been told why a job failed.
+    virtual void Inform(const QString& text, const QString& caption, UINT flags) = 0;
     // "Select BaudRate...": 9600, 19200, 38400, or 0 when cancelled (or killed).
     virtual int ChooseBaudRate() = 0;
     // Asked before a frame that would cover part of the logo.

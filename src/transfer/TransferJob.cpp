@@ -12,6 +12,7 @@
 #include "components/UComAm.h"
 #include "transfer/FrameQuestion.h"
 #include "transfer/ParallelTransfer.h"
+#include "transfer/PortStream.h"
 #include "transfer/SerialTransfer.h"
 #include "transfer/UsbTransfer.h"
 
@@ -20,6 +21,7 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -28,9 +30,10 @@ Q_LOGGING_CATEGORY(lcTransferJob, "glyphane.transfer.job")
 
 namespace {
 
-// A killed worker ends within this; it is waited for all the same, since it
-// still refers to the job.
-constexpr int kKillBoundMs = 5000;
+// A killed worker ends within milliseconds: every call it makes returns on
+// the kill. Past this a warning is logged, and it is still waited for, since
+// it refers to the job.
+constexpr int kKillWarningMs = 5000;
 
 qint64 NowMs()
 {
@@ -87,8 +90,8 @@ void CTransferJob::Kill()
     if (!m_worker.joinable())
         return;
     m_kill.Set();
-    if (!m_ended.Wait(kKillBoundMs))
-        qCWarning(lcTransferJob) << "the transfer worker did not end within" << kKillBoundMs << "ms of the kill";
+    if (!m_ended.Wait(kKillWarningMs))
+        qCWarning(lcTransferJob) << "the transfer worker did not end within" << kKillWarningMs << "ms of the kill";
     m_worker.join();
     m_bRunning = false;
 }
@@ -98,7 +101,7 @@ void CTransferJob::Run(Finished finished)
     CTransferOutcome outcome;
     outcome.flags = m_request.flags;
     outcome.result = TestOrProgRamLogo(outcome);
-    outcome.told = m_boxesShown.load() > 0 || m_bOperatorCancelled.load() || m_stop.IsSet();
+    outcome.told = m_failureBoxes.load() > 0 || m_bOperatorCancelled.load() || m_stop.IsSet();
     if (outcome.result == 1) {
         // A parallel job leaves "logo in RAM" as its protocol set it.
         if (!m_bProtocolKeepsRamFlag)
@@ -109,6 +112,12 @@ void CTransferJob::Run(Finished finished)
         if (!outcome.failure.isEmpty())
             Log(QStringLiteral("CGlyphaneView::ThreadLogo() %1").arg(outcome.failure));
     }
+    // What the RAM holds now: the raster this job sent (also when only its
+    // after-step failed), or, when it sent none, what it held before.
+    if (outcome.flags.logoInRam && outcome.printRaster.GetSize() > 0)
+        outcome.flags.ramDigest = RamCopyDigest(m_request, outcome.printRaster);
+    if (!outcome.flags.logoInRam)
+        outcome.flags.ramDigest.clear();
     m_ended.Set();
     if (m_kill.IsSet())
         return; // the window is going: nobody applies the outcome
@@ -141,9 +150,9 @@ int CTransferJob::SendByParallel(CTransferOutcome& outcome)
         result = transfer.SendFromRam();
     } else {
         if (Is80mmPaperWarningModel(request.model))
-            Message(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+            Inform(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
         if (IsSelectLineWarningModel(request.model))
-            Message(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+            Inform(LoadString(61533), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
         result = transfer.SendLogoToLpt();
         m_bProtocolKeepsRamFlag = true;
     }
@@ -182,13 +191,14 @@ int CTransferJob::SendBySerial(CTransferOutcome& outcome)
         result = transfer.SendFromRam();
     } else {
         if (Is80mmPaperWarningModel(request.model))
-            Message(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
+            Inform(LoadString(61507), LoadString(61446), MB_OK | MB_ICONEXCLAMATION);
         result = transfer.SendLogoToSerial();
     }
     outcome.flags = transfer.Flags();
     outcome.printRaster = transfer.PreparedRaster();
     outcome.portLost = transfer.PortLost();
     outcome.failure = transfer.Failure();
+    outcome.verified = transfer.Verified();
     return result;
 }
 
@@ -199,6 +209,10 @@ CTransferJob::CProgress CTransferJob::Progress() const
     std::lock_guard<std::mutex> lock(m_mutex);
     CProgress progress = m_progress;
     progress.elapsedMs = NowMs() - m_startedMs;
+    // A write returns a block ahead of the line: what is still on its way
+    // has not been sent yet, as far as speed and time left go.
+    if (progress.baud != 0)
+        progress.sentBytes = std::max<qint64>(0, progress.handedBytes - m_lineClock.BytesOnLine());
     return progress;
 }
 
@@ -212,7 +226,12 @@ void CTransferJob::ProgressStart(int steps, qint64 totalBytes, DWORD baud)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_progress = CProgress{0, totalBytes, baud, 0, steps, 0, 0};
+        m_progress = CProgress{};
+        m_progress.totalBytes = totalBytes;
+        m_progress.baud = baud;
+        m_progress.plannedSteps = steps;
+        m_lineClock = CSerialLineClock();
+        m_lineClock.SetBaud(baud);
         m_startedMs = NowMs();
     }
     PostMessage(m_receiver.data(), WM_PROGRESS_START, 0, steps);
@@ -222,7 +241,10 @@ void CTransferJob::ProgressStep(qint64 bytes, int steps)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_progress.sentBytes += bytes;
+        m_progress.handedBytes += bytes;
+        m_progress.sentBytes = m_progress.handedBytes;
+        if (m_progress.baud != 0)
+            m_lineClock.Wrote(static_cast<int>(bytes));
         m_progress.stepsDone += steps;
         ++m_progress.stepMessages;
     }
@@ -283,8 +305,13 @@ int CTransferJob::CallUi(std::function<int()> work, int onKill)
 
 int CTransferJob::Message(const QString& text, const QString& caption, UINT flags)
 {
-    ++m_boxesShown;
+    ++m_failureBoxes;
     return CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
+}
+
+void CTransferJob::Inform(const QString& text, const QString& caption, UINT flags)
+{
+    CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
 }
 
 int CTransferJob::ChooseBaudRate()

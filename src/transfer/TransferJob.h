@@ -4,6 +4,7 @@
 // widget or the document: progress goes out as posted messages, questions are
 // carried to the user-interface thread and given up when the job is killed,
 // and the outcome is handed back to the user-interface thread when it ends.
+#include "components/SerialLineClock.h"
 #include "platform/ManualResetEvent.h"
 #include "transfer/TransferHost.h"
 #include "transfer/TransferRequest.h"
@@ -47,7 +48,10 @@ public:
 
     // For the progress dialog and the port pane, from any thread.
     struct CProgress {
+        // What the line has carried: on a serial line the bytes handed to the
+        // driver less those its line clock says are still on their way.
         qint64 sentBytes = 0;
+        qint64 handedBytes = 0;
         qint64 totalBytes = 0;
         DWORD baud = 0;
         qint64 elapsedMs = 0;
@@ -65,6 +69,7 @@ public:
     void ProgressEnd() override;
     void PortStatus(bool open, const QString& settings) override;
     int Message(const QString& text, const QString& caption, UINT flags) override;
+    void Inform(const QString& text, const QString& caption, UINT flags) override;
     int ChooseBaudRate() override;
     bool FrameMayCoverLogo() override;
     bool WaitForPrinterReset(bool reset, int ms) override;
@@ -94,11 +99,13 @@ private:
     std::atomic<bool> m_bRunning{false};
     // The protocol decided what "logo in RAM" becomes (the parallel transfer).
     bool m_bProtocolKeepsRamFlag = false;
-    std::atomic<int> m_boxesShown{0};
+    // Boxes that named why the job failed (not warnings, not success).
+    std::atomic<int> m_failureBoxes{0};
     std::atomic<bool> m_bOperatorCancelled{false};
 
     mutable std::mutex m_mutex; // guards what follows
     QString m_strSerialSettings;
     CProgress m_progress;
+    CSerialLineClock m_lineClock; // the bytes handed over, at the line's speed
     qint64 m_startedMs = 0;
 };

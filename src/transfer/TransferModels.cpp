@@ -1,5 +1,7 @@
 #include "transfer/TransferModels.h"
 
+#include "components/PortNames.h"
+
 #include <initializer_list>
 
 namespace {
@@ -151,12 +153,33 @@ int SerialTailBytes(const QString& model)
     return TrailingZeroBytes(model);
 }
 
+QString NumberedTransferCommandName(int logoNumber)
+{
+    return QStringLiteral("CmdTxLogo") + QChar(static_cast<char16_t>(u'0' + logoNumber));
+}
+
 QString SerialTransferCommandName(const QString& model, int logoNumber)
 {
-    QString name = QStringLiteral("CmdTxLogo");
-    if (TakesSlotDigitInDownloadCommand(model))
-        name += QChar(static_cast<char16_t>(u'0' + logoNumber));
-    return name;
+    return TakesSlotDigitInDownloadCommand(model) ? NumberedTransferCommandName(logoNumber)
+                                                  : QStringLiteral("CmdTxLogo");
+}
+
+QString ParallelTransferCommandName(const QString& model, int logoNumber)
+{
+    return IsParallelBlockModel(model) ? NumberedTransferCommandName(logoNumber) : QStringLiteral("CmdTxLogo");
+}
+
+QString TransferCommandName(const QString& portName, const QString& model, int logoNumber)
+{
+    switch (PortKindOf(portName)) {
+    case PortKind::Serial:
+        return SerialTransferCommandName(model, logoNumber);
+    case PortKind::Parallel:
+        return ParallelTransferCommandName(model, logoNumber);
+    case PortKind::Usb:
+        break;
+    }
+    return NumberedTransferCommandName(logoNumber);
 }
 
 CAfterGenericTransfer AfterGenericTransfer(const QString& model)

@@ -70,8 +70,14 @@ bool SendsBitmapStream(const QString& model);
 int SerialBlockSize(const QString& model);
 // Zero bytes sent past the data with the last, partial block.
 int SerialTailBytes(const QString& model);
-// "CmdTxLogo", followed by the character '0' + slot for the listed and the fiscal models.
+// "CmdTxLogo" followed by the character '0' + slot: the one rule of every port.
+QString NumberedTransferCommandName(int logoNumber);
+// "CmdTxLogo", numbered for the listed and the fiscal models.
 QString SerialTransferCommandName(const QString& model, int logoNumber);
+// "CmdTxLogo", numbered for the 22-byte block models.
+QString ParallelTransferCommandName(const QString& model, int logoNumber);
+// The transfer command a job on portName sends (USB: always numbered).
+QString TransferCommandName(const QString& portName, const QString& model, int logoNumber);
 
 // What a completed generic serial transfer changes: whether the data already
 // reached flash (the RAM-to-flash step then skips its command), whether the
@@ -104,7 +110,7 @@ int ParallelResetWaitMs(const QString& model);
 
 // ---- USB ---------------------------------------------------------------------------
 
-// The models a USB job sends to; any other gets nothing and succeeds.
+// The models a USB job sends to; any other is refused, nothing sent.
 bool IsUsbTransferModel(const QString& model);
 // The stream carries the 62-byte BMP header and the rows bottom-up.
 bool UsbStreamIsBitmap(const QString& model);

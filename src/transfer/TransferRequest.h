@@ -23,6 +23,8 @@ enum class TransferKind { Test, Program };
 // What the printer link knows before a job and what the job leaves it.
 struct CTransferFlags {
     bool logoInRam = false;
+    // What the RAM holds while logoInRam is set (RamCopyDigest).
+    QByteArray ramDigest;
     bool printerDetected = false;
     bool flashAfterTx = false;
     bool wgjPrinter = false;
@@ -74,6 +76,10 @@ struct CTransferRequest {
 
     CTransferFlags flags;
 
+    // After programming a flash-area printer, read its logo area back and
+    // compare it with what was sent.
+    bool verifyArea = false;
+
     // The application log (thread-safe); may be null.
     CLogFile* appLog = nullptr;
 };
@@ -95,6 +101,8 @@ struct CTransferOutcome {
     // The operator already knows why it ended: a box said so during the job,
     // or it was their own stop or cancel.
     bool told = false;
+    // The logo area read back equals what was sent (verifyArea).
+    bool verified = false;
 };
 
 // The request of a job for the document as it is now: a copy of its logo, its

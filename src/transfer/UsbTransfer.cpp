@@ -1,10 +1,9 @@
 #include "transfer/UsbTransfer.h"
 
-#include "document/RasterOps.h"
 #include "resources/StringTable.h"
 #include "transfer/BlockPlan.h"
 #include "transfer/BlockSender.h"
-#include "transfer/LogoStream.h"
+#include "transfer/PortStream.h"
 #include "transfer/TransferHost.h"
 #include "transfer/TransferModels.h"
 
@@ -32,6 +31,8 @@ int CUsbTransfer::Send()
 {
     const QString& printer = m_request.usbPrinter;
     if (printer.isEmpty() || !m_port.OpenPrinter(printer)) {
+        // A printer that cannot be reached is off line, as far as the operator can tell.
+        m_host.Message(LoadString(61545), LoadString(1035), MB_OK | MB_ICONSTOP);
         return Fail(QStringLiteral("%1 cannot be opened: %2").arg(printer, m_port.LastErrorText()));
     }
     if (!m_port.IsPrinterOnline()) {
@@ -45,41 +46,22 @@ int CUsbTransfer::Send()
         m_port.ClosePrinter();
         return Fail(QStringLiteral("the printer on %1 is no %2 (identification %3)").arg(printer, Model()).arg(id));
     }
-    int result = 1;
-    if (IsUsbTransferModel(Model()))
-        result = SendDataToGeneric(); // a stream that failed is no success
-    else
-        m_host.Log(QStringLiteral("[TestOrProgRamLogo] %1 takes no logo over USB: nothing was sent").arg(Model()));
+    // Nothing sent is no success: the operator is told why.
+    const int result = IsUsbTransferModel(Model()) ? SendDataToGeneric()
+                                                   : Fail(QStringLiteral("this printer takes no logo over USB"));
     m_port.ClosePrinter();
     return result;
 }
 
 bool CUsbTransfer::BuildStream(CBufferUC* stream)
 {
-    const CTransferRequest& r = m_request;
-    const QString commandName = QStringLiteral("CmdTxLogo%1").arg(r.slot);
-    if (!r.printerCfg.GetCommandPrinters(commandName, *stream))
-        return Fail(QStringLiteral("the printer configuration has no \"%1\"").arg(commandName));
-    m_raster = PreparePrinterRaster(r.logo, CLogoGeometry{r.logoWidth, r.logoHeight, r.dotX, r.dotY},
-                                    CRasterShaping{r.options.reverseImage, r.options.reverseRow, r.options.frame},
-                                    [this] { return m_host.FrameMayCoverLogo(); });
-    CBufferUC raster = m_raster;
-    if (UsbStreamIsBitmap(Model())) {
-        *stream += CBufferUC(reinterpret_cast<const BYTE*>(r.bitmapHeader.constData()),
-                             static_cast<int>(r.bitmapHeader.size()));
-        // BMP rows go bottom-up, in the logo's own layout.
-        rasterops::SwapRowsTopBottom(raster, r.logoWidth, r.logoHeight);
-    } else if (UsbStreamStoresItself(Model()) && !r.options.reverseColor) {
-        raster = ~raster;
-    }
-    *stream += raster;
-    if (UsbStreamStoresItself(Model())) {
-        CBufferUC command;
-        if (!r.printerCfg.GetCommandPrinters(QStringLiteral("CmdRAMFlash"), command) || command.GetSize() == 0)
-            return Fail(QStringLiteral("the printer configuration has no \"CmdRAMFlash\""));
-        command.SetByte(static_cast<BYTE>(r.slot), command.GetSize() - 1);
-        *stream += command;
-    }
+    m_raster = PrepareRequestRaster(m_request, [this] { return m_host.FrameMayCoverLogo(); });
+    CStreamParts parts;
+    CPortStream built;
+    QString why;
+    if (!MakeStreamParts(m_request, m_raster, &parts, &why) || !BuildPortStream(m_request, parts, &built, &why))
+        return Fail(why);
+    *stream = built.bytes;
     return true;
 }
 
@@ -116,6 +98,6 @@ int CUsbTransfer::SendDataToGeneric()
         m_host.Message(LoadString(61457), LoadString(1035), MB_OK | MB_ICONSTOP);
         return Fail(QStringLiteral("the printer did not take the whole logo: %1").arg(m_port.LastErrorText()));
     }
-    m_host.Message(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     return 1;
 }

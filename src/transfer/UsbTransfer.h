@@ -13,9 +13,9 @@ class CUsbTransfer {
 public:
     CUsbTransfer(const CTransferRequest& request, CTransferHost& host, CQvComAm& port);
 
-    // The USB branch of a job: 0 when the printer cannot be opened, is off
-    // line or is another model (with its box); otherwise 1, whatever the
-    // stream's fate: the boxes of SendDataToGeneric tell the operator.
+    // The USB branch of a job: 1 when the printer took the whole stream; 0
+    // when it cannot be opened or is off line (61545), is another model
+    // (61546), takes no logo over USB, or did not take the stream.
     int Send();
     // 1 = the whole stream was written.
     int SendDataToGeneric();

@@ -52,13 +52,19 @@ public:
             return;
         Log(QStringLiteral("[PrintLogo] the print failed: %1").arg(print.Failure()));
         if (m_boxesShown == 0)
-            Message(QStringLiteral("The logo was not printed: %1").arg(print.Failure()), LoadString(1035),
-                    MB_OK | MB_ICONSTOP);
+            Message(FormatResString(61549, QStringList{print.Failure()}), LoadString(1035), MB_OK | MB_ICONSTOP);
     }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     int Message(const QString& text, const QString& caption, UINT flags) override
     {
         ++m_boxesShown;
+        return Show(text, caption, flags);
+    }
+    void Inform(const QString& text, const QString& caption, UINT flags) override { Show(text, caption, flags); }
+
+private:
+    int Show(const QString& text, const QString& caption, UINT flags)
+    {
         // The box is answered with the ordinary cursor.
         QGuiApplication::restoreOverrideCursor();
         const int answer = MessageBox(m_window, text, caption, flags);
@@ -66,7 +72,6 @@ public:
         return answer;
     }
 
-private:
     QWidget* m_window;
     int m_boxesShown = 0;
 };

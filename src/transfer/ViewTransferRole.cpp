@@ -1,6 +1,8 @@
 #include "transfer/ViewTransferRole.h"
 
 #include "app/GlyphaneApp.h"
+#include "components/PortNames.h"
+#include "components/SettingsStore.h"
 #include "components/dialogs/DialogSelPrn.h"
 #include "components/dialogs/MessageDlg.h"
 #include "dialogs/ChooseLogoDlg.h"
@@ -12,6 +14,7 @@
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "transfer/LogoStream.h"
+#include "transfer/PortStream.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferJob.h"
 #include "transfer/TransferModels.h"
@@ -117,12 +120,15 @@ int CViewTransferRole::StartThreadLogo()
         LogJobError();
         return 0;
     }
+    CTransferRequest request = TakeRequest();
+    if (!request.flags.logoInRam)
+        RefreshPrintData();
     m_job.reset(); // the previous job's worker has ended; release it
     QWidget* window = TransferWindow();
     m_job = std::make_unique<CTransferJob>(window, window, [this](bool reset, int ms, std::function<void()> done) {
         ShowResetWait(reset, ms, std::move(done));
     });
-    m_job->Start(TakeRequest(), [this](const CTransferOutcome& outcome) { ApplyOutcome(outcome); });
+    m_job->Start(std::move(request), [this](const CTransferOutcome& outcome) { ApplyOutcome(outcome); });
     return 1;
 }
 
@@ -143,12 +149,6 @@ bool CViewTransferRole::PrepareOnUiThread()
     }
     const QString port = doc->GetPortName();
     if (IsSerialPort(port) || IsParallelPort(port)) {
-        if (!link.IsLogoInRam()) {
-            if (UsesUsbPrintData(doc->GetPrinterModel()))
-                BuildUsbPrintData(*doc);
-            else
-                BuildPlainPrintData(*doc);
-        }
         // Shown before the port opens, as opening it would.
         if (link.ShowsInitDialog())
             link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->GetPrinterModel())));
@@ -164,11 +164,38 @@ bool CViewTransferRole::PrepareOnUiThread()
     return true;
 }
 
+bool CViewTransferRole::VerifiesAfterProgramming()
+{
+    return CSettingsStore::Value(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), true).toBool();
+}
+
+void CViewTransferRole::SetVerifiesAfterProgramming(bool on)
+{
+    CSettingsStore::SetValue(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), on);
+}
+
+void CViewTransferRole::RefreshPrintData()
+{
+    CGlyphaneDoc* doc = TransferDocument();
+    if (PortKindOf(doc->GetPortName()) == PortKind::Usb)
+        return;
+    if (UsesUsbPrintData(doc->GetPrinterModel()))
+        BuildUsbPrintData(*doc);
+    else
+        BuildPlainPrintData(*doc);
+}
+
+bool CViewTransferRole::RamHoldsTheLogo()
+{
+    return TakeRequest().flags.logoInRam;
+}
+
 CTransferRequest CViewTransferRole::TakeRequest()
 {
     const CPrinterLink& link = Link();
     CTransferFlags flags;
     flags.logoInRam = link.IsLogoInRam();
+    flags.ramDigest = link.RamDigest();
     flags.printerDetected = link.IsPrinterDetected();
     flags.flashAfterTx = link.IsFlashAfterTx();
     flags.wgjPrinter = link.IsWgjPrinter();
@@ -180,13 +207,20 @@ CTransferRequest CViewTransferRole::TakeRequest()
                                                    link.LogoNumber(), SendOptions().Choices(), flags);
     if (!m_strUsbPrinter.isEmpty())
         request.usbPrinter = m_strUsbPrinter;
+    request.verifyArea = VerifiesAfterProgramming();
+    // The printer's RAM copy serves only while it is exactly what a full
+    // transfer would send now: Invert, the flips, Undo and a paste leave the
+    // flag set but change the logo.
+    if (request.flags.logoInRam)
+        request.flags.logoInRam =
+            !request.flags.ramDigest.isEmpty() && CurrentRamCopyDigest(request) == request.flags.ramDigest;
     return request;
 }
 
 void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
 {
     CPrinterLink& link = Link();
-    link.SetLogoInRam(outcome.flags.logoInRam);
+    link.SetLogoInRam(outcome.flags.logoInRam, outcome.flags.ramDigest);
     link.SetPrinterDetected(outcome.flags.printerDetected);
     link.SetFlashAfterTx(outcome.flags.flashAfterTx);
     link.SetWgjPrinter(outcome.flags.wgjPrinter);
@@ -202,8 +236,8 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
     // silent from the start, a line that broke mid-stream) must not end the
     // command without a word.
     if (outcome.result != 1 && !outcome.told && !outcome.failure.isEmpty())
-        MessageBox(TransferWindow(), QStringLiteral("The logo was not sent: %1").arg(outcome.failure),
-                   LoadString(1035), MB_OK | MB_ICONSTOP);
+        MessageBox(TransferWindow(), FormatResString(61548, QStringList{outcome.failure}), LoadString(1035),
+                   MB_OK | MB_ICONSTOP);
 }
 
 void CViewTransferRole::OnKillThread()

@@ -49,6 +49,13 @@ public:
     // could not start or ended before the worker (colour logo, no slot chosen).
     int StartThreadLogo();
     bool IsTransferRunning() const;
+    // The printer's RAM holds exactly what a transfer of the logo as it is
+    // now would send (to the slot last chosen): a Program only copies it to flash.
+    bool RamHoldsTheLogo();
+    // The setting "Verify After Programming" (on unless turned off): a
+    // flash-area printer's logo area is read back after programming.
+    static bool VerifiesAfterProgramming();
+    static void SetVerifiesAfterProgramming(bool on);
     // The serial settings of the running job's port, empty when it has none open.
     QString TransferSerialSettings() const;
 
@@ -79,6 +86,8 @@ private:
     void MapTransferCommands();
     bool PrepareOnUiThread();
     CTransferRequest TakeRequest();
+    // The document's print data, refreshed before a full serial or parallel transfer.
+    void RefreshPrintData();
     void ApplyOutcome(const CTransferOutcome& outcome);
     void OnStopSend();
     void OnProgressStart(int steps);

@@ -18,6 +18,7 @@
 #include "transfer/TransferJob.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProgressBar>
 
 #include <cstdio>
@@ -50,6 +51,9 @@ constexpr int kSilentMidBoundMs = 10000;
 constexpr int kGoneBoundMs = 10000;
 // A refusal the protocol counts (checksum storms) ends after the fourth.
 constexpr int kRefusedBoundMs = 10000;
+// A printer that keeps asking for blocks is given up after every block of
+// its area was asked for four times: 128 blocks of 129 bytes at 9600 baud.
+constexpr int kAskedForEverBoundMs = 30000;
 // A whole clean transfer of the table's logo, the reset wait included.
 constexpr int kCleanBoundMs = 60000;
 // Polling bounds while a phase is waited for.
@@ -112,6 +116,40 @@ std::string Texts(const std::vector<int>& ids)
     return texts.join(QStringLiteral(" | ")).toStdString();
 }
 
+// Failures recorded so far in the running test.
+int FailuresSoFar()
+{
+    const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+    int failed = 0;
+    for (int i = 0; i < result->total_part_count(); ++i)
+        failed += result->GetTestPartResult(i).failed() ? 1 : 0;
+    return failed;
+}
+
+// When a cell fails, when each of its moments came, and how loaded the
+// machine was: a bound missed by chance shows as such in the CI log.
+class CCellTimes {
+public:
+    CCellTimes() { m_clock.start(); }
+    void Mark(const char* moment) { m_marks.emplace_back(moment, m_clock.elapsed()); }
+    void PrintIfFailed(const PathSetup& path, const Cell& cell, int failuresBefore) const
+    {
+        if (FailuresSoFar() == failuresBefore)
+            return;
+        QFile load(QStringLiteral("/proc/loadavg"));
+        const QByteArray loadAverage = load.open(QIODevice::ReadOnly) ? load.readAll().trimmed() : QByteArray("?");
+        std::printf("timing of the failed cell \"%s / %s\" (bound %d ms, load %s):\n", path.name, cell.name,
+                    cell.boundMs, loadAverage.constData());
+        for (const auto& [moment, ms] : m_marks)
+            std::printf("  %8lld ms  %s\n", static_cast<long long>(ms), moment);
+        std::fflush(stdout);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    std::vector<std::pair<const char*, qint64>> m_marks;
+};
+
 void Record(const PathSetup& path, const Cell& cell, qint64 endedMs)
 {
     const QString file = qEnvironmentVariable("GLYPHANE_FAULT_TABLE");
@@ -125,11 +163,13 @@ void Record(const PathSetup& path, const Cell& cell, qint64 endedMs)
 
 class FaultMatrixTest : public TransferTest {
 protected:
-    // LPT1 and USB001 lead to the virtual printer too.
+    // LPT1 and USB001 lead to the virtual printer too; USB002 to a folder,
+    // which exists but opens as no device does.
     QByteArray Settings() const override
     {
         const QByteArray link = LinkPath().toUtf8();
-        return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link + "\n";
+        return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link
+               + "\nUSB002=" + testenv::ProgramDir().toUtf8() + "\n";
     }
 
     void StartPrinter(const PathSetup& path, const char* fault)
@@ -237,7 +277,10 @@ protected:
     qint64 RunCell(const PathSetup& path, const Cell& cell)
     {
         SCOPED_TRACE(std::string(path.name) + " / " + cell.name);
+        const int failuresBefore = FailuresSoFar();
+        CCellTimes times;
         StartPrinter(path, cell.fault);
+        times.Mark("printer started");
         if (!m_view)
             OpenLogo(path);
         const QString device = m_printer->DevicePath();
@@ -247,6 +290,7 @@ protected:
 
         QElapsedTimer clock;
         clock.start();
+        times.Mark("command");
         m_view->OnCommand(path.command);
         qint64 ended = -1;
         if (cell.act == Act::Fault) {
@@ -254,6 +298,7 @@ protected:
             ended = clock.elapsed();
         } else if (cell.act == Act::Stop) {
             EXPECT_TRUE(WaitForPhase(cell.phase)) << "phase not reached";
+            times.Mark("phase reached, stop");
             EXPECT_NE(m_view->ProgressDialog(), nullptr);
             clock.restart();
             if (m_view->ProgressDialog())
@@ -262,6 +307,7 @@ protected:
             ended = clock.elapsed();
         } else {
             EXPECT_TRUE(WaitForPhase(cell.phase)) << "phase not reached";
+            times.Mark("phase reached, close");
             EXPECT_TRUE(m_view->IsTransferRunning()) << "the job ended before the window closed";
             // Closed as the operator closes it: "Close" on the logo window,
             // nothing to save; the window goes at the next deferred delete.
@@ -278,6 +324,7 @@ protected:
             m_doc = nullptr;
             QCoreApplication::processEvents();
         }
+        times.Mark("worker ended");
         Record(path, cell, ended);
         EXPECT_LE(ended, cell.boundMs) << "ended after " << ended << " ms";
 
@@ -314,9 +361,19 @@ protected:
                 << "success with slot " << path.slot << " not holding the logo";
         }
 
-        // Usable for the next job.
+        // The figures never pass their end, whatever the printer asked for.
+        if (m_view && m_view->LastJob()) {
+            const CTransferJob::CProgress p = m_view->LastJob()->Progress();
+            EXPECT_LE(p.stepsDone, p.plannedSteps);
+            EXPECT_LE(p.sentBytes, p.totalBytes);
+        }
+
+        // Usable for the next job; a port that could not be opened goes back
+        // to "not init" until Connect binds it again, as it does here.
         if (m_view) {
             EXPECT_FALSE(m_view->IsTransferRunning());
+            if (m_doc->GetPortName() == LoadString(61454))
+                m_doc->SetPortName(QLatin1String(path.portName));
             EXPECT_TRUE(State(path.command).enabled());
             EXPECT_EQ(m_view->ProgressDialog(), nullptr);
             if (cell.ends == Ends::Fails) {
@@ -327,6 +384,8 @@ protected:
             EXPECT_EQ(m_view->Link().Usb(), nullptr);
         }
         EXPECT_EQ(ui.Pending(), 0u) << "a scripted answer was not asked for";
+        times.Mark("checked");
+        times.PrintIfFailed(path, cell, failuresBefore);
         return ended;
     }
 
@@ -382,6 +441,9 @@ constexpr int kAreaNoInfo = 61511;     // the printer did not describe its area
 constexpr int kAreaNoAnswer = 61512;   // the printer did not answer a frame
 constexpr int kAreaRefused = 61513;    // too many checksum errors
 constexpr int kUsbOtherModel = 61546;
+constexpr int kUsbOffline = 61545;     // also a printer that cannot be opened
+constexpr int kAreaUnknown = 61516;    // an answer outside the protocol
+constexpr int kPaperWarning = 61507;   // a warning before the job, no failure
 
 } // namespace
 
@@ -420,6 +482,8 @@ TEST_F(FaultMatrixTest, FlashArea)
         {"gone mid-block", "disconnect-after=1000", Act::Fault, Phase::None, Ends::Fails, {kAreaNoAnswer}, "did not answer a block", kGoneBoundMs},
         {"checksum storm on the information", "--info-errors 3", Act::Fault, Phase::None, Ends::Fails, {kAreaNoInfo}, "did not describe", kRefusedBoundMs},
         {"checksum storm on a block", "--fault checksum-errors=4@5", Act::Fault, Phase::None, Ends::Fails, {kAreaRefused}, "refused a block", kRefusedBoundMs},
+        {"checksum error naming address 0", "--zero-address 2", Act::Fault, Phase::None, Ends::Fails, {kAreaUnknown}, "outside its logo area", kRefusedBoundMs},
+        {"asks for a block for ever", "--ask-again 2", Act::Fault, Phase::None, Ends::Fails, {kAreaUnknown}, "asked for more than 128 blocks", kAskedForEverBoundMs},
         {"stop at the first block", "", Act::Stop, Phase::FirstBlock, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
         {"stop halfway", "", Act::Stop, Phase::Halfway, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
         {"closed while asking", "", Act::Close, Phase::Handshake, Ends::Fails, {}, "", kCloseBoundMs},
@@ -486,6 +550,17 @@ TEST_F(FaultMatrixTest, ParallelPort)
     RunCleanJob(path, {kStopReminder}, false);
 }
 
+// A warning before the job names no failure: a port that cannot be opened
+// still gets the box naming why.
+TEST_F(FaultMatrixTest, ParallelPortAfterAWarning)
+{
+    const PathSetup path{"parallel, warned first", "MZVZV", EmuPort::Parallel, "LPT1", 115200, ID_TEST_LOGO, 1, 64, 32};
+    RunTable(path, {
+        {"cannot be opened", "absent", Act::Fault, Phase::None, Ends::Fails, {kPaperWarning, kUntold}, "LPT1 cannot be opened", kGoneBoundMs},
+    });
+    RunCleanJob(path, {kPaperWarning, kStopReminder}, false);
+}
+
 // ---- USB: J4, programmed into slot 2 by its own stream ---------------------------------
 // The printer behind a device file that behaves as usblp does: a write
 // returns with its transfer in flight, the next waits until the printer took
@@ -511,10 +586,24 @@ TEST_F(FaultMatrixTest, Usb)
         {"gone mid-stream", "disconnect-after=5000", Act::Fault, Phase::None, Ends::Fails, {kSendError}, "the printer stopped taking the logo", kGoneBoundMs},
         {"stop at the first block", "", Act::Stop, Phase::FirstBlock, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
         {"stop halfway", "", Act::Stop, Phase::Halfway, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
-        {"closed during the questions", "", Act::Close, Phase::Handshake, Ends::Fails, {}, "", kCloseBoundMs},
+        // A silent printer keeps the job in its questions: an answering one
+        // may have taken the whole stream before the window closes.
+        {"closed during the questions", "silent", Act::Close, Phase::Handshake, Ends::Fails, {}, "", kCloseBoundMs},
+        // USB001 is gone; the one port listed is USB002, a folder.
+        {"cannot be opened", "absent", Act::Fault, Phase::None, Ends::Fails, {kUsbOffline}, "USB002 cannot be opened", kGoneBoundMs},
         {"closed while the last block is in flight", "", Act::Close, Phase::LastBlock, Ends::Fails, {}, "", kCloseBoundMs},
     });
     RunCleanJob(path, {kSuccess}, true);
+}
+
+// A printer that takes no logo over USB is told so; nothing is sent, and
+// there is no clean job to end the table with.
+TEST_F(FaultMatrixTest, UsbModelWithoutATransfer)
+{
+    const PathSetup path{"USB, no logo over USB", "WGJ33", EmuPort::Usb, "USB001", 115200, ID_TEST_LOGO, 1, 64, 32};
+    RunTable(path, {
+        {"takes no logo over USB", "", Act::Fault, Phase::None, Ends::Fails, {kUntold}, "this printer takes no logo over USB", kSilentBoundMs},
+    });
 }
 
 // ---- "Print Logo": FRNDR prints its slot 1 -----------------------------------------------

@@ -6,6 +6,7 @@
 #include "support/TestEnv.h"
 #include "transfer/PrinterPreview.h"
 
+#include <QFile>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
@@ -53,11 +54,13 @@ Bytes BmpHeader(int width, int height)
     return h;
 }
 
-CSerialStream StreamOf(const Bytes& data)
+CPortStream StreamOf(const Bytes& data, int commandLength, bool bitmap)
 {
-    CSerialStream stream;
+    CPortStream stream;
     stream.bytes = CBufferUC(data.data(), static_cast<int>(data.size()));
     stream.length = static_cast<int>(data.size());
+    stream.commandLength = commandLength;
+    stream.bitmap = bitmap;
     return stream;
 }
 
@@ -65,6 +68,7 @@ CTransferRequest SmallRequest(const QString& model)
 {
     CTransferRequest request;
     request.model = model;
+    request.portName = QStringLiteral("COM1");
     request.logo = SmallLogo();
     request.logoWidth = request.dotX = 16;
     request.logoHeight = request.dotY = 2;
@@ -76,9 +80,9 @@ CTransferRequest SmallRequest(const QString& model)
 TEST(PrinterPreviewTest, ThePrinterReadsTheRasterAfterTheCommandOneBitOneDot)
 {
     // Command 1B 4C, then rows F0 0F / 01 80.
-    const QImage dots = PrintedDots(StreamOf({0x1B, 0x4C, 0xF0, 0x0F, 0x01, 0x80}), 2, false, 16, 2);
+    const QImage dots = PrintedDots(StreamOf({0x1B, 0x4C, 0xF0, 0x0F, 0x01, 0x80}, 2, false), 16, 2);
     EXPECT_EQ(Rows(dots), (std::vector<std::string>{"####........####", ".......##......."}));
-    EXPECT_TRUE(PrintedDots(StreamOf({0x1B, 0x4C, 0xF0, 0x0F, 0x01}), 2, false, 16, 2).isNull())
+    EXPECT_TRUE(PrintedDots(StreamOf({0x1B, 0x4C, 0xF0, 0x0F, 0x01}, 2, false), 16, 2).isNull())
         << "a stream a byte short has no preview";
 }
 
@@ -89,10 +93,10 @@ TEST(PrinterPreviewTest, ABitmapModelsImageIsReadBottomUpWithClearBitsAsDots)
     data.insert(data.end(), header.begin(), header.end());
     // Bottom row first: FF FE, then the top row 0F FF.
     data.insert(data.end(), {0xFF, 0xFE, 0x0F, 0xFF});
-    const QImage dots = PrintedDots(StreamOf(data), 3, true, 384, 240);
+    const QImage dots = PrintedDots(StreamOf(data, 3, true), 384, 240);
     EXPECT_EQ(Rows(dots), (std::vector<std::string>{"####............", "...............#"}));
     data[3] = 'X';
-    EXPECT_TRUE(PrintedDots(StreamOf(data), 3, true, 384, 240).isNull()) << "no BMP header, no preview";
+    EXPECT_TRUE(PrintedDots(StreamOf(data, 3, true), 384, 240).isNull()) << "no BMP header, no preview";
 }
 
 TEST(PrinterPreviewTest, ThePreviewOfARequestShowsTheLogoAsTheModelTakesIt)
@@ -114,6 +118,34 @@ TEST(PrinterPreviewTest, ThePreviewOfARequestShowsTheLogoAsTheModelTakesIt)
     request.options.reverseImage = true;
     EXPECT_EQ(Rows(PreviewDots(request, {}, &why)),
               (std::vector<std::string>{".#.#.#.#.#.#.#.#", "........########"}));
+}
+
+TEST(PrinterPreviewTest, AUsbBitmapModelIsPreviewedFromItsUsbStream)
+{
+    // VD8 takes a BMP image over USB whatever Reverse Color says, where the
+    // serial stream would carry the raster as it is: the preview follows the port.
+    CTransferRequest request = SmallRequest(QStringLiteral("VD8"));
+    ASSERT_TRUE(request.printerCfg.LoadPublicCfgFile(testenv::ProgramDir() + QStringLiteral("/CfgFile/VD8.cfg")));
+    QFile templateFile(testenv::ProgramDir() + QStringLiteral("/HeaderNewFile.bmp"));
+    ASSERT_TRUE(templateFile.open(QIODevice::ReadOnly));
+    request.bitmapHeader = templateFile.read(62);
+    request.options.reverseColor = true;
+    QString why;
+    request.portName = QStringLiteral("COM1");
+    EXPECT_EQ(Rows(PreviewDots(request, {}, &why)),
+              (std::vector<std::string>{"........########", ".#.#.#.#.#.#.#.#"}));
+    request.portName = QStringLiteral("USB001");
+    EXPECT_EQ(Rows(PreviewDots(request, {}, &why)),
+              (std::vector<std::string>{"########........", "#.#.#.#.#.#.#.#."})) << why.toStdString();
+
+    // A logo narrower than the area lies centred in an image of the whole area.
+    request.dotX = 32;
+    EXPECT_EQ(Rows(PreviewDots(request, {}, &why)),
+              (std::vector<std::string>{"........########................", "........#.#.#.#.#.#.#.#........."}));
+
+    request.model = QStringLiteral("WGJ33");
+    EXPECT_TRUE(PreviewDots(request, {}, &why).isNull());
+    EXPECT_EQ(why, QStringLiteral("this printer takes no logo over USB"));
 }
 
 TEST(PrinterPreviewTest, ThePaperStripIsThePrintersWidthWithPaperAboveAndBelow)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -102,10 +103,13 @@ TEST(PrinterRasterTest, EqualsTheDocumentChainForEverySizeAndOption)
     }
 }
 
-TEST(PrinterRasterTest, BitmapStreamEqualsTheDocumentsHeaderAndFlippedRows)
+TEST(PrinterRasterTest, BitmapStreamAnnouncesTheWholePrinterAreaItCarriesBottomRowFirst)
 {
-    // A bitmap model keeps a logo smaller than its printer area, so the rows
-    // put bottom-up are those of the logo's layout, not the printer's.
+    // A bitmap model keeps a logo smaller than its printer area; the image
+    // sent is the area with the logo centred, so the header must give the
+    // area's size and the rows go bottom-up in the area's layout. A header
+    // giving the logo's size once made the printer read part of the rows as
+    // the image and the rest as commands.
     CGlyphaneDoc doc(testenv::DocEnvironment());
     for (const CLogoGeometry& g : {CLogoGeometry{64, 40, 64, 40}, CLogoGeometry{40, 24, 64, 40},
                                    CLogoGeometry{20, 9, 64, 40}}) {
@@ -118,13 +122,23 @@ TEST(PrinterRasterTest, BitmapStreamEqualsTheDocumentsHeaderAndFlippedRows)
         doc.BuildBitmapHeader(header);
         ASSERT_EQ(header.GetSize(), 62);
 
-        const CBufferUC command(reinterpret_cast<const BYTE*>("\x1B\x4C\x31"), 3);
+        const std::vector<BYTE> command = {0x1B, 0x42, 0x31};
         for (const char* model : {"BDQGMLW", "JMQ9534"}) {
-            const CSerialStream stream = BuildSerialStream(
-                {model, command, header, raster, false, g.logoWidth, g.logoHeight});
-            const CBufferUC expected = command + header + doc.FlipRowsUpsideDown(raster);
-            EXPECT_EQ(stream.bytes.Bytes(), expected.Bytes()) << model << " logo " << g.logoWidth;
-            EXPECT_EQ(stream.length, expected.GetSize());
+            const std::vector<BYTE> stream = BuildSerialStream({model, CBufferUC(command.data(), 3), header, raster,
+                                                                false, g.dotX, g.dotY})
+                                                 .bytes.Bytes();
+            ASSERT_EQ(stream.size(), 3u + 62u + 8u * 40u) << model << " logo " << g.logoWidth;
+            EXPECT_TRUE(std::equal(command.begin(), command.end(), stream.begin()));
+            // Width and height 64 x 40, image size 320 bytes, file size 382.
+            EXPECT_EQ(stream[3 + 18], 64);
+            EXPECT_EQ(stream[3 + 22], 40);
+            EXPECT_EQ(stream[3 + 34] | stream[3 + 35] << 8, 320);
+            EXPECT_EQ(stream[3 + 2] | stream[3 + 3] << 8, 382);
+            for (int row = 0; row < 40; ++row)
+                for (int k = 0; k < 8; ++k)
+                    ASSERT_EQ(stream[static_cast<size_t>(3 + 62 + row * 8 + k)],
+                              raster.GetpBuf()[(39 - row) * 8 + k])
+                        << model << " logo " << g.logoWidth << ", row " << row;
         }
     }
 }

@@ -48,11 +48,13 @@ QStringList Captions(const ScriptedUi& ui)
 
 class ProtocolFamiliesTest : public TransferTest {
 protected:
-    // LPT1 and USB001 lead to the virtual printer too.
+    // LPT1 and USB001 lead to the virtual printer too; USB002 to a folder,
+    // which exists but opens as no device does.
     QByteArray Settings() const override
     {
         const QByteArray link = LinkPath().toUtf8();
-        return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link + "\n";
+        return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link
+               + "\nUSB002=" + testenv::ProgramDir().toUtf8() + "\n";
     }
 
     // The printer of model answering as script says, and a 64 x 32 logo bound to it.
@@ -420,16 +422,26 @@ TEST_F(ProtocolFamiliesTest, AUsbPrinterOffLineOrOfAnotherModelGetsNothing)
     EXPECT_TRUE(m_printer->RamLogo().IsEmpty());
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
 
-    // A model that takes no logo over USB: nothing is sent and the job succeeds.
+    // A model that takes no logo over USB: nothing is sent, and the operator is told so.
     StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("WGJ33"), 64, 32);
     ScriptedUi none;
     none.Then(FirstUsbPrinter());
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
-    EXPECT_TRUE(MessageTexts(none).isEmpty());
+    ASSERT_EQ(MessageTexts(none).size(), 1);
+    EXPECT_TRUE(MessageTexts(none).front().contains(QLatin1String("this printer takes no logo over USB")));
     // Only the questions: identification (the list and the job), status.
     EXPECT_TRUE(m_printer->TakeReceivedBytes()
                 == (Bytes{0x1D, 0x49, 0x31, 0x10, 0x04, 0x01, 0x1D, 0x49, 0x31}));
-    EXPECT_TRUE(m_view->Link().IsLogoInRam()) << "a USB job that returns 1 is a success";
+    EXPECT_FALSE(m_view->Link().IsLogoInRam()) << "nothing sent is no success";
+
+    // A device that cannot be opened is off line to the operator: with the
+    // printer gone, the one USB port listed is the folder of USB002.
+    m_printer.reset();
+    ScriptedUi absent;
+    absent.Then(FirstUsbPrinter());
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    EXPECT_EQ(MessageTexts(absent), QStringList{LoadString(61545)});
+    EXPECT_TRUE(AppLog().contains(QLatin1String("USB002 cannot be opened")));
 }
 
 // ---- glyphane-cli send ---------------------------------------------------------
@@ -462,6 +474,9 @@ TEST_F(ProtocolFamiliesTest, CommandLineSendProgramsEveryFamilyOnEveryKindOfPort
         {EmuPort::Parallel, "LPT1", "BDQG", "--test", 1, 256, 128},     // parallel area
         {EmuPort::Parallel, "LPT1", "QVGDCMR", "--test", 1, 576, 240},  // generic, 22-byte blocks
         {EmuPort::Usb, "USB001", "J4", "--program", 2, 384, 240},       // USB
+        // The BMP image of the whole area, a logo smaller than it centred
+        {EmuPort::Usb, "USB001", "BDQGMLW", "--program", 3, 384, 240},
+        {EmuPort::Serial, "COM1", "JMQ9534", "--program", 2, 384, 240},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -487,12 +502,31 @@ TEST_F(ProtocolFamiliesTest, CommandLineSendProgramsEveryFamilyOnEveryKindOfPort
     EXPECT_EQ(RunCli({"send", file, "--port", "LPT7", "--model", "BDQG", "--test"}, &err), cli::kExitRefused);
 }
 
-TEST_F(ProtocolFamiliesTest, CommandLineSendFailsWhenThePrinterRefusesTheArea)
+TEST_F(ProtocolFamiliesTest, CommandLineSendFailsWhenThePrinterRefusesTheLogo)
 {
-    StartLinePrinterWith(QStringLiteral("BDQG"), [](CEmuOptions& o) { o.area.seriousAt = 0; });
     const QString file = WriteWhiteLogo(64, 32);
-    ScriptedUi ui;
-    QString err;
-    EXPECT_EQ(RunCli({"send", file, "--port", "COM1", "--model", "BDQG", "--test"}, &err), cli::kExitRefused);
-    EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: the printer reported a serious error\n"))) << err.toStdString();
+    const struct {
+        const char* model;
+        EmuPort port;
+        const char* portName;
+        std::function<void(CEmuOptions&)> script;
+        const char* reason;
+    } cases[] = {
+        {"BDQG", EmuPort::Serial, "COM1", [](CEmuOptions& o) { o.area.seriousAt = 0; },
+         "the printer reported a serious error"},
+        {"BDQG", EmuPort::Serial, "COM1", [](CEmuOptions& o) { o.area.zeroAddressAt = 0; },
+         "the printer asked for address 0000, outside its logo area"},
+        {"WGJ33", EmuPort::Usb, "USB001", [](CEmuOptions&) {}, "this printer takes no logo over USB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        StartLinePrinterWith(QLatin1String(c.model), [&](CEmuOptions& o) {
+            o.port = c.port;
+            c.script(o);
+        });
+        ScriptedUi ui;
+        QString err;
+        EXPECT_EQ(RunCli({"send", file, "--port", c.portName, "--model", c.model, "--test"}, &err), cli::kExitRefused);
+        EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: %1\n").arg(QLatin1String(c.reason)))) << err.toStdString();
+    }
 }

@@ -44,7 +44,7 @@ Bytes Stream(const QString& model, const CLogoGeometry& g, const CRasterShaping&
 {
     const CBufferUC raster = PreparePrinterRaster(SmallLogo(), g, shaping, {});
     const CSerialStream stream = BuildSerialStream(
-        {model, Buffer(kCommand), Buffer(header), raster, reverseColor, g.logoWidth, g.logoHeight});
+        {model, Buffer(kCommand), Buffer(header), raster, reverseColor, g.dotX, g.dotY});
     EXPECT_EQ(stream.bytes.GetSize(), stream.length + stream.tailBytes);
     return stream.bytes.Bytes();
 }
@@ -86,10 +86,16 @@ TEST(SerialStreamTest, BitmapModelsSendHeaderThenBottomUpRowsUncomplemented)
     Bytes header(62, 0x11);
     header[0] = 'B';
     header[1] = 'M';
+    // The header as sent gives the 16 x 2 area: file size 66, width 16,
+    // height 2, image size 4 (16-bit fields, as the printers read them).
+    Bytes sent = header;
+    for (const auto& [at, value] : {std::pair{2, 66}, {3, 0}, {4, 0}, {5, 0}, {18, 16}, {19, 0}, {22, 2}, {23, 0},
+                                    {34, 4}, {35, 0}})
+        sent[static_cast<size_t>(at)] = static_cast<BYTE>(value);
     for (const char* model : {"BDQGMLW", "JMQ9534"})
         for (const bool reverseColor : {false, true})
             EXPECT_EQ(Stream(model, kFullArea, {}, reverseColor, header),
-                      Concat({kCommand, header, {0x55, 0x55, 0x00, 0xFF}}))
+                      Concat({kCommand, sent, {0x55, 0x55, 0x00, 0xFF}}))
                 << model << " reverse colour " << reverseColor;
     // VD8 stores the logo with the command too, but takes the plain raster on a serial line.
     EXPECT_EQ(Stream("VD8", kFullArea, {}, false, header), Concat({kCommand, {0xFF, 0x00, 0xAA, 0xAA}}));

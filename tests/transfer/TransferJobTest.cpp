@@ -4,6 +4,9 @@
 // mid-transfer, and the model rules of the transfer speed.
 #include "TransferFixture.h"
 
+#include "frame/MainFrame.h"
+#include "transfer/TransferJob.h"
+
 
 #include <QProgressBar>
 
@@ -101,6 +104,99 @@ TEST_F(TransferTest, ReverseColourAfterATestForcesAFullTransfer)
     ui.Then(ChooseSlot(1));
     ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
     EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), kWgj33Download));
+}
+
+TEST_F(TransferTest, TheProgressFiguresCountWhatTheLineHasCarried)
+{
+    // A write returns a block ahead of the line: counted as sent, the first
+    // figures once read 157538 bytes/s and "1 s left" with 18 s to go.
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    m_view->OnCommand(ID_TEST_LOGO);
+    int samples = 0;
+    while (m_view->IsTransferRunning()) {
+        const CTransferJob::CProgress p = m_view->LastJob()->Progress();
+        if (p.baud != 0 && p.handedBytes > 0) {
+            ++samples;
+            // The line carries baud / 10 bytes a second, from the moment the bar opened.
+            ASSERT_LE(p.sentBytes, static_cast<qint64>(p.baud) / 10 * (p.elapsedMs + 1) / 1000 + 1)
+                << "after " << p.elapsedMs << " ms at " << p.baud << " baud";
+            ASSERT_LE(p.sentBytes, p.handedBytes);
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_GT(samples, 10);
+    ASSERT_TRUE(WaitForJob(10000));
+    EXPECT_EQ(m_view->LastJob()->Progress().sentBytes, m_view->LastJob()->Progress().totalBytes);
+}
+
+TEST_F(TransferTest, TheRamShortcutServesOnlyTheLogoTheRamHolds)
+{
+    StartLinePrinter(QStringLiteral("WGJ33"));
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    ASSERT_TRUE(m_view->RamHoldsTheLogo());
+    const auto dispatch = [](UINT id) {
+        CMainFrame* frame = GetApp()->GetMainFrame();
+        frame->Router()->UpdateAll();
+        frame->Router()->Dispatch(id);
+    };
+    // Edits that leave "logo in RAM" set yet change what a transfer would
+    // send; undone, the RAM holds the logo again. One after another.
+    const struct {
+        const char* what;
+        UINT command;
+        bool holds;
+    } edits[] = {
+        {"Invert", ID_IMAGE_INVERT, false},          {"Invert again", ID_IMAGE_INVERT, true},
+        {"flip horizontally", ID_IMAGE_FLIP_HORIZONTAL, false}, {"Undo", ID_EDIT_UNDO, true},
+        {"flip vertically", ID_IMAGE_FLIP_VERTICAL, false},     {"Undo", ID_EDIT_UNDO, true},
+    };
+    for (const auto& edit : edits) {
+        dispatch(edit.command);
+        EXPECT_TRUE(m_view->Link().IsLogoInRam()) << edit.what;
+        EXPECT_EQ(m_view->RamHoldsTheLogo(), edit.holds) << edit.what;
+    }
+
+    // Test, Invert, Program slot 2: the whole logo goes, and slot 2 prints it inverted.
+    m_printer->TakeReceivedBytes();
+    dispatch(ID_IMAGE_INVERT);
+    ui.Then(ChooseSlot(2));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), kWgj33Download)) << "a full transfer";
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240));
+    const qsizetype pages = m_printer->Pages().size();
+    ui.Then(ChooseSlot(2));
+    m_view->OnCommand(ID_PRINT_LOGO);
+    ASSERT_TRUE(WaitForJob(30000));
+    EXPECT_EQ(m_printer->Pages().size(), pages + 1) << "Print Logo slot 2 printed";
+    EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), {0x1B, 0x52, 0x02})) << "slot 2 into RAM, then printed";
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+}
+
+TEST_F(TransferTest, TheRamShortcutAsksEveryPrinterItsStatusBeforeTheCopy)
+{
+    // Not only the WGJ33: a QNND, left at 38400 baud by its test, is found by
+    // its status, then by its identification, before RAM goes to flash.
+    StartLinePrinter(QStringLiteral("QNND"));
+    OpenLogoFor(QStringLiteral("QNND"), 64, 32);
+    ScriptedUi ui;
+    ASSERT_TRUE(RunJob(ID_TEST_LOGO));
+    m_printer->TakeReceivedBytes();
+    ui.Then(ChooseSlot(3));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    const std::vector<uint8_t> second = m_printer->TakeReceivedBytes();
+    const std::vector<uint8_t> status = {0x10, 0x04, 0x01}, identification = {0x1D, 0x49, 0x31},
+                               copy = {0x1B, 0x46, 0x03};
+    const auto at = [&](const std::vector<uint8_t>& needle) {
+        return std::search(second.begin(), second.end(), needle.begin(), needle.end()) - second.begin();
+    };
+    EXPECT_LT(at(status), at(identification)) << "the status first";
+    EXPECT_LT(at(identification), at(copy));
+    EXPECT_LT(at(copy), static_cast<long>(second.size())) << "RAM to flash slot 3";
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(3), *m_doc->GetLogoBitmap(), 576, 240));
 }
 
 TEST_F(TransferTest, StopBeforeTheFourthBlockEndsWithoutAnErrorBox)
@@ -315,16 +411,25 @@ TEST_F(TransferTest, DocumentationScreenshot)
     ASSERT_TRUE(WaitForJob(60000));
 }
 
-TEST_F(TransferTest, MzvzvrxhProgramIsConfirmedByThePrinterAndTheSpeedRestored)
+TEST_F(TransferTest, MzvzvrxhProgramIsConfirmedByThePrinterAndTheSpeedRestoredEitherWay)
 {
-    StartLinePrinter(QStringLiteral("MZVZVRXH"));
-    OpenLogoFor(QStringLiteral("MZVZVRXH"), 64, 32);
-    ScriptedUi ui;
-    ui.Then(ChooseSlot(1));
-    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
-    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << "the printer answered AA";
-    EXPECT_FALSE(m_printer->FlashLogo(1).IsEmpty());
-    EXPECT_EQ(m_printer->CurrentBaud(), 9600u) << "back to 9600 after the copy";
-    EXPECT_FALSE(m_view->Link().IsLogoInRam());
-    EXPECT_TRUE(m_view->Link().IsRxhPrinter());
+    // Slot 3 is one the printer lacks (it has two): it refuses the copy.
+    const struct {
+        int slot;
+        UINT box;
+    } cases[] = {{1, 61459}, {3, 61532}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slot);
+        StartLinePrinter(QStringLiteral("MZVZVRXH"));
+        OpenLogoFor(QStringLiteral("MZVZVRXH"), 64, 32);
+        m_doc->SetNumLogos(3);
+        ScriptedUi ui;
+        ui.Then(ChooseSlot(c.slot));
+        ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+        EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(c.box)}) << AppLog().toStdString();
+        EXPECT_EQ(m_printer->FlashLogo(1).IsEmpty(), c.slot != 1);
+        EXPECT_EQ(m_printer->CurrentBaud(), 9600u) << "back to 9600 after the copy, stored or not";
+        EXPECT_EQ(m_view->Link().IsLogoInRam(), c.slot != 1) << "a refused copy leaves the logo in RAM";
+        EXPECT_TRUE(m_view->Link().IsRxhPrinter());
+    }
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using Rule = SerialRateRule;
@@ -60,6 +62,15 @@ TEST(TransferModelsTest, CommandNameCarriesTheSlotCharacterOnTheListedAndFiscalM
     EXPECT_EQ(SerialTransferCommandName("GB6853RJ", 10), "CmdTxLogo:"); // character 48 + 10
     EXPECT_EQ(SerialTransferCommandName("WGJ33", 3), "CmdTxLogo");
     EXPECT_EQ(SerialTransferCommandName("vxcc5007", 3), "CmdTxLogo");
+
+    // One rule on every port: the parallel and USB names once differed from slot 10 on.
+    const std::tuple<const char*, const char*, int, const char*> ports[] = {
+        {"LPT1", "QVGDCMR", 2, "CmdTxLogo2"},   {"LPT1", "J4", 10, "CmdTxLogo:"},
+        {"LPT1", "WGJ33", 10, "CmdTxLogo"},     {"USB001", "J4", 10, "CmdTxLogo:"},
+        {"USB001", "VD8", 1, "CmdTxLogo1"},     {"COM1", "GB6853RJ", 10, "CmdTxLogo:"},
+    };
+    for (const auto& [port, model, slot, name] : ports)
+        EXPECT_EQ(TransferCommandName(port, model, slot), name) << port << " " << model << " " << slot;
 }
 
 TEST(TransferModelsTest, BitmapModelsTakeSmallerBlocksAndNoAfterStep)

@@ -49,6 +49,8 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
         f.kind = CEmuFault::Kind::Silent;
     } else if (text == QLatin1String("garbage")) {
         f.kind = CEmuFault::Kind::Garbage;
+    } else if (text == QLatin1String("absent")) {
+        f.kind = CEmuFault::Kind::Absent;
     } else if (text.startsWith(QLatin1String("silent-after="))) {
         f.kind = CEmuFault::Kind::SilentAfter;
         if (!ParseCount(text.mid(13), &f.count))
@@ -91,6 +93,7 @@ QString EmuUsage()
         "  --submodel-length N  answer GS I 2 with N bytes, the byte then zeros (1 to 3, default 1)\n"
         "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N[@K]\n"
         "                 | answer-baud=N (listens at --baud, answers at N baud)\n"
+        "                 | absent (no link is made: the port cannot be opened)\n"
         "                 | busy-after=N (lp-device: holds BUSY for 0.5 s once N bytes were taken)\n"
         "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb:\n"
         "                 a pseudo-terminal standing in for that port\n"
@@ -105,6 +108,8 @@ QString EmuUsage()
         "  --serious-error K  answer flash-area data block K (from 0) with 0x88\n"
         "  --unknown-status K answer flash-area data block K with the unknown status 0x77\n"
         "  --complete-first   answer the flash-area write frame with 0xBB (nothing to write)\n"
+        "  --zero-address K   answer flash-area data block K with 0x99 naming address 0\n"
+        "  --ask-again K      from flash-area data block K on, ask for the same block again for ever\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
         "  --help         show this text\n");
 }
@@ -158,6 +163,10 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
             ok = ParseCount(value, &options->area.seriousAt);
         else if (name == QLatin1String("--unknown-status"))
             ok = ParseCount(value, &options->area.unknownAt);
+        else if (name == QLatin1String("--zero-address"))
+            ok = ParseCount(value, &options->area.zeroAddressAt);
+        else if (name == QLatin1String("--ask-again"))
+            ok = ParseCount(value, &options->area.askAgainFrom);
         else {
             *error = QStringLiteral("unknown option %1").arg(name);
             return false;

@@ -9,9 +9,10 @@ struct CEmuFault {
     // has taken count bytes; DisconnectAfter closes the line instead (the
     // device disappears). AnswerBaud listens at the printer's speed but
     // answers at count baud, so the host reads whatever its receiver makes of
-    // the other speed's bits. BusyAfter (lp device only) holds BUSY for a
-    // while once count bytes were taken.
-    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, BusyAfter };
+    // the other speed's bits. Absent makes no link: the port cannot be opened.
+    // BusyAfter (lp device only) holds BUSY for a while once count bytes were
+    // taken.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, Absent, BusyAfter };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -25,6 +26,8 @@ struct CEmuAreaScript {
     int seriousAt = -1;       // this block answered 0x88
     int unknownAt = -1;       // this block answered with a status nobody knows (0x77)
     bool completeFirst = false; // the write frame answered 0xBB: nothing to write
+    int zeroAddressAt = -1;   // this block answered 0x99 naming address 0
+    int askAgainFrom = -1;    // from this block on, every block answered 0xAA with its own address
 };
 
 // What the printer is reached through. On a pseudo-terminal: a serial line
@@ -63,7 +66,7 @@ struct CEmuOptions {
 };
 
 // "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N",
-// "answer-baud=N", "busy-after=N"
+// "answer-baud=N", "absent", "busy-after=N"
 // (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.

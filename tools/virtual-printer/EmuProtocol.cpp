@@ -515,7 +515,16 @@ void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
     };
     const bool checksumOk =
         prnproto::Checksum(m_pending.data(), prnproto::kAreaBlockData) == m_pending[prnproto::kAreaBlockData];
-    const std::optional<uint8_t> forced = ForcedAreaReply(m_areaBlockIndex++);
+    const int index = m_areaBlockIndex++;
+    if (index == m_script.zeroAddressAt || (m_script.askAgainFrom >= 0 && index >= m_script.askAgainFrom)) {
+        m_pending.clear();
+        if (index == m_script.zeroAddressAt)
+            answer(prnproto::kAreaChecksumError, 0);
+        else
+            answer(prnproto::kAreaAccepted, m_areaNext);
+        return;
+    }
+    const std::optional<uint8_t> forced = ForcedAreaReply(index);
     if (!checksumOk || forced) {
         m_pending.clear();
         const uint8_t status = forced ? *forced : prnproto::kAreaChecksumError;

@@ -201,6 +201,9 @@ bool CPrinterEmulator::MakeLink(QString* error)
         *error = QStringLiteral("%1 exists and is not a link").arg(m_options.linkPath);
         return false;
     }
+    if (m_options.fault.kind == CEmuFault::Kind::Absent)
+        return true; // nothing leads to the printer
+
     if (::symlink(m_strDevice.toLocal8Bit().constData(), link.constData()) != 0) {
         *error = QStringLiteral("link %1: %2").arg(m_options.linkPath, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
