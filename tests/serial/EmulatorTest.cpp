@@ -231,7 +231,16 @@ TEST(EmulatorOptions, ForcedRepliesAndPortKinds)
     EXPECT_EQ(parallel.port, EmuPort::Parallel);
     EXPECT_EQ(parallel.area.checksumErrors, 3);
     EXPECT_EQ(parallel.area.checksumFrom, 0);
+    // The device files that play usblp and lp, and lp's busy spells.
+    CEmuOptions usbDevice, lpDevice;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "J4", "--port", "usb-device"}, &usbDevice, &error));
+    EXPECT_EQ(usbDevice.port, EmuPort::UsbDevice);
+    ASSERT_TRUE(ParseEmuArguments({"--model", "QNND", "--port", "lp-device", "--fault", "busy-after=100"}, &lpDevice, &error));
+    EXPECT_EQ(lpDevice.port, EmuPort::LpDevice);
+    EXPECT_EQ(lpDevice.fault.kind, CEmuFault::Kind::BusyAfter);
+    EXPECT_EQ(lpDevice.fault.count, 100);
     CEmuOptions bad;
+    EXPECT_FALSE(ParseEmuArguments({"--model", "QNND", "--fault", "busy-after=0"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--port", "firewire"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--id", "256"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--fault", "checksum-errors=2@x"}, &bad, &error));
@@ -245,7 +254,8 @@ TEST(EmulatorOptions, HelpListsEveryOption)
     for (const char* option : {"--model", "--link", "--baud", "--out", "--data", "--log", "--release",
                                "--submodel", "--submodel-length", "--fault", "--line-time", "--help", "silent-after=N",
                                "disconnect-after=N", "checksum-errors=N", "garbage", "--port", "--offline", "--id",
-                               "--info-errors", "--serious-error", "--unknown-status", "--complete-first"})
+                               "--info-errors", "--serious-error", "--unknown-status", "--complete-first",
+                               "usb-device", "lp-device", "busy-after=N"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     CEmuOptions o;
     QString error;

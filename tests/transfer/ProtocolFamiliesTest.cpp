@@ -387,6 +387,34 @@ TEST_F(ProtocolFamiliesTest, AJ4ProgramOverUsbEndsItsStreamWithTheRamToFlashComm
     EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2)));
 }
 
+TEST_F(ProtocolFamiliesTest, AJ4ProgramOverAUsbPrinterDeviceSucceedsOnlyOnceItsSlotHoldsTheLogo)
+{
+    // usblp returns from the last write with its transfer in flight (here
+    // the raster's end and the RAM-to-flash command with the slot), and
+    // closing the device cancels it: success only once the printer has it.
+    QString why;
+    if (!CPrinterEmulator::DeviceModesUsable(&why))
+        GTEST_SKIP() << "no device file here: " << why.toStdString();
+    StartOn(EmuPort::UsbDevice, QStringLiteral("USB001"), QStringLiteral("J4"), 64, 32);
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2))) << "success was reported with the last block in flight";
+
+    // glyphane-cli closes the device as soon as the job has ended.
+    const QString file = TempPath(QStringLiteral("usb-device.bmp"));
+    ASSERT_TRUE(m_doc->GetLogoBitmap()->convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(file, "BMP"));
+    StartLinePrinterWith(QStringLiteral("J4"), [](CEmuOptions& o) {
+        o.port = EmuPort::UsbDevice;
+        o.baud = 115200;
+    });
+    QString err;
+    ASSERT_EQ(RunCli({"send", file, "--port", "USB001", "--model", "J4", "--program", "2"}, &err), cli::kExitOk)
+        << err.toStdString();
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2))) << "glyphane-cli closed with the last block in flight";
+}
+
 TEST_F(ProtocolFamiliesTest, AUsbPrinterOffLineOrOfAnotherModelGetsNothing)
 {
     StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("VD8"), 64, 32, [](CEmuOptions& o) { o.offline = true; });

@@ -31,6 +31,10 @@ bool ParsePort(const QString& text, EmuPort* port)
         *port = EmuPort::Parallel;
     else if (text == QLatin1String("usb"))
         *port = EmuPort::Usb;
+    else if (text == QLatin1String("usb-device"))
+        *port = EmuPort::UsbDevice;
+    else if (text == QLatin1String("lp-device"))
+        *port = EmuPort::LpDevice;
     else
         return false;
     return true;
@@ -59,6 +63,10 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
         f.kind = CEmuFault::Kind::AnswerBaud;
         if (!ParseCount(text.mid(12), &f.count) || f.count == 0)
             return false;
+    } else if (text.startsWith(QLatin1String("busy-after="))) {
+        f.kind = CEmuFault::Kind::BusyAfter;
+        if (!ParseCount(text.mid(11), &f.count) || f.count == 0)
+            return false;
     } else if (text.startsWith(QLatin1String("checksum-errors="))) {
         f.kind = CEmuFault::Kind::ChecksumErrors;
         if (!ParseCount(text.mid(16), &f.count))
@@ -86,8 +94,15 @@ QString EmuUsage()
         "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N[@K]\n"
         "                 | answer-baud=N (listens at --baud, answers at N baud)\n"
         "                 | absent (no link is made: the port cannot be opened)\n"
-        "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb\n"
-        "  --offline      the status request is answered off line (a USB printer's on-line test)\n"
+        "                 | busy-after=N (lp-device: holds BUSY for 0.5 s once N bytes were taken)\n"
+        "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb:\n"
+        "                 a pseudo-terminal standing in for that port\n"
+        "                 | usb-device | lp-device: a device file in a FUSE mount that behaves as the\n"
+        "                 kernel's usblp or lp driver (write completion, EAGAIN, poll, close; needs\n"
+        "                 /dev/fuse, and root or fusermount3); --link points at it; with --line-time the\n"
+        "                 printer takes bytes at --baud's pace\n"
+        "  --offline      the status request is answered off line (a USB printer's on-line test);\n"
+        "                 lp-device: writes fail with EIO, as lp's status check fails them\n"
         "  --id N         answer the identification request with N (e.g. 0x60, 0x86) instead of the model's byte\n"
         "  --info-errors N    answer the flash-area information query 0x99 N times first\n"
         "  --serious-error K  answer flash-area data block K (from 0) with 0x88\n"
