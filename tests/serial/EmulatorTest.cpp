@@ -211,9 +211,15 @@ TEST(EmulatorOptions, ForcedRepliesAndPortKinds)
     QString error;
     ASSERT_TRUE(ParseEmuArguments({"--model", "BDQG", "--port", "usb", "--offline", "--id", "0x86", "--fault",
                                    "checksum-errors=4@5", "--info-errors", "2", "--serious-error", "7",
-                                   "--unknown-status", "9", "--complete-first"},
+                                   "--unknown-status", "9", "--complete-first", "--zero-address", "3",
+                                   "--ask-again", "4", "--bad-byte", "100", "--link", "/tmp/a", "--link", "/tmp/b"},
                                   &o, &error))
         << error.toStdString();
+    EXPECT_EQ(o.area.zeroAddressAt, 3);
+    EXPECT_EQ(o.area.askAgainFrom, 4);
+    EXPECT_EQ(o.area.badByteAt, 100);
+    EXPECT_EQ(o.linkPath, QStringLiteral("/tmp/a"));
+    EXPECT_EQ(o.moreLinks, QStringList{QStringLiteral("/tmp/b")}) << "--link again: one more printer";
     EXPECT_EQ(o.port, EmuPort::Usb);
     EXPECT_TRUE(o.offline);
     EXPECT_EQ(o.id, 0x86);
@@ -255,7 +261,8 @@ TEST(EmulatorOptions, HelpListsEveryOption)
                                "--submodel", "--submodel-length", "--fault", "--line-time", "--help", "silent-after=N",
                                "disconnect-after=N", "checksum-errors=N", "garbage", "--port", "--offline", "--id",
                                "--info-errors", "--serious-error", "--unknown-status", "--complete-first",
-                               "usb-device", "lp-device", "busy-after=N"})
+                               "usb-device", "lp-device", "busy-after=N", "--zero-address", "--ask-again",
+                               "--bad-byte", "absent"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     CEmuOptions o;
     QString error;

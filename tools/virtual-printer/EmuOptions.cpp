@@ -83,7 +83,8 @@ QString EmuUsage()
     return QStringLiteral(
         "usage: glyphane-printer --model CODE [options]\n"
         "  --model CODE   the printer model; reads <data>/CfgFile/CODE.cfg (required)\n"
-        "  --link PATH    make PATH a link to the pseudo-terminal\n"
+        "  --link PATH    make PATH a link to the pseudo-terminal; again for more printers alike,\n"
+        "                 one a link (their pages in a folder of DIR named after the link)\n"
         "  --baud N       the speed the printer starts at (default 9600)\n"
         "  --out DIR      write printed pages (page-NNN.png) and the byte log in DIR\n"
         "  --data DIR     the program folder holding CfgFile/ (default ../data beside the program)\n"
@@ -132,7 +133,9 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
         }
         const QString value = args[++i];
         bool ok = true;
-        if (name == QLatin1String("--link"))
+        if (name == QLatin1String("--link") && !options->linkPath.isEmpty())
+            options->moreLinks << value;
+        else if (name == QLatin1String("--link"))
             options->linkPath = value;
         else if (name == QLatin1String("--model"))
             options->model = value;

@@ -45,6 +45,9 @@ inline bool IsDevicePort(EmuPort port)
 
 struct CEmuOptions {
     QString linkPath;      // stable path linked to the pseudo-terminal; may be empty
+    // --link given again: more printers like this one, a link each (the
+    // command line plays them all; in-process, one CPrinterEmulator each).
+    QStringList moreLinks;
     QString model;         // model code: reads <dataDir>/CfgFile/<model>.cfg
     QString dataDir;       // the program folder holding CfgFile/
     QString outDir;        // where paper pages are written; empty = nowhere
