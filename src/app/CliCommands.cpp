@@ -129,7 +129,9 @@ void SaveLogo(CGlyphaneDoc& doc, const QString& path)
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
 }
 
-// The header alone is read: a picture's size and depth need none of its pixels.
+// The picture is not held: the header is read, and the pixel data is walked as
+// a stream with the checks of opening, so a file that cannot be opened is
+// refused here too rather than described.
 int Info(const CArgs& a, QTextStream& out)
 {
     const QString path = a.At(0);

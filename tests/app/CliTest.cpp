@@ -87,6 +87,78 @@ TEST_F(CliTest, InfoDescribesAFile)
     EXPECT_EQ(missing.err.count('\n'), 1);
 }
 
+// What info says of a file must be what opening it says: every file of the
+// public BMP suite that info describes opens, and every one it refuses does
+// not (the bad set's broken run-length data, palette indices and bit masks lie
+// in the pixels, past a header that is in order).
+TEST_F(CliTest, InfoDescribesExactlyTheFilesThatOpen)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    int refused = 0;
+    for (const char* set : {"b", "g", "q"}) {
+        const QDir folder(testenv::SharedTestData() + QStringLiteral("/bmpsuite/") + QLatin1String(set));
+        const QStringList names = folder.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+        ASSERT_FALSE(names.isEmpty()) << set;
+        for (const QString& name : names) {
+            const QString path = folder.filePath(name);
+            SCOPED_TRACE(path.toStdString());
+            testenv::ScriptedUi ui; // the document's refusal, answered here
+            const bool opens = Run({"invert", path, TempPath("inverted.bmp")}).status == cli::kExitOk;
+            const CliResult info = Run({"info", path});
+            EXPECT_EQ(info.status, opens ? cli::kExitOk : cli::kExitRefused) << info.out.toStdString();
+            if (!opens) {
+                EXPECT_EQ(info.err.toStdString(), ("glyphane-cli: " + path + " isn't a regular BMP file\n").toStdString());
+                EXPECT_TRUE(info.out.isEmpty());
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GE(refused, 20);
+}
+
+// The bit count sits at another place in the 12-byte OS/2 header.
+TEST_F(CliTest, InfoReadsTheBitCountOfEveryInfoHeader)
+{
+    // A 1-bit OS/2 file of 8 x 2 dots: core header, three-byte palette entries.
+    QByteArray core = QByteArray::fromHex("424d" "28000000" "0000" "0000" "20000000"
+                                          "0c000000" "0800" "0200" "0100" "0100"
+                                          "000000" "ffffff");
+    core += QByteArray::fromHex("0f000000" "f0000000");
+    ASSERT_EQ(core.size(), 0x28);
+    QFile out(TempPath("core1.bmp"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    ASSERT_EQ(out.write(core), core.size());
+    out.close();
+
+    struct Case {
+        QString path;
+        QString expected;
+    };
+    std::vector<Case> cases = {
+        {TempPath("core1.bmp"), "width 8\nheight 2\nbits 1\nmonochrome 1\n"},
+        {SaveLogo("windows1.bmp", WhiteWithBlackDot(8, 2, 0, 0)), "width 8\nheight 2\nbits 1\nmonochrome 1\n"},
+    };
+    if (!testenv::SharedTestData().isEmpty()) {
+        const QString suite = testenv::SharedTestData() + QStringLiteral("/bmpsuite/");
+        cases.push_back({suite + "g/pal8os2.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+        cases.push_back({suite + "g/pal8v5.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+        cases.push_back({suite + "q/pal8os2v2.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const CliResult r = Run({"info", c.path});
+        EXPECT_EQ(r.status, cli::kExitOk) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.expected);
+    }
+    // The editor takes the OS/2 file as what it is: black and white.
+    testenv::ScriptedUi ui;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
+    ASSERT_TRUE(doc.OnOpenDocument(TempPath("core1.bmp")));
+    EXPECT_EQ(doc.IsMonochrome(), 1);
+    EXPECT_EQ(doc.GetLogoBitmap()->pixel(0, 0), 0xFFFFFFFFu) << "top row f0: four white dots first";
+    EXPECT_EQ(doc.GetLogoBitmap()->pixel(4, 0), 0xFF000000u);
+}
+
 TEST_F(CliTest, ModelsListsTheOfferedPrintersOnly)
 {
     const CliResult r = Run({"models"});
