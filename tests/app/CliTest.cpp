@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,6 +54,38 @@ protected:
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // The tool itself, as a program of its own: its start-up and its way of
+    // printing the document's boxes are those of a user's run. settings, when
+    // given, is the content of the settings file it starts with.
+    CliResult RunTool(const QStringList& args, const QByteArray& settings = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!settings.isEmpty()) {
+            const QString ini = TempPath(QStringLiteral("tool-settings.ini"));
+            QFile file(ini);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
+            env.insert(QStringLiteral("GLYPHANE_SETTINGS"), ini);
+        }
+        QDir().mkpath(TempPath(QStringLiteral("runtime")));
+        QFile::setPermissions(TempPath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                       | QFileDevice::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), TempPath(QStringLiteral("runtime")));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.setWorkingDirectory(TempFolder());
+        tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/glyphane-cli"), args);
+        CliResult r;
+        if (!tool.waitForFinished(60000)) {
+            tool.kill();
+            tool.waitForFinished();
+            return r;
+        }
+        r.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        r.out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(tool.readAllStandardError());
+        return r;
     }
 };
 
@@ -317,4 +351,93 @@ TEST_F(CliTest, QzLogIsWrittenUnderItsDosName)
     EXPECT_EQ(file.mid(18, 12), QByteArray("LOGO____.LOG"));
     EXPECT_EQ(Run({"qz-log", logo, TempPath(QStringLiteral("x.log")), "--release", "100", "--version", "0"}).status,
               cli::kExitRefused);
+}
+
+// A start-up that fails says which part of it failed.
+TEST_F(CliTest, ToolSaysWhyItCannotStart)
+{
+    const QString folder = TempPath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Glyphane.log"))); // a folder where the log should be
+    QByteArray unwritableLog = testenv::DefaultRegistrySection();
+    unwritableLog.replace("Path=" + testenv::ProgramDir().toUtf8(), "Path=" + folder.toUtf8() + "/");
+    QByteArray noVersion = testenv::DefaultRegistrySection();
+    noVersion.replace("Version=1.0.0\n", "");
+    struct Case {
+        QByteArray settings;
+        QString says;
+    };
+    const Case cases[] = {
+        {unwritableLog, "glyphane-cli: the application log " + folder + "/Glyphane.log cannot be written"},
+        {noVersion, QStringLiteral("glyphane-cli: the settings are incomplete")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says.toStdString());
+        const CliResult r = RunTool({"models"}, c.settings);
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_TRUE(r.err.startsWith(c.says)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+}
+
+// The tool prints a box as "caption: text", and a box without a caption as
+// its text alone.
+TEST_F(CliTest, ABoxWithoutACaptionIsPrintedAsItsTextAlone)
+{
+    const QString notPsw = TempPath(QStringLiteral("not.psw"));
+    ASSERT_TRUE(pswmaker::WriteAll(notPsw, QByteArray(100, 'x')));
+    const CliResult r = RunTool({"psw-load", notPsw, "--slot", "1", "--model", "WGJ33", TempPath("out.bmp")});
+    EXPECT_EQ(r.status, cli::kExitRefused);
+    EXPECT_EQ(r.err.toStdString(),
+              ("Unable to load file!\nglyphane-cli: " + notPsw + ": the logo was not loaded\n").toStdString());
+}
+
+TEST_F(CliTest, UpgradeFileCommandsNameASlotTheFileDoesNotHave)
+{
+    const QString psw = TempPath(QStringLiteral("three.psw"));
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{576, 240, {}}, {576, 240, {}}, {576, 240, {}}}));
+    const QString logo = SaveLogo(QStringLiteral("dot.bmp"), WhiteWithBlackDot(576, 240, 1, 1));
+    const QByteArray before = Read(psw);
+    for (const QString& command : {QStringLiteral("psw-load"), QStringLiteral("psw-save")}) {
+        SCOPED_TRACE(command.toStdString());
+        const QString other = command == QLatin1String("psw-load") ? TempPath(QStringLiteral("back.bmp")) : logo;
+        const CliResult r = Run({command, psw, "--slot", "5", "--model", "WGJ33", other});
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_EQ(r.err.toStdString(), ("glyphane-cli: " + psw + " has no slot 5: its slots are 1 to 3\n").toStdString());
+    }
+    EXPECT_EQ(Read(psw), before);
+    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("back.bmp"))));
+}
+
+// Only a black-and-white logo of the printer's size goes into a slot, as the
+// editor's command is offered only for one: anything else is refused, not cut
+// or padded into the slot.
+TEST_F(CliTest, PswSaveRefusesAColourLogoAndOneOfAnotherSize)
+{
+    const QString psw = TempPath(QStringLiteral("up.psw"));
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{576, 240, {}}}));
+    const QByteArray before = Read(psw);
+    QImage colour(576, 240, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 30, 30));
+    ASSERT_TRUE(colour.save(TempPath(QStringLiteral("colour.bmp")), "BMP"));
+    struct Case {
+        QString logo;
+        QString says;
+    };
+    const QString small = SaveLogo(QStringLiteral("small.bmp"), WhiteWithBlackDot(64, 24, 0, 0));
+    const QString wide = SaveLogo(QStringLiteral("wide.bmp"), WhiteWithBlackDot(584, 240, 0, 0));
+    const Case cases[] = {
+        {TempPath(QStringLiteral("colour.bmp")), QStringLiteral("you must to convert the file in black and white")},
+        {small, small + QStringLiteral(" is 64 x 24 dots, a logo of the WGJ33 is 576 x 240 (see resize)")},
+        {wide, wide + QStringLiteral(" is 584 x 240 dots, a logo of the WGJ33 is 576 x 240 (see resize)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.logo.toStdString());
+        const CliResult r = Run({"psw-save", psw, "--slot", "1", "--model", "WGJ33", c.logo});
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_EQ(r.err.toStdString(), ("glyphane-cli: " + c.says + "\n").toStdString());
+        EXPECT_EQ(Read(psw), before);
+    }
+    const QString fits = SaveLogo(QStringLiteral("fits.bmp"), WhiteWithBlackDot(576, 240, 0, 0));
+    EXPECT_EQ(Run({"psw-save", psw, "--slot", "1", "--model", "WGJ33", fits}).status, cli::kExitOk);
+    EXPECT_NE(Read(psw), before);
 }
