@@ -7,6 +7,7 @@
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -365,6 +366,62 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("up.psw")});
         EXPECT_TRUE(QString::fromUtf8(pswmaker::ReadAll(logPath)).contains(QLatin1String(c.logged)))
             << pswmaker::ReadAll(logPath).toStdString();
+    }
+}
+
+// scripts/make-psw stores a BMP given for a slot as the printer named in the
+// file keeps a logo, so the document loads the picture itself; a BMP that
+// cannot be a logo of that slot is refused rather than stored as bytes.
+TEST_F(PswDocTest, MakePswStoresABmpAsThePrinterKeepsItOrRefusesIt)
+{
+    auto pattern = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 37);
+    const QImage picture = *pattern->GetLogoBitmap();
+    // Written by Qt's own BMP writer: 1 bit a dot, its palette as Qt chooses.
+    auto BmpOf = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, "BMP"));
+        return bytes;
+    };
+    const QByteArray oneBit = BmpOf(picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+    ASSERT_EQ(static_cast<quint8>(oneBit[28]), 1);
+    const QByteArray shortOne = BmpOf(picture.copy(0, 0, 64, 16).convertToFormat(QImage::Format_Mono));
+    const QByteArray colour = BmpOf(picture);
+    struct Case {
+        const char* model;
+        int slotWidth, slotHeight;
+        QByteArray bmp;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"WGJ33", 64, 24, oneBit, true},
+        {"VD8", 64, 24, oneBit, true},
+        {"BDQGMLW", 72, 32, oneBit, true},
+        {"WGJ33", 64, 24, shortOne, false},
+        {"WGJ33", 72, 24, oneBit, false},
+        {"VD8", 56, 24, oneBit, false},
+        {"VD8", 64, 24, colour, false},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        const QString model = QString::fromLatin1(c.model);
+        SCOPED_TRACE(QStringLiteral("%1 %2 x %3, case %4").arg(model).arg(c.slotWidth).arg(c.slotHeight).arg(index).toStdString());
+        const QString path = Path(QStringLiteral("bmp%1.psw").arg(++index));
+        QString error;
+        const bool made = pswmaker::Make(path, model, {{c.slotWidth, c.slotHeight, c.bmp}}, 1, 0x5A, &error);
+        ASSERT_EQ(made, c.stored) << error.toStdString();
+        if (!c.stored) {
+            EXPECT_TRUE(error.contains(QStringLiteral("cannot go into slot 1"))) << error.toStdString();
+            continue;
+        }
+        auto target = MakeDoc(m_env, model, 64, 24, 0);
+        target->GetLogoBitmap()->fill(kWhite);
+        testenv::ScriptedUi ui;
+        target->TransferLogoPsw(path, 1);
+        ASSERT_EQ(Messages(ui).size(), 1u);
+        EXPECT_EQ(Messages(ui)[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
+        EXPECT_EQ(*target->GetLogoBitmap(), picture) << "upright and black where the picture is black";
     }
 }
 
