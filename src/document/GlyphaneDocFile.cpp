@@ -256,7 +256,7 @@ void CGlyphaneDoc::LogSave(const QString& operation, const QString& path, const 
 void CGlyphaneDoc::ReportSaveFailure(const QString& path, const CSaveOutcome& outcome, bool existed)
 {
     if (outcome.failure == WriteFailure::NoRoom)
-        ShowMessage(FormatResString(existed ? 61550 : 61551, path), 61446, MB_OK | MB_ICONSTOP);
+        ShowMessage(FormatResString(existed ? 61551 : 61552, path), 61446, MB_OK | MB_ICONSTOP);
     else
         ReportError(61448, 61446, path);
 }

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -341,7 +342,7 @@ bool CGlyphaneDoc::WritePswSlot(const QString& path, const CHeaderPsw& header, q
     if (saved.ok)
         return true;
     if (saved.failure == WriteFailure::NoRoom)
-        PswMessage(FormatResString(61550, path), LoadString(1035), MB_ICONSTOP);
+        PswMessage(FormatResString(61551, path), LoadString(1035), MB_ICONSTOP);
     else
         PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
     return false;

@@ -75,8 +75,10 @@ bool WriteFileAtomically(const QString& path, const QList<QByteArray>& parts, QS
 {
     QSaveFile file(path);
     errno = 0; // a code left from earlier calls must not be taken for this one's
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, failure, file.errorString(), FailureOfCreate(errno));
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int code = errno;
+        return Fail(error, failure, file.errorString(), FailureOfCreate(code));
+    }
     // The writes may only fill Qt's buffer; a write error during the final
     // flush is not reliably reported by commit(), so WriteAll flushes first.
     if (!WriteAll(file, parts)) {
@@ -97,16 +99,20 @@ bool RewriteInPlace(const QString& path, const QList<QByteArray>& parts, QString
 {
     QFile file(path);
     errno = 0;
-    if (!file.exists() || !file.open(QIODevice::ReadWrite)) // ReadWrite keeps the bytes until they are replaced
-        return Fail(error, failure, file.errorString(), FailureOfWrite(errno));
+    if (!file.exists() || !file.open(QIODevice::ReadWrite)) { // ReadWrite keeps the bytes until they are replaced
+        const int code = errno;
+        return Fail(error, failure, file.errorString(), FailureOfWrite(code));
+    }
     qint64 length = 0;
     for (const QByteArray& part : parts)
         length += part.size();
     if (const int code = ReserveRoom(file, length); MeansNoRoom(code))
         return Fail(error, failure, QString::fromLocal8Bit(strerror(code)), WriteFailure::NoRoom);
     errno = 0;
-    if (!file.seek(0) || !WriteAll(file, parts) || !file.resize(length) || fsync(file.handle()) != 0)
-        return Fail(error, failure, file.errorString(), FailureOfWrite(errno));
+    if (!file.seek(0) || !WriteAll(file, parts) || !file.resize(length) || fsync(file.handle()) != 0) {
+        const int code = errno;
+        return Fail(error, failure, file.errorString(), FailureOfWrite(code));
+    }
     Succeed(error, failure);
     return true;
 }
@@ -116,15 +122,19 @@ bool WriteBytesInPlace(const QString& path, qint64 offset, const QByteArray& byt
 {
     QFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return Fail(error, failure, file.errorString(), FailureOfWrite(errno));
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        const int code = errno;
+        return Fail(error, failure, file.errorString(), FailureOfWrite(code));
+    }
     if (file.size() != expected.size || file.read(expected.head.size()) != expected.head)
         return Fail(error, failure, QStringLiteral("the file changed since it was read"), WriteFailure::Changed);
     if (offset < 0 || offset + bytes.size() > file.size())
         return Fail(error, failure, QStringLiteral("the bytes lie outside the file"), WriteFailure::Other);
     errno = 0;
-    if (!file.seek(offset) || !WriteAll(file, {bytes}) || fsync(file.handle()) != 0)
-        return Fail(error, failure, file.errorString(), FailureOfWrite(errno));
+    if (!file.seek(offset) || !WriteAll(file, {bytes}) || fsync(file.handle()) != 0) {
+        const int code = errno;
+        return Fail(error, failure, file.errorString(), FailureOfWrite(code));
+    }
     Succeed(error, failure);
     return true;
 }

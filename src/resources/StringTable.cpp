@@ -102,10 +102,10 @@ constexpr StringEntry kStrings[] = {
     {61549, u"The logo was not printed: %s"},
     // A save that found the disk full: over a file that stays as it was, and
     // of a file that did not exist before.
-    {61550, u"The disk is full: %s could not be saved. The previous file is unchanged."},
-    {61551, u"The disk is full: %s could not be saved."},
+    {61551, u"The disk is full: %s could not be saved. The previous file is unchanged."},
+    {61552, u"The disk is full: %s could not be saved."},
     // The printer preview that could not be drawn, and why.
-    {61552, u"No preview: %s."},
+    {61553, u"No preview: %s."},
 };
 
 constexpr bool IsSortedById()

@@ -72,7 +72,7 @@ void CViewTransferRole::OnPrinterPreview()
     QString why;
     const QImage dots = PreviewDots(request, AskFrameMayCoverLogo(window), &why);
     if (dots.isNull()) {
-        MessageBox(window, FormatResString(61552, {why}), LoadString(ID_PRINTER_PREVIEW), MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(window, FormatResString(61553, {why}), LoadString(ID_PRINTER_PREVIEW), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CPrinterPreviewDlg preview(window, PaperStrip(dots, request.dotX), PreviewDetails(request));
