@@ -130,7 +130,9 @@ void SaveLogo(CGlyphaneDoc& doc, const QString& path)
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
 }
 
-// The header alone is read: a picture's size and depth need none of its pixels.
+// The picture is not held: the header is read, and the pixel data is walked as
+// a stream with the checks of opening, so a file that cannot be opened is
+// refused here too rather than described.
 int Info(const CArgs& a, QTextStream& out)
 {
     const QString path = a.At(0);
@@ -453,38 +455,72 @@ int PswInfo(const CArgs& a, QTextStream& out)
     return kExitOk;
 }
 
-// The document environment with the slot of --slot as the operator's choice.
-CDocEnvironment SlotEnvironment(const CArgs& a)
+// The slot of --slot, given to the document as the operator's choice, and
+// how many slots the file offered when it was asked.
+struct CSlotChoice {
+    int slot = 0;
+    int offered = 0;
+};
+
+CDocEnvironment SlotEnvironment(const CArgs& a, CSlotChoice& choice)
 {
     bool ok = false;
-    const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
-    if (!ok || slot < 1 || slot > 255)
+    choice.slot = a.Value(QStringLiteral("slot")).toInt(&ok);
+    if (!ok || choice.slot < 1 || choice.slot > 255)
         throw Refusal{QStringLiteral("--slot takes a slot from 1 to 255")};
     CDocEnvironment env = GetApp()->DocEnvironment();
-    env.selectLogo = [slot](QObject*, const QStringList& lines) { return slot <= lines.size() ? slot - 1 : -1; };
+    env.selectLogo = [&choice](QObject*, const QStringList& lines) {
+        choice.offered = static_cast<int>(lines.size());
+        return choice.slot <= lines.size() ? choice.slot - 1 : -1;
+    };
     return env;
+}
+
+// The reason of a failed upgrade-file command that no message gave: the file
+// has no such slot, or the document's message said why.
+Refusal PswRefusal(const QString& file, const CSlotChoice& choice, const QString& otherwise)
+{
+    if (choice.offered > 0 && choice.slot > choice.offered)
+        return Refusal{QStringLiteral("%1 has no slot %2: its slots are 1 to %3").arg(file).arg(choice.slot).arg(choice.offered)};
+    return Refusal{QStringLiteral("%1: %2").arg(file, otherwise)};
 }
 
 int PswLoad(const CArgs& a)
 {
     const QString code = a.Value(QStringLiteral("model"));
-    auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a));
+    CSlotChoice choice;
+    auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a, choice));
     if (!doc->OnNewDocument(CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))}))
         throw Refusal{QStringLiteral("%1: no logo can be made for this printer").arg(code)};
     doc->LoadLogoFromPsw(a.At(0));
     if (!doc->GetPswOk())
-        throw Refusal{QStringLiteral("%1: the logo was not loaded").arg(a.At(0))};
+        throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not loaded"));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
 }
 
+// Only a black-and-white logo of the printer's own size goes into a slot: the
+// slot would otherwise hold a cut or padded picture that nobody asked for.
 int PswSave(const CArgs& a)
 {
-    auto doc = OpenLogo(a.At(1), SlotEnvironment(a));
-    BindModel(*doc, a.Value(QStringLiteral("model")));
+    CSlotChoice choice;
+    const CDocEnvironment env = SlotEnvironment(a, choice);
+    auto doc = OpenLogo(a.At(1), env, Rows::Packed);
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    const QString code = a.Value(QStringLiteral("model"));
+    BindModel(*doc, code);
+    if (doc->GetLogoWidth() != doc->GetDotX() || doc->GetLogoHeight() != doc->GetDotY())
+        throw Refusal{QStringLiteral("%1 is %2 x %3 dots, a logo of the %4 is %5 x %6 (see resize)")
+                          .arg(a.At(1))
+                          .arg(doc->GetLogoWidth())
+                          .arg(doc->GetLogoHeight())
+                          .arg(code)
+                          .arg(doc->GetDotX())
+                          .arg(doc->GetDotY())};
     doc->SaveLogoToPsw(a.At(0));
     if (!doc->GetPswOk())
-        throw Refusal{QStringLiteral("%1: the logo was not saved").arg(a.At(0))};
+        throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not saved"));
     return kExitOk;
 }
 

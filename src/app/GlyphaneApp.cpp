@@ -99,18 +99,25 @@ bool CGlyphaneApp::InitInstance()
     return ReadSettingsAndConfigurations();
 }
 
-bool CGlyphaneApp::InitHeadless()
+bool CGlyphaneApp::InitHeadless(QString* why)
 {
     m_bFirstNewDocument = 0; // no automatic document without a window
-    return ReadSettingsAndConfigurations();
+    return ReadSettingsAndConfigurations(why);
 }
 
-bool CGlyphaneApp::ReadSettingsAndConfigurations()
+bool CGlyphaneApp::ReadSettingsAndConfigurations(QString* why)
 {
-    if (!ReadRegistry())
+    if (!ReadRegistry()) {
+        if (why)
+            *why = QStringLiteral("the settings are incomplete (see the README: GLYPHANE_SETTINGS, glyphane-defaults.ini)");
         return false;
-    if (!CreateAppLog())
+    }
+    if (!CreateAppLog()) {
+        if (why)
+            *why = QStringLiteral("the application log %1 cannot be written (the program folder is the settings' Path)")
+                       .arg(NativePath(m_strAppLogPath));
         return false;
+    }
     LoadConfigurations();
     return true;
 }

@@ -27,8 +27,9 @@ public:
     // Start-up in the fixed order of steps; false ends the program.
     bool InitInstance();
     // Start-up without any window, for the command-line tool: the registry
-    // values, the application log and the two configuration objects.
-    bool InitHeadless();
+    // values, the application log and the two configuration objects. On
+    // failure *why says which of them was missing.
+    bool InitHeadless(QString* why = nullptr);
     // Closes the main frame and forgets the run's state, so a test can start again.
     void ExitInstance();
 
@@ -80,7 +81,7 @@ private:
     bool CreateTraceLog();
     bool CreateMainFrame();
     bool ProcessShellCommand();
-    bool ReadSettingsAndConfigurations();
+    bool ReadSettingsAndConfigurations(QString* why = nullptr);
     bool ReadRegistry();
     bool ReadRegistryString(const char* name, QString& target);
     bool CreateAppLog();

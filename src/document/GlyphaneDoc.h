@@ -18,6 +18,7 @@
 
 class CHeaderPsw;
 class CSurface;
+struct CSaveOutcome;
 
 // The printer a new logo is made for, as the operator chose it.
 struct CPrinterChoice {
@@ -221,10 +222,18 @@ private:
     CHeaderPsw* OpenPswHeader(const QString& path);
     int ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk);
     bool PswSlotFits(const QString& group, int slotWidth, int slotHeight) const;
-    void PaintPswSlot(const CBufferUC& rows, int slotWidth, int slotHeight, bool bitOneIsBlack);
-    CBufferUC PackPswRows(int width, int height, bool darkIsOne) const;
+    void PaintPswRows(const BYTE* rows, qint64 size, int width, int height, bool bottomUp, bool bitOneIsWhite);
+    CBufferUC PackPswRows(int width, int height, bool bottomUp) const;
     bool ReadPswSlot(const QString& path, qint64 position, CBufferUC& block);
+    bool PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight);
+    bool WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block);
     int PswMessage(const QString& text, const QString& caption, UINT icon) const;
+    // The application log's line on a save: which way the file was written
+    // (see SaveFile), or why it was not. operation names the caller.
+    void LogSave(const QString& operation, const QString& path, const CSaveOutcome& outcome) const;
+    // The message of a failed save of a logo or QZ file; existed tells
+    // whether there was a file before, which a full disk left as it was.
+    void ReportSaveFailure(const QString& path, const CSaveOutcome& outcome, bool existed);
 
     int m_nPenWidth = 1;
     CDocPen m_pen;

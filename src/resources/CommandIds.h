@@ -147,6 +147,3 @@ constexpr UINT ID_PANE_TOOL = 6567;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
 constexpr UINT ID_INDICATOR_NUM = 59138;
 constexpr UINT ID_INDICATOR_SCRL = 59139;
-
-// The text tool's box, as the child control it stands for was numbered.
-constexpr UINT IDC_TEXT_BOX = 104;

@@ -101,6 +101,12 @@ constexpr StringEntry kStrings[] = {
     {61548, u"The logo was not sent: %s"},
     {61549, u"The logo was not printed: %s"},
     {61550, u"The logo read back from the printer differs from the one sent, from address %s on.\nProgram it again."},
+    // A save that found the disk full: over a file that stays as it was, and
+    // of a file that did not exist before.
+    {61551, u"The disk is full: %s could not be saved. The previous file is unchanged."},
+    {61552, u"The disk is full: %s could not be saved."},
+    // The printer preview that could not be drawn, and why.
+    {61553, u"No preview: %s."},
 };
 
 constexpr bool IsSortedById()

@@ -60,6 +60,11 @@ class LayerCheck(unittest.TestCase):
             ("platform/Surface.cpp", '#include "components/BufferUC.h"', "platform may not use devices"),
             ("resources/StringTable.cpp", '#include "dialogs/ZoomDlg.h"', "platform may not use ui"),
             ("components/LogFile.cpp", '#include "components/dialogs/MessageDlg.h"', "devices may not use ui"),
+            # Judged by the file they lead to, however they are spelt.
+            ("document/RasterOps.cpp", '#include "../view/GlyphaneView.h"', "document may not use ui"),
+            ("document/GlyphaneDoc.cpp", '#include "document/../view/GlyphaneView.h"', "document may not use ui"),
+            ("components/SerialPort.cpp", '#include "../document/GlyphaneDoc.h"', "devices may not use document"),
+            ("components/LogFile.cpp", '#include "dialogs/../dialogs/MessageDlg.h"', "devices may not use ui"),
         ])
 
     def test_a_qt_module_above_the_layer_is_named(self):
@@ -75,6 +80,9 @@ class LayerCheck(unittest.TestCase):
         self.add_line("view/ViewPaint.cpp", '#include "document/GlyphaneDoc.h"')
         self.add_line("document/BmpFile.cpp", '#include "components/BufferUC.h"')
         self.add_line("components/SerialPort.cpp", '#include "platform/WinTypes.h"')
+        self.add_line("view/ViewMouse.cpp", '#include "../document/GlyphaneDoc.h"')
+        self.add_line("document/RasterOps.cpp", '#include "RowPacker.h"')
+        self.add_line("components/dialogs/MessageDlg.cpp", '#include "../SerialPort.h"')
         status, out = run(self.src)
         self.assertEqual(status, 0, out)
 

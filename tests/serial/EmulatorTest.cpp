@@ -5,7 +5,10 @@
 #include "EmuUartSampling.h"
 #include "components/PrinterProtocol.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTemporaryDir>
 
 using serialtest::PrinterFixture;
 using serialtest::WaitFor;
@@ -179,6 +182,52 @@ TEST_F(PrinterFixture, EchoedBytesWithTrailingZeros)
     EXPECT_EQ(m_printer->FlashLogo(1).bits[3], BYTE(21));
     // Out of the echo session the printer answers plain requests again.
     EXPECT_TRUE(port.GetStatusPrinter(0));
+}
+
+// A run of the printer never writes over the pages of an earlier run: its
+// first page comes after the highest page already in the folder.
+TEST(EmulatorPaper, PagesAreNumberedOnFromTheHighestInTheFolder)
+{
+    struct Case {
+        QStringList before;
+        const char* first;
+    };
+    const Case cases[] = {
+        {{}, "page-001.png"},
+        {{"page-001.png", "page-002.png"}, "page-003.png"},
+        {{"page-001.png", "page-009.png"}, "page-010.png"},
+        {{"page-999.png"}, "page-1000.png"},
+        {{"page-abc.png", "page-7.png.txt", "notes.png"}, "page-001.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        for (const QString& name : c.before) {
+            QFile earlier(dir.filePath(name));
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write("an earlier run's page");
+        }
+        CEmuPaper paper(16, dir.path());
+        paper.PrintLogo(TestLogo(16, 2));
+        paper.Cut();
+        paper.FeedLine();
+        paper.Cut();
+        ASSERT_EQ(paper.Pages().size(), 2);
+        EXPECT_EQ(QFileInfo(paper.Pages()[0]).fileName(), QLatin1String(c.first));
+        for (const QString& name : c.before) {
+            QFile earlier(dir.filePath(name));
+            ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+            EXPECT_EQ(earlier.readAll(), "an earlier run's page") << name.toStdString();
+        }
+        // A second run in the same folder goes on after the first.
+        CEmuPaper next(16, dir.path());
+        next.FeedLine();
+        next.Cut();
+        ASSERT_EQ(next.Pages().size(), 1);
+        EXPECT_GT(next.Pages()[0], paper.Pages()[1]);
+        EXPECT_EQ(QImage(paper.Pages()[0]).height(), 2) << "the first run's page was not written over";
+    }
 }
 
 TEST(EmulatorOptions, ParsesArgumentsAndFaults)
