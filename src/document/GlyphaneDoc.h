@@ -5,6 +5,7 @@
 #include "components/LoadCfgPrnFile.h"
 #include "document/DocEnvironment.h"
 #include "document/Stroke.h"
+#include "picture/DitherMethods.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
@@ -117,7 +118,9 @@ public:
     void InvertAllPixels(DWORD width, DWORD height);
     void FlipPixelsHorizontal(DWORD width, DWORD height);
     void FlipPixelsVertical(DWORD width, DWORD height);
-    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold);
+    // Black and white by a method at a threshold; Floyd-Steinberg is "To Black White".
+    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold,
+                             dither::Method method = dither::Method::FloydSteinberg);
 
     // Logos in upgrade files (GlyphaneDocPsw.cpp); direction 1 loads, 0 saves.
     bool TransferLogoPsw(const QString& path, int direction);
