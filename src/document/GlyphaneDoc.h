@@ -80,6 +80,13 @@ public:
     // Document life: File New, File Open, the strokes.
     // A new white logo of the chosen printer's area.
     virtual bool OnNewDocument(const CPrinterChoice& choice);
+    // A new logo of the chosen printer's area holding `logo`, a picture
+    // converted for that area (picture/PictureConversion.h); false when the
+    // printer cannot be bound or the logo is not of its area.
+    bool OnNewDocumentFromPicture(const CPrinterChoice& choice, const QImage& logo);
+    // The file Save As offers for a logo never saved ("shop.bmp" beside "shop.png").
+    void SetSuggestedFile(const QString& path) { m_strSuggestedFile = path; }
+    QString SuggestedFile() const { return m_strSuggestedFile; }
     virtual bool OnOpenDocument(const QString& path);
     // What the last failed OnOpenDocument told the operator (empty after a success).
     QString OpenFailure() const { return m_strOpenFailure; }
@@ -264,5 +271,6 @@ private:
     QString m_strPathName;
     QString m_strTitle;
     QString m_strOpenFailure;
+    QString m_strSuggestedFile;
     bool m_bKeepOneBitPacked = false;
 };
