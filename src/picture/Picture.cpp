@@ -102,8 +102,8 @@ bool DrawnSizeRefused(const CFitPlan& plan, QString* why)
     return true;
 }
 
-CPicture::CPicture(std::shared_ptr<CPictureDrawing> drawing, const QString& name)
-    : m_drawing(std::move(drawing)), m_name(name)
+CPicture::CPicture(std::shared_ptr<CPictureDrawing> drawing, const QString& name, const QString& source)
+    : m_drawing(std::move(drawing)), m_name(name), m_source(source)
 {
 }
 
@@ -169,7 +169,7 @@ std::optional<CPicture> OpenPicture(const QString& path, QString* message)
         *message = Failure(path, why.isEmpty() ? UnrecognisedReason(bytes, suffix) : why, tooLarge);
         return std::nullopt;
     }
-    return CPicture(std::move(drawing), info.fileName());
+    return CPicture(std::move(drawing), info.fileName(), path);
 }
 
 bool LooksLikeBmp(const QString& path)

@@ -23,6 +23,9 @@ public:
 
     // The file's name without its folder, for titles.
     QString Name() const { return m_name; }
+    // The file as it was named when opened (the name for a picture from
+    // memory), for messages.
+    QString Source() const { return m_source.isEmpty() ? m_name : m_source; }
     // "PNG", "JPEG", "SVG", "PDF" ...
     QString FormatName() const;
     bool IsVector() const;
@@ -36,10 +39,11 @@ public:
 
 private:
     friend std::optional<CPicture> OpenPicture(const QString& path, QString* message);
-    CPicture(std::shared_ptr<CPictureDrawing> drawing, const QString& name);
+    CPicture(std::shared_ptr<CPictureDrawing> drawing, const QString& name, const QString& source = QString());
 
     std::shared_ptr<CPictureDrawing> m_drawing;
     QString m_name;
+    QString m_source;
 };
 
 // Opens a picture file; nothing and *message, one sentence naming the file

@@ -78,4 +78,24 @@ std::optional<Placement> PlacementNamed(const QString& name)
     return std::nullopt;
 }
 
+QString NameOf(Fit fit)
+{
+    switch (fit) {
+    case Fit::Within:
+        return QStringLiteral("within");
+    case Fit::Width:
+        return QStringLiteral("width");
+    case Fit::Original:
+        return QStringLiteral("original");
+    case Fit::Stretch:
+        break;
+    }
+    return QStringLiteral("stretch");
+}
+
+QString NameOf(Placement placement)
+{
+    return placement == Placement::Left ? QStringLiteral("left") : QStringLiteral("center");
+}
+
 } // namespace picture

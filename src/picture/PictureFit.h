@@ -34,5 +34,7 @@ std::optional<CFitPlan> PlanFit(QSize picture, QSize area, Fit fit, Placement pl
 // Names on the command line: within, width, original, stretch; center, left.
 std::optional<Fit> FitNamed(const QString& name);
 std::optional<Placement> PlacementNamed(const QString& name);
+QString NameOf(Fit fit);
+QString NameOf(Placement placement);
 
 } // namespace picture
