@@ -105,10 +105,11 @@ QImage LightnessOf(const QImage& image, QSize size)
 
 void WriteDots(const QImage& dots, QImage& image)
 {
-    for (int y = 0; y < dots.height(); ++y) {
+    const int width = dots.width(), height = dots.height();
+    for (int y = 0; y < height; ++y) {
         const uchar* in = dots.constScanLine(y);
         QRgb* out = RowOf(image, y);
-        for (int x = 0; x < dots.width(); ++x)
+        for (int x = 0; x < width; ++x)
             out[x] = in[x] ? 0xFFFFFFFFu : 0xFF000000u;
     }
 }

@@ -99,11 +99,11 @@ void DiffuseRow(uchar* __restrict grey, int width, int threshold, const int* __r
 template <const auto& K>
 void DiffuseRows(QImage& grey, const CMethodSettings& settings)
 {
-    const int width = grey.width();
+    const int width = grey.width(), height = grey.height();
     std::array<std::vector<int>, 3> errors;
     for (std::vector<int>& row : errors)
         row.assign(static_cast<std::size_t>(width) + 2 * kPad, 0);
-    for (int y = 0; y < grey.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         uchar* row = grey.scanLine(y);
         if (settings.serpentine && (y & 1))
             DiffuseRow<K, -1>(row, width, settings.threshold, errors[0].data(), errors[1].data(), errors[2].data());
@@ -118,9 +118,10 @@ void DiffuseRows(QImage& grey, const CMethodSettings& settings)
 
 void ThresholdAt(QImage& grey, int threshold)
 {
-    for (int y = 0; y < grey.height(); ++y) {
+    const int width = grey.width(), height = grey.height();
+    for (int y = 0; y < height; ++y) {
         uchar* row = grey.scanLine(y);
-        for (int x = 0; x < grey.width(); ++x)
+        for (int x = 0; x < width; ++x)
             row[x] = row[x] > threshold ? 255 : 0;
     }
 }
@@ -191,10 +192,11 @@ void OrderedRows(QImage& grey, const CMethodSettings&)
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             limits[i][j] = 255 * (2 * M[i][j] + 1) / (2 * n * n);
-    for (int y = 0; y < grey.height(); ++y) {
+    const int width = grey.width(), height = grey.height();
+    for (int y = 0; y < height; ++y) {
         uchar* row = grey.scanLine(y);
         const int* limit = limits[y % n];
-        for (int x = 0; x < grey.width(); ++x)
+        for (int x = 0; x < width; ++x)
             row[x] = row[x] > limit[x % n] ? 255 : 0;
     }
 }
@@ -264,9 +266,10 @@ void Apply(QImage& grey, const CMethodSettings& settings)
 int OtsuThreshold(const QImage& grey)
 {
     std::array<std::int64_t, 256> histogram{};
-    for (int y = 0; y < grey.height(); ++y) {
+    const int width = grey.width(), height = grey.height();
+    for (int y = 0; y < height; ++y) {
         const uchar* row = grey.constScanLine(y);
-        for (int x = 0; x < grey.width(); ++x)
+        for (int x = 0; x < width; ++x)
             ++histogram[row[x]];
     }
     const auto levels = std::count_if(histogram.begin(), histogram.end(), [](std::int64_t n) { return n > 0; });

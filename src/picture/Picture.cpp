@@ -1,5 +1,6 @@
 #include "picture/Picture.h"
 
+#include "picture/LargePages.h"
 #include "picture/PictureDrawing.h"
 #include "platform/NativePath.h"
 
@@ -150,7 +151,9 @@ std::optional<CPicture> OpenPicture(const QString& path, QString* message)
         return std::nullopt;
     }
     // Read once: what is checked is what is decoded, whatever happens to the file meanwhile.
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    PreferLargePages(bytes.data(), bytes.size());
+    bytes.resize(std::max<qint64>(0, file.read(bytes.data(), bytes.size())));
     if (bytes.isEmpty()) {
         *message = Failure(path, QStringLiteral("the file is empty"), false);
         return std::nullopt;

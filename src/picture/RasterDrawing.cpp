@@ -5,6 +5,7 @@
 #include "picture/PictureDrawing.h"
 
 #include "document/BmpFile.h"
+#include "picture/LargePages.h"
 #include "picture/PictureIntegrity.h"
 
 #include <QBuffer>
@@ -113,7 +114,11 @@ private:
         reader.setAllocationLimit(kAllocationLimitMiB);
         if (reduced.isValid())
             reader.setScaledSize(reduced);
+        // Decoded into pixels laid out in large pages: the reader keeps an
+        // image of the size and format it would make.
         QImage image;
+        if (const QImage::Format format = reader.imageFormat(); format != QImage::Format_Invalid)
+            image = LargeImage(decodedSize, format);
         if (!reader.read(&image) || image.isNull()) {
             *why = Damaged(m_format);
             return QImage();

@@ -47,10 +47,11 @@ QImage GreyOnWhite(const QImage& picture, const ToneTable& table)
     if (grey.isNull())
         return QImage();
     // RGB32 keeps alpha at 255, so the same pass serves both.
-    for (int y = 0; y < pixels.height(); ++y) {
+    const int width = pixels.width(), height = pixels.height();
+    for (int y = 0; y < height; ++y) {
         uchar* out = grey.scanLine(y);
-        RowLightnessOnWhite(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), pixels.width(), out);
-        for (int x = 0; x < pixels.width(); ++x)
+        RowLightnessOnWhite(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), width, out);
+        for (int x = 0; x < width; ++x)
             out[x] = table[out[x]];
     }
     return grey;
