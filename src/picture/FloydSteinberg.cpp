@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace dither {
@@ -28,10 +29,10 @@ inline uchar InkOf(int white, uchar*)
 // error rows have a spare slot at either end (slot x + 1 holds pixel x), so
 // the left and right pixels need no tests: what falls on a spare slot is
 // never read back.
-template <typename Pixel>
+template <typename Pixel, typename Light>
 class CRowDiffusion {
 public:
-    CRowDiffusion(Pixel* row, const std::int32_t* lightness, const std::int16_t* carried, std::int16_t* below,
+    CRowDiffusion(Pixel* row, const Light* lightness, const std::int16_t* carried, std::int16_t* below,
                   int threshold)
         : m_row(row), m_lightness(lightness), m_carried(carried), m_below(below), m_threshold(threshold),
           m_right(carried[1])
@@ -54,8 +55,13 @@ public:
     void Finish(int width) { m_below[width] = static_cast<std::int16_t>(m_belowLeft); }
 
 private:
-    Pixel* __restrict m_row;
-    const std::int32_t* __restrict m_lightness;
+    // Grey rows get their dots written over their own lightness, so only
+    // colour rows promise the compiler that the two never meet.
+    static constexpr bool kApart = !std::is_same_v<Pixel, Light>;
+    using RowPointer = std::conditional_t<kApart, Pixel* __restrict, Pixel*>;
+    using LightPointer = std::conditional_t<kApart, const Light* __restrict, const Light*>;
+    RowPointer m_row;
+    LightPointer m_lightness;
     const std::int16_t* __restrict m_carried;
     std::int16_t* __restrict m_below;
     int m_threshold;
@@ -64,25 +70,25 @@ private:
     int m_belowHere = 0;  // slot x below, so far
 };
 
-// Colour rows: lightness in, black or white pixels out.
+// Colour rows: their lightness computed into a row of its own, black or
+// white pixels out.
 struct CColourRows {
+    using Light = std::int32_t;
     QImage* image;
-    void Lightness(int y, int width, std::int32_t* out) const
+    const Light* Lightness(int y, int width, std::vector<Light>& room) const
     {
-        picture::RowLightness(reinterpret_cast<const QRgb*>(image->constScanLine(y)), width, out);
+        picture::RowLightness(reinterpret_cast<const QRgb*>(image->constScanLine(y)), width, room.data());
+        return room.data();
     }
     QRgb* Out(int y) const { return reinterpret_cast<QRgb*>(image->scanLine(y)); }
 };
 
-// Grey rows: the grey itself in, dots out.
+// Grey rows: the grey bytes themselves, read before the row is overwritten
+// with dots (each pixel is read once, ahead of its own write).
 struct CGreyRows {
+    using Light = uchar;
     QImage* image;
-    void Lightness(int y, int width, std::int32_t* out) const
-    {
-        const uchar* row = image->constScanLine(y);
-        for (int x = 0; x < width; ++x)
-            out[x] = row[x];
-    }
+    const Light* Lightness(int y, int, std::vector<Light>&) const { return image->constScanLine(y); }
     uchar* Out(int y) const { return image->scanLine(y); }
 };
 
@@ -91,11 +97,13 @@ struct CGreyRows {
 template <typename Rows>
 class CDiffusionRows {
     using Pixel = std::remove_pointer_t<decltype(std::declval<Rows>().Out(0))>;
+    using Light = typename Rows::Light;
+    using Row = CRowDiffusion<Pixel, Light>;
 
 public:
     CDiffusionRows(const Rows& rows, int width)
         : m_rows(rows), m_width(width),
-          m_light{std::vector<std::int32_t>(static_cast<size_t>(width)), std::vector<std::int32_t>(static_cast<size_t>(width))},
+          m_light{std::vector<Light>(static_cast<size_t>(width)), std::vector<Light>(static_cast<size_t>(width))},
           m_errors{std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0),
                    std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0),
                    std::vector<std::int16_t>(static_cast<size_t>(width) + 2, 0)}
@@ -108,15 +116,15 @@ public:
     // dependent steps then run side by side in the processor.
     void DiffusePair(int y, int threshold)
     {
-        m_rows.Lightness(y, m_width, m_light[0].data());
-        m_rows.Lightness(y + 1, m_width, m_light[1].data());
-        CRowDiffusion<Pixel> a(m_rows.Out(y), m_light[0].data(), m_errors[0].data(), m_errors[1].data(), threshold);
+        const Light* first = m_rows.Lightness(y, m_width, m_light[0]);
+        const Light* second = m_rows.Lightness(y + 1, m_width, m_light[1]);
+        Row a(m_rows.Out(y), first, m_errors[0].data(), m_errors[1].data(), threshold);
         int x = 0;
         for (; x < kLag && x < m_width; ++x)
             a.Step(x);
         if (m_width <= kLag)
             a.Finish(m_width); // the second row starts from slot 0, the last slot of so short a row
-        CRowDiffusion<Pixel> b(m_rows.Out(y + 1), m_light[1].data(), m_errors[1].data(), m_errors[2].data(), threshold);
+        Row b(m_rows.Out(y + 1), second, m_errors[1].data(), m_errors[2].data(), threshold);
         for (; x < m_width; ++x) {
             a.Step(x);
             b.Step(x - kLag);
@@ -131,8 +139,7 @@ public:
     // A last row without a partner.
     void DiffuseOne(int y, int threshold)
     {
-        m_rows.Lightness(y, m_width, m_light[0].data());
-        CRowDiffusion<Pixel> a(m_rows.Out(y), m_light[0].data(), m_errors[0].data(), m_errors[1].data(), threshold);
+        Row a(m_rows.Out(y), m_rows.Lightness(y, m_width, m_light[0]), m_errors[0].data(), m_errors[1].data(), threshold);
         for (int x = 0; x < m_width; ++x)
             a.Step(x);
     }
@@ -141,7 +148,7 @@ private:
     static constexpr int kLag = 3;
     Rows m_rows;
     int m_width;
-    std::vector<std::int32_t> m_light[2];
+    std::vector<Light> m_light[2];
     std::vector<std::int16_t> m_errors[3];
 };
 
@@ -171,6 +178,7 @@ void FloydSteinbergGrey(QImage& grey, int threshold)
 {
     if (grey.format() != QImage::Format_Grayscale8)
         return;
+    grey.detach(); // the rows read are the rows written
     Diffuse(CGreyRows{&grey}, grey.width(), grey.height(), threshold);
 }
 

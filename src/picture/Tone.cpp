@@ -48,11 +48,13 @@ QImage GreyOnWhite(const QImage& picture, const ToneTable& table)
         return QImage();
     // RGB32 keeps alpha at 255, so the same pass serves both.
     const int width = pixels.width(), height = pixels.height();
+    const bool identity = table == ToneTableOf({});
     for (int y = 0; y < height; ++y) {
         uchar* out = grey.scanLine(y);
         RowLightnessOnWhite(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), width, out);
-        for (int x = 0; x < width; ++x)
-            out[x] = table[out[x]];
+        if (!identity)
+            for (int x = 0; x < width; ++x)
+                out[x] = table[out[x]];
     }
     return grey;
 }
