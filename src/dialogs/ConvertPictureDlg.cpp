@@ -264,13 +264,14 @@ QWidget* CConvertPictureDlg::MakePreviews()
     auto* column = new QVBoxLayout(holder);
     m_preview = new CPaperStripView(QImage(), holder);
     m_preview->setObjectName(QStringLiteral("preview"));
-    column->addWidget(m_preview, 0, Qt::AlignCenter);
+    column->addWidget(m_preview, 0, Qt::AlignLeft);
     m_compareGrid = new QWidget(holder);
     m_compareGrid->setObjectName(QStringLiteral("compareGrid"));
     auto* grid = new QGridLayout(m_compareGrid);
+    grid->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 4; ++i)
-        grid->addWidget(MakeComparePane(i), i / 2, i % 2);
-    column->addWidget(m_compareGrid);
+        grid->addWidget(MakeComparePane(i), i / 2, i % 2, Qt::AlignLeft | Qt::AlignTop);
+    column->addWidget(m_compareGrid, 0, Qt::AlignLeft);
     column->addStretch(1);
 
     auto* scroll = new QScrollArea(this);

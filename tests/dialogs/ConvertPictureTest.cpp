@@ -304,3 +304,44 @@ TEST_F(ConvertPictureTest, BmpFilesOpenAsBeforeAndTheOpenLogoConvertsIntoANewOne
     EXPECT_EQ(ui.Prompts().back().kind, UiPromptKind::SaveFile);
     EXPECT_EQ(ui.Prompts().back().directory, TempPath(QStringLiteral("colour.bmp")));
 }
+
+// The documentation's picture of the dialog: run under a display server with
+// GLYPHANE_DOC_SHOTS naming the output folder, absolute (the test runs in a
+// folder of its own; skipped otherwise), e.g.
+//   GLYPHANE_DOC_SHOTS=$PWD/docs/screenshots QT_QPA_PLATFORM=xcb
+//   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/test_dialogs --gtest_filter='*DocumentationScreenshot*'
+TEST_F(ConvertPictureTest, DocumentationScreenshot)
+{
+    const QString folder = qEnvironmentVariable("GLYPHANE_DOC_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set GLYPHANE_DOC_SHOTS to make the screenshot";
+    // A shop's artwork as a designer sends it: shaded shapes and lettering.
+    const QByteArray svg = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="330" height="125" viewBox="0 0 330 125">
+  <defs>
+    <radialGradient id="sun" cx="0.4" cy="0.35" r="0.7"><stop offset="0" stop-color="#ffd27a"/><stop offset="1" stop-color="#b3401a"/></radialGradient>
+    <linearGradient id="band" x1="0" x2="1"><stop offset="0" stop-color="#1d3557"/><stop offset="1" stop-color="#a8dadc"/></linearGradient>
+  </defs>
+  <circle cx="62" cy="62" r="54" fill="url(#sun)"/>
+  <path d="M30 84 Q62 40 94 84 Z" fill="#264653" opacity="0.85"/>
+  <rect x="128" y="78" width="160" height="12" rx="6" fill="url(#band)"/>
+  <text x="128" y="64" font-family="DejaVu Sans" font-weight="bold" font-size="36" fill="#222">BAKERY</text>
+  <text x="130" y="112" font-family="DejaVu Serif" font-style="italic" font-size="17" fill="#555">fresh every morning</text>
+</svg>)svg";
+    const QString path = TempPath(QStringLiteral("bakery.svg"));
+    ASSERT_TRUE(picturefiles::WriteFile(path, svg));
+    ScriptedUi ui;
+    ui.Then([&](CUiPrompt& p, QDialog* d) {
+        Choose(d, "printerModel", QStringLiteral("WGJ33"));
+        Choose(d, "fit", QStringLiteral("within"));
+        Choose(d, "method", QStringLiteral("floyd-steinberg"));
+        Find<QCheckBox>(d, "compare")->setChecked(true);
+        Choose(d, "compareMethod1", QStringLiteral("auto-threshold"));
+        qobject_cast<CConvertPictureDlg*>(d)->UpdateNow();
+        d->resize(1580, 980);
+        d->show();
+        QTest::qWait(400);
+        EXPECT_TRUE(d->grab().save(folder + QStringLiteral("/convert-picture.png")));
+        p.result = IDCANCEL;
+    });
+    GetApp()->OpenDocumentFile(path);
+}
