@@ -420,13 +420,17 @@ int QzLog(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
-// A 1-bit BMP is a logo and is previewed as it is; any other picture is
-// first made into a logo of the model's area with the picture options.
-bool IsOneBitLogo(const QString& path)
+// A BMP is a logo and is previewed as it is (refused as before when it is
+// broken); only a colour BMP and any other picture are first made into a
+// logo of the model's area with the picture options.
+bool IsLogo(const QString& path)
 {
+    if (!picture::LooksLikeBmp(path))
+        return false;
     QFile file(NativePath(path));
     bmpfile::CBmpInfo info;
-    return file.open(QIODevice::ReadOnly) && bmpfile::InspectBmp(file, &info) && (info.bitCount & 0xFF) == 1;
+    const bool colour = file.open(QIODevice::ReadOnly) && bmpfile::InspectBmp(file, &info) && (info.bitCount & 0xFF) != 1;
+    return !colour;
 }
 
 int PreviewCommand(const CArgs& a)
@@ -434,7 +438,7 @@ int PreviewCommand(const CArgs& a)
     const CSendChoices options = SendChoices(a);
     const QString code = a.Value(QStringLiteral("model"));
     std::unique_ptr<CGlyphaneDoc> doc;
-    if (IsOneBitLogo(a.At(0))) {
+    if (IsLogo(a.At(0))) {
         doc = OpenLogo(a.At(0));
         BindModel(*doc, code);
     } else {

@@ -199,6 +199,9 @@ TEST_F(CliTest, ImportMakesALogoOfTheModelsAreaFromEveryKindOfPicture)
         {"shop.jpg", [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size), p, "jpeg"); }},
         {"shop.svg", [&](const QString& p) { return picturefiles::WriteFile(p, picturefiles::HalfBlackSvg(size)); }},
         {"shop.pdf", [&](const QString& p) { return picturefiles::WritePdf(p, QSizeF(size), {Half::Right, Half::Left}); }},
+        // A colour BMP is a picture here too (only a 1-bit one is previewed as it is).
+        {"shop.bmp",
+         [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size, Half::Left, QImage::Format_RGB888), p, "bmp"); }},
     };
     for (const auto& picture : pictures) {
         SCOPED_TRACE(picture.name);
