@@ -1,5 +1,7 @@
 #include "app/CliCommands.h"
 
+#include "app/CliArgs.h"
+#include "app/CliPictures.h"
 #include "app/CliPrintLogo.h"
 #include "app/CliSend.h"
 #include "app/GlyphaneApp.h"
@@ -9,6 +11,7 @@
 #include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/LogoResize.h"
+#include "picture/Picture.h"
 #include "components/PortNames.h"
 #include "platform/NativePath.h"
 #include "printer/ModelCatalogue.h"
@@ -29,47 +32,6 @@
 namespace cli {
 
 namespace {
-
-// A refused input: the one-line message and exit status 1.
-struct Refusal {
-    QString message;
-};
-
-// The arguments of one command: positional values and "--name [value]" options.
-class CArgs {
-public:
-    CArgs(const QStringList& args, const QStringList& flags, const QStringList& valued)
-    {
-        for (int i = 0; i < args.size(); ++i) {
-            const QString& a = args.at(i);
-            if (!a.startsWith(QStringLiteral("--"))) {
-                m_positional.append(a);
-                continue;
-            }
-            const QString name = a.mid(2);
-            if (flags.contains(name)) {
-                m_options[name] = QString();
-            } else if (valued.contains(name) && i + 1 < args.size()) {
-                m_options[name] = args.at(++i);
-            } else {
-                m_bad = true;
-            }
-        }
-    }
-    bool Valid(int positionalCount) const { return !m_bad && m_positional.size() == positionalCount; }
-    QString At(int i) const { return m_positional.value(i); }
-    bool Has(const QString& name) const { return m_options.count(name) != 0; }
-    QString Value(const QString& name) const
-    {
-        const auto it = m_options.find(name);
-        return it == m_options.end() ? QString() : it->second;
-    }
-
-private:
-    QStringList m_positional;
-    std::map<QString, QString> m_options;
-    bool m_bad = false;
-};
 
 CLoadCfgFileAppEx& AppCfg()
 {
@@ -107,10 +69,11 @@ int FindModelEntry(const QString& code)
     throw Refusal{QStringLiteral("%1: no such printer model").arg(code)};
 }
 
+CPrinterChoice ModelChoice(const QString& code);
+
 void BindModel(CGlyphaneDoc& doc, const QString& code)
 {
-    const CPrinterChoice choice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))};
-    const QString failure = doc.BindPrinter(choice);
+    const QString failure = doc.BindPrinter(ModelChoice(code));
     if (!failure.isEmpty())
         throw Refusal{QStringLiteral("%1: %2").arg(code, failure)};
     DWORD slotCount = 0;
@@ -193,17 +156,27 @@ int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD
 
 int Convert(const CArgs& a)
 {
-    DWORD threshold = 128;
-    if (a.Has(QStringLiteral("threshold"))) {
-        bool ok = false;
-        const uint t = a.Value(QStringLiteral("threshold")).toUInt(&ok);
-        if (!ok || t > 255)
-            throw Refusal{QStringLiteral("--threshold takes a number from 0 to 255")};
-        threshold = t;
-    }
-    return ImageOperation(a, [threshold](CGlyphaneDoc& doc, DWORD w, DWORD h) {
-        doc.ConvertToBlackWhite(w, h, threshold);
+    const DWORD threshold = static_cast<DWORD>(ThresholdOption(a));
+    const dither::Method method = MethodOption(a);
+    return ImageOperation(a, [threshold, method](CGlyphaneDoc& doc, DWORD w, DWORD h) {
+        doc.ConvertToBlackWhite(w, h, threshold, method);
     });
+}
+
+// The printer choice of a model code, from the application's printer list.
+CPrinterChoice ModelChoice(const QString& code)
+{
+    return CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))};
+}
+
+// Any picture made into a logo of the model's area and saved as the editor saves.
+int Import(const CArgs& a)
+{
+    const picture::CPictureSettings settings = PictureSettingsOf(a);
+    CGlyphaneDoc doc(GetApp()->DocEnvironment());
+    MakeLogoFromPicture(doc, ModelChoice(a.Value(QStringLiteral("model"))), a.At(0), settings);
+    SaveLogo(doc, a.At(1));
+    return kExitOk;
 }
 
 std::optional<rasterops::FrameKind> FrameOption(const QString& frame)
@@ -559,13 +532,32 @@ int QzLog(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+// A BMP is a logo and is previewed as it is (refused as before when it is
+// broken); only a colour BMP and any other picture are first made into a
+// logo of the model's area with the picture options.
+bool IsLogo(const QString& path)
+{
+    if (!picture::LooksLikeBmp(path))
+        return false;
+    QFile file(NativePath(path));
+    bmpfile::CBmpInfo info;
+    const bool colour = file.open(QIODevice::ReadOnly) && bmpfile::InspectBmp(file, &info) && (info.bitCount & 0xFF) != 1;
+    return !colour;
+}
+
 int PreviewCommand(const CArgs& a)
 {
     const CSendChoices options = SendChoices(a);
-    auto doc = OpenLogo(a.At(0));
-    if (!doc->IsMonochrome())
-        throw Refusal{LoadString(61529)};
-    BindModel(*doc, a.Value(QStringLiteral("model")));
+    const QString code = a.Value(QStringLiteral("model"));
+    std::unique_ptr<CGlyphaneDoc> doc;
+    if (IsLogo(a.At(0))) {
+        doc = OpenLogo(a.At(0));
+        BindModel(*doc, code);
+    } else {
+        const picture::CPictureSettings settings = PictureSettingsOf(a);
+        doc = std::make_unique<CGlyphaneDoc>(GetApp()->DocEnvironment());
+        MakeLogoFromPicture(*doc, ModelChoice(code), a.At(0), settings);
+    }
     // The stream, and so the dots, depend on the kind of port the logo goes to.
     doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
@@ -658,7 +650,10 @@ QString Usage()
         "  glyphane-cli info FILE\n"
         "  glyphane-cli models\n"
         "  glyphane-cli model CODE\n"
-        "  glyphane-cli convert IN OUT [--threshold N]\n"
+        "  glyphane-cli convert IN OUT [--threshold N] [--method NAME]\n"
+        "  glyphane-cli import IN OUT.bmp --model CODE [--fit within|width|original|stretch]\n"
+        "                      [--placement center|left] [--method NAME] [--threshold N]\n"
+        "                      [--brightness N] [--contrast N] [--gamma X] [--invert] [--serpentine] [--page N]\n"
         "  glyphane-cli invert IN OUT\n"
         "  glyphane-cli flip-h IN OUT\n"
         "  glyphane-cli flip-v IN OUT\n"
@@ -672,13 +667,15 @@ QString Usage()
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "                   [--baud 9600|19200|38400] [--verify] [--print-after] [--report FILE.json]\n"
         "  glyphane-cli scan [--ports COM1,COM2,...]\n"
-        "  glyphane-cli preview LOGO OUT.png --model CODE [--port COM1|LPT1|USB001] [--frame thin|bold|double]\n"
-        "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
+        "  glyphane-cli preview PICTURE OUT.png --model CODE [--port COM1|LPT1|USB001] [--frame thin|bold|double]\n"
+        "                      [--reverse-image] [--reverse-row] [--reverse-color] [the options of import]\n"
         "  glyphane-cli print-logo --port PORT [--model CODE] --slot N [--sub-logos 1,4 | --all]\n"
         "  glyphane-cli psw-info FILE\n"
         "  glyphane-cli psw-load FILE --slot N --model CODE OUT.bmp\n"
         "  glyphane-cli psw-save FILE --slot N --model CODE IN.bmp\n"
-        "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n");
+        "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n"
+        "methods: ")
+           + dither::MethodNames() + QStringLiteral("\n");
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -703,7 +700,9 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {QStringLiteral("info"), {1, {}, {}, false, [&](const CArgs& a) { return Info(a, out); }}},
         {QStringLiteral("models"), {0, {}, {}, false, [&](const CArgs&) { return Models(out); }}},
         {QStringLiteral("model"), {1, {}, {}, false, [&](const CArgs& a) { return Model(a, out); }}},
-        {QStringLiteral("convert"), {2, {}, {QStringLiteral("threshold")}, false, Convert}},
+        {QStringLiteral("convert"), {2, {}, {QStringLiteral("threshold"), QStringLiteral("method")}, false, Convert}},
+        {QStringLiteral("import"),
+         {2, PictureFlags(), PictureOptions() + QStringList{QStringLiteral("model")}, true, Import}},
         {QStringLiteral("invert"),
          {2, {}, {}, false,
           [](const CArgs& a) {
@@ -728,7 +727,8 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
            QStringLiteral("baud"), QStringLiteral("report")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
         {QStringLiteral("preview"),
-         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame"), QStringLiteral("port")}, true,
+         {2, rasterFlags + PictureFlags(),
+          PictureOptions() + QStringList{QStringLiteral("model"), QStringLiteral("frame"), QStringLiteral("port")}, true,
           PreviewCommand}},
         {QStringLiteral("print-logo"),
          {0, {QStringLiteral("all")}, {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("slot"),

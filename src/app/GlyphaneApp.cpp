@@ -9,6 +9,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/DeferredIconStyle.h"
 #include "frame/MainFrame.h"
+#include "picture/Picture.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
@@ -18,6 +19,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QStyleFactory>
 
@@ -35,6 +37,17 @@ CLogFile MakeLog()
 
 const char kTraceLogName[] = "GPDbgRel.log";
 const char kAppLogName[] = "Glyphane.log";
+
+// A BMP opens as a logo, as it always did, and so does a file named *.bmp
+// that is no other picture (missing, broken: refused as it always was);
+// everything else is a picture to convert.
+bool IsLogoFile(const QString& path)
+{
+    if (picture::LooksLikeBmp(path))
+        return true;
+    return QFileInfo(path).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0
+           && QImageReader::imageFormat(NativePath(path)).isEmpty();
+}
 
 } // namespace
 
@@ -263,8 +276,10 @@ CGlyphaneDoc* CGlyphaneApp::OnFileNew()
     return OpenNewWindowFor(doc);
 }
 
-CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
+CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path, bool* cancelled)
 {
+    if (cancelled)
+        *cancelled = false;
     // A file already open is not opened twice: its window comes forward.
     if (CGlyphaneDoc* open = FindOpenDocument(path)) {
         if (m_pMainFrame) {
@@ -273,6 +288,8 @@ CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
         }
         return open;
     }
+    if (!IsLogoFile(path))
+        return OpenPictureFile(path, cancelled);
     // The automatic new document is only made when no file was given, so the
     // user's first File New of such a run is the one refused.
     auto* doc = new CGlyphaneDoc(DocEnvironment());
@@ -321,9 +338,11 @@ CGlyphaneDoc* CGlyphaneApp::OpenNewWindowFor(CGlyphaneDoc* doc)
 
 void CGlyphaneApp::OnFileOpen()
 {
+    // The logo files first, then every picture that can be converted.
     const QString path = GetOpenFileName(m_pMainFrame, QString(), QString(),
-                                                 QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
-                                                 QStringLiteral(".bmp"));
+                                         QStringLiteral("BMP files (*.bmp)|*.bmp|") + picture::PictureFileFilter()
+                                             + QStringLiteral("All Files (*.*)|*.*||"),
+                                         QStringLiteral(".bmp"));
     if (path.isEmpty())
         return;
     m_strLastOpenName = QFileInfo(path).fileName();

@@ -5,6 +5,7 @@
 #include "components/LoadCfgPrnFile.h"
 #include "document/DocEnvironment.h"
 #include "document/Stroke.h"
+#include "picture/DitherMethods.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
@@ -80,6 +81,13 @@ public:
     // Document life: File New, File Open, the strokes.
     // A new white logo of the chosen printer's area.
     virtual bool OnNewDocument(const CPrinterChoice& choice);
+    // A new logo of the chosen printer's area holding `logo`, a picture
+    // converted for that area (picture/PictureConversion.h); false when the
+    // printer cannot be bound or the logo is not of its area.
+    bool OnNewDocumentFromPicture(const CPrinterChoice& choice, const QImage& logo);
+    // The file Save As offers for a logo never saved ("shop.bmp" beside "shop.png").
+    void SetSuggestedFile(const QString& path) { m_strSuggestedFile = path; }
+    QString SuggestedFile() const { return m_strSuggestedFile; }
     virtual bool OnOpenDocument(const QString& path);
     // What the last failed OnOpenDocument told the operator (empty after a success).
     QString OpenFailure() const { return m_strOpenFailure; }
@@ -118,7 +126,9 @@ public:
     void InvertAllPixels(DWORD width, DWORD height);
     void FlipPixelsHorizontal(DWORD width, DWORD height);
     void FlipPixelsVertical(DWORD width, DWORD height);
-    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold);
+    // Black and white by a method at a threshold; Floyd-Steinberg is "To Black White".
+    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold,
+                             dither::Method method = dither::Method::FloydSteinberg);
 
     // Logos in upgrade files (GlyphaneDocPsw.cpp); direction 1 loads, 0 saves.
     bool TransferLogoPsw(const QString& path, int direction);
@@ -270,5 +280,6 @@ private:
     QString m_strPathName;
     QString m_strTitle;
     QString m_strOpenFailure;
+    QString m_strSuggestedFile;
     bool m_bKeepOneBitPacked = false;
 };

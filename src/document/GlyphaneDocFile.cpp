@@ -185,7 +185,9 @@ bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
     QString target = path;
     QString fileName = QFileInfo(path).fileName();
     if (target.isEmpty()) {
-        const QString folder = m_env.programFolder.isEmpty() ? QString() : NativePath(m_env.programFolder);
+        const QString folder = !m_strSuggestedFile.isEmpty() ? m_strSuggestedFile
+                               : m_env.programFolder.isEmpty() ? QString()
+                                                               : NativePath(m_env.programFolder);
         target = GetSaveFileName(WindowOf(m_env.messageOwner), QString(), folder,
                                  QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
                                  QStringLiteral(".bmp"));

@@ -96,6 +96,8 @@ constexpr UINT ID_IMAGE_INVERT = 32823;
 constexpr UINT ID_IMAGE_FLIP_HORIZONTAL = 32824;
 constexpr UINT ID_IMAGE_FLIP_VERTICAL = 32825;
 constexpr UINT ID_IMAGE_TO_BLACK_WHITE = 32826;
+// "Convert Picture…": the logo's picture made into a new logo for a printer.
+constexpr UINT ID_IMAGE_CONVERT_PICTURE = 32832;
 
 // Send options: the three reversals and the frames.
 constexpr UINT ID_REVERSE_IMAGE = 32793;

@@ -43,6 +43,7 @@ constexpr StringEntry kStrings[] = {
     {6566, u"Dimension"},
     {6567, u"Tool selected: None."},
     {32831, u"Printer Preview"},
+    {32832, u"Make the picture a new logo for a printer"},
     {57345, u"Ready"},
     {59137, u"CAP"},
     {59138, u"NUM"},

@@ -113,6 +113,7 @@ public:
     void OnFlipHorizontal();
     void OnFlipVertical();
     void OnToBlackWhite();
+    void OnConvertPicture();
 
     // Fill patterns and the fill click (ViewPatterns.cpp).
     void OnPatternCommand(int number);

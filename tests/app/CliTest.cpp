@@ -3,6 +3,7 @@
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "support/OneBitBmp.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramFixture.h"
 #include "support/PswMaker.h"
 #include "support/ScriptedUi.h"
@@ -14,6 +15,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -269,9 +272,93 @@ TEST_F(CliTest, ConvertTurnsAColourImageIntoBlackAndWhite)
     colour.fill(qRgb(200, 30, 30));
     ASSERT_TRUE(colour.save(TempPath("colour.bmp"), "BMP"));
     EXPECT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp"), "--threshold", "300"}).status, cli::kExitRefused);
+    EXPECT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp"), "--method", "halftone"}).status, cli::kExitRefused);
+    EXPECT_FALSE(QFile::exists(TempPath("bw.bmp")));
     ASSERT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp")}).status, cli::kExitOk);
     const CliResult info = Run({"info", TempPath("bw.bmp")});
     EXPECT_TRUE(info.out.contains("bits 1\nmonochrome 1"));
+
+    // Lightness 115 everywhere: below 128 all black by threshold, half white by Bayer's 4 x 4.
+    const auto whiteDots = [&](const QStringList& method) {
+        EXPECT_EQ(Run(QStringList{"convert", TempPath("colour.bmp"), TempPath("m.bmp")} + method).status, cli::kExitOk);
+        const QImage out = QImage(TempPath("m.bmp")).convertToFormat(QImage::Format_RGB32);
+        int white = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                white += out.pixel(x, y) == 0xFFFFFFFFu;
+        return white;
+    };
+    EXPECT_EQ(whiteDots({"--method", "threshold"}), 0);
+    EXPECT_EQ(whiteDots({"--method", "threshold", "--threshold", "114"}), 64);
+    EXPECT_EQ(whiteDots({"--method", "ordered-4x4"}), 28); // cells 0 to 6 of 16: 255 (2m + 1) / 32 below 115
+}
+
+TEST_F(CliTest, ImportMakesALogoOfTheModelsAreaFromEveryKindOfPicture)
+{
+    using picturefiles::Half;
+    const QSize size(120, 50);
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> write;
+    } pictures[] = {
+        {"shop.png", [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size), p, "png"); }},
+        {"shop.jpg", [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size), p, "jpeg"); }},
+        {"shop.svg", [&](const QString& p) { return picturefiles::WriteFile(p, picturefiles::HalfBlackSvg(size)); }},
+        {"shop.pdf", [&](const QString& p) { return picturefiles::WritePdf(p, QSizeF(size), {Half::Right, Half::Left}); }},
+        // A colour BMP is a picture here too (only a 1-bit one is previewed as it is).
+        {"shop.bmp",
+         [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size, Half::Left, QImage::Format_RGB888), p, "bmp"); }},
+    };
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.name);
+        const QString in = TempPath(QLatin1String(picture.name));
+        ASSERT_TRUE(picture.write(in));
+        const QStringList options = {"--fit", "stretch", "--method", "threshold", "--page",
+                                     QLatin1String(picture.name) == QLatin1String("shop.pdf") ? "2" : "1"};
+        const CliResult r = Run(QStringList{"import", in, TempPath("logo.bmp"), "--model", "WGJ33"} + options);
+        ASSERT_EQ(r.status, cli::kExitOk) << r.err.toStdString();
+        EXPECT_EQ(Run({"info", TempPath("logo.bmp")}).out, "width 576\nheight 240\nbits 1\nmonochrome 1\n");
+        EXPECT_TRUE(picturefiles::LooksHalfBlack(QImage(TempPath("logo.bmp")).convertToFormat(QImage::Format_RGB32)));
+
+        // The preview of the picture with the same options is the preview of that logo.
+        ASSERT_EQ(Run(QStringList{"preview", in, TempPath("a.png"), "--model", "WGJ33"} + options).status, cli::kExitOk);
+        ASSERT_EQ(Run({"preview", TempPath("logo.bmp"), TempPath("b.png"), "--model", "WGJ33"}).status, cli::kExitOk);
+        EXPECT_EQ(QImage(TempPath("a.png")), QImage(TempPath("b.png")));
+        // Every default: within the area, centred, Floyd-Steinberg.
+        EXPECT_EQ(Run({"import", in, TempPath("default.bmp"), "--model", "WGJ33"}).status, cli::kExitOk);
+    }
+}
+
+TEST_F(CliTest, ImportRefusesBadOptionsAndPicturesAndWritesNothing)
+{
+    ASSERT_TRUE(picturefiles::Save(picturefiles::HalfBlack(QSize(20, 10)), TempPath("a.png"), "png"));
+    ASSERT_TRUE(picturefiles::WriteFile(TempPath("notes.txt"), "not a picture\n"));
+    const QString png = TempPath("a.png"), out = TempPath("out.bmp");
+    const struct {
+        QStringList args;
+        QString err;
+    } cases[] = {
+        {{"--fit", "cover"}, "--fit takes within, width, original or stretch"},
+        {{"--placement", "right"}, "--placement takes center or left"},
+        {{"--method", "dots"}, "--method takes threshold, auto-threshold, floyd-steinberg, atkinson, jarvis-judice-ninke, "
+                               "stucki, burkes, sierra, ordered-4x4, ordered-8x8"},
+        {{"--threshold", "-1"}, "--threshold takes a number from 0 to 255"},
+        {{"--brightness", "101"}, "--brightness takes a number from -100 to 100"},
+        {{"--contrast", "x"}, "--contrast takes a number from -100 to 100"},
+        {{"--gamma", "0"}, "--gamma takes a number from 0.1 to 10"},
+        {{"--page", "0"}, "--page takes a number from 1 to 1000000"},
+        {{"--page", "2"}, png + " cannot be opened: it has no page 2 (it has 1)"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = Run(QStringList{"import", png, out, "--model", "WGJ33"} + c.args);
+        EXPECT_EQ(r.status, cli::kExitRefused) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, "glyphane-cli: " + c.err + "\n");
+    }
+    const CliResult notPicture = Run({"import", TempPath("notes.txt"), out, "--model", "WGJ33"});
+    EXPECT_EQ(notPicture.err, "glyphane-cli: " + TempPath("notes.txt") + " cannot be opened: it isn't a picture\n");
+    EXPECT_EQ(Run({"import", png, out, "--model", "NOSUCH"}).err, "glyphane-cli: NOSUCH: no such printer model\n");
+    EXPECT_EQ(Run({"import", png, out}).status, cli::kExitUsage) << "--model is required";
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST_F(CliTest, RasterRefusesAColourImage)

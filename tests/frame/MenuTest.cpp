@@ -96,7 +96,7 @@ TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
         "  &Double Frame\tCtrl+D|32814",
         "&Tools", "  Select All Pi&xels\tAlt+X|32782", "  Refresh &View\tAlt+V|32783",
         "  &Clear All Pixels\tAlt+C|32781", "  -", "  To Black White\tAlt+Q|32826",
-        "  Invert All Pixels\tAlt+D|32823", "  Flip Pixel Horizontal \tAlt+M|32824",
+        "  Convert Picture…|32832", "  Invert All Pixels\tAlt+D|32823", "  Flip Pixel Horizontal \tAlt+M|32824",
         "  Flip Pixel Vertical\tAlt+O|32825", "  -", "  Select Pointer &Mode\tAlt+M|32779",
         "  Select &Pen\tAlt+P|32773", "  Select &Brush\tAlt+B|32775", "  Select &Eraser\tAlt+E|32772",
         "  Select F&ill\tAlt+I|32776", "  Select &Area\tAlt+A|32774", "  Select &Text\tAlt+T|61470",
