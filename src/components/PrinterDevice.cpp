@@ -1,5 +1,6 @@
 #include "components/PrinterDevice.h"
 
+#include "components/DeviceAccess.h"
 #include "platform/ManualResetEvent.h"
 
 #include <QElapsedTimer>
@@ -80,8 +81,12 @@ bool CPrinterDevice::Open(const QString& device, bool readable)
     m_device = device;
     const int flags = (readable ? O_RDWR : O_WRONLY) | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
     m_fd = ::open(device.toLocal8Bit().constData(), flags);
-    if (m_fd < 0)
-        return Fail(QStringLiteral("open %1").arg(device), errno);
+    if (m_fd < 0) {
+        const int err = errno;
+        Fail(QStringLiteral("open %1").arg(device), err);
+        m_error += AccessHint(device, err);
+        return false;
+    }
     // Decided by what the device answers, not by its name: a terminal counts
     // its output queue, lp (EINVAL) and usblp (ENOTTY) refuse to.
     int queued = 0;

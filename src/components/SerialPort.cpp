@@ -1,5 +1,6 @@
 #include "components/SerialPort.h"
 
+#include "components/DeviceAccess.h"
 #include "platform/ManualResetEvent.h"
 
 #include <QElapsedTimer>
@@ -121,7 +122,9 @@ bool CSerialPort::Open(const QString& device, DWORD baud, bool exclusive)
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        return Fail(SerialErrorFromErrno(err), QStringLiteral("open %1").arg(device), err);
+        Fail(SerialErrorFromErrno(err), QStringLiteral("open %1").arg(device), err);
+        m_errorText += AccessHint(device, err);
+        return false;
     }
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {

@@ -3,6 +3,7 @@
 #include "app/GlyphaneApp.h"
 #include "components/CalcTimeout.h"
 #include "components/Conversioni.h"
+#include "components/DeviceAccess.h"
 #include "components/LoadCfgFileApp.h"
 #include "components/PComAm.h"
 #include "components/SComAm.h"
@@ -15,9 +16,7 @@
 
 #include <QFileInfo>
 
-#include <grp.h>
 #include <linux/lp.h>
-#include <sys/stat.h>
 
 #include <thread>
 
@@ -38,20 +37,6 @@ _CalcTimeout ScanTimeouts()
 constexpr int kUsbWriteMs = 300;
 constexpr int kUsbReadMs = 250;
 
-// The group that owns device: the one a user must belong to for opening it.
-QString OwningGroup(const QString& device)
-{
-    struct stat info {};
-    if (::stat(QFileInfo(device).canonicalFilePath().toLocal8Bit().constData(), &info) != 0)
-        return {};
-    group entry {};
-    group* found = nullptr;
-    char buffer[1024];
-    if (::getgrgid_r(info.st_gid, &entry, buffer, sizeof buffer, &found) != 0 || !found)
-        return {};
-    return QString::fromLocal8Bit(found->gr_name);
-}
-
 // A port that could not be opened, in the operator's words.
 CPortFinding& NotOpened(CPortFinding& f, SerialError kind, const QString& text)
 {
@@ -66,9 +51,8 @@ CPortFinding& NotOpened(CPortFinding& f, SerialError kind, const QString& text)
         break;
     case SerialError::Permission: {
         f.state = ScanState::Denied;
-        const QString group = OwningGroup(f.device);
-        f.detail = group.isEmpty() ? QStringLiteral("permission denied")
-                                   : QStringLiteral("permission denied: the user needs the group \"%1\"").arg(group);
+        const QString needed = NeededGroupText(f.device);
+        f.detail = needed.isEmpty() ? QStringLiteral("permission denied") : QStringLiteral("permission denied: ") + needed;
         break;
     }
     default:

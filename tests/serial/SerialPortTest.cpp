@@ -1,4 +1,5 @@
 // The termios layer on a bare pseudo-terminal.
+#include "components/PrinterDevice.h"
 #include "components/SerialPort.h"
 #include "platform/ManualResetEvent.h"
 
@@ -6,7 +7,10 @@
 #include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -29,6 +33,43 @@ public:
     int master = -1;
     QString device;
 };
+
+// Shuts the running user out of a device while it lives: mode 000 refuses its
+// owner, and a run as root gives up its power over files (its effective user
+// becomes nobody) until the end.
+class AccessRefused {
+public:
+    explicit AccessRefused(const QString& device) : m_path(device.toLocal8Bit())
+    {
+        struct stat info {};
+        ::stat(m_path.constData(), &info);
+        m_mode = info.st_mode & 07777;
+        m_ok = ::chmod(m_path.constData(), 0) == 0;
+        if (m_ok && ::geteuid() == 0)
+            m_ok = m_wasRoot = ::seteuid(65534) == 0;
+    }
+    ~AccessRefused()
+    {
+        if (m_wasRoot)
+            (void)::seteuid(0);
+        ::chmod(m_path.constData(), m_mode);
+    }
+    bool Ok() const { return m_ok; }
+
+private:
+    QByteArray m_path;
+    mode_t m_mode = 0600;
+    bool m_ok = false;
+    bool m_wasRoot = false;
+};
+
+QString GroupOf(const QString& device)
+{
+    struct stat info {};
+    ::stat(device.toLocal8Bit().constData(), &info);
+    const group* entry = ::getgrgid(info.st_gid);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString();
+}
 
 } // namespace
 
@@ -103,6 +144,38 @@ TEST(SerialPort, ErrorsAreNamed)
     EXPECT_EQ(SerialErrorFromErrno(EIO), SerialError::Disconnected);
     EXPECT_EQ(SerialErrorFromErrno(EBUSY), SerialError::Busy);
     EXPECT_EQ(SerialErrorFromErrno(EACCES), SerialError::Permission);
+}
+
+// A user outside the device's group is told which group to join, by the serial
+// line and by the printer device (parallel and USB ports) alike.
+TEST(SerialPort, ARefusedOpenNamesTheDevicesGroup)
+{
+    const std::vector<std::pair<const char*, std::function<QString(const QString&)>>> openers = {
+        {"serial line",
+         [](const QString& device) {
+             CSerialPort port;
+             return port.Open(device, 9600, true) ? QString() : port.LastErrorText();
+         }},
+        {"printer device",
+         [](const QString& device) {
+             CPrinterDevice printer;
+             return printer.Open(device, true) ? QString() : printer.LastErrorText();
+         }},
+    };
+    for (const auto& [what, open] : openers) {
+        SCOPED_TRACE(what);
+        BarePty pty;
+        const QString group = GroupOf(pty.device);
+        ASSERT_FALSE(group.isEmpty());
+        QString text;
+        {
+            AccessRefused refused(pty.device);
+            if (!refused.Ok())
+                GTEST_SKIP() << "the device cannot be refused to this user";
+            text = open(pty.device);
+        }
+        EXPECT_EQ(text, QStringLiteral("open %1: Permission denied; the user needs the group \"%2\"").arg(pty.device, group));
+    }
 }
 
 TEST(SerialPort, HangUpIsADisconnect)
