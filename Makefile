@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 empty :=
 space := $(empty) $(empty)
 
-.PHONY: all deps build build-run run test test-asan test-tsan bench fuzz clean
+.PHONY: all deps build build-run run test test-asan test-tsan bench fuzz package package-check clean
 
 # What `make run` starts: the editor, the command-line tool, the virtual
 # printer and the program folder (no test programs).
@@ -36,6 +36,17 @@ run: build-run
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The Debian package, $(BUILD)/glyphane_<version>_<arch>.deb, made by CPack
+# from what is installed (no tests are built for it); docs/packaging.md.
+package: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS) --target glyphane_package_contents
+	cd $(BUILD) && cpack -G DEB
+
+# Lintian, then the package installed for real, used, and removed again
+# (needs root or sudo); CI runs it after the tests.
+package-check: package
+	scripts/package-check $(BUILD)
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGLYPHANE_SANITIZE=ON

@@ -674,6 +674,7 @@ QString Usage()
         "  glyphane-cli psw-load FILE --slot N --model CODE OUT.bmp\n"
         "  glyphane-cli psw-save FILE --slot N --model CODE IN.bmp\n"
         "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n"
+        "  glyphane-cli --version\n"
         "methods: ")
            + dither::MethodNames() + QStringLiteral("\n");
 }

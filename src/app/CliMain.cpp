@@ -3,6 +3,7 @@
 // text goes to standard error.
 #include "app/CliCommands.h"
 #include "app/GlyphaneApp.h"
+#include "platform/ProgramVersion.h"
 #include "platform/UiSeam.h"
 
 #include <QLoggingCategory>
@@ -11,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    if (AnswersVersion(argc, argv, "glyphane-cli"))
+        return cli::kExitOk;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The components' debug lines are for developers; QT_LOGGING_RULES brings them back.

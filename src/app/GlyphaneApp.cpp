@@ -11,6 +11,7 @@
 #include "frame/MainFrame.h"
 #include "picture/Picture.h"
 #include "platform/NativePath.h"
+#include "platform/ProgramVersion.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
@@ -63,7 +64,9 @@ CGlyphaneApp::CGlyphaneApp(int& argc, char** argv)
 {
     setApplicationName(QStringLiteral("Glyphane"));
     setOrganizationName(QStringLiteral("Glyphane"));
-    setApplicationVersion(QStringLiteral("1.0.0"));
+    setApplicationVersion(QString::fromLatin1(GlyphaneVersion()));
+    // Ties the windows to the menu entry (its name and icon on Wayland and in task bars).
+    setDesktopFileName(QString::fromLatin1(GlyphaneDesktopId()));
     // The style the toolkit chose (the desktop's, or the one asked for with
     // -style or QT_STYLE_OVERRIDE), behind the proxy.
     setStyle(new CDeferredIconStyle(QStyleFactory::create(style()->name())));

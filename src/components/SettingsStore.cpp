@@ -1,5 +1,7 @@
 #include "components/SettingsStore.h"
 
+#include "platform/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -75,9 +77,9 @@ QString CSettingsStore::DefaultsFilePath()
     const QString beside = appDir + QStringLiteral("/glyphane-defaults.ini");
     if (QFileInfo::exists(beside))
         return beside;
-    const QString installed = appDir + QStringLiteral("/../share/glyphane/glyphane-defaults.ini");
+    const QString installed = InstalledShareFolder() + QStringLiteral("/glyphane-defaults.ini");
     if (QFileInfo::exists(installed))
-        return QFileInfo(installed).absoluteFilePath();
+        return installed;
     return {};
 }
 
@@ -141,8 +143,7 @@ QString CSettingsStore::ResolveProgramPath(const QString& storedPath)
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString folder = dataHome + QStringLiteral("/Glyphane");
     if (!QFileInfo::exists(folder)) {
-        const QString installed =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/glyphane/data");
+        const QString installed = InstalledDataFolder();
         // Seeded into a side folder first: a copy that fails half way must not
         // leave a folder that looks complete to every later start.
         const QString partial = folder + QStringLiteral(".partial");

@@ -21,7 +21,7 @@ public:
     // The file written to: GLYPHANE_SETTINGS when set, else the user's file.
     static QString UserFilePath();
     // glyphane-defaults.ini beside the executable (build tree), else in
-    // ../share/glyphane/ (installed layout); empty when neither exists or
+    // <prefix>/share/glyphane/ (platform/InstallLayout.h); empty when neither exists or
     // GLYPHANE_SETTINGS is set.
     static QString DefaultsFilePath();
 

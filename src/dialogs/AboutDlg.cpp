@@ -1,9 +1,11 @@
 #include "dialogs/AboutDlg.h"
 
+#include "frame/ProgramIcon.h"
 #include "platform/UiSeam.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,9 +26,17 @@ CAboutDlg::CAboutDlg(const QString& appName, const QString& version, QWidget* pa
     ver->setObjectName(QStringLiteral("1043"));
     ver->setReadOnly(true);
 
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(ProgramIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop);
+
     auto* form = new QFormLayout;
     form->addRow(name);
     form->addRow(QStringLiteral("Version:"), ver);
+    auto* head = new QHBoxLayout;
+    head->addWidget(icon);
+    head->addLayout(form, 1);
     auto* maker = new QLabel(QStringLiteral("Logo editor and loader for Tessaro printers."), this);
     maker->setWordWrap(true);
 
@@ -35,7 +45,7 @@ CAboutDlg::CAboutDlg(const QString& appName, const QString& version, QWidget* pa
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(head);
     layout->addWidget(maker);
     layout->addWidget(buttons);
 }

@@ -2,6 +2,7 @@
 
 #include "document/GlyphaneDoc.h"
 #include "app/GlyphaneApp.h"
+#include "frame/ProgramIcon.h"
 #include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 #include "view/GlyphaneView.h"

@@ -6,6 +6,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
 #include "frame/StatusPanes.h"
+#include "frame/ProgramIcon.h"
 #include "frame/ToolImages.h"
 #include "platform/KeepInside.h"
 #include "platform/KeyLocks.h"

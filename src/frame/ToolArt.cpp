@@ -355,26 +355,3 @@ QImage GreyToolImageOf(const QImage& image)
     }
     return grey;
 }
-
-QImage ProgramIconImage(int side)
-{
-    // A logo on a printed label: a blue card, a white sheet and a black
-    // block letter G, drawn at the size asked for. Plain rectangles set
-    // straight into the pixels: no painter to start for each size.
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    const double u = side / 16.0;
-    const auto fill = [&image, u](double x, double y, double w, double h, const QColor& colour) {
-        const QRect box = QRectF(x * u, y * u, w * u, h * u).toRect() & image.rect();
-        for (int row = box.top(); row <= box.bottom(); ++row)
-            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(row)) + box.left(), box.width(), colour.rgba());
-    };
-    fill(0, 0, 16, 16, kBlue);
-    fill(2, 2, 12, 12, kPaper);
-    fill(4, 4, 8, 2, kInk);
-    fill(4, 4, 2, 8, kInk);
-    fill(4, 10, 8, 2, kInk);
-    fill(10, 8, 2, 4, kInk);
-    fill(8, 8, 4, 2, kInk);
-    return image;
-}

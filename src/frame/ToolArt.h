@@ -1,5 +1,5 @@
 #pragma once
-// The art of the tool buttons and the program icon, drawn in code: 16 x 15
+// The art of the tool buttons, drawn in code: 16 x 15
 // pixels a button, one pixel style throughout (hard 1-pixel edges, black
 // outlines, a few flat colours), so they stay crisp at the size the buttons
 // have always had and need no image files. The program is built with these
@@ -21,7 +21,3 @@ std::vector<UINT> ToolArtIds();
 
 // The image turned to grey levels pixel by pixel, alpha kept: the grey sets.
 QImage GreyToolImageOf(const QImage& image);
-
-// The program's own icon (the main window, every logo window, the desktop
-// entry's picture), drawn in the same flat style at side x side pixels.
-QImage ProgramIconImage(int side);

@@ -49,14 +49,6 @@ QImage ToolButtonImage(UINT commandId, bool colour)
     return colour ? cell.copy() : GreyToolImageOf(cell);
 }
 
-QIcon ProgramIcon()
-{
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(side)));
-    return icon;
-}
-
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
 {
     QImage strip(kToolImageWidth * static_cast<int>(commandIds.size()), kToolImageHeight, QImage::Format_ARGB32);

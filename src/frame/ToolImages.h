@@ -1,6 +1,6 @@
 #pragma once
-// The button images of the standard toolbar and the five palettes, and the
-// program icon: the art of ToolArt.h as the frame uses it. The grey sets are
+// The button images of the standard toolbar and the five palettes: the art
+// of ToolArt.h as the frame uses it. The grey sets are
 // the coloured images turned to grey levels, pixel by pixel.
 #include "frame/ToolArt.h"
 #include "platform/WinTypes.h"
@@ -23,6 +23,3 @@ QIcon ThemeToolIcon(UINT commandId);
 
 // True when every visible pixel of image is a grey level (red = green = blue).
 bool IsGreyImage(const QImage& image);
-
-// The program icon at the sizes a desktop asks for.
-QIcon ProgramIcon();

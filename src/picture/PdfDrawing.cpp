@@ -3,9 +3,8 @@
 #include "picture/PictureDrawing.h"
 
 #include "picture/PdfPages.h"
+#include "platform/InstallLayout.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLibrary>
 #include <QStringList>
 
@@ -17,16 +16,6 @@ namespace {
 
 using OpenFunction = IPdfPages* (*)(const QByteArray&, QString*);
 
-// Beside the program (a build tree, the tests) or in the installed library
-// folder (bin/../lib/glyphane, or an absolute library folder as configured).
-QStringList ModuleCandidates()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString libDir = QStringLiteral(GLYPHANE_INSTALL_LIBDIR);
-    const QString installed = QDir::isAbsolutePath(libDir) ? libDir : dir + QStringLiteral("/../") + libDir;
-    return {dir + QStringLiteral("/libglyphane-pdf.so"), installed + QStringLiteral("/glyphane/libglyphane-pdf.so")};
-}
-
 // The module's entry, loaded once for the rest of the run; null with why.
 OpenFunction PdfModule(QString* why)
 {
@@ -34,7 +23,7 @@ OpenFunction PdfModule(QString* why)
     static QString failure;
     if (!open && failure.isEmpty()) {
         QStringList tried;
-        for (const QString& path : ModuleCandidates()) {
+        for (const QString& path : ModuleCandidates(QStringLiteral("libglyphane-pdf.so"))) {
             QLibrary module(path);
             if ((open = reinterpret_cast<OpenFunction>(module.resolve("GlyphaneOpenPdf"))))
                 break;

@@ -1,26 +1,11 @@
 #include "view/DesktopPrinting.h"
 
+#include "platform/InstallLayout.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLibrary>
 #include <QStringList>
-
-namespace {
-
-// Beside the program (a build tree, the tests) or in the installed library
-// folder (bin/../lib/glyphane, or an absolute library folder as configured).
-QStringList ModuleCandidates()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString libDir = QStringLiteral(GLYPHANE_INSTALL_LIBDIR);
-    const QString installed = QDir::isAbsolutePath(libDir) ? libDir : dir + QStringLiteral("/../") + libDir;
-    return {dir + QStringLiteral("/libglyphane-print.so"), installed + QStringLiteral("/glyphane/libglyphane-print.so")};
-}
-
-} // namespace
 
 IDesktopPrinting* DesktopPrinting(QString* why)
 {
@@ -29,7 +14,7 @@ IDesktopPrinting* DesktopPrinting(QString* why)
     static QString failure;
     if (!printing && failure.isEmpty()) {
         QStringList tried;
-        for (const QString& path : ModuleCandidates()) {
+        for (const QString& path : ModuleCandidates(QStringLiteral("libglyphane-print.so"))) {
             QLibrary module(path);
             if (auto entry = reinterpret_cast<Entry>(module.resolve("GlyphaneDesktopPrinting"))) {
                 printing = entry(); // the module stays loaded for the rest of the run

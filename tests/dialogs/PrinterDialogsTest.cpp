@@ -13,6 +13,7 @@
 #include "dialogs/SubLogosDlg.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -452,18 +453,23 @@ TEST(QzHeaderDlg, CancelIsHiddenAndDisabledAndTheFormCentresOverItsOwner)
 
 // --- About ---------------------------------------------------------------------------------
 
-TEST(AboutDlg, ShowsNameAndVersion)
+TEST(AboutDlg, ShowsNameVersionAndTheProgramIcon)
 {
     ScriptedUi ui;
     QString name, version;
+    QSize iconSize;
     ui.Then([&](CUiPrompt& p, QDialog* d) {
         name = TextOf(d, 1028);
         version = TextOf(d, 1043);
+        if (auto* icon = d->findChild<QLabel*>(QStringLiteral("icon")))
+            iconSize = icon->pixmap().size();
         p.result = IDOK;
     });
     CAboutDlg dlg(QStringLiteral("Glyphane"), QStringLiteral("1.0.0"));
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(name, QStringLiteral("Glyphane"));
     EXPECT_EQ(version, QStringLiteral("1.0.0"));
+    // Drawn from the resource the build rendered: empty when it is not linked in.
+    EXPECT_EQ(iconSize, QSize(64, 64));
     EXPECT_EQ(DialogPromptOf(ui).caption, QStringLiteral("About..."));
 }

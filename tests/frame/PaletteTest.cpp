@@ -6,6 +6,7 @@
 #include "frame/ColumnToolBar.h"
 #include "frame/DeferredIcon.h"
 #include "frame/ToolImageAtlas.h"
+#include "frame/ProgramIcon.h"
 #include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 
@@ -204,7 +205,8 @@ TEST_F(FrameTest, TheMainWindowAndEveryLogoWindowShowTheProgramsIcon)
     CMainFrame* frame = Start();
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(OpenLogo(), nullptr);
-    const QImage own = ProgramIconImage(16);
+    const QImage own = ProgramIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(own.isNull());
     const QImage toolkits = frame->style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(16).toImage();
     const auto iconOf = [](const QWidget* w) {
         return w->windowIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -214,10 +216,10 @@ TEST_F(FrameTest, TheMainWindowAndEveryLogoWindowShowTheProgramsIcon)
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(iconOf(child), own);
     EXPECT_NE(iconOf(child), toolkits.convertToFormat(QImage::Format_ARGB32));
-    // Drawn crisply at the larger sizes too.
-    const QImage big = ProgramIconImage(32);
-    EXPECT_EQ(big.size(), QSize(32, 32));
-    EXPECT_EQ(big.pixel(0, 0), ProgramIconImage(16).pixel(0, 0));
+    // Every size of the desktop's theme was drawn from the SVG, so none is scaled up from a small one.
+    const QList<QSize> sizes = ProgramIcon().availableSizes();
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
 }
 
 // At the default size every button of the standard toolbar is shown, none

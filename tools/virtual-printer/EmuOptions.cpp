@@ -88,7 +88,8 @@ QString EmuUsage()
         "  --baud N       the speed the printer starts at (default 9600)\n"
         "  --out DIR      write printed pages (page-NNN.png, numbered on from the highest\n"
         "                 page already there) and the byte log in DIR\n"
-        "  --data DIR     the program folder holding CfgFile/ (default ../data beside the program)\n"
+        "  --data DIR     the program folder holding CfgFile/ (default ../data beside the program,\n"
+        "                 else the installed data files, <prefix>/share/glyphane/data)\n"
         "  --log FILE     the byte log (default DIR/printer.log, none without --out)\n"
         "  --release TEXT the release text answered to GS I 3 and GS I A (default 1.80)\n"
         "  --submodel N   the byte answered to GS I 2 (default 1)\n"
@@ -114,7 +115,8 @@ QString EmuUsage()
         "  --ask-again K      from flash-area data block K on, ask for the same block again for ever\n"
         "  --bad-byte K       keep byte K of the logo area wrong (what a read-back shows)\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
-        "  --help         show this text\n");
+        "  --help         show this text\n"
+        "  --version      show the version\n");
 }
 
 bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* error)

@@ -2,6 +2,9 @@
 // without hardware. Runs until interrupted.
 #include "PrinterEmulator.h"
 
+#include "platform/InstallLayout.h"
+#include "platform/ProgramVersion.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -21,14 +24,23 @@ void OnSignal(int)
     g_stop = 1;
 }
 
+// The build tree's program folder beside bin/, else the installed data files.
+QString DefaultDataFolder()
+{
+    const QString buildTree = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../data"));
+    return QFileInfo::exists(buildTree) ? buildTree : InstalledDataFolder();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (AnswersVersion(argc, argv, "glyphane-printer"))
+        return 0;
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     CEmuOptions options;
-    options.dataDir = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../data"));
+    options.dataDir = DefaultDataFolder();
     QString error;
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
