@@ -6,6 +6,7 @@
 #include "components/LoadCfgFileApp.h"
 #include "components/PComAm.h"
 #include "components/SComAm.h"
+#include "components/SettingsStore.h"
 #include "components/SerialPort.h"
 #include "components/UComAm.h"
 #include "platform/NativePath.h"
@@ -22,6 +23,9 @@
 #include <thread>
 
 namespace {
+
+// Where the speed each serial port last had a printer answer at is kept.
+const QString kPortSpeedsGroup = QStringLiteral("PortSpeeds");
 
 // A printer answers at once; these deadlines keep a port with nothing on it
 // to a fraction of a second at each of the detection speeds.
@@ -79,7 +83,8 @@ CPortFinding& NotOpened(CPortFinding& f, SerialError kind, const QString& text)
     return f;
 }
 
-void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop)
+// lastBaud: the speed a printer was last heard at on this port (0: none).
+void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop, DWORD lastBaud)
 {
     CsComAm com;
     com.SetStopEvents(stop, nullptr);
@@ -88,6 +93,10 @@ void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualR
         return;
     }
     com.SetNewTimeoutSystem(ScanTimeouts());
+    // A printer keeps its speed: asked there first, the one of the last
+    // printer found here (the next of a batch) answers at the first question.
+    if (lastBaud != 0 && com.PubSetBaudRate(lastBaud))
+        com.PreferDetectionSpeed(lastBaud);
     com.GetStatusPrinter(0); // wakes a printer that missed the first request, as detection does
     const std::vector<BYTE> ids = IdentificationTable(catalogue.list);
     int index = -1;
@@ -163,7 +172,7 @@ void ScanParallel(CPortFinding& f, const CManualResetEvent* stop)
     lpt.CloseLptPort();
 }
 
-void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop)
+void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop, DWORD lastBaud)
 {
     if (f.device.isEmpty()) {
         f.state = ScanState::Absent;
@@ -172,7 +181,7 @@ void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualRes
     }
     switch (f.kind) {
     case PortKind::Serial:
-        ScanSerial(f, catalogue, stop);
+        ScanSerial(f, catalogue, stop, lastBaud);
         break;
     case PortKind::Parallel:
         ScanParallel(f, stop);
@@ -240,9 +249,13 @@ std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalog
                 continue;
             }
         }
-        workers.emplace_back([&f, &catalogue, stop] { ScanPort(f, catalogue, stop); });
+        const DWORD lastBaud = CSettingsStore::Value(kPortSpeedsGroup, f.port).toUInt();
+        workers.emplace_back([&f, &catalogue, stop, lastBaud] { ScanPort(f, catalogue, stop, lastBaud); });
     }
     workers.clear(); // every worker joined: the findings are complete
+    for (const CPortFinding& f : findings)
+        if (f.state == ScanState::Found && f.baud != 0)
+            CSettingsStore::SetValue(kPortSpeedsGroup, f.port, static_cast<uint>(f.baud));
     return findings;
 }
 
