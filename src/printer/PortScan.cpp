@@ -253,8 +253,10 @@ std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalog
         workers.emplace_back([&f, &catalogue, stop, lastBaud] { ScanPort(f, catalogue, stop, lastBaud); });
     }
     workers.clear(); // every worker joined: the findings are complete
+    // Written only when it changed: a port watched for the next printer is scanned twice a second.
     for (const CPortFinding& f : findings)
-        if (f.state == ScanState::Found && f.baud != 0)
+        if (f.state == ScanState::Found && f.baud != 0
+            && CSettingsStore::Value(kPortSpeedsGroup, f.port).toUInt() != f.baud)
             CSettingsStore::SetValue(kPortSpeedsGroup, f.port, static_cast<uint>(f.baud));
     return findings;
 }
