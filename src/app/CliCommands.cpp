@@ -292,7 +292,7 @@ int ResizeCommand(const CArgs& a, QTextStream& err)
 
 // The ports of "--port": a list (COM1,COM2,...), or "all-found": every port
 // where a scan finds a printer (its model comes from there).
-QStringList SendPorts(const QString& option, std::map<QString, QString>* foundModels)
+QStringList SendPorts(const QString& option, std::map<QString, CPortFinding>* found)
 {
     if (option == QLatin1String("all-found")) {
         QStringList ports;
@@ -300,7 +300,7 @@ QStringList SendPorts(const QString& option, std::map<QString, QString>* foundMo
             if (f.state != ScanState::Found)
                 continue;
             ports << f.port;
-            (*foundModels)[f.port] = f.model;
+            (*found)[f.port] = f;
         }
         if (ports.isEmpty())
             throw Refusal{QStringLiteral("no printer was found on any port")};
@@ -350,12 +350,13 @@ int SendCommand(const CArgs& a, QTextStream& err)
         if (!ok || options.job.slot < 1)
             throw Refusal{QStringLiteral("--program takes a slot number")};
     }
-    std::map<QString, QString> models;
-    const QStringList ports = SendPorts(a.Value(QStringLiteral("port")), &models);
+    // What a scan found on a port: the model, and the speed the job starts at.
+    std::map<QString, CPortFinding> found;
+    const QStringList ports = SendPorts(a.Value(QStringLiteral("port")), &found);
     const QString model = a.Value(QStringLiteral("model"));
     // Only a printer on a serial line answers the detection.
     for (const QString& port : ports)
-        if (model.isEmpty() && !models.count(port) && PortKindOf(port) != PortKind::Serial)
+        if (model.isEmpty() && !found.count(port) && PortKindOf(port) != PortKind::Serial)
             throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
     if (!OpenLogo(a.At(0))->IsMonochrome())
         throw Refusal{LoadString(61529)};
@@ -363,7 +364,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
     // Finding the printers, all ports at once.
     QStringList toDetect;
     for (const QString& port : ports)
-        if (model.isEmpty() && !models.count(port))
+        if (model.isEmpty() && !found.count(port))
             toDetect << port;
     std::map<QString, QString> notFound;
     for (const CPortFinding& f : ScanPorts(toDetect, ProgramScanCatalogue())) {
@@ -375,7 +376,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
             continue;
         }
         err << "detected printer " << f.model << " on " << f.port << "\n";
-        models[f.port] = f.model;
+        found[f.port] = f;
     }
 
     std::vector<CSendTarget> targets;
@@ -389,8 +390,10 @@ int SendCommand(const CArgs& a, QTextStream& err)
             continue;
         }
         target.detected = model.isEmpty() && toDetect.contains(port);
+        if (found.count(port))
+            target.foundBaud = found[port].baud;
         target.doc = OpenLogo(a.At(0));
-        const QString code = model.isEmpty() ? models[port] : model;
+        const QString code = model.isEmpty() ? found[port].model : model;
         BindModel(*target.doc, code);
         target.doc->SetPortName(port);
         if (!test && options.job.slot > target.doc->GetNumLogos())

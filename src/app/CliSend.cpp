@@ -145,6 +145,7 @@ CTransferRequest RequestOf(const CSendTarget& target, const CSendOptions& option
         MakeTransferRequest(*target.doc, options.job.kind, options.job.slot, options.job.options, flags);
     request.presetBaud = options.job.baud != 0 ? options.job.baud : 9600;
     request.verifyArea = options.verify;
+    request.foundBaud = target.foundBaud;
     return request;
 }
 

@@ -36,6 +36,7 @@ struct CSendTarget {
     QString port;
     std::unique_ptr<CGlyphaneDoc> doc;
     bool detected = false; // the model was found by detection just before
+    DWORD foundBaud = 0;   // and the speed a scan heard the printer at (0: none)
     enum class End { Unfinished, Failed, Sent };
     End end = End::Unfinished;
     QString reason;         // why it failed

@@ -7,6 +7,7 @@
 #include "components/LoadCfgFileApp.h"
 #include "components/PComAm.h"
 #include "components/SComAm.h"
+#include "components/SettingsStore.h"
 #include "components/SerialPort.h"
 #include "components/UComAm.h"
 #include "platform/NativePath.h"
@@ -21,6 +22,9 @@
 #include <thread>
 
 namespace {
+
+// Where the speed each serial port last had a printer answer at is kept.
+const QString kPortSpeedsGroup = QStringLiteral("PortSpeeds");
 
 // A printer answers at once; these deadlines keep a port with nothing on it
 // to a fraction of a second at each of the detection speeds.
@@ -63,7 +67,8 @@ CPortFinding& NotOpened(CPortFinding& f, SerialError kind, const QString& text)
     return f;
 }
 
-void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop)
+// lastBaud: the speed a printer was last heard at on this port (0: none).
+void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop, DWORD lastBaud)
 {
     CsComAm com;
     com.SetStopEvents(stop, nullptr);
@@ -72,6 +77,10 @@ void ScanSerial(CPortFinding& f, const CScanCatalogue& catalogue, const CManualR
         return;
     }
     com.SetNewTimeoutSystem(ScanTimeouts());
+    // A printer keeps its speed: asked there first, the one of the last
+    // printer found here (the next of a batch) answers at the first question.
+    if (lastBaud != 0 && com.PubSetBaudRate(lastBaud))
+        com.PreferDetectionSpeed(lastBaud);
     com.GetStatusPrinter(0); // wakes a printer that missed the first request, as detection does
     const std::vector<BYTE> ids = IdentificationTable(catalogue.list);
     int index = -1;
@@ -147,7 +156,7 @@ void ScanParallel(CPortFinding& f, const CManualResetEvent* stop)
     lpt.CloseLptPort();
 }
 
-void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop)
+void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualResetEvent* stop, DWORD lastBaud)
 {
     if (f.device.isEmpty()) {
         f.state = ScanState::Absent;
@@ -156,7 +165,7 @@ void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualRes
     }
     switch (f.kind) {
     case PortKind::Serial:
-        ScanSerial(f, catalogue, stop);
+        ScanSerial(f, catalogue, stop, lastBaud);
         break;
     case PortKind::Parallel:
         ScanParallel(f, stop);
@@ -224,9 +233,15 @@ std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalog
                 continue;
             }
         }
-        workers.emplace_back([&f, &catalogue, stop] { ScanPort(f, catalogue, stop); });
+        const DWORD lastBaud = CSettingsStore::Value(kPortSpeedsGroup, f.port).toUInt();
+        workers.emplace_back([&f, &catalogue, stop, lastBaud] { ScanPort(f, catalogue, stop, lastBaud); });
     }
     workers.clear(); // every worker joined: the findings are complete
+    // Written only when it changed: a port watched for the next printer is scanned twice a second.
+    for (const CPortFinding& f : findings)
+        if (f.state == ScanState::Found && f.baud != 0
+            && CSettingsStore::Value(kPortSpeedsGroup, f.port).toUInt() != f.baud)
+            CSettingsStore::SetValue(kPortSpeedsGroup, f.port, static_cast<uint>(f.baud));
     return findings;
 }
 

@@ -62,6 +62,10 @@ struct CTransferRequest {
     QString model;
     QString portName;
     BYTE expectedId = 0; // the identification byte of the model
+    // The speed a scan heard the printer at just before this job (0: none).
+    // The printer keeps it, so the job asks there first instead of going
+    // through every speed again.
+    DWORD foundBaud = 0;
     CLoadCfgPrnFile printerCfg;
     // The identification bytes of the printers-to-test list, and the
     // application's "AutoBaudRateFlow" byte, for baud detection.

@@ -559,6 +559,13 @@ TEST_F(ProtocolFamiliesTest, CommandLineScanFindsEveryPrinterAtOnceAndSaysWhyNot
     };
     EXPECT_EQ(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected) << out.toStdString();
 
+    // The next scan asks COM2 first at the speed its printer was found at:
+    // not one byte more goes out at a speed it does not listen at.
+    const long long ignored = second->BytesIgnored();
+    ASSERT_GT(ignored, 0) << "the first scan climbed from 9600";
+    EXPECT_EQ(RunCli({"scan", "--ports", "COM2"}, &err, &out), cli::kExitOk) << err.toStdString();
+    EXPECT_EQ(second->BytesIgnored(), ignored);
+
     // Nothing found anywhere: exit 1.
     EXPECT_EQ(RunCli({"scan", "--ports", "COM3"}, &err, &out), cli::kExitRefused);
 }
