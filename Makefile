@@ -41,6 +41,7 @@ test: build
 # from what is installed (no tests are built for it); docs/packaging.md.
 package: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS) --target glyphane_package_contents
+	rm -f $(BUILD)/glyphane_*.deb
 	cd $(BUILD) && cpack -G DEB
 
 # Lintian, then the package installed for real, used, and removed again
