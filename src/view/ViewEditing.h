@@ -219,6 +219,7 @@ private:
     CPoint m_ptShapeLast;
     BOOL m_bShapePending = FALSE;
     QPointer<QTextEdit> m_pTextEdit;
+    QPointer<QWidget> m_pTextOutline;
     QFont m_lfText = InitialTextFont();
     std::unique_ptr<QFont> m_pTextFont;
     BOOL m_bSurfacesReady = FALSE;

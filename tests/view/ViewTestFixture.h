@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -105,6 +106,19 @@ protected:
     QImage Screen()
     {
         return Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // What the screen itself shows of the viewport, in device pixels: the
+    // window system's copy, which at a fractional display scale can differ
+    // from a fresh rendering of the widgets (Screen()).
+    QImage OnScreen()
+    {
+        QWidget* top = Viewport()->window();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
+        QApplication::processEvents();
+        const QPoint origin = Viewport()->mapToGlobal(QPoint(0, 0));
+        const QSize size = Viewport()->size();
+        QImage shown = top->screen()->grabWindow(0, origin.x(), origin.y(), size.width(), size.height()).toImage();
+        return shown.convertToFormat(QImage::Format_RGB32);
     }
 
     CGlyphaneDoc* m_doc = nullptr;
