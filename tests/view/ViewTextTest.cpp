@@ -29,32 +29,6 @@ Ink InkIn(const QImage& image, const QRect& area)
     return ink;
 }
 
-// Along a one-pixel line of a screen picture (logical coordinates): the
-// places that show black in any device pixel across it, and those that do
-// not. Half a logical pixel either side is looked at, as at a fractional
-// display scale a line lands on the device pixel on either side of its place.
-Ink AlongLine(const QImage& shown, const QRect& line)
-{
-    const qreal s = shown.devicePixelRatio();
-    const QRect band = QRectF((line.x() - 0.5) * s, (line.y() - 0.5) * s, (line.width() + 1) * s,
-                              (line.height() + 1) * s)
-                           .toAlignedRect()
-                           .intersected(shown.rect());
-    const bool vertical = line.width() == 1;
-    const int length = vertical ? band.height() : band.width();
-    const int across = vertical ? band.width() : band.height();
-    Ink ink;
-    for (int i = 0; i < length; ++i) {
-        bool black = false;
-        for (int j = 0; j < across && !black; ++j) {
-            const QPoint p = vertical ? QPoint(band.left() + j, band.top() + i) : QPoint(band.left() + i, band.top() + j);
-            black = shown.pixel(p) == kBlack;
-        }
-        (black ? ink.black : ink.white)++;
-    }
-    return ink;
-}
-
 } // namespace
 
 class TextTest : public ViewTest {
@@ -221,7 +195,7 @@ TEST_F(TextTest, TheOpenBoxHasAnOutlineOnTheScreenAndNoneInTheLogo)
         {"bottom", QRect(9, 40, 102, 1)},
     };
     for (const auto& s : sides) {
-        const Ink ink = AlongLine(screen, s.ring);
+        const LineInk ink = AlongLine(screen, s.ring);
         EXPECT_GT(ink.black, 5) << s.side;
         EXPECT_GT(ink.white, 5) << s.side << ": dotted, not solid";
     }
