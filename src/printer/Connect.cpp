@@ -53,7 +53,7 @@ int LogoSide(int imageSide, int printerSide, bool keepsOwnSize)
 int CViewPrinterRole::SelectPrinterPort()
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetDrawMode(0);
+    PrinterDropTool();
     QString port;
     if (IsUsbOnlyPortModel(doc->GetPrinterModel())) {
         port = kUsbOnlyPort;
@@ -79,7 +79,7 @@ int CViewPrinterRole::SelectPrinterPort()
 void CViewPrinterRole::OnConnectPrinter()
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetDrawMode(0);
+    PrinterDropTool();
     if (!SelectPrinterPort())
         return;
     QString model = doc->GetPrinterModel();
