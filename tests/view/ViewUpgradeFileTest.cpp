@@ -61,6 +61,11 @@ TEST_F(ViewUpgradeFileTest, LogoSavedInSlotTwoLoadsBackIntoANewLogoAndUndoTakesT
         ChooseFileAndSlot(ui, psw, 2);
         Command(ID_FILE_SAVE_PSW);
         EXPECT_EQ(ui.Pending(), 0u);
+        // Every prompt, the success box too, belongs to the program's window.
+        ASSERT_FALSE(ui.Prompts().empty());
+        EXPECT_EQ(ui.Prompts().back().text, QStringLiteral("Logo Correctly Saved on Psw File!"));
+        for (const CUiPrompt& prompt : ui.Prompts())
+            EXPECT_EQ(prompt.owner ? prompt.owner->window() : nullptr, m_view->window()) << prompt.text.toStdString();
     }
     const QByteArray after = pswmaker::ReadAll(psw);
     ASSERT_EQ(after.size(), before.size());
