@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 
@@ -117,6 +118,11 @@ private:
     void ShowMenu(UINT menuId);
     void UpdateMenuForWindows();
 
+    // The title names the logo in front ("shop.bmp — Glyphane", with the
+    // modified mark while it has unsaved changes), or only the program.
+    void FollowDocumentInTitle(CGlyphaneDoc* doc);
+    void UpdateTitle();
+
     // Bars, palettes and the profile (MainFrameBars.cpp).
     bool CreateStandardBar();
     // The desktop theme's icons in place of the drawn ones on the standard
@@ -159,4 +165,6 @@ private:
     int m_screenshotTimer = 0;
     int m_keyIndicatorTimer = 0;
     QString m_strKeyLightFolder;
+    QPointer<CGlyphaneDoc> m_titleDoc; // the logo the title names
+    QList<QMetaObject::Connection> m_titleConnections;
 };
