@@ -312,6 +312,14 @@ bool CMainFrame::OnCommand(UINT id)
     case ID_WINDOW_TILE_HORZ:
         m_mdiArea->tileSubWindows();
         return true;
+    case ID_OPEN_MENU_BAR:
+        OpenMenuBar();
+        return true;
+    case ID_HELP_SHORTCUTS: {
+        CShortcutsDlg dlg(KeyboardShortcuts(), this);
+        dlg.DoModal();
+        return true;
+    }
     default:
         return false;
     }
@@ -342,6 +350,8 @@ bool CMainFrame::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
         return true;
     case ID_WINDOW_CASCADE:
     case ID_WINDOW_TILE_HORZ:
+    case ID_OPEN_MENU_BAR:
+    case ID_HELP_SHORTCUTS:
         cmdUI.Enable(true);
         return true;
     default:
