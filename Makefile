@@ -68,7 +68,7 @@ bench: deps
 # each run for FUZZ_SECONDS; fails on any finding (kept in
 # $(FUZZ_BUILD)/fuzz-findings/). Only the libraries the targets need are built.
 FUZZ_PACKAGES = clang libclang-rt-dev
-FUZZ_TARGETS = fuzz_bmp fuzz_cfg_parser fuzz_cfg_app fuzz_cfg_prn fuzz_printer_info fuzz_psw \
+FUZZ_TARGETS = fuzz_bmp fuzz_picture fuzz_cfg_parser fuzz_cfg_app fuzz_cfg_prn fuzz_printer_info fuzz_psw \
                fuzz_block_reply fuzz_transfer
 fuzz: deps
 	@scripts/install-deps $(FUZZ_PACKAGES)

@@ -1,5 +1,7 @@
 #include "app/CliCommands.h"
 
+#include "app/CliArgs.h"
+#include "app/CliPictures.h"
 #include "app/CliPrintLogo.h"
 #include "app/CliSend.h"
 #include "app/GlyphaneApp.h"
@@ -9,9 +11,11 @@
 #include "document/BmpFile.h"
 #include "document/GlyphaneDoc.h"
 #include "document/LogoResize.h"
+#include "picture/Picture.h"
 #include "components/PortNames.h"
 #include "platform/NativePath.h"
 #include "printer/ModelCatalogue.h"
+#include "printer/PortScan.h"
 #include "printer/PrintData.h"
 #include "resources/StringTable.h"
 #include "transfer/FrameQuestion.h"
@@ -28,47 +32,6 @@
 namespace cli {
 
 namespace {
-
-// A refused input: the one-line message and exit status 1.
-struct Refusal {
-    QString message;
-};
-
-// The arguments of one command: positional values and "--name [value]" options.
-class CArgs {
-public:
-    CArgs(const QStringList& args, const QStringList& flags, const QStringList& valued)
-    {
-        for (int i = 0; i < args.size(); ++i) {
-            const QString& a = args.at(i);
-            if (!a.startsWith(QStringLiteral("--"))) {
-                m_positional.append(a);
-                continue;
-            }
-            const QString name = a.mid(2);
-            if (flags.contains(name)) {
-                m_options[name] = QString();
-            } else if (valued.contains(name) && i + 1 < args.size()) {
-                m_options[name] = args.at(++i);
-            } else {
-                m_bad = true;
-            }
-        }
-    }
-    bool Valid(int positionalCount) const { return !m_bad && m_positional.size() == positionalCount; }
-    QString At(int i) const { return m_positional.value(i); }
-    bool Has(const QString& name) const { return m_options.count(name) != 0; }
-    QString Value(const QString& name) const
-    {
-        const auto it = m_options.find(name);
-        return it == m_options.end() ? QString() : it->second;
-    }
-
-private:
-    QStringList m_positional;
-    std::map<QString, QString> m_options;
-    bool m_bad = false;
-};
 
 CLoadCfgFileAppEx& AppCfg()
 {
@@ -106,10 +69,11 @@ int FindModelEntry(const QString& code)
     throw Refusal{QStringLiteral("%1: no such printer model").arg(code)};
 }
 
+CPrinterChoice ModelChoice(const QString& code);
+
 void BindModel(CGlyphaneDoc& doc, const QString& code)
 {
-    const CPrinterChoice choice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))};
-    const QString failure = doc.BindPrinter(choice);
+    const QString failure = doc.BindPrinter(ModelChoice(code));
     if (!failure.isEmpty())
         throw Refusal{QStringLiteral("%1: %2").arg(code, failure)};
     DWORD slotCount = 0;
@@ -129,7 +93,9 @@ void SaveLogo(CGlyphaneDoc& doc, const QString& path)
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
 }
 
-// The header alone is read: a picture's size and depth need none of its pixels.
+// The picture is not held: the header is read, and the pixel data is walked as
+// a stream with the checks of opening, so a file that cannot be opened is
+// refused here too rather than described.
 int Info(const CArgs& a, QTextStream& out)
 {
     const QString path = a.At(0);
@@ -190,17 +156,27 @@ int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD
 
 int Convert(const CArgs& a)
 {
-    DWORD threshold = 128;
-    if (a.Has(QStringLiteral("threshold"))) {
-        bool ok = false;
-        const uint t = a.Value(QStringLiteral("threshold")).toUInt(&ok);
-        if (!ok || t > 255)
-            throw Refusal{QStringLiteral("--threshold takes a number from 0 to 255")};
-        threshold = t;
-    }
-    return ImageOperation(a, [threshold](CGlyphaneDoc& doc, DWORD w, DWORD h) {
-        doc.ConvertToBlackWhite(w, h, threshold);
+    const DWORD threshold = static_cast<DWORD>(ThresholdOption(a));
+    const dither::Method method = MethodOption(a);
+    return ImageOperation(a, [threshold, method](CGlyphaneDoc& doc, DWORD w, DWORD h) {
+        doc.ConvertToBlackWhite(w, h, threshold, method);
     });
+}
+
+// The printer choice of a model code, from the application's printer list.
+CPrinterChoice ModelChoice(const QString& code)
+{
+    return CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))};
+}
+
+// Any picture made into a logo of the model's area and saved as the editor saves.
+int Import(const CArgs& a)
+{
+    const picture::CPictureSettings settings = PictureSettingsOf(a);
+    CGlyphaneDoc doc(GetApp()->DocEnvironment());
+    MakeLogoFromPicture(doc, ModelChoice(a.Value(QStringLiteral("model"))), a.At(0), settings);
+    SaveLogo(doc, a.At(1));
+    return kExitOk;
 }
 
 std::optional<rasterops::FrameKind> FrameOption(const QString& frame)
@@ -314,6 +290,43 @@ int ResizeCommand(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+// The ports of "--port": a list (COM1,COM2,...), or "all-found": every port
+// where a scan finds a printer (its model comes from there).
+QStringList SendPorts(const QString& option, std::map<QString, CPortFinding>* found)
+{
+    if (option == QLatin1String("all-found")) {
+        QStringList ports;
+        for (const CPortFinding& f : ScanPorts(PortsToScan(), ProgramScanCatalogue())) {
+            if (f.state != ScanState::Found)
+                continue;
+            ports << f.port;
+            (*found)[f.port] = f;
+        }
+        if (ports.isEmpty())
+            throw Refusal{QStringLiteral("no printer was found on any port")};
+        return ports;
+    }
+    QStringList ports;
+    QStringList devices;
+    for (const QString& item : option.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString port = item.trimmed();
+        const QString device = PortDevice(port);
+        if (device.isEmpty())
+            throw Refusal{QStringLiteral("%1: no such port in the settings' [Ports]").arg(port)};
+        // Two names for one device would put two jobs on one port.
+        const QString canonical = QFileInfo(device).canonicalFilePath().isEmpty()
+                                      ? device
+                                      : QFileInfo(device).canonicalFilePath();
+        if (devices.contains(canonical))
+            throw Refusal{QStringLiteral("%1: the same device as another port of the list (%2)").arg(port, device)};
+        devices << canonical;
+        ports << port;
+    }
+    if (ports.isEmpty())
+        throw Refusal{QStringLiteral("--port names no port")};
+    return ports;
+}
+
 int SendCommand(const CArgs& a, QTextStream& err)
 {
     const bool test = a.Has(QStringLiteral("test"));
@@ -321,43 +334,84 @@ int SendCommand(const CArgs& a, QTextStream& err)
         err << "glyphane-cli: \"send\" needs --port and either --test or --program SLOT\n" << Usage();
         return kExitUsage;
     }
-    const QString port = a.Value(QStringLiteral("port"));
-    if (PortDevice(port).isEmpty())
-        throw Refusal{QStringLiteral("%1: no such port in the settings' [Ports]").arg(port)};
-    // Only a printer on a serial line answers the detection.
-    if (PortKindOf(port) != PortKind::Serial && !a.Has(QStringLiteral("model")))
-        throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
-    CSendJob job;
-    job.kind = test ? TransferKind::Test : TransferKind::Program;
-    job.options = SendChoices(a);
+    CSendOptions options;
+    options.job.kind = test ? TransferKind::Test : TransferKind::Program;
+    options.job.options = SendChoices(a);
+    options.verify = a.Has(QStringLiteral("verify"));
+    options.printAfter = a.Has(QStringLiteral("print-after"));
     if (a.Has(QStringLiteral("baud"))) {
-        job.baud = a.Value(QStringLiteral("baud")).toInt();
-        if (job.baud != 9600 && job.baud != 19200 && job.baud != 38400)
+        options.job.baud = a.Value(QStringLiteral("baud")).toInt();
+        if (options.job.baud != 9600 && options.job.baud != 19200 && options.job.baud != 38400)
             throw Refusal{QStringLiteral("--baud takes 9600, 19200 or 38400")};
     }
-
-    auto doc = OpenLogo(a.At(0));
-    if (!doc->IsMonochrome())
-        throw Refusal{LoadString(61529)};
-    QString model = a.Value(QStringLiteral("model")), reason;
-    if (model.isEmpty()) {
-        QString cfgFile;
-        if (!DetectPrinter(port, &model, &cfgFile, &reason))
-            throw Refusal{reason};
-        err << "detected printer " << model << " on " << port << "\n";
-        job.printerDetected = true;
-    }
-    BindModel(*doc, model);
-    doc->SetPortName(port);
     if (!test) {
         bool ok = false;
-        job.slot = a.Value(QStringLiteral("program")).toInt(&ok);
-        if (!ok || job.slot < 1 || job.slot > doc->GetNumLogos())
-            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(doc->GetNumLogos()).arg(model)};
+        options.job.slot = a.Value(QStringLiteral("program")).toInt(&ok);
+        if (!ok || options.job.slot < 1)
+            throw Refusal{QStringLiteral("--program takes a slot number")};
     }
-    if (!RunTransfer(*doc, job, err, &reason))
-        throw Refusal{reason};
-    return kExitOk;
+    // What a scan found on a port: the model, and the speed the job starts at.
+    std::map<QString, CPortFinding> found;
+    const QStringList ports = SendPorts(a.Value(QStringLiteral("port")), &found);
+    const QString model = a.Value(QStringLiteral("model"));
+    // Only a printer on a serial line answers the detection.
+    for (const QString& port : ports)
+        if (model.isEmpty() && !found.count(port) && PortKindOf(port) != PortKind::Serial)
+            throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
+    if (!OpenLogo(a.At(0))->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+
+    // Finding the printers, all ports at once.
+    QStringList toDetect;
+    for (const QString& port : ports)
+        if (model.isEmpty() && !found.count(port))
+            toDetect << port;
+    std::map<QString, QString> notFound;
+    for (const CPortFinding& f : ScanPorts(toDetect, ProgramScanCatalogue())) {
+        if (f.state != ScanState::Found) {
+            // One printer alone is refused; in a batch it fails alone.
+            if (ports.size() == 1)
+                throw Refusal{DetectionFailure(f)};
+            notFound[f.port] = DetectionFailure(f);
+            continue;
+        }
+        err << "detected printer " << f.model << " on " << f.port << "\n";
+        found[f.port] = f;
+    }
+
+    std::vector<CSendTarget> targets;
+    for (const QString& port : ports) {
+        CSendTarget target;
+        target.port = port;
+        if (notFound.count(port)) {
+            target.end = CSendTarget::End::Failed;
+            target.reason = notFound[port];
+            targets.push_back(std::move(target));
+            continue;
+        }
+        target.detected = model.isEmpty() && toDetect.contains(port);
+        if (found.count(port))
+            target.foundBaud = found[port].baud;
+        target.doc = OpenLogo(a.At(0));
+        const QString code = model.isEmpty() ? found[port].model : model;
+        BindModel(*target.doc, code);
+        target.doc->SetPortName(port);
+        if (!test && options.job.slot > target.doc->GetNumLogos())
+            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->GetNumLogos()).arg(code)};
+        targets.push_back(std::move(target));
+    }
+    const bool all = RunSend(targets, options, err);
+    if (targets.size() > 1 || options.verify || options.printAfter)
+        for (const CSendTarget& target : targets)
+            err << SummaryLine(target, options) << "\n";
+    if (a.Has(QStringLiteral("report"))) {
+        QString why;
+        if (!WriteSendReport(a.Value(QStringLiteral("report")), targets, options, &why))
+            throw Refusal{why};
+    }
+    if (targets.size() == 1 && !all)
+        throw Refusal{targets.front().reason};
+    return all ? kExitOk : kExitRefused;
 }
 
 // --- upgrade files and the QZ log file ---------------------------------------
@@ -377,38 +431,72 @@ int PswInfo(const CArgs& a, QTextStream& out)
     return kExitOk;
 }
 
-// The document environment with the slot of --slot as the operator's choice.
-CDocEnvironment SlotEnvironment(const CArgs& a)
+// The slot of --slot, given to the document as the operator's choice, and
+// how many slots the file offered when it was asked.
+struct CSlotChoice {
+    int slot = 0;
+    int offered = 0;
+};
+
+CDocEnvironment SlotEnvironment(const CArgs& a, CSlotChoice& choice)
 {
     bool ok = false;
-    const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
-    if (!ok || slot < 1 || slot > 255)
+    choice.slot = a.Value(QStringLiteral("slot")).toInt(&ok);
+    if (!ok || choice.slot < 1 || choice.slot > 255)
         throw Refusal{QStringLiteral("--slot takes a slot from 1 to 255")};
     CDocEnvironment env = GetApp()->DocEnvironment();
-    env.selectLogo = [slot](QObject*, const QStringList& lines) { return slot <= lines.size() ? slot - 1 : -1; };
+    env.selectLogo = [&choice](QObject*, const QStringList& lines) {
+        choice.offered = static_cast<int>(lines.size());
+        return choice.slot <= lines.size() ? choice.slot - 1 : -1;
+    };
     return env;
+}
+
+// The reason of a failed upgrade-file command that no message gave: the file
+// has no such slot, or the document's message said why.
+Refusal PswRefusal(const QString& file, const CSlotChoice& choice, const QString& otherwise)
+{
+    if (choice.offered > 0 && choice.slot > choice.offered)
+        return Refusal{QStringLiteral("%1 has no slot %2: its slots are 1 to %3").arg(file).arg(choice.slot).arg(choice.offered)};
+    return Refusal{QStringLiteral("%1: %2").arg(file, otherwise)};
 }
 
 int PswLoad(const CArgs& a)
 {
     const QString code = a.Value(QStringLiteral("model"));
-    auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a));
+    CSlotChoice choice;
+    auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a, choice));
     if (!doc->OnNewDocument(CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))}))
         throw Refusal{QStringLiteral("%1: no logo can be made for this printer").arg(code)};
     doc->LoadLogoFromPsw(a.At(0));
     if (!doc->GetPswOk())
-        throw Refusal{QStringLiteral("%1: the logo was not loaded").arg(a.At(0))};
+        throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not loaded"));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
 }
 
+// Only a black-and-white logo of the printer's own size goes into a slot: the
+// slot would otherwise hold a cut or padded picture that nobody asked for.
 int PswSave(const CArgs& a)
 {
-    auto doc = OpenLogo(a.At(1), SlotEnvironment(a));
-    BindModel(*doc, a.Value(QStringLiteral("model")));
+    CSlotChoice choice;
+    const CDocEnvironment env = SlotEnvironment(a, choice);
+    auto doc = OpenLogo(a.At(1), env, Rows::Packed);
+    if (!doc->IsMonochrome())
+        throw Refusal{LoadString(61529)};
+    const QString code = a.Value(QStringLiteral("model"));
+    BindModel(*doc, code);
+    if (doc->GetLogoWidth() != doc->GetDotX() || doc->GetLogoHeight() != doc->GetDotY())
+        throw Refusal{QStringLiteral("%1 is %2 x %3 dots, a logo of the %4 is %5 x %6 (see resize)")
+                          .arg(a.At(1))
+                          .arg(doc->GetLogoWidth())
+                          .arg(doc->GetLogoHeight())
+                          .arg(code)
+                          .arg(doc->GetDotX())
+                          .arg(doc->GetDotY())};
     doc->SaveLogoToPsw(a.At(0));
     if (!doc->GetPswOk())
-        throw Refusal{QStringLiteral("%1: the logo was not saved").arg(a.At(0))};
+        throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not saved"));
     return kExitOk;
 }
 
@@ -447,13 +535,34 @@ int QzLog(const CArgs& a, QTextStream& err)
     return kExitOk;
 }
 
+// A BMP is a logo and is previewed as it is (refused as before when it is
+// broken); only a colour BMP and any other picture are first made into a
+// logo of the model's area with the picture options.
+bool IsLogo(const QString& path)
+{
+    if (!picture::LooksLikeBmp(path))
+        return false;
+    QFile file(NativePath(path));
+    bmpfile::CBmpInfo info;
+    const bool colour = file.open(QIODevice::ReadOnly) && bmpfile::InspectBmp(file, &info) && (info.bitCount & 0xFF) != 1;
+    return !colour;
+}
+
 int PreviewCommand(const CArgs& a)
 {
     const CSendChoices options = SendChoices(a);
-    auto doc = OpenLogo(a.At(0));
-    if (!doc->IsMonochrome())
-        throw Refusal{LoadString(61529)};
-    BindModel(*doc, a.Value(QStringLiteral("model")));
+    const QString code = a.Value(QStringLiteral("model"));
+    std::unique_ptr<CGlyphaneDoc> doc;
+    if (IsLogo(a.At(0))) {
+        doc = OpenLogo(a.At(0));
+        BindModel(*doc, code);
+    } else {
+        const picture::CPictureSettings settings = PictureSettingsOf(a);
+        doc = std::make_unique<CGlyphaneDoc>(GetApp()->DocEnvironment());
+        MakeLogoFromPicture(*doc, ModelChoice(code), a.At(0), settings);
+    }
+    // The stream, and so the dots, depend on the kind of port the logo goes to.
+    doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
     if (!WritePreview(request, a.At(1), &reason))
@@ -473,6 +582,26 @@ BYTE SubLogoMask(const QString& list)
         mask = static_cast<BYTE>(mask | (1 << (k - 1)));
     }
     return mask;
+}
+
+// "scan": one line a port; exit 0 when a printer was found somewhere.
+int ScanCommand(const CArgs& a, QTextStream& out)
+{
+    QStringList ports = PortsToScan();
+    if (a.Has(QStringLiteral("ports"))) {
+        ports.clear();
+        for (const QString& item : a.Value(QStringLiteral("ports")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            ports << item.trimmed();
+    }
+    if (ports.isEmpty())
+        throw Refusal{QStringLiteral("no port to look at: no configured port has its device here")};
+    bool any = false;
+    for (const CPortFinding& f : ScanPorts(ports, ProgramScanCatalogue())) {
+        out << FindingLine(f) << "\n";
+        any = any || f.state == ScanState::Found;
+    }
+    out.flush();
+    return any ? kExitOk : kExitRefused;
 }
 
 int PrintLogoCommand(const CArgs& a, QTextStream& err)
@@ -524,7 +653,10 @@ QString Usage()
         "  glyphane-cli info FILE\n"
         "  glyphane-cli models\n"
         "  glyphane-cli model CODE\n"
-        "  glyphane-cli convert IN OUT [--threshold N]\n"
+        "  glyphane-cli convert IN OUT [--threshold N] [--method NAME]\n"
+        "  glyphane-cli import IN OUT.bmp --model CODE [--fit within|width|original|stretch]\n"
+        "                      [--placement center|left] [--method NAME] [--threshold N]\n"
+        "                      [--brightness N] [--contrast N] [--gamma X] [--invert] [--serpentine] [--page N]\n"
         "  glyphane-cli invert IN OUT\n"
         "  glyphane-cli flip-h IN OUT\n"
         "  glyphane-cli flip-v IN OUT\n"
@@ -532,17 +664,21 @@ QString Usage()
         "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
         "  glyphane-cli print-data IN OUT --model CODE\n"
         "  glyphane-cli resize IN OUT --width W --height H --placement center|left|stretch|tile|resize\n"
-        "  glyphane-cli send LOGO --port COM1 [--model CODE] (--test | --program SLOT)\n"
+        "  glyphane-cli send LOGO --port COM1[,COM2,...] [--model CODE] (--test | --program SLOT)\n"
         "  glyphane-cli send LOGO --port LPT1|USB001 --model CODE (--test | --program SLOT)\n"
+        "  glyphane-cli send LOGO --port all-found (--test | --program SLOT)\n"
         "                   [--frame thin|bold|double] [--reverse-image] [--reverse-row] [--reverse-color]\n"
-        "                   [--baud 9600|19200|38400]\n"
-        "  glyphane-cli preview LOGO OUT.png --model CODE [--frame thin|bold|double]\n"
-        "                      [--reverse-image] [--reverse-row] [--reverse-color]\n"
+        "                   [--baud 9600|19200|38400] [--verify] [--print-after] [--report FILE.json]\n"
+        "  glyphane-cli scan [--ports COM1,COM2,...]\n"
+        "  glyphane-cli preview PICTURE OUT.png --model CODE [--port COM1|LPT1|USB001] [--frame thin|bold|double]\n"
+        "                      [--reverse-image] [--reverse-row] [--reverse-color] [the options of import]\n"
         "  glyphane-cli print-logo --port PORT [--model CODE] --slot N [--sub-logos 1,4 | --all]\n"
         "  glyphane-cli psw-info FILE\n"
         "  glyphane-cli psw-load FILE --slot N --model CODE OUT.bmp\n"
         "  glyphane-cli psw-save FILE --slot N --model CODE IN.bmp\n"
-        "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n");
+        "  glyphane-cli qz-log IN.bmp OUT.log --release R --version V\n"
+        "methods: ")
+           + dither::MethodNames() + QStringLiteral("\n");
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -567,7 +703,9 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {QStringLiteral("info"), {1, {}, {}, false, [&](const CArgs& a) { return Info(a, out); }}},
         {QStringLiteral("models"), {0, {}, {}, false, [&](const CArgs&) { return Models(out); }}},
         {QStringLiteral("model"), {1, {}, {}, false, [&](const CArgs& a) { return Model(a, out); }}},
-        {QStringLiteral("convert"), {2, {}, {QStringLiteral("threshold")}, false, Convert}},
+        {QStringLiteral("convert"), {2, {}, {QStringLiteral("threshold"), QStringLiteral("method")}, false, Convert}},
+        {QStringLiteral("import"),
+         {2, PictureFlags(), PictureOptions() + QStringList{QStringLiteral("model")}, true, Import}},
         {QStringLiteral("invert"),
          {2, {}, {}, false,
           [](const CArgs& a) {
@@ -587,16 +725,19 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err)
          {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, Raster}},
         {QStringLiteral("print-data"), {2, {}, {QStringLiteral("model")}, true, PrintDataCommand}},
         {QStringLiteral("send"),
-         {1, rasterFlags + QStringList{QStringLiteral("test")},
+         {1, rasterFlags + QStringList{QStringLiteral("test"), QStringLiteral("verify"), QStringLiteral("print-after")},
           {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("program"), QStringLiteral("frame"),
-           QStringLiteral("baud")},
+           QStringLiteral("baud"), QStringLiteral("report")},
           false, [&](const CArgs& a) { return SendCommand(a, err); }}},
         {QStringLiteral("preview"),
-         {2, rasterFlags, {QStringLiteral("model"), QStringLiteral("frame")}, true, PreviewCommand}},
+         {2, rasterFlags + PictureFlags(),
+          PictureOptions() + QStringList{QStringLiteral("model"), QStringLiteral("frame"), QStringLiteral("port")}, true,
+          PreviewCommand}},
         {QStringLiteral("print-logo"),
          {0, {QStringLiteral("all")}, {QStringLiteral("port"), QStringLiteral("model"), QStringLiteral("slot"),
                                         QStringLiteral("sub-logos")},
           false, [&](const CArgs& a) { return PrintLogoCommand(a, err); }}},
+        {QStringLiteral("scan"), {0, {}, {QStringLiteral("ports")}, false, [&](const CArgs& a) { return ScanCommand(a, out); }}},
         {QStringLiteral("psw-info"), {1, {}, {}, false, [&](const CArgs& a) { return PswInfo(a, out); }}},
         {QStringLiteral("psw-load"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswLoad}},
         {QStringLiteral("psw-save"), {2, {}, {QStringLiteral("slot"), QStringLiteral("model")}, true, PswSave}},

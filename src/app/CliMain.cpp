@@ -26,8 +26,9 @@ int main(int argc, char** argv)
         (args.isEmpty() ? err : out) << cli::Usage();
         return args.isEmpty() ? cli::kExitUsage : cli::kExitOk;
     }
-    if (!app.InitHeadless()) {
-        err << "glyphane-cli: the settings are incomplete (see the README: GLYPHANE_SETTINGS, glyphane-defaults.ini)\n";
+    QString why;
+    if (!app.InitHeadless(&why)) {
+        err << "glyphane-cli: " << why << "\n";
         return cli::kExitRefused;
     }
     return cli::Run(args, out, err);

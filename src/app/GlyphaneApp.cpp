@@ -10,6 +10,7 @@
 #include "frame/ChildFrame.h"
 #include "frame/DeferredIconStyle.h"
 #include "frame/MainFrame.h"
+#include "picture/Picture.h"
 #include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QStyleFactory>
 
@@ -36,6 +38,17 @@ CLogFile MakeLog()
 
 const char kTraceLogName[] = "GPDbgRel.log";
 const char kAppLogName[] = "Glyphane.log";
+
+// A BMP opens as a logo, as it always did, and so does a file named *.bmp
+// that is no other picture (missing, broken: refused as it always was);
+// everything else is a picture to convert.
+bool IsLogoFile(const QString& path)
+{
+    if (picture::LooksLikeBmp(path))
+        return true;
+    return QFileInfo(path).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0
+           && QImageReader::imageFormat(NativePath(path)).isEmpty();
+}
 
 } // namespace
 
@@ -100,18 +113,25 @@ bool CGlyphaneApp::InitInstance()
     return ReadSettingsAndConfigurations();
 }
 
-bool CGlyphaneApp::InitHeadless()
+bool CGlyphaneApp::InitHeadless(QString* why)
 {
     m_bFirstNewDocument = 0; // no automatic document without a window
-    return ReadSettingsAndConfigurations();
+    return ReadSettingsAndConfigurations(why);
 }
 
-bool CGlyphaneApp::ReadSettingsAndConfigurations()
+bool CGlyphaneApp::ReadSettingsAndConfigurations(QString* why)
 {
-    if (!ReadRegistry())
+    if (!ReadRegistry()) {
+        if (why)
+            *why = QStringLiteral("the settings are incomplete (see the README: GLYPHANE_SETTINGS, glyphane-defaults.ini)");
         return false;
-    if (!CreateAppLog())
+    }
+    if (!CreateAppLog()) {
+        if (why)
+            *why = QStringLiteral("the application log %1 cannot be written (the program folder is the settings' Path)")
+                       .arg(NativePath(m_strAppLogPath));
         return false;
+    }
     LoadConfigurations();
     return true;
 }
@@ -257,8 +277,10 @@ CGlyphaneDoc* CGlyphaneApp::OnFileNew()
     return OpenNewWindowFor(doc);
 }
 
-CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
+CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path, bool* cancelled)
 {
+    if (cancelled)
+        *cancelled = false;
     // A file already open is not opened twice: its window comes forward.
     if (CGlyphaneDoc* open = FindOpenDocument(path)) {
         if (m_pMainFrame) {
@@ -267,6 +289,8 @@ CGlyphaneDoc* CGlyphaneApp::OpenDocumentFile(const QString& path)
         }
         return open;
     }
+    if (!IsLogoFile(path))
+        return OpenPictureFile(path, cancelled);
     // The automatic new document is only made when no file was given, so the
     // user's first File New of such a run is the one refused.
     auto* doc = new CGlyphaneDoc(DocEnvironment());
@@ -315,9 +339,11 @@ CGlyphaneDoc* CGlyphaneApp::OpenNewWindowFor(CGlyphaneDoc* doc)
 
 void CGlyphaneApp::OnFileOpen()
 {
+    // The logo files first, then every picture that can be converted.
     const QString path = GetOpenFileName(m_pMainFrame, QString(), QString(),
-                                                 QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
-                                                 QStringLiteral(".bmp"));
+                                         QStringLiteral("BMP files (*.bmp)|*.bmp|") + picture::PictureFileFilter()
+                                             + QStringLiteral("All Files (*.*)|*.*||"),
+                                         QStringLiteral(".bmp"));
     if (path.isEmpty())
         return;
     m_strLastOpenName = QFileInfo(path).fileName();

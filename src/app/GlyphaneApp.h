@@ -10,10 +10,14 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <optional>
 
 class CLoadCfgPrnFile;
+namespace picture {
+class CPicture;
+}
 class CMainFrame;
 class CGlyphaneDoc;
 struct CPrinterChoice;
@@ -27,8 +31,9 @@ public:
     // Start-up in the fixed order of steps; false ends the program.
     bool InitInstance();
     // Start-up without any window, for the command-line tool: the registry
-    // values, the application log and the two configuration objects.
-    bool InitHeadless();
+    // values, the application log and the two configuration objects. On
+    // failure *why says which of them was missing.
+    bool InitHeadless(QString* why = nullptr);
     // Closes the main frame and forgets the run's state, so a test can start again.
     void ExitInstance();
 
@@ -62,7 +67,14 @@ public:
 
     // Document template: new logo, open a file, the open documents.
     CGlyphaneDoc* OnFileNew();
-    CGlyphaneDoc* OpenDocumentFile(const QString& path);
+    // A logo file (a BMP) opens as it is; any other picture goes through
+    // "Convert Picture" into a new logo. Null when nothing was opened;
+    // *cancelled then tells an operator's Cancel from a file that failed.
+    CGlyphaneDoc* OpenDocumentFile(const QString& path, bool* cancelled = nullptr);
+    // "Convert Picture" for a picture: a new logo window, or null (refused,
+    // with a message, or cancelled). suggestedFile: what Save As offers.
+    CGlyphaneDoc* ConvertPictureToLogo(const picture::CPicture& picture, const QString& suggestedFile,
+                                       bool* cancelled = nullptr);
     void OnFileOpen();
     void OnAppAbout();
     void OnHtmlHelp();
@@ -80,13 +92,17 @@ private:
     bool CreateTraceLog();
     bool CreateMainFrame();
     bool ProcessShellCommand();
-    bool ReadSettingsAndConfigurations();
+    bool ReadSettingsAndConfigurations(QString* why = nullptr);
     bool ReadRegistry();
     bool ReadRegistryString(const char* name, QString& target);
     bool CreateAppLog();
     void LoadConfigurations();
     void Trace(const char* line);
     CGlyphaneDoc* OpenNewWindowFor(CGlyphaneDoc* doc);
+    // A picture file other than a BMP (GlyphaneAppPictures.cpp).
+    CGlyphaneDoc* OpenPictureFile(const QString& path, bool* cancelled);
+    // The logo area of a printer, from its configuration.
+    std::optional<QSize> LogoAreaOf(const CPrinterChoice& printer, QString* why);
     // The open document of this file, if any.
     CGlyphaneDoc* FindOpenDocument(const QString& path) const;
     // "Select Printer" for a new logo; nothing when it is cancelled.

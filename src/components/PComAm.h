@@ -36,6 +36,7 @@ public:
     void SetTimeoutMs(int ms) { m_nTimeoutMs = ms; }
 
     const QString& LastErrorText() const { return m_device.LastErrorText(); }
+    int LastErrno() const { return m_device.LastErrno(); }
     // Events that end the calls: once either is set, every write, read and
     // pause ends at once and fails. Either may be null. The transfer job
     // hands only its kill event (see SComAm.h).

@@ -42,6 +42,7 @@ CHeaderPsw::CHeaderPsw(CLogFile* log)
 BOOL CHeaderPsw::Refuse(const QString& path, const QString& why)
 {
     m_records.clear();
+    m_rawHeader.clear();
     if (m_pLog)
         m_pLog->LogToFile(QStringLiteral("[CHeaderPsw::Init()] %1 is not a usable upgrade file: %2").arg(path, why), 0);
     return FALSE;
@@ -86,6 +87,7 @@ BOOL CHeaderPsw::Init(const QString& path)
     const QString fault = CheckSlots();
     if (!fault.isEmpty())
         return Refuse(path, fault);
+    m_rawHeader = header + table;
     return TRUE;
 }
 
@@ -93,6 +95,7 @@ QString CHeaderPsw::CheckSlots() const
 {
     struct Span {
         qint64 begin, end;
+        int slot;
     };
     std::vector<Span> spans;
     for (int i = 0; i < GetNumLoghi(); ++i) {
@@ -107,12 +110,14 @@ QString CHeaderPsw::CheckSlots() const
         const qint64 begin = qint64(m_dwLogoArea) + PswSlotOffset(r);
         if (begin + capacity > m_nFileSize)
             return slot + QStringLiteral("reaches past the end of the file");
-        spans.push_back({begin, begin + capacity});
+        spans.push_back({begin, begin + capacity, i + 1});
     }
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
     for (size_t i = 1; i < spans.size(); ++i)
         if (spans[i].begin < spans[i - 1].end)
-            return QStringLiteral("two slotCount overlap");
+            return QStringLiteral("slots %1 and %2 overlap")
+                .arg(std::min(spans[i - 1].slot, spans[i].slot))
+                .arg(std::max(spans[i - 1].slot, spans[i].slot));
     return {};
 }
 

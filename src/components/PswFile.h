@@ -4,6 +4,7 @@
 // down in docs/psw-format.md. Nothing here knows what a logo's bytes mean.
 #include "platform/WinTypes.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -54,6 +55,9 @@ public:
     DWORD GetLogoAreaOffset() const { return m_dwLogoArea; }
     BYTE GetKeyByte() const { return m_ucKey; }
     qint64 GetFileSize() const { return m_nFileSize; }
+    // The header and the logo table as they were read, byte for byte: a
+    // writer compares the file with them before it writes into it.
+    QByteArray GetRawHeader() const { return m_rawHeader; }
 
 private:
     BOOL Refuse(const QString& path, const QString& why);
@@ -65,6 +69,7 @@ private:
     DWORD m_dwLogoArea = 0;
     BYTE m_ucKey = 0;
     qint64 m_nFileSize = 0;
+    QByteArray m_rawHeader;
 };
 
 // Scrambles and descrambles slot data in place with the file's key byte.

@@ -74,6 +74,9 @@ public:
     // answered. flow non-zero tries the speeds from the fastest down.
     BOOL PubAutodetectBaudRateLightType(const BYTE* ids, BYTE count, int* index, QObject* window,
                                         int reserved, int notify, BYTE flow, UINT message);
+    // The speed the detection tries before the others (0: none): where the
+    // printer on this port was last heard, since a printer keeps its speed.
+    void PreferDetectionSpeed(DWORD baud) { m_preferredBaud = baud; }
 
     // Switches printer and port to config ("C9600XXnoP8bt", "C0384XXnoP8bt",
     // ...). A string it cannot read changes nothing and fails.
@@ -113,6 +116,8 @@ public:
 
     // What the last failure was, for the caller's own log.
     const QString& LastErrorText() const { return m_strLastError; }
+    // Its kind (a port that is absent, busy, not permitted ...).
+    SerialError LastErrorKind() const { return m_port.LastError(); }
 
 protected:
     bool WriteBytes(const BYTE* bytes, int count);
@@ -136,6 +141,7 @@ protected:
 private:
     CSerialPort m_port;
     _CalcTimeout m_timeouts;
+    DWORD m_preferredBaud = 0;
     CLoadCfgPrnFile m_cfg;
     std::unique_ptr<CLogFile> m_pLog;
     QObject* m_pWindow = nullptr;

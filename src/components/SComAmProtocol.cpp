@@ -109,6 +109,8 @@ BOOL CsComAm::PubAutodetectBaudRateLightType(const BYTE* ids, BYTE count, int* i
     std::vector<DWORD> order(prnproto::kDetectionOrder.begin(), prnproto::kDetectionOrder.end());
     if (flow)
         std::reverse(order.begin(), order.end());
+    if (const auto preferred = std::find(order.begin(), order.end(), m_preferredBaud); preferred != order.end())
+        std::rotate(order.begin(), preferred, preferred + 1);
     const DWORD startBaud = m_port.BaudRate();
     for (const DWORD baud : order) {
         if (TryDetectionSpeed(baud, ids, count, index)) {

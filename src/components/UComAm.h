@@ -42,6 +42,9 @@ public:
         m_nReadMs = readMs;
     }
     const QString& LastErrorText() const { return m_device.LastErrorText(); }
+    int LastErrno() const { return m_device.LastErrno(); }
+    // The printer's IEEE 1284 device id, empty when it gives none.
+    QString DeviceId() { return m_device.DeviceId(); }
     // Events that end the calls: once either is set, every write, read and
     // pause ends at once and fails. Either may be null. The transfer job
     // hands only its kill event (see SComAm.h).

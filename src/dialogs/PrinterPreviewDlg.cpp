@@ -28,6 +28,13 @@ CPaperStripView::CPaperStripView(const QImage& strip, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
+void CPaperStripView::SetStrip(const QImage& strip)
+{
+    m_strip = strip;
+    setFixedSize(sizeHint());
+    update();
+}
+
 int CPaperStripView::DevicePixelsPerDot() const
 {
     // On a scaled screen a dot takes the nearest whole number of device
@@ -53,6 +60,8 @@ QImage CPaperStripView::Rendered() const
 
 void CPaperStripView::paintEvent(QPaintEvent*)
 {
+    if (m_strip.isNull())
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // The image carries the screen's ratio: one image pixel, one device pixel.

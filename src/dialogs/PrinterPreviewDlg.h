@@ -17,6 +17,8 @@ public:
     explicit CPaperStripView(const QImage& strip, QWidget* parent = nullptr);
 
     const QImage& Strip() const { return m_strip; }
+    // Shows another strip (a null one: nothing), resizing the view to it.
+    void SetStrip(const QImage& strip);
     // The whole number of device pixels one dot covers on this screen.
     int DevicePixelsPerDot() const;
     QSize sizeHint() const override;

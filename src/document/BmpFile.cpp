@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace bmpfile {
 
@@ -60,10 +61,12 @@ bool RefuseTooLarge(QString* why, bool* tooLarge, int width, int height)
 // picture the program takes (Qt's default of 128 MiB stops at 5792 a side).
 constexpr int kAllocationLimitMiB = static_cast<int>(static_cast<qint64>(kMaxSide) * kMaxSide * 4 / (1024 * 1024)) + 1;
 
+// The info headers the reader decodes: the OS/2 core header, Windows' three
+// and the long OS/2 one. The 52- and 56-byte variants exist but the reader
+// refuses them, so they are refused here, before any pixel is looked at.
 bool KnownInfoHeaderSize(quint32 size)
 {
-    return size == 12 || size == 16 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108
-           || size == 124;
+    return size == 12 || size == 40 || size == 64 || size == 108 || size == 124;
 }
 
 // A channel mask must be one run of set bits inside the pixel.
@@ -75,27 +78,82 @@ bool MaskUsable(quint32 mask, int bits)
     return (shifted & (shifted + 1)) == 0;
 }
 
-bool MasksUsable(const QByteArray& data, int infoSize, int bits)
+// Reads a file forwards a block at a time, so the checks of the pixel data
+// hold one block, never the picture, whatever its size.
+class CBlockReader {
+public:
+    // Offsets are counted from where the device stands now (the file's start).
+    explicit CBlockReader(QIODevice& device) : m_device(device), m_base(device.pos()) {}
+
+    bool Seek(qint64 offset)
+    {
+        m_block.clear();
+        m_next = 0;
+        return offset >= 0 && m_device.seek(m_base + offset);
+    }
+    // The next byte, or -1 at the end of the file.
+    int Next()
+    {
+        if (m_next == m_block.size() && !Refill())
+            return -1;
+        return static_cast<uchar>(m_block[m_next++]);
+    }
+    // The next count bytes into out; false when the file ends first.
+    bool Read(uchar* out, qint64 count)
+    {
+        while (count > 0) {
+            if (m_next == m_block.size() && !Refill())
+                return false;
+            const qint64 n = std::min<qint64>(count, m_block.size() - m_next);
+            if (out) {
+                std::copy_n(m_block.constData() + m_next, n, reinterpret_cast<char*>(out));
+                out += n;
+            }
+            m_next += n;
+            count -= n;
+        }
+        return true;
+    }
+    bool Skip(qint64 count) { return Read(nullptr, count); }
+
+private:
+    static constexpr qint64 kBlockBytes = 64 * 1024;
+
+    bool Refill()
+    {
+        m_block = m_device.read(kBlockBytes);
+        m_next = 0;
+        return !m_block.isEmpty();
+    }
+
+    QIODevice& m_device;
+    qint64 m_base;
+    QByteArray m_block;
+    qsizetype m_next = 0;
+};
+
+bool MasksUsable(CBlockReader& file, int infoSize, int bits)
 {
-    const int at = infoSize >= 52 ? 14 + 40 : 14 + infoSize;
-    if (data.size() < at + 12)
+    uchar masks[12];
+    if (!file.Seek(infoSize >= 52 ? 14 + 40 : 14 + infoSize) || !file.Read(masks, sizeof masks))
         return false;
-    const quint32 r = U32(data, at), g = U32(data, at + 4), b = U32(data, at + 8);
+    const quint32 r = qFromLittleEndian<quint32>(masks), g = qFromLittleEndian<quint32>(masks + 4),
+                  b = qFromLittleEndian<quint32>(masks + 8);
     return MaskUsable(r, bits) && MaskUsable(g, bits) && MaskUsable(b, bits) && (r & g) == 0 && (r & b) == 0
            && (g & b) == 0;
 }
 
 // Walks run-length data: every run must stay inside its row and the image,
 // so a decoder can neither be steered outside nor hide a broken stream.
-bool RunLengthValid(const QByteArray& data, qint64 offset, int width, int height, bool fourBit)
+bool RunLengthValid(CBlockReader& file, qint64 offset, int width, int height, bool fourBit)
 {
-    const auto* p = reinterpret_cast<const uchar*>(data.constData());
-    qint64 i = offset;
-    const qint64 end = data.size();
+    if (!file.Seek(offset))
+        return false;
     int x = 0, y = 0;
-    while (i + 1 < end) {
-        const int count = p[i], value = p[i + 1];
-        i += 2;
+    for (;;) {
+        const int count = file.Next(), value = file.Next();
+        if (count < 0 || value < 0)
+            return true; // a stream cut short leaves the rest of the image empty
         if (count > 0) {
             if (x + count > width || y >= height)
                 return false;
@@ -108,37 +166,37 @@ bool RunLengthValid(const QByteArray& data, qint64 offset, int width, int height
         } else if (value == 1) { // end of bitmap
             return true;
         } else if (value == 2) { // delta
-            if (i + 1 >= end)
+            const int dx = file.Next(), dy = file.Next();
+            if (dx < 0 || dy < 0)
                 return false;
-            x += p[i];
-            y += p[i + 1];
-            i += 2;
+            x += dx;
+            y += dy;
             if (x > width || y > height)
                 return false;
         } else { // absolute run of `value` pixels
             if (x + value > width || y >= height)
                 return false;
             const int bytes = fourBit ? (value + 1) / 2 : value;
-            i += bytes + (bytes & 1);
-            if (i > end)
+            if (!file.Skip(bytes + (bytes & 1)))
                 return false;
             x += value;
         }
     }
-    return true; // a stream cut short leaves the rest of the image empty
 }
 
-// Every palette index of uncompressed rows must name a palette entry.
-bool IndicesInPalette(const QByteArray& data, qint64 offset, int width, int height, int bits, int colours)
+// Every palette index of uncompressed rows must name a palette entry; the
+// rows are read one at a time.
+bool IndicesInPalette(CBlockReader& file, qint64 offset, int width, int height, int bits, int colours)
 {
     if (colours >= (1 << bits))
         return true;
     const qint64 stride = ((static_cast<qint64>(width) * bits + 31) / 32) * 4;
-    if (offset < 0 || offset + stride * height > data.size())
+    if (!file.Seek(offset))
         return false;
-    const auto* p = reinterpret_cast<const uchar*>(data.constData());
+    std::vector<uchar> row(static_cast<size_t>(stride));
     for (int y = 0; y < height; ++y) {
-        const uchar* row = p + offset + stride * y;
+        if (!file.Read(row.data(), stride))
+            return false;
         for (int x = 0; x < width; ++x) {
             const int bitPos = x * bits;
             const int index = (row[bitPos / 8] >> (8 - bits - bitPos % 8)) & ((1 << bits) - 1);
@@ -173,6 +231,8 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why, bool
             return RefuseTooLarge(why, tooLarge, w, h);
         return true;
     }
+    if (infoSize == 16 || infoSize == 52 || infoSize == 56)
+        return Refuse(why, QStringLiteral("unsupported info header"));
     if (!KnownInfoHeaderSize(infoSize) || infoSize < 40 || head.size() < 54)
         return Refuse(why, QStringLiteral("unknown info header"));
     const quint32 fileSizeField = U32(head, 2);
@@ -195,13 +255,19 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why, bool
         return Refuse(why, QStringLiteral("bad plane count"));
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return Refuse(why, QStringLiteral("bad bit count"));
+    // Valid BMP, but not what the reader decodes: two bits a pixel, and bit
+    // fields on a depth that has none (the OS/2 Huffman code shares its number).
+    if (bits == 2)
+        return Refuse(why, QStringLiteral("unsupported bit count"));
+    if (compression == 3 && bits != 16 && bits != 32)
+        return Refuse(why, QStringLiteral("bit fields on a paletted depth"));
     if (h < 0 && (compression == 1 || compression == 2))
         return Refuse(why, QStringLiteral("top-down run-length data"));
     // A stated pixel-data size that the file cannot hold is a lie about the file.
     const quint32 sizeImage = U32(head, 34);
     if (sizeImage != 0 && offBits + static_cast<qint64>(sizeImage) > fileSize)
         return Refuse(why, QStringLiteral("pixel data size beyond the end of the file"));
-    if (compression == 0 || compression == 3 || compression == 6) {
+    if (compression == 0 || compression == 3) {
         const qint64 stride = ((static_cast<qint64>(w) * bits + 31) / 32) * 4;
         if (offBits + stride * std::abs(h) > fileSize)
             return Refuse(why, QStringLiteral("pixel data shorter than the image"));
@@ -219,28 +285,31 @@ bool HeaderPlausible(const QByteArray& head, qint64 fileSize, QString* why, bool
     return true;
 }
 
-// The checks that need the pixel data: masks, run-length streams, indices.
-bool ContentPlausible(const QByteArray& data, QString* why)
+// The checks that need the pixel data (masks, run-length streams, indices),
+// on a file whose header (head, its first bytes) passed HeaderPlausible. The
+// file is read as a stream from where the device stands.
+bool ContentPlausible(const QByteArray& head, QIODevice& device, QString* why)
 {
-    const quint32 infoSize = U32(data, 14);
+    const quint32 infoSize = U32(head, 14);
     if (infoSize < 40)
         return true; // the small OS/2 header has none of these
-    const int width = static_cast<qint32>(U32(data, 18));
-    const int height = std::abs(static_cast<qint32>(U32(data, 22)));
-    const int bits = U16(data, 28);
-    const quint32 compression = U32(data, 30);
-    const qint64 offBits = U32(data, 10);
-    if (compression == 3 && (bits == 16 || bits == 32) && !MasksUsable(data, static_cast<int>(infoSize), bits))
+    CBlockReader file(device);
+    const int width = static_cast<qint32>(U32(head, 18));
+    const int height = std::abs(static_cast<qint32>(U32(head, 22)));
+    const int bits = U16(head, 28);
+    const quint32 compression = U32(head, 30);
+    const qint64 offBits = U32(head, 10);
+    if (compression == 3 && !MasksUsable(file, static_cast<int>(infoSize), bits))
         return Refuse(why, QStringLiteral("unusable colour masks"));
-    if ((compression == 1 || compression == 2) && !RunLengthValid(data, offBits, width, height, compression == 2))
+    if ((compression == 1 || compression == 2) && !RunLengthValid(file, offBits, width, height, compression == 2))
         return Refuse(why, QStringLiteral("broken run-length data"));
     if (compression == 0 && bits <= 8) {
-        const quint32 used = U32(data, 46);
+        const quint32 used = U32(head, 46);
         const int colours = used == 0 ? (1 << bits) : static_cast<int>(used);
         const qint64 paletteEnd = 14 + infoSize + 4LL * colours;
         if (paletteEnd > offBits)
             return Refuse(why, QStringLiteral("palette overlaps the pixel data"));
-        if (!IndicesInPalette(data, offBits, width, height, bits, colours))
+        if (!IndicesInPalette(file, offBits, width, height, bits, colours))
             return Refuse(why, QStringLiteral("pixel index outside the palette"));
     }
     return true;
@@ -251,7 +320,12 @@ bool ContentPlausible(const QByteArray& data, QString* why)
 CBmpInfo ReadInfo(const QByteArray& head)
 {
     CBmpInfo info;
-    if (head.size() >= 30) {
+    if (head.size() >= 26 && U32(head, 14) == 12) {
+        // The OS/2 core header: 16-bit sides, the bit count right after the planes.
+        info.width = U16(head, 18);
+        info.height = U16(head, 20);
+        info.bitCount = U16(head, 24);
+    } else if (head.size() >= 30) {
         info.bitCount = U16(head, 28);
         info.width = static_cast<qint32>(U32(head, 18));
         info.height = static_cast<qint32>(U32(head, 22));
@@ -335,25 +409,16 @@ bool InspectBmp(QIODevice& device, CBmpInfo* info, QString* why, bool* tooLarge)
 {
     if (tooLarge)
         *tooLarge = false;
+    const qint64 start = device.pos();
     const QByteArray head = device.read(14 + 124);
-    if (!HeaderPlausible(head, device.size(), why, tooLarge))
+    if (!HeaderPlausible(head, device.size() - start, why, tooLarge))
         return false;
-    const quint32 infoSize = U32(head, 14);
-    if (infoSize >= 40) {
-        // The palette must end before the pixel data starts.
-        const int bits = U16(head, 28);
-        const quint32 used = U32(head, 46);
-        const qint64 colours = bits > 8 ? 0 : (used == 0 ? (1 << bits) : used);
-        if (U32(head, 30) == 0 && 14 + infoSize + 4 * colours > U32(head, 10))
-            return Refuse(why, QStringLiteral("palette overlaps the pixel data"));
-    }
-    if (info) {
+    // The pixel data is walked as the decoder would take it, a block at a
+    // time, so a file that cannot be opened is not described as if it could.
+    if (!device.seek(start) || !ContentPlausible(head, device, why))
+        return false;
+    if (info)
         *info = ReadInfo(head);
-        if (infoSize == 12) {
-            info->width = U16(head, 18);
-            info->height = U16(head, 20);
-        }
-    }
     return true;
 }
 
@@ -379,11 +444,14 @@ QImage DecodeBmp(const QByteArray& data, bool monochrome, QString* why, bool* to
 {
     if (tooLarge)
         *tooLarge = false;
-    if (!HeaderPlausible(data.left(124 + 14), data.size(), why, tooLarge) || !ContentPlausible(data, why))
+    const QByteArray head = data.left(124 + 14);
+    if (!HeaderPlausible(head, data.size(), why, tooLarge))
         return QImage();
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
+    if (!ContentPlausible(head, buffer, why) || !buffer.seek(0))
+        return QImage();
     QImageReader reader(&buffer, "bmp");
     reader.setAllocationLimit(kAllocationLimitMiB);
     QImage image;

@@ -17,7 +17,8 @@ struct CBmpInfo {
     int height = 0; // negative for a file stored top-down
 };
 
-// Bit count, width and height of the first 30 bytes of a file (zeros when short).
+// Bit count, width and height of the first 30 bytes of a file (zeros when
+// short), at the offsets of its info header (the 12-byte OS/2 one has its own).
 CBmpInfo ReadInfo(const QByteArray& head);
 
 // True when header is a plain 1-bit BMP header whose rows follow it directly
@@ -65,9 +66,10 @@ QImage DecodeBmp(const QByteArray& file, bool monochrome, QString* why = nullptr
 // one bit each.
 QImage PackedBlackAndWhite(QImage image);
 
-// The header checks of DecodeBmp on the first bytes of a file, against the
-// device's size, without reading the pixels: the size and bit count of a
-// file that passes them (a bottom-up height is positive, a top-down one negative).
+// Every check of DecodeBmp, on a file read from the device's position as a
+// stream a block at a time, without decoding or holding the picture: the
+// size and bit count of a file that passes them (a bottom-up height is
+// positive, a top-down one negative).
 bool InspectBmp(QIODevice& device, CBmpInfo* info, QString* why = nullptr, bool* tooLarge = nullptr);
 
 // Pixels reduced to pure black and white by the dot rule (RGB32).

@@ -128,6 +128,19 @@ bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
     return true;
 }
 
+bool CGlyphaneDoc::OnNewDocumentFromPicture(const CPrinterChoice& choice, const QImage& logo)
+{
+    if (!OnNewDocument(choice))
+        return false;
+    if (logo.size() != QSize(m_nLogoWidth, m_nLogoHeight)) {
+        m_bitmap = QImage();
+        return false;
+    }
+    m_bitmap = logo.convertToFormat(QImage::Format_RGB32);
+    m_bMonochrome = 1;
+    return true;
+}
+
 QString CGlyphaneDoc::BindPrinter(const CPrinterChoice& choice)
 {
     const QString& folder = m_env.programFolder;
@@ -194,6 +207,7 @@ void CGlyphaneDoc::SetModifiedFlag(bool modified)
 void CGlyphaneDoc::SetPathName(const QString& path)
 {
     m_strPathName = path;
+    m_strSuggestedFile.clear(); // a saved logo has a file of its own
     SetTitle(QFileInfo(path).fileName());
 }
 

@@ -5,6 +5,7 @@
 #include "components/LoadCfgPrnFile.h"
 #include "document/DocEnvironment.h"
 #include "document/Stroke.h"
+#include "picture/DitherMethods.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
@@ -18,6 +19,7 @@
 
 class CHeaderPsw;
 class CSurface;
+struct CSaveOutcome;
 
 // The printer a new logo is made for, as the operator chose it.
 struct CPrinterChoice {
@@ -79,6 +81,13 @@ public:
     // Document life: File New, File Open, the strokes.
     // A new white logo of the chosen printer's area.
     virtual bool OnNewDocument(const CPrinterChoice& choice);
+    // A new logo of the chosen printer's area holding `logo`, a picture
+    // converted for that area (picture/PictureConversion.h); false when the
+    // printer cannot be bound or the logo is not of its area.
+    bool OnNewDocumentFromPicture(const CPrinterChoice& choice, const QImage& logo);
+    // The file Save As offers for a logo never saved ("shop.bmp" beside "shop.png").
+    void SetSuggestedFile(const QString& path) { m_strSuggestedFile = path; }
+    QString SuggestedFile() const { return m_strSuggestedFile; }
     virtual bool OnOpenDocument(const QString& path);
     // What the last failed OnOpenDocument told the operator (empty after a success).
     QString OpenFailure() const { return m_strOpenFailure; }
@@ -117,7 +126,9 @@ public:
     void InvertAllPixels(DWORD width, DWORD height);
     void FlipPixelsHorizontal(DWORD width, DWORD height);
     void FlipPixelsVertical(DWORD width, DWORD height);
-    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold);
+    // Black and white by a method at a threshold; Floyd-Steinberg is "To Black White".
+    void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold,
+                             dither::Method method = dither::Method::FloydSteinberg);
 
     // Logos in upgrade files (GlyphaneDocPsw.cpp); direction 1 loads, 0 saves.
     bool TransferLogoPsw(const QString& path, int direction);
@@ -221,10 +232,18 @@ private:
     CHeaderPsw* OpenPswHeader(const QString& path);
     int ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk);
     bool PswSlotFits(const QString& group, int slotWidth, int slotHeight) const;
-    void PaintPswSlot(const CBufferUC& rows, int slotWidth, int slotHeight, bool bitOneIsBlack);
-    CBufferUC PackPswRows(int width, int height, bool darkIsOne) const;
+    void PaintPswRows(const BYTE* rows, qint64 size, int width, int height, bool bottomUp, bool bitOneIsWhite);
+    CBufferUC PackPswRows(int width, int height, bool bottomUp) const;
     bool ReadPswSlot(const QString& path, qint64 position, CBufferUC& block);
+    bool PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight);
+    bool WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block);
     int PswMessage(const QString& text, const QString& caption, UINT icon) const;
+    // The application log's line on a save: which way the file was written
+    // (see SaveFile), or why it was not. operation names the caller.
+    void LogSave(const QString& operation, const QString& path, const CSaveOutcome& outcome) const;
+    // The message of a failed save of a logo or QZ file; existed tells
+    // whether there was a file before, which a full disk left as it was.
+    void ReportSaveFailure(const QString& path, const CSaveOutcome& outcome, bool existed);
 
     int m_nPenWidth = 1;
     CDocPen m_pen;
@@ -261,5 +280,6 @@ private:
     QString m_strPathName;
     QString m_strTitle;
     QString m_strOpenFailure;
+    QString m_strSuggestedFile;
     bool m_bKeepOneBitPacked = false;
 };

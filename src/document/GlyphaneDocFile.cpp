@@ -185,7 +185,9 @@ bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
     QString target = path;
     QString fileName = QFileInfo(path).fileName();
     if (target.isEmpty()) {
-        const QString folder = m_env.programFolder.isEmpty() ? QString() : NativePath(m_env.programFolder);
+        const QString folder = !m_strSuggestedFile.isEmpty() ? m_strSuggestedFile
+                               : m_env.programFolder.isEmpty() ? QString()
+                                                               : NativePath(m_env.programFolder);
         target = GetSaveFileName(WindowOf(m_env.messageOwner), QString(), folder,
                                  QStringLiteral("BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
                                  QStringLiteral(".bmp"));
@@ -225,14 +227,12 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     PatchHeaderForLogo();
     header = ToByteArray(m_headerBuffer);
 
-    bool noRoom = false;
-    if (!WriteFileAtomically(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)},
-                             nullptr, &noRoom)) {
-        if (noRoom)
-            ShowMessage(QStringLiteral("The disk is full: %1 could not be saved. The previous file is unchanged.").arg(path),
-                        61446, MB_OK | MB_ICONSTOP);
-        else
-            ReportError(61448, 61446, path);
+    const bool existed = QFileInfo::exists(NativePath(path));
+    const CSaveOutcome saved =
+        SaveFile(NativePath(path), {header, bmpfile::PackRowsBottomUp(*bitmap, m_nLogoWidth, m_nLogoHeight)});
+    LogSave(QStringLiteral("WriteBitmapFile"), path, saved);
+    if (!saved.ok) {
+        ReportSaveFailure(path, saved, existed);
         return false;
     }
     m_bMonochrome = 1;
@@ -240,4 +240,25 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
     SetModifiedFlag(false);
     emit fileSaved(path);
     return true;
+}
+
+void CGlyphaneDoc::LogSave(const QString& operation, const QString& path, const CSaveOutcome& outcome) const
+{
+    if (!m_env.appLog)
+        return;
+    const QString way = outcome.way == SaveWay::InPlace
+                            ? QStringLiteral("in place, as the folder takes no new file")
+                            : QStringLiteral("as a new file beside it, renamed over it");
+    const QString line = outcome.ok ? QStringLiteral("[CGlyphaneDoc::%1()] %2 written %3").arg(operation, path, way)
+                                    : QStringLiteral("[CGlyphaneDoc::%1()] %2 not written %3: %4")
+                                          .arg(operation, path, way, outcome.error);
+    m_env.appLog->LogToFile(line, 0);
+}
+
+void CGlyphaneDoc::ReportSaveFailure(const QString& path, const CSaveOutcome& outcome, bool existed)
+{
+    if (outcome.failure == WriteFailure::NoRoom)
+        ShowMessage(FormatResString(existed ? 61551 : 61552, path), 61446, MB_OK | MB_ICONSTOP);
+    else
+        ReportError(61448, 61446, path);
 }

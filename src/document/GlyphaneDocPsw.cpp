@@ -4,23 +4,60 @@
 // the printer named in the file.
 #include "document/GlyphaneDoc.h"
 
+#include "components/LogFile.h"
 #include "components/PswFile.h"
+#include "document/BmpFile.h"
+#include "document/RowPacker.h"
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
-#include "platform/SurfaceTypes.h"
 #include "platform/UiSeam.h"
 #include "resources/StringTable.h"
 
 #include <QFile>
+#include <QtEndian>
 
+#include <cstdlib>
 #include <utility>
 
 namespace {
 
 constexpr int kBmpHeaderSize = 62;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
 const QString kNoCaption;
+
+// Rows of width / 8 bytes one after the other, as the slots hold them.
+dots::RowLayout SlotRows(int width, bool bottomUp)
+{
+    return {width / 8, width / 8, bottomUp};
+}
+
+// The geometry a BMP-group slot's own header gives its rows.
+struct CStoredBmp {
+    int width = 0;
+    int height = 0;
+    bool bottomUp = true;
+    qint64 rowsAt = 0;
+};
+
+// The stored header (pairs already put back) read and checked against the
+// slot and the bytes read: a 1-bit, uncompressed picture of whole bytes a row
+// (the printers' layout: width / 8 bytes, no padding) that fits the slot.
+bool ReadStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight, CStoredBmp* out)
+{
+    if (block.GetSize() < kBmpHeaderSize)
+        return false;
+    const uchar* b = block.GetpBuf();
+    const qint32 width = qFromLittleEndian<qint32>(b + 18), height = qFromLittleEndian<qint32>(b + 22);
+    const quint32 rowsAt = qFromLittleEndian<quint32>(b + 10);
+    if (b[0] != 'B' || b[1] != 'M' || qFromLittleEndian<quint16>(b + 28) != 1 || qFromLittleEndian<quint32>(b + 30) != 0)
+        return false;
+    if (width <= 0 || width % 8 != 0 || width > slotWidth || height == 0 || height < -slotHeight || height > slotHeight)
+        return false;
+    const qint64 rowBytes = width / 8;
+    if (rowsAt < 14 + 40 || rowsAt + rowBytes * std::abs(height) > qint64(block.GetSize()))
+        return false;
+    *out = {width, std::abs(height), height > 0, rowsAt};
+    return true;
+}
 
 } // namespace
 
@@ -134,28 +171,31 @@ bool CGlyphaneDoc::ReadPswSlot(const QString& path, qint64 position, CBufferUC& 
     return true;
 }
 
-void CGlyphaneDoc::PaintPswSlot(const CBufferUC& rows, int slotWidth, int slotHeight, bool bitOneIsBlack)
+void CGlyphaneDoc::PaintPswRows(const BYTE* rows, qint64 size, int width, int height, bool bottomUp,
+                                bool bitOneIsWhite)
 {
     QImage* bitmap = GetLogoBitmap();
     if (!bitmap)
         return;
-    const int rowBytes = slotWidth / 8;
-    const BYTE* bytes = rows.GetpBuf();
-    for (int y = 0; y < slotHeight && y < bitmap->height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(bitmap->scanLine(y));
-        for (int b = 0; b < rowBytes; ++b) {
-            const qint64 at = qint64(y) * rowBytes + b;
-            if (at >= rows.GetSize())
-                return;
-            for (int bit = 0; bit < 8; ++bit) {
-                const int x = 8 * b + bit;
-                if (x >= bitmap->width())
-                    break; // outside the bitmap, as drawing there would be
-                const bool one = (bytes[at] >> (7 - bit)) & 1;
-                line[x] = (one == bitOneIsBlack) ? kBlack : kWhite;
-            }
-        }
+    if (bitOneIsWhite) {
+        dots::UnpackRows(rows, size, width, height, SlotRows(width, bottomUp), *bitmap);
+        return;
     }
+    CBufferUC whiteIsOne(rows, static_cast<int>(size));
+    whiteIsOne = ~whiteIsOne;
+    dots::UnpackRows(whiteIsOne.GetpBuf(), size, width, height, SlotRows(width, bottomUp), *bitmap);
+}
+
+// A BMP-group slot painted as its own header describes it: the slot may be
+// larger than the picture saved into it, so its size says nothing of the rows.
+bool CGlyphaneDoc::PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight)
+{
+    CStoredBmp stored;
+    if (!ReadStoredBmp(block, slotWidth, slotHeight, &stored))
+        return false;
+    PaintPswRows(block.GetpBuf() + stored.rowsAt, block.GetSize() - stored.rowsAt, stored.width, stored.height,
+                 stored.bottomUp, true);
+    return true;
 }
 
 void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
@@ -197,34 +237,23 @@ void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
     }
     if (bmpData) {
         SwapBytePairs(block.GetpBuf(), block.GetSize());
-        const CBufferUC rows(block.GetpBuf() + kBmpHeaderSize, block.GetSize() - kBmpHeaderSize);
-        PaintPswSlot(FlipRowsUpsideDown(rows), width, height, false);
+        if (!PaintStoredBmp(block, width, height)) {
+            PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+            return;
+        }
     } else {
-        PaintPswSlot(block, width, height, true);
+        PaintPswRows(block.GetpBuf(), block.GetSize(), width, height, false, false);
     }
     m_bPswOk = 1;
 }
 
-// Rows of the document pixels from the top, width / 8 bytes each, leftmost
-// pixel in the most significant bit.
-CBufferUC CGlyphaneDoc::PackPswRows(int width, int height, bool darkIsOne) const
+// The document's first width x height dots in rows of width / 8 bytes, by the
+// dot rule: bit 1 = white.
+CBufferUC CGlyphaneDoc::PackPswRows(int width, int height, bool bottomUp) const
 {
-    const int rowBytes = width / 8;
-    CBufferUC rows(rowBytes * height, 0);
-    const QImage* bitmap = GetLogoBitmap();
-    BYTE* out = rows.GetpBuf();
-    if (!bitmap || !out)
-        return rows;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < rowBytes * 8; ++x) {
-            // Outside the bitmap a pixel reads as no colour at all: light.
-            const bool inside = x < bitmap->width() && y < bitmap->height();
-            const COLORREF color = inside ? surface::ToColorRef(bitmap->pixel(x, y)) : CLR_INVALID;
-            const bool dark = color <= 0x7F7F7F;
-            if (dark == darkIsOne)
-                out[y * rowBytes + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
-        }
-    }
+    CBufferUC rows(width / 8 * height, 0);
+    if (const QImage* bitmap = GetLogoBitmap())
+        dots::PackRows(*bitmap, width, height, SlotRows(width, bottomUp), rows.GetpBuf(), rows.GetSize());
     return rows;
 }
 
@@ -246,17 +275,21 @@ void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
 
     CBufferUC block;
     if (IsPswBmpGroup(fileModel)) {
-        // A BMP of the printer's area, whatever room the slot has.
+        // A BMP of the printer's area, whatever room the slot has; its header
+        // says so, and loading follows it.
         CBufferUC bmpHeader;
         BuildBitmapHeader(bmpHeader);
         if (bmpHeader.GetSize() != kBmpHeaderSize) {
             PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
             return;
         }
-        block = bmpHeader + FlipRowsUpsideDown(PackPswRows(m_nDotX, m_nDotY, false));
+        QByteArray stored(reinterpret_cast<const char*>(bmpHeader.GetpBuf()), bmpHeader.GetSize());
+        bmpfile::PatchHeaderPrinterLayout(stored, m_nDotX, m_nDotY);
+        block = CBufferUC(reinterpret_cast<const BYTE*>(stored.constData()), kBmpHeaderSize)
+                + PackPswRows(m_nDotX, m_nDotY, true);
         SwapBytePairs(block.GetpBuf(), block.GetSize());
     } else {
-        block = PackPswRows(width, height, true);
+        block = ~PackPswRows(width, height, false); // these printers take bit 1 = dot
     }
     if (block.GetSize() == 0 || DWORD(block.GetSize()) > header->GetSlotCapacity(slot)) {
         PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
@@ -273,24 +306,44 @@ void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
         return;
     }
 
-    // The whole file is rewritten beside the original and renamed over it: a
-    // full disk or a crash half-way leaves the old file, never a damaged one
-    // that could later reach a printer.
+    if (!WritePswSlot(path, *header, qint64(header->GetLogoAreaOffset()) + offset, block))
+        return;
+    m_bPswOk = 1;
+}
+
+// The whole file is rewritten beside the original and renamed over it: a full
+// disk or a crash half-way leaves the old file, never a damaged one that could
+// later reach a printer. Where the folder takes no new file, the slot is
+// written where it stands, once the file is seen to be the one whose header
+// was read.
+bool CGlyphaneDoc::WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block)
+{
     QFile file(NativePath(path));
     QByteArray whole;
     if (file.open(QIODevice::ReadOnly))
         whole = file.readAll();
     file.close();
-    const qint64 position = qint64(header->GetLogoAreaOffset()) + offset;
-    if (whole.size() != header->GetFileSize() || position + block.GetSize() > whole.size()) {
+    // The file must still be the one whose header was read: another size or
+    // another header would put the slot somewhere else.
+    const CFileExpectation unchanged{header.GetFileSize(), header.GetRawHeader()};
+    if (whole.size() != unchanged.size || !whole.startsWith(unchanged.head) || position + block.GetSize() > whole.size()) {
+        if (m_env.appLog)
+            m_env.appLog->LogToFile(
+                QStringLiteral("[CGlyphaneDoc::SaveLogoToPsw()] %1 not written: it changed since its header was read").arg(path), 0);
         PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
-        return;
+        return false;
     }
-    whole.replace(position, block.GetSize(),
-                  QByteArray(reinterpret_cast<const char*>(block.GetpBuf()), block.GetSize()));
-    if (!WriteFileAtomically(NativePath(path), {whole})) {
+    const QByteArray bytes(reinterpret_cast<const char*>(block.GetpBuf()), block.GetSize());
+    whole.replace(position, bytes.size(), bytes);
+    const CSaveOutcome saved = SaveFile(NativePath(path), {whole}, [&](QString* error, WriteFailure* failure) {
+        return WriteBytesInPlace(NativePath(path), position, bytes, unchanged, error, failure);
+    });
+    LogSave(QStringLiteral("SaveLogoToPsw"), path, saved);
+    if (saved.ok)
+        return true;
+    if (saved.failure == WriteFailure::NoRoom)
+        PswMessage(FormatResString(61551, path), LoadString(1035), MB_ICONSTOP);
+    else
         PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
-        return;
-    }
-    m_bPswOk = 1;
+    return false;
 }

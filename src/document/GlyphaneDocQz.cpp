@@ -83,8 +83,11 @@ bool CGlyphaneDoc::SaveQzLogFile(const QString& path, const QString& name)
     const BYTE tail[2] = {static_cast<BYTE>(checksum & 0xFF), static_cast<BYTE>(checksum >> 8)};
     buffer += CBufferUC(tail, 2);
     const QByteArray bytes(reinterpret_cast<const char*>(buffer.GetpBuf()), buffer.GetSize());
-    if (!WriteFileAtomically(NativePath(path), {bytes})) {
-        ReportError(61448, 61446, path);
+    const bool existed = QFileInfo::exists(NativePath(path));
+    const CSaveOutcome saved = SaveFile(NativePath(path), {bytes});
+    LogSave(QStringLiteral("SaveQzLogFile"), path, saved);
+    if (!saved.ok) {
+        ReportSaveFailure(path, saved, existed);
         return false;
     }
     return true;

@@ -256,4 +256,35 @@ void PackRows(const QImage& image, int width, int height, const RowLayout& layou
     }
 }
 
+void UnpackRows(const BYTE* in, qint64 inSize, int width, int height, const RowLayout& layout, QImage& image)
+{
+    if (!in || width < 0 || height < 0 || layout.rowBytes <= 0 || image.isNull())
+        return;
+    const bool mono = image.format() == QImage::Format_Mono;
+    if (!mono && image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    const MonoSense sense = mono ? SenseOf(image) : MonoSense{};
+    const int rows = std::min(height, image.height());
+    const int dots = std::min({width, image.width(), layout.rowBytes * 8});
+    for (int i = 0; i < rows; ++i) {
+        const qint64 start = RowStart(layout, width, height, i);
+        if (start < 0 || start >= inSize)
+            continue;
+        const int rowDots = static_cast<int>(std::min<qint64>(dots, (inSize - start) * 8));
+        const BYTE* row = in + start;
+        uchar* line = image.scanLine(i);
+        for (int x = 0; x < rowDots; ++x) {
+            const bool white = (row[x / 8] >> (7 - x % 8)) & 1;
+            if (!mono) {
+                reinterpret_cast<QRgb*>(line)[x] = white ? 0xFFFFFFFFu : 0xFF000000u;
+                continue;
+            }
+            // The index whose palette entry has the wanted lightness.
+            const bool indexOne = white ? sense.oneWhite != 0 : sense.oneWhite == 0;
+            const uchar mask = static_cast<uchar>(0x80 >> (x % 8));
+            line[x / 8] = static_cast<uchar>(indexOne ? (line[x / 8] | mask) : (line[x / 8] & ~mask));
+        }
+    }
+}
+
 } // namespace dots

@@ -27,4 +27,11 @@ struct RowLayout {
 // negative size or a null out.
 void PackRows(const QImage& image, int width, int height, const RowLayout& layout, BYTE* out, qint64 outSize);
 
+// The way back: the first width x height pixels of image become black or
+// white from rows packed as PackRows writes them (in, inSize bytes, in the
+// given layout). Pixels outside the image and rows past inSize are left as
+// they are. A packed 1-bit image takes the bits in its own palette's sense; an
+// image of another format than 32-bit pixels is converted to RGB32 first.
+void UnpackRows(const BYTE* in, qint64 inSize, int width, int height, const RowLayout& layout, QImage& image);
+
 } // namespace dots

@@ -393,6 +393,11 @@ void CMainFrame::SetPortPane(const QString& text)
     SetPane(ID_PANE_PORT, text);
 }
 
+void CMainFrame::SetMessagePane(const QString& text)
+{
+    SetPane(ID_SEPARATOR, text);
+}
+
 QString CMainFrame::PaneText(UINT id) const
 {
     return m_statusPanes ? m_statusPanes->PaneText(id) : QString();

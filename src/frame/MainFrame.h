@@ -59,6 +59,8 @@ public:
     void SetToolPane(const QString& name);
     void SetPrinterPane(const QString& text);
     void SetPortPane(const QString& text);
+    // The message pane, at the left of the status bar.
+    void SetMessagePane(const QString& text);
     QString PaneText(UINT id) const;
     int PaneWidth(UINT id) const;
 

@@ -204,7 +204,8 @@ void CMainFrame::OpenRecentFile(int index)
     if (index < 0 || index >= m_recentFiles.size())
         return;
     const QString path = m_recentFiles.at(index);
-    if (CGlyphaneApp* app = GetApp(); app && !app->OpenDocumentFile(path)) {
+    bool cancelled = false;
+    if (CGlyphaneApp* app = GetApp(); app && !app->OpenDocumentFile(path, &cancelled) && !cancelled) {
         // A file that no longer opens leaves the list, as the old list did.
         m_recentFiles.removeAll(path);
         RebuildRecentFileMenu();

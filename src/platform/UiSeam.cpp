@@ -235,7 +235,7 @@ public:
         switch (prompt.kind) {
         case UiPromptKind::MessageBox:
             prompt.result = FirstChoiceOf(prompt.flags);
-            Print(prompt.caption + QStringLiteral(": ") + prompt.text);
+            Print(Line(prompt.caption, prompt.text));
             break;
         case UiPromptKind::Dialog:
             prompt.result = IDOK;
@@ -256,6 +256,13 @@ public:
     bool ShowsDialogs() const override { return false; }
 
 private:
+    // "caption: text" on one line of its own; a box without a caption is its
+    // text alone, and the blank lines some texts open with are left out.
+    static QString Line(const QString& caption, const QString& text)
+    {
+        const QString body = text.trimmed();
+        return caption.isEmpty() ? body : caption + QStringLiteral(": ") + body;
+    }
     static void Print(const QString& line)
     {
         std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());

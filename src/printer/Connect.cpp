@@ -65,7 +65,10 @@ int CViewPrinterRole::SelectPrinterPort()
         CDiaologSelectComPort dialog(PrinterWindow(), doc->GetPortName(), parallel > 0 ? 1 : 0);
         if (usb == 1)
             dialog.m_bUsbEnabled = true;
-        if (dialog.DoModal() != IDOK)
+        const int answer = dialog.DoModal();
+        if (answer == CDiaologSelectComPort::kFindPrinters)
+            return OnFindPrinters() == 1 ? 2 : 0;
+        if (answer != IDOK)
             return 0;
         port = dialog.GetComPort();
     }
@@ -80,8 +83,8 @@ void CViewPrinterRole::OnConnectPrinter()
 {
     CGlyphaneDoc* doc = PrinterDocument();
     PrinterDropTool();
-    if (!SelectPrinterPort())
-        return;
+    if (SelectPrinterPort() != 1)
+        return; // cancelled, or connected by "Find Printers..."
     QString model = doc->GetPrinterModel();
     QString cfgName = doc->GetPrinterCfgFileName();
     bool chosen = false;
@@ -134,7 +137,7 @@ bool CViewPrinterRole::ChooseSerialPrinter(QString& model, QString& cfgName)
         model = doc->GetPrinterModel();
         cfgName = doc->GetPrinterCfgFileName();
     } else {
-        if (!SelectPrinterPort() || !RunPrinterSelection(model, cfgName))
+        if (SelectPrinterPort() != 1 || !RunPrinterSelection(model, cfgName))
             return false;
         Link().SetPrinterDetected(false);
     }

@@ -29,6 +29,8 @@ void CViewPrinterRole::MapPrinterCommands()
 {
     m_printerCommands.MapCommand(ID_CONNECT_PRINTER, [this] { OnConnectPrinter(); });
     m_printerCommands.MapCommand(ID_CHANGE_COM_PORT, [this] { SelectPrinterPort(); });
+    m_printerCommands.MapCommand(ID_FIND_PRINTERS, [this] { OnFindPrinters(); });
+    m_printerCommands.MapUpdate(ID_FIND_PRINTERS, [this](CCmdUI& ui) { OnUpdateConnectPrinter(ui); });
     m_printerCommands.MapUpdate(ID_CONNECT_PRINTER, [this](CCmdUI& ui) { OnUpdateConnectPrinter(ui); });
     m_printerCommands.MapUpdate(ID_CHANGE_COM_PORT, [this](CCmdUI& ui) { OnUpdateChangeComPort(ui); });
     m_printerCommands.MapUpdate(ID_PROGRAM_LOGO, [this](CCmdUI& ui) { OnUpdateProgramLogo(ui); });

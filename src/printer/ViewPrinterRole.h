@@ -17,6 +17,8 @@ class CLoadCfgPrnFile;
 class CPrinterLink;
 class QWidget;
 
+struct CPortFinding;
+
 class CViewPrinterRole {
 public:
     CViewPrinterRole();
@@ -28,8 +30,15 @@ public:
 
     // Connecting (Connect.cpp).
     void OnConnectPrinter();
-    // The port choice; 1 when a port is set. Also the "Change Com. Port" command.
+    // The port choice; 1 when a port is set, 2 when the operator went to
+    // "Find Printers..." from it and connected there. Also the "Change Com.
+    // Port" command.
     int SelectPrinterPort();
+
+    // "Find Printers..." (FindPrinters.cpp): every port scanned at once; the
+    // printer chosen is connected as Connect does (same questions, same
+    // resize rules). 1 when connected.
+    int OnFindPrinters();
 
     // Identification (Identification.cpp).
     // 1 when a printer answered on the serial port and the operator accepted
@@ -83,6 +92,8 @@ private:
     bool LoadPrinterConfiguration(const QString& cfgName);
     void BindPrinter(const QString& model, const QString& cfgName);
     void FitLogoToPrinter(int logoWidth, int logoHeight, bool keepsOwnSize);
+    // FindPrinters.cpp
+    int ConnectToFinding(const CPortFinding& finding);
 
     // Identification.cpp
     bool PrinterAnswersStatus();

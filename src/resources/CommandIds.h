@@ -96,6 +96,8 @@ constexpr UINT ID_IMAGE_INVERT = 32823;
 constexpr UINT ID_IMAGE_FLIP_HORIZONTAL = 32824;
 constexpr UINT ID_IMAGE_FLIP_VERTICAL = 32825;
 constexpr UINT ID_IMAGE_TO_BLACK_WHITE = 32826;
+// "Convert Picture…": the logo's picture made into a new logo for a printer.
+constexpr UINT ID_IMAGE_CONVERT_PICTURE = 32832;
 
 // Send options: the three reversals and the frames.
 constexpr UINT ID_REVERSE_IMAGE = 32793;
@@ -117,6 +119,13 @@ constexpr UINT ID_CHANGE_COM_PORT = 32792;
 constexpr UINT ID_PRINT_LOGO = 32799;
 // The logo as the printer will print it (the logo window's View menu).
 constexpr UINT ID_PRINTER_PREVIEW = 32831;
+// Every port scanned at once, and the printer chosen connected.
+constexpr UINT ID_FIND_PRINTERS = 32840;
+// The logo of the last "Program Logo" into the same slot of each printer
+// that answers on the port next, until the operator stops.
+constexpr UINT ID_PROGRAM_NEXT_PRINTER = 32841;
+// Read a flash-area printer's logo area back after programming (a setting).
+constexpr UINT ID_VERIFY_AFTER_PROGRAMMING = 32842;
 
 // The client variant's QZ entry of the view's context menu (the document handles it).
 constexpr UINT ID_SAVE_QZ_LOG = 32820;
@@ -126,8 +135,8 @@ constexpr UINT ID_UNHANDLED_ALT_W = 32830;
 
 // Keyboard access to the menus, whose Alt letters the accelerators take:
 // F10 opens the menu bar, and Help lists every key.
-constexpr UINT ID_OPEN_MENU_BAR = 32840;
-constexpr UINT ID_HELP_SHORTCUTS = 32841;
+constexpr UINT ID_OPEN_MENU_BAR = 32843;
+constexpr UINT ID_HELP_SHORTCUTS = 32844;
 
 // --- Bars, status panes and child controls (never sent as commands) ---------------
 
@@ -145,6 +154,3 @@ constexpr UINT ID_PANE_TOOL = 6567;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
 constexpr UINT ID_INDICATOR_NUM = 59138;
 constexpr UINT ID_INDICATOR_SCRL = 59139;
-
-// The text tool's box, as the child control it stands for was numbered.
-constexpr UINT IDC_TEXT_BOX = 104;

@@ -43,6 +43,7 @@ constexpr StringEntry kStrings[] = {
     {6566, u"Dimension"},
     {6567, u"Tool selected: None."},
     {32831, u"Printer Preview"},
+    {32832, u"Make the picture a new logo for a printer"},
     {57345, u"Ready"},
     {59137, u"CAP"},
     {59138, u"NUM"},
@@ -100,6 +101,13 @@ constexpr StringEntry kStrings[] = {
     // other box told the operator why.
     {61548, u"The logo was not sent: %s"},
     {61549, u"The logo was not printed: %s"},
+    {61550, u"The logo read back from the printer differs from the one sent, from address %s on.\nProgram it again."},
+    // A save that found the disk full: over a file that stays as it was, and
+    // of a file that did not exist before.
+    {61551, u"The disk is full: %s could not be saved. The previous file is unchanged."},
+    {61552, u"The disk is full: %s could not be saved."},
+    // The printer preview that could not be drawn, and why.
+    {61553, u"No preview: %s."},
 };
 
 constexpr bool IsSortedById()

@@ -86,6 +86,10 @@ int CSerialTransfer::SendLogoToArea(WORD infoAddress, bool askVariant)
     // holding no logo: "in RAM" would make the next Program copy nothing.
     if (!SendDataToHvczil(raster, {*area}, packets))
         return 0;
+    // The success box only once the printer is known to hold the logo.
+    if (m_request.verifyArea && IsProgram() && !VerifyArea(raster, *area))
+        return 0;
+    m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
     m_flags.logoInRam = true;
     return 1;
 }
@@ -189,6 +193,42 @@ int CSerialTransfer::SendDataToHvczil(const CBufferUC& raster, const std::vector
         decoded = areaproto::ParseBlockReply(reply, errors);
     }
     m_host.ProgressEnd();
-    m_host.Inform(LoadString(61459), LoadString(61456), MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+}
+
+int CSerialTransfer::VerifyArea(const CBufferUC& raster, const areaproto::CArea& area)
+{
+    const int steps = areaproto::AreaSteps({area});
+    m_host.ProgressStart(steps, static_cast<qint64>(steps) * prnproto::kAreaBlockData, m_port.CurrentBaudRate());
+    m_host.Log(AreaLine(QStringLiteral("Read back the logo area %1-%2")
+                            .arg(area.first, 4, 16, QLatin1Char('0'))
+                            .arg(area.last, 4, 16, QLatin1Char('0'))));
+    for (unsigned address = area.first; address <= area.last; address += prnproto::kAreaBlockData) {
+        if (m_host.StopRequested()) {
+            m_host.ProgressEnd();
+            return Fail(QStringLiteral("stopped"));
+        }
+        const std::vector<BYTE> frame = areaproto::AddressFrame(
+            {static_cast<WORD>(address), static_cast<WORD>(address + prnproto::kAreaBlockData - 1)}, true);
+        BYTE reply[prnproto::kAreaBlockSize] = {};
+        DWORD length = prnproto::kAreaBlockSize, written = 0;
+        if (!m_port.SendCommandToComm(frame.data(), static_cast<DWORD>(frame.size()), reply, &length, &written)
+            || length != prnproto::kAreaBlockSize || reply[0] != prnproto::kAreaAccepted)
+            return EndArea(61512, 1035, QStringLiteral("the printer did not give back its logo area at %1")
+                                            .arg(address, 4, 16, QLatin1Char('0')));
+        const std::vector<BYTE> sent = areaproto::DataBlock(raster, area.first, static_cast<WORD>(address), BlankByte());
+        for (int i = 0; i < prnproto::kAreaBlockData && address + i <= area.last; ++i) {
+            if (reply[1 + i] != sent[static_cast<size_t>(i)]) {
+                const QString at = QStringLiteral("%1").arg(address + i, 4, 16, QLatin1Char('0'));
+                m_host.ProgressEnd();
+                m_host.Message(FormatResString(61550, QStringList{at}), LoadString(1035), MB_OK | MB_ICONSTOP);
+                return Fail(QStringLiteral("the logo read back differs from the one sent from address %1").arg(at));
+            }
+        }
+        m_host.ProgressStep(prnproto::kAreaBlockData, 1);
+    }
+    m_host.ProgressEnd();
+    m_host.Log(AreaLine(QStringLiteral("The logo area read back equals the logo sent")));
+    m_bVerified = true;
     return 1;
 }

@@ -69,8 +69,11 @@ bool CSerialTransfer::FindPrinterSpeed()
 {
     // A printer keeps the speed the last transfer switched it to, so one that
     // is not detected by identification (the WGJ33) is looked for at every
-    // detection speed before it is called silent.
+    // detection speed before it is called silent; where a scan has just heard
+    // it, at that speed first.
     const DWORD opened = m_port.CurrentBaudRate();
+    if (m_request.foundBaud != 0 && m_request.foundBaud != opened && !m_port.PubSetBaudRate(m_request.foundBaud))
+        return Fail(QStringLiteral("%1 cannot be set to %2 baud").arg(m_request.portName).arg(m_request.foundBaud));
     if (!::FindPrinterSpeed(m_port, [this] { return m_host.StopRequested(); }))
         return Fail(QStringLiteral("the printer does not answer on %1").arg(m_request.portName));
     if (m_port.CurrentBaudRate() != opened)

@@ -48,6 +48,8 @@ public:
     bool PortLost() const { return m_bPortLost; }
     // Why the transfer failed, in a few words (the first reason found).
     const QString& Failure() const { return m_strFailure; }
+    // The logo area was read back and equals what was sent.
+    bool Verified() const { return m_bVerified; }
 
 private:
     bool OpenSerialPort();
@@ -73,6 +75,7 @@ private:
     BYTE BlankByte() const { return m_request.options.reverseColor ? 0xFF : 0x00; }
     bool ReadInfoBlock(WORD address, QByteArray* info);
     int SendDataToHvczil(const CBufferUC& raster, const std::vector<areaproto::CArea>& areas, bool packets);
+    int VerifyArea(const CBufferUC& raster, const areaproto::CArea& area);
     bool AreaExchange(const BYTE* bytes, int length, bool packets, BYTE reply[3]);
     int EndArea(int text, int caption, const QString& reason);
     int SendEchoedBytes(const CBufferUC& raster);
@@ -91,5 +94,6 @@ private:
     CBufferUC m_raster;
     bool m_bPortLost = false;
     bool m_bSpeedRestoreOwed = false;
+    bool m_bVerified = false;
     QString m_strFailure;
 };

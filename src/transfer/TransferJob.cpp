@@ -35,10 +35,14 @@ namespace {
 // it refers to the job.
 constexpr int kKillWarningMs = 5000;
 
+qint64 MsSinceEpoch(std::chrono::steady_clock::time_point t)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count();
+}
+
 qint64 NowMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return MsSinceEpoch(std::chrono::steady_clock::now());
 }
 
 // An answer the worker waits for, given on the user-interface thread.
@@ -198,6 +202,7 @@ int CTransferJob::SendBySerial(CTransferOutcome& outcome)
     outcome.printRaster = transfer.PreparedRaster();
     outcome.portLost = transfer.PortLost();
     outcome.failure = transfer.Failure();
+    outcome.verified = transfer.Verified();
     return result;
 }
 
@@ -207,11 +212,13 @@ CTransferJob::CProgress CTransferJob::Progress() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     CProgress progress = m_progress;
-    progress.elapsedMs = NowMs() - m_startedMs;
+    // One moment for both figures, so bytes a second never run ahead of the line.
+    const auto now = std::chrono::steady_clock::now();
+    progress.elapsedMs = MsSinceEpoch(now) - m_startedMs;
     // A write returns a block ahead of the line: what is still on its way
     // has not been sent yet, as far as speed and time left go.
     if (progress.baud != 0)
-        progress.sentBytes = std::max<qint64>(0, progress.handedBytes - m_lineClock.BytesOnLine());
+        progress.sentBytes = std::max<qint64>(0, progress.handedBytes - m_lineClock.BytesOnLine(now));
     return progress;
 }
 
@@ -305,11 +312,19 @@ int CTransferJob::CallUi(std::function<int()> work, int onKill)
 int CTransferJob::Message(const QString& text, const QString& caption, UINT flags)
 {
     ++m_failureBoxes;
+    if (m_bQuiet) {
+        Log(QStringLiteral("[%1] %2").arg(caption, text));
+        return (flags & MB_YESNO) ? IDYES : IDOK;
+    }
     return CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
 }
 
 void CTransferJob::Inform(const QString& text, const QString& caption, UINT flags)
 {
+    if (m_bQuiet) {
+        Log(QStringLiteral("[%1] %2").arg(caption, text));
+        return;
+    }
     CallUi([this, text, caption, flags] { return MessageBox(m_owner, text, caption, flags); }, 0);
 }
 

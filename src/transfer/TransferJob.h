@@ -41,6 +41,10 @@ public:
     bool IsRunning() const { return m_bRunning.load(); }
     // The stop button: the transfer ends before its next block.
     void RequestStop() { m_stop.Set(); }
+    // No message box: what a box would say goes to the application log, and
+    // the first choice is taken. For jobs run one after another without an
+    // operator at each (the next printer of a run). Before Start.
+    void SetQuiet(bool quiet) { m_bQuiet = quiet; }
     bool WasStopRequested() const { return m_stop.IsSet(); }
     // Ends the worker as soon as it can: every wait and device call returns,
     // questions are given up. Waits for the worker; returns at once when none runs.
@@ -102,6 +106,7 @@ private:
     // Boxes that named why the job failed (not warnings, not success).
     std::atomic<int> m_failureBoxes{0};
     std::atomic<bool> m_bOperatorCancelled{false};
+    bool m_bQuiet = false;
 
     mutable std::mutex m_mutex; // guards what follows
     QString m_strSerialSettings;

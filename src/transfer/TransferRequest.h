@@ -62,6 +62,10 @@ struct CTransferRequest {
     QString model;
     QString portName;
     BYTE expectedId = 0; // the identification byte of the model
+    // The speed a scan heard the printer at just before this job (0: none).
+    // The printer keeps it, so the job asks there first instead of going
+    // through every speed again.
+    DWORD foundBaud = 0;
     CLoadCfgPrnFile printerCfg;
     // The identification bytes of the printers-to-test list, and the
     // application's "AutoBaudRateFlow" byte, for baud detection.
@@ -75,6 +79,10 @@ struct CTransferRequest {
     QString usbDumpPath;
 
     CTransferFlags flags;
+
+    // After programming a flash-area printer, read its logo area back and
+    // compare it with what was sent.
+    bool verifyArea = false;
 
     // The application log (thread-safe); may be null.
     CLogFile* appLog = nullptr;
@@ -97,6 +105,8 @@ struct CTransferOutcome {
     // The operator already knows why it ended: a box said so during the job,
     // or it was their own stop or cancel.
     bool told = false;
+    // The logo area read back equals what was sent (verifyArea).
+    bool verified = false;
 };
 
 // The request of a job for the document as it is now: a copy of its logo, its

@@ -52,7 +52,7 @@ public:
             return;
         Log(QStringLiteral("[PrintLogo] the print failed: %1").arg(print.Failure()));
         if (m_boxesShown == 0)
-            Message(FormatResString(61549, {print.Failure()}), LoadString(1035), MB_OK | MB_ICONSTOP);
+            Message(FormatResString(61549, QStringList{print.Failure()}), LoadString(1035), MB_OK | MB_ICONSTOP);
     }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     int Message(const QString& text, const QString& caption, UINT flags) override

@@ -6,6 +6,7 @@
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
 #include "printer/PrinterLink.h"
+#include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "transfer/FrameQuestion.h"
 #include "transfer/PrinterPreview.h"
@@ -71,7 +72,7 @@ void CViewTransferRole::OnPrinterPreview()
     QString why;
     const QImage dots = PreviewDots(request, AskFrameMayCoverLogo(window), &why);
     if (dots.isNull()) {
-        MessageBox(window, QStringLiteral("No preview: %1.").arg(why), LoadString(32831), MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(window, FormatResString(61553, {why}), LoadString(ID_PRINTER_PREVIEW), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CPrinterPreviewDlg preview(window, PaperStrip(dots, request.dotX), PreviewDetails(request));

@@ -2,6 +2,7 @@
 
 #include "app/GlyphaneApp.h"
 #include "components/PortNames.h"
+#include "components/SettingsStore.h"
 #include "components/dialogs/DialogSelPrn.h"
 #include "components/dialogs/MessageDlg.h"
 #include "dialogs/ChooseLogoDlg.h"
@@ -13,6 +14,7 @@
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "transfer/LogoStream.h"
+#include "transfer/NextPrinters.h"
 #include "transfer/PortStream.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferJob.h"
@@ -61,7 +63,11 @@ CViewTransferRole::CViewTransferRole()
     MapTransferCommands();
 }
 
-CViewTransferRole::~CViewTransferRole() = default;
+CViewTransferRole::~CViewTransferRole()
+{
+    // The run's probe refers to it: waited for (within the scan's deadlines).
+    m_next.reset();
+}
 
 void CViewTransferRole::MapTransferCommands()
 {
@@ -70,6 +76,17 @@ void CViewTransferRole::MapTransferCommands()
     m_transferCommands.MapCommand(ID_PRINT_LOGO, [this] { OnPrintLogo(); });
     m_transferCommands.MapCommand(ID_PRINTER_PREVIEW, [this] { OnPrinterPreview(); });
     m_transferCommands.MapUpdate(ID_PRINTER_PREVIEW, [this](CCmdUI& ui) { ui.Enable(CanPreview()); });
+    m_transferCommands.MapCommand(ID_PROGRAM_NEXT_PRINTER, [this] { OnProgramNextPrinter(); });
+    m_transferCommands.MapUpdate(ID_PROGRAM_NEXT_PRINTER, [this](CCmdUI& ui) {
+        ui.Enable(CanProgramNextPrinter());
+        ui.SetCheck(IsProgrammingNextPrinters() ? 1 : 0);
+    });
+    m_transferCommands.MapCommand(ID_VERIFY_AFTER_PROGRAMMING,
+                                  [] { SetVerifiesAfterProgramming(!VerifiesAfterProgramming()); });
+    m_transferCommands.MapUpdate(ID_VERIFY_AFTER_PROGRAMMING, [](CCmdUI& ui) {
+        ui.Enable(true);
+        ui.SetCheck(VerifiesAfterProgramming() ? 1 : 0);
+    });
 }
 
 void CViewTransferRole::OnProgramLogo()
@@ -127,6 +144,8 @@ int CViewTransferRole::StartThreadLogo()
     m_job = std::make_unique<CTransferJob>(window, window, [this](bool reset, int ms, std::function<void()> done) {
         ShowResetWait(reset, ms, std::move(done));
     });
+    // The printers of a run say how they did in its box, not one box each.
+    m_job->SetQuiet(m_next != nullptr);
     m_job->Start(std::move(request), [this](const CTransferOutcome& outcome) { ApplyOutcome(outcome); });
     return 1;
 }
@@ -140,6 +159,11 @@ bool CViewTransferRole::PrepareOnUiThread()
         return false;
     }
     CPrinterLink& link = Link();
+    if (m_bProgramMode && m_nPresetSlot > 0) {
+        // The next printer of a run: no question, the port is the logo's own.
+        link.SetLogoNumber(m_nPresetSlot);
+        return true;
+    }
     if (m_bProgramMode) {
         CChooseLogoDlg choose(window, doc->GetNumLogos());
         if (choose.DoModal() != IDOK || choose.m_nLogo < 1)
@@ -161,6 +185,16 @@ bool CViewTransferRole::PrepareOnUiThread()
         m_strUsbPrinter = choice.Get_m_strPrnSelected();
     }
     return true;
+}
+
+bool CViewTransferRole::VerifiesAfterProgramming()
+{
+    return CSettingsStore::Value(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), true).toBool();
+}
+
+void CViewTransferRole::SetVerifiesAfterProgramming(bool on)
+{
+    CSettingsStore::SetValue(QStringLiteral("Transfer"), QStringLiteral("VerifyAfterProgramming"), on);
 }
 
 void CViewTransferRole::RefreshPrintData()
@@ -196,6 +230,7 @@ CTransferRequest CViewTransferRole::TakeRequest()
                                                    link.LogoNumber(), SendOptions().Choices(), flags);
     if (!m_strUsbPrinter.isEmpty())
         request.usbPrinter = m_strUsbPrinter;
+    request.verifyArea = VerifiesAfterProgramming();
     // The printer's RAM copy serves only while it is exactly what a full
     // transfer would send now: Invert, the flips, Undo and a paste leave the
     // flag set but change the logo.
@@ -220,16 +255,24 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
         doc->SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
         doc->SetPortName(LoadString(61454));
+    const bool succeeded = outcome.result == 1 && outcome.failure.isEmpty();
+    if (m_bProgramMode && succeeded)
+        m_nLastProgramSlot = link.LogoNumber();
+    if (m_next) {
+        NextPrinterJobEnded(outcome);
+        return;
+    }
     // Most failures have a box of their own; one that has none (a printer
     // silent from the start, a line that broke mid-stream) must not end the
     // command without a word.
     if (outcome.result != 1 && !outcome.told && !outcome.failure.isEmpty())
-        MessageBox(TransferWindow(), FormatResString(61548, {outcome.failure}), LoadString(1035),
+        MessageBox(TransferWindow(), FormatResString(61548, QStringList{outcome.failure}), LoadString(1035),
                    MB_OK | MB_ICONSTOP);
 }
 
 void CViewTransferRole::OnKillThread()
 {
+    m_next.reset(); // a run of next printers ends with its window
     if (!m_job)
         return;
     m_job->Kill();

@@ -7,6 +7,7 @@
 // operations at the end, which the view implements.
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
+#include "printer/PortScan.h"
 #include "transfer/TransferRequest.h"
 
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include <memory>
 
 class CDialogThreadStatus;
+class CNextPrinterDlg;
 class CGlyphaneDoc;
 class CPrinterLink;
 class CSendOptions;
@@ -52,12 +54,28 @@ public:
     // The printer's RAM holds exactly what a transfer of the logo as it is
     // now would send (to the slot last chosen): a Program only copies it to flash.
     bool RamHoldsTheLogo();
+    // The setting "Verify After Programming" (on unless turned off): a
+    // flash-area printer's logo area is read back after programming.
+    static bool VerifiesAfterProgramming();
+    static void SetVerifiesAfterProgramming(bool on);
     // The serial settings of the running job's port, empty when it has none open.
     QString TransferSerialSettings() const;
 
     // Stops a running job and waits for its worker; any question it was
     // waiting for is given up. Nothing to do while none runs.
     void OnKillThread();
+
+    // "Program Next Printer" (ViewNextPrinter.cpp): after a "Program Logo"
+    // that succeeded, the same logo into the same slot of each printer that
+    // answers on the port next (the operator swaps them), without questions,
+    // until the operator stops. A serial or USB port only: a parallel port
+    // cannot tell that a printer is there.
+    void OnProgramNextPrinter();
+    bool CanProgramNextPrinter() const;
+    bool IsProgrammingNextPrinters() const { return m_next != nullptr; }
+    void StopNextPrinters();
+    // The box of the run, while it lasts (for tests and the status).
+    CNextPrinterDlg* NextPrinterBox() const;
 
     // The job's messages 3025 to 3029; the result a blocking sender gets.
     LPARAM OnTransferMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -93,6 +111,12 @@ private:
     void UpdateProgressDetails();
     void ShowResetWait(bool reset, int ms, std::function<void()> done);
     void LogJobError();
+    // ViewNextPrinter.cpp
+    struct CNextPrinters;
+    void NextPrinterTick();
+    void NextPrinterFound(const CPortFinding& finding);
+    void NextPrinterJobEnded(const CTransferOutcome& outcome);
+    void ShowNextPrinterState(const QString& state);
     // ViewPrintLogo.cpp
     bool ChoosePrintedLogo();
     void PrintLogoOverSerial(CStoredLogoRequest& request);
@@ -108,4 +132,9 @@ private:
     QPointer<QTimer> m_progressTimer;
     // The USB printer chosen for the job being prepared.
     QString m_strUsbPrinter;
+    // The slot of the last "Program Logo" that succeeded here; 0 before one.
+    int m_nLastProgramSlot = 0;
+    // A Program that asks nothing: the slot it goes to (the next printer's).
+    int m_nPresetSlot = 0;
+    std::unique_ptr<CNextPrinters> m_next;
 };

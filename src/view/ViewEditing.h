@@ -115,6 +115,7 @@ public:
     void OnFlipHorizontal();
     void OnFlipVertical();
     void OnToBlackWhite();
+    void OnConvertPicture();
 
     // Fill patterns and the fill click (ViewPatterns.cpp).
     void OnPatternCommand(int number);

@@ -1,14 +1,19 @@
 // The whole-image commands of the Tools and Image Options menus (clear,
-// refresh, invert, the flips, the black-and-white conversion) and the send
-// options kept by the view (the three frames and the three reversals).
+// refresh, invert, the flips, the black-and-white conversion, "Convert
+// Picture") and the send options kept by the view (the three frames and the
+// three reversals).
 #include "view/ViewEditing.h"
 
 #include "transfer/SendOptions.h"
 
+#include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
+#include "picture/Picture.h"
 #include "resources/CommandIds.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace {
@@ -34,12 +39,15 @@ void CViewEditing::MapImageCommands()
     c.MapCommand(ID_IMAGE_FLIP_HORIZONTAL, [this] { OnFlipHorizontal(); });
     c.MapCommand(ID_IMAGE_FLIP_VERTICAL, [this] { OnFlipVertical(); });
     c.MapCommand(ID_IMAGE_TO_BLACK_WHITE, [this] { OnToBlackWhite(); });
+    c.MapCommand(ID_IMAGE_CONVERT_PICTURE, [this] { OnConvertPicture(); });
 
     auto editableImage = [this](CCmdUI& ui) { ui.Enable(HasImage() && !m_bMagnified); };
     for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
         c.MapUpdate(id, editableImage);
     c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
     c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_pDoc->IsMonochrome()); });
+    // The open logo is only read: it stays as it is, magnified or not.
+    c.MapUpdate(ID_IMAGE_CONVERT_PICTURE, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
 }
 
 void CViewEditing::MapSendOptionCommands()
@@ -124,4 +132,18 @@ void CViewEditing::OnToBlackWhite()
     m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->GetLogoWidth()),
                                 static_cast<DWORD>(m_pDoc->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
     InvalidateAll();
+}
+
+void CViewEditing::OnConvertPicture()
+{
+    CGlyphaneApp* app = GetApp();
+    if (!HasImage() || !app)
+        return;
+    CommitPendingState(); // a text or a pasted block still floating belongs to the picture
+    // The new logo is named after this one and offered beside its file.
+    const QString path = m_pDoc->GetPathName();
+    const QFileInfo info(path);
+    const QString suggested =
+        path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
+    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
 }

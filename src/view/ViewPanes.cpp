@@ -82,6 +82,12 @@ bool IsFrontWindow(const QWidget* window)
     return front && window && front->isAncestorOf(window) && !front->isHidden();
 }
 
+void SetMessagePane(const QString& text)
+{
+    if (CMainFrame* frame = Frame())
+        frame->SetMessagePane(text);
+}
+
 const CPaneTexts& LastTexts()
 {
     return Texts();

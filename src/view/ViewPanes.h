@@ -18,6 +18,7 @@ void SetSizePane(int width, int height);
 void SetToolPane(const QString& name);
 void SetPrinterPane(const QString& text);
 void SetPortPane(const QString& text);
+void SetMessagePane(const QString& text);
 
 // Whether the panes are the given logo window's to write: it is (inside) the
 // main frame's active logo window, or there is no main frame. A window that

@@ -11,7 +11,6 @@
 
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
-#include "resources/CommandIds.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
@@ -120,7 +119,7 @@ void CViewEditing::OpenTextBox(bool accepted, const CRect& rect)
     }
     m_trackerSel.m_rect = box;
     auto* edit = new QTextEdit(EditingViewport());
-    edit->setObjectName(QStringLiteral("textBox%1").arg(IDC_TEXT_BOX));
+    edit->setObjectName(QStringLiteral("textBox")); // a child window, not a command: it takes no command id
     edit->setAcceptRichText(false);
     edit->setFrameStyle(QFrame::NoFrame);
     edit->setLineWrapMode(QTextEdit::WidgetWidth);

@@ -3,6 +3,7 @@
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "support/OneBitBmp.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramFixture.h"
 #include "support/PswMaker.h"
 #include "support/ScriptedUi.h"
@@ -11,7 +12,11 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -53,6 +58,38 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+
+    // The tool itself, as a program of its own: its start-up and its way of
+    // printing the document's boxes are those of a user's run. settings, when
+    // given, is the content of the settings file it starts with.
+    CliResult RunTool(const QStringList& args, const QByteArray& settings = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!settings.isEmpty()) {
+            const QString ini = TempPath(QStringLiteral("tool-settings.ini"));
+            QFile file(ini);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
+            env.insert(QStringLiteral("GLYPHANE_SETTINGS"), ini);
+        }
+        QDir().mkpath(TempPath(QStringLiteral("runtime")));
+        QFile::setPermissions(TempPath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                       | QFileDevice::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), TempPath(QStringLiteral("runtime")));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.setWorkingDirectory(TempFolder());
+        tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/glyphane-cli"), args);
+        CliResult r;
+        if (!tool.waitForFinished(60000)) {
+            tool.kill();
+            tool.waitForFinished();
+            return r;
+        }
+        r.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        r.out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(tool.readAllStandardError());
+        return r;
+    }
 };
 
 QImage WhiteWithBlackDot(int w, int h, int x, int y)
@@ -85,6 +122,78 @@ TEST_F(CliTest, InfoDescribesAFile)
     EXPECT_EQ(missing.status, cli::kExitRefused);
     EXPECT_TRUE(missing.err.startsWith("glyphane-cli: "));
     EXPECT_EQ(missing.err.count('\n'), 1);
+}
+
+// What info says of a file must be what opening it says: every file of the
+// public BMP suite that info describes opens, and every one it refuses does
+// not (the bad set's broken run-length data, palette indices and bit masks lie
+// in the pixels, past a header that is in order).
+TEST_F(CliTest, InfoDescribesExactlyTheFilesThatOpen)
+{
+    SKIP_WITHOUT_SHARED_DATA();
+    int refused = 0;
+    for (const char* set : {"b", "g", "q"}) {
+        const QDir folder(testenv::SharedTestData() + QStringLiteral("/bmpsuite/") + QLatin1String(set));
+        const QStringList names = folder.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+        ASSERT_FALSE(names.isEmpty()) << set;
+        for (const QString& name : names) {
+            const QString path = folder.filePath(name);
+            SCOPED_TRACE(path.toStdString());
+            testenv::ScriptedUi ui; // the document's refusal, answered here
+            const bool opens = Run({"invert", path, TempPath("inverted.bmp")}).status == cli::kExitOk;
+            const CliResult info = Run({"info", path});
+            EXPECT_EQ(info.status, opens ? cli::kExitOk : cli::kExitRefused) << info.out.toStdString();
+            if (!opens) {
+                EXPECT_EQ(info.err.toStdString(), ("glyphane-cli: " + path + " isn't a regular BMP file\n").toStdString());
+                EXPECT_TRUE(info.out.isEmpty());
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GE(refused, 20);
+}
+
+// The bit count sits at another place in the 12-byte OS/2 header.
+TEST_F(CliTest, InfoReadsTheBitCountOfEveryInfoHeader)
+{
+    // A 1-bit OS/2 file of 8 x 2 dots: core header, three-byte palette entries.
+    QByteArray core = QByteArray::fromHex("424d" "28000000" "0000" "0000" "20000000"
+                                          "0c000000" "0800" "0200" "0100" "0100"
+                                          "000000" "ffffff");
+    core += QByteArray::fromHex("0f000000" "f0000000");
+    ASSERT_EQ(core.size(), 0x28);
+    QFile out(TempPath("core1.bmp"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    ASSERT_EQ(out.write(core), core.size());
+    out.close();
+
+    struct Case {
+        QString path;
+        QString expected;
+    };
+    std::vector<Case> cases = {
+        {TempPath("core1.bmp"), "width 8\nheight 2\nbits 1\nmonochrome 1\n"},
+        {SaveLogo("windows1.bmp", WhiteWithBlackDot(8, 2, 0, 0)), "width 8\nheight 2\nbits 1\nmonochrome 1\n"},
+    };
+    if (!testenv::SharedTestData().isEmpty()) {
+        const QString suite = testenv::SharedTestData() + QStringLiteral("/bmpsuite/");
+        cases.push_back({suite + "g/pal8os2.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+        cases.push_back({suite + "g/pal8v5.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+        cases.push_back({suite + "q/pal8os2v2.bmp", "width 127\nheight 64\nbits 8\nmonochrome 0\n"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const CliResult r = Run({"info", c.path});
+        EXPECT_EQ(r.status, cli::kExitOk) << r.err.toStdString();
+        EXPECT_EQ(r.out, c.expected);
+    }
+    // The editor takes the OS/2 file as what it is: black and white.
+    testenv::ScriptedUi ui;
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
+    ASSERT_TRUE(doc.OnOpenDocument(TempPath("core1.bmp")));
+    EXPECT_EQ(doc.IsMonochrome(), 1);
+    EXPECT_EQ(doc.GetLogoBitmap()->pixel(0, 0), 0xFFFFFFFFu) << "top row f0: four white dots first";
+    EXPECT_EQ(doc.GetLogoBitmap()->pixel(4, 0), 0xFF000000u);
 }
 
 TEST_F(CliTest, ModelsListsTheOfferedPrintersOnly)
@@ -163,9 +272,93 @@ TEST_F(CliTest, ConvertTurnsAColourImageIntoBlackAndWhite)
     colour.fill(qRgb(200, 30, 30));
     ASSERT_TRUE(colour.save(TempPath("colour.bmp"), "BMP"));
     EXPECT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp"), "--threshold", "300"}).status, cli::kExitRefused);
+    EXPECT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp"), "--method", "halftone"}).status, cli::kExitRefused);
+    EXPECT_FALSE(QFile::exists(TempPath("bw.bmp")));
     ASSERT_EQ(Run({"convert", TempPath("colour.bmp"), TempPath("bw.bmp")}).status, cli::kExitOk);
     const CliResult info = Run({"info", TempPath("bw.bmp")});
     EXPECT_TRUE(info.out.contains("bits 1\nmonochrome 1"));
+
+    // Lightness 115 everywhere: below 128 all black by threshold, half white by Bayer's 4 x 4.
+    const auto whiteDots = [&](const QStringList& method) {
+        EXPECT_EQ(Run(QStringList{"convert", TempPath("colour.bmp"), TempPath("m.bmp")} + method).status, cli::kExitOk);
+        const QImage out = QImage(TempPath("m.bmp")).convertToFormat(QImage::Format_RGB32);
+        int white = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                white += out.pixel(x, y) == 0xFFFFFFFFu;
+        return white;
+    };
+    EXPECT_EQ(whiteDots({"--method", "threshold"}), 0);
+    EXPECT_EQ(whiteDots({"--method", "threshold", "--threshold", "114"}), 64);
+    EXPECT_EQ(whiteDots({"--method", "ordered-4x4"}), 28); // cells 0 to 6 of 16: 255 (2m + 1) / 32 below 115
+}
+
+TEST_F(CliTest, ImportMakesALogoOfTheModelsAreaFromEveryKindOfPicture)
+{
+    using picturefiles::Half;
+    const QSize size(120, 50);
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> write;
+    } pictures[] = {
+        {"shop.png", [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size), p, "png"); }},
+        {"shop.jpg", [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size), p, "jpeg"); }},
+        {"shop.svg", [&](const QString& p) { return picturefiles::WriteFile(p, picturefiles::HalfBlackSvg(size)); }},
+        {"shop.pdf", [&](const QString& p) { return picturefiles::WritePdf(p, QSizeF(size), {Half::Right, Half::Left}); }},
+        // A colour BMP is a picture here too (only a 1-bit one is previewed as it is).
+        {"shop.bmp",
+         [&](const QString& p) { return picturefiles::Save(picturefiles::HalfBlack(size, Half::Left, QImage::Format_RGB888), p, "bmp"); }},
+    };
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.name);
+        const QString in = TempPath(QLatin1String(picture.name));
+        ASSERT_TRUE(picture.write(in));
+        const QStringList options = {"--fit", "stretch", "--method", "threshold", "--page",
+                                     QLatin1String(picture.name) == QLatin1String("shop.pdf") ? "2" : "1"};
+        const CliResult r = Run(QStringList{"import", in, TempPath("logo.bmp"), "--model", "WGJ33"} + options);
+        ASSERT_EQ(r.status, cli::kExitOk) << r.err.toStdString();
+        EXPECT_EQ(Run({"info", TempPath("logo.bmp")}).out, "width 576\nheight 240\nbits 1\nmonochrome 1\n");
+        EXPECT_TRUE(picturefiles::LooksHalfBlack(QImage(TempPath("logo.bmp")).convertToFormat(QImage::Format_RGB32)));
+
+        // The preview of the picture with the same options is the preview of that logo.
+        ASSERT_EQ(Run(QStringList{"preview", in, TempPath("a.png"), "--model", "WGJ33"} + options).status, cli::kExitOk);
+        ASSERT_EQ(Run({"preview", TempPath("logo.bmp"), TempPath("b.png"), "--model", "WGJ33"}).status, cli::kExitOk);
+        EXPECT_EQ(QImage(TempPath("a.png")), QImage(TempPath("b.png")));
+        // Every default: within the area, centred, Floyd-Steinberg.
+        EXPECT_EQ(Run({"import", in, TempPath("default.bmp"), "--model", "WGJ33"}).status, cli::kExitOk);
+    }
+}
+
+TEST_F(CliTest, ImportRefusesBadOptionsAndPicturesAndWritesNothing)
+{
+    ASSERT_TRUE(picturefiles::Save(picturefiles::HalfBlack(QSize(20, 10)), TempPath("a.png"), "png"));
+    ASSERT_TRUE(picturefiles::WriteFile(TempPath("notes.txt"), "not a picture\n"));
+    const QString png = TempPath("a.png"), out = TempPath("out.bmp");
+    const struct {
+        QStringList args;
+        QString err;
+    } cases[] = {
+        {{"--fit", "cover"}, "--fit takes within, width, original or stretch"},
+        {{"--placement", "right"}, "--placement takes center or left"},
+        {{"--method", "dots"}, "--method takes threshold, auto-threshold, floyd-steinberg, atkinson, jarvis-judice-ninke, "
+                               "stucki, burkes, sierra, ordered-4x4, ordered-8x8"},
+        {{"--threshold", "-1"}, "--threshold takes a number from 0 to 255"},
+        {{"--brightness", "101"}, "--brightness takes a number from -100 to 100"},
+        {{"--contrast", "x"}, "--contrast takes a number from -100 to 100"},
+        {{"--gamma", "0"}, "--gamma takes a number from 0.1 to 10"},
+        {{"--page", "0"}, "--page takes a number from 1 to 1000000"},
+        {{"--page", "2"}, png + " cannot be opened: it has no page 2 (it has 1)"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = Run(QStringList{"import", png, out, "--model", "WGJ33"} + c.args);
+        EXPECT_EQ(r.status, cli::kExitRefused) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, "glyphane-cli: " + c.err + "\n");
+    }
+    const CliResult notPicture = Run({"import", TempPath("notes.txt"), out, "--model", "WGJ33"});
+    EXPECT_EQ(notPicture.err, "glyphane-cli: " + TempPath("notes.txt") + " cannot be opened: it isn't a picture\n");
+    EXPECT_EQ(Run({"import", png, out, "--model", "NOSUCH"}).err, "glyphane-cli: NOSUCH: no such printer model\n");
+    EXPECT_EQ(Run({"import", png, out}).status, cli::kExitUsage) << "--model is required";
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST_F(CliTest, RasterRefusesAColourImage)
@@ -245,4 +438,93 @@ TEST_F(CliTest, QzLogIsWrittenUnderItsDosName)
     EXPECT_EQ(file.mid(18, 12), QByteArray("LOGO____.LOG"));
     EXPECT_EQ(Run({"qz-log", logo, TempPath(QStringLiteral("x.log")), "--release", "100", "--version", "0"}).status,
               cli::kExitRefused);
+}
+
+// A start-up that fails says which part of it failed.
+TEST_F(CliTest, ToolSaysWhyItCannotStart)
+{
+    const QString folder = TempPath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Glyphane.log"))); // a folder where the log should be
+    QByteArray unwritableLog = testenv::DefaultRegistrySection();
+    unwritableLog.replace("Path=" + testenv::ProgramDir().toUtf8(), "Path=" + folder.toUtf8() + "/");
+    QByteArray noVersion = testenv::DefaultRegistrySection();
+    noVersion.replace("Version=1.0.0\n", "");
+    struct Case {
+        QByteArray settings;
+        QString says;
+    };
+    const Case cases[] = {
+        {unwritableLog, "glyphane-cli: the application log " + folder + "/Glyphane.log cannot be written"},
+        {noVersion, QStringLiteral("glyphane-cli: the settings are incomplete")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says.toStdString());
+        const CliResult r = RunTool({"models"}, c.settings);
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_TRUE(r.err.startsWith(c.says)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+}
+
+// The tool prints a box as "caption: text", and a box without a caption as
+// its text alone.
+TEST_F(CliTest, ABoxWithoutACaptionIsPrintedAsItsTextAlone)
+{
+    const QString notPsw = TempPath(QStringLiteral("not.psw"));
+    ASSERT_TRUE(pswmaker::WriteAll(notPsw, QByteArray(100, 'x')));
+    const CliResult r = RunTool({"psw-load", notPsw, "--slot", "1", "--model", "WGJ33", TempPath("out.bmp")});
+    EXPECT_EQ(r.status, cli::kExitRefused);
+    EXPECT_EQ(r.err.toStdString(),
+              ("Unable to load file!\nglyphane-cli: " + notPsw + ": the logo was not loaded\n").toStdString());
+}
+
+TEST_F(CliTest, UpgradeFileCommandsNameASlotTheFileDoesNotHave)
+{
+    const QString psw = TempPath(QStringLiteral("three.psw"));
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{576, 240, {}}, {576, 240, {}}, {576, 240, {}}}));
+    const QString logo = SaveLogo(QStringLiteral("dot.bmp"), WhiteWithBlackDot(576, 240, 1, 1));
+    const QByteArray before = Read(psw);
+    for (const QString& command : {QStringLiteral("psw-load"), QStringLiteral("psw-save")}) {
+        SCOPED_TRACE(command.toStdString());
+        const QString other = command == QLatin1String("psw-load") ? TempPath(QStringLiteral("back.bmp")) : logo;
+        const CliResult r = Run({command, psw, "--slot", "5", "--model", "WGJ33", other});
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_EQ(r.err.toStdString(), ("glyphane-cli: " + psw + " has no slot 5: its slots are 1 to 3\n").toStdString());
+    }
+    EXPECT_EQ(Read(psw), before);
+    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("back.bmp"))));
+}
+
+// Only a black-and-white logo of the printer's size goes into a slot, as the
+// editor's command is offered only for one: anything else is refused, not cut
+// or padded into the slot.
+TEST_F(CliTest, PswSaveRefusesAColourLogoAndOneOfAnotherSize)
+{
+    const QString psw = TempPath(QStringLiteral("up.psw"));
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{576, 240, {}}}));
+    const QByteArray before = Read(psw);
+    QImage colour(576, 240, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 30, 30));
+    ASSERT_TRUE(colour.save(TempPath(QStringLiteral("colour.bmp")), "BMP"));
+    struct Case {
+        QString logo;
+        QString says;
+    };
+    const QString small = SaveLogo(QStringLiteral("small.bmp"), WhiteWithBlackDot(64, 24, 0, 0));
+    const QString wide = SaveLogo(QStringLiteral("wide.bmp"), WhiteWithBlackDot(584, 240, 0, 0));
+    const Case cases[] = {
+        {TempPath(QStringLiteral("colour.bmp")), QStringLiteral("you must to convert the file in black and white")},
+        {small, small + QStringLiteral(" is 64 x 24 dots, a logo of the WGJ33 is 576 x 240 (see resize)")},
+        {wide, wide + QStringLiteral(" is 584 x 240 dots, a logo of the WGJ33 is 576 x 240 (see resize)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.logo.toStdString());
+        const CliResult r = Run({"psw-save", psw, "--slot", "1", "--model", "WGJ33", c.logo});
+        EXPECT_EQ(r.status, cli::kExitRefused);
+        EXPECT_EQ(r.err.toStdString(), ("glyphane-cli: " + c.says + "\n").toStdString());
+        EXPECT_EQ(Read(psw), before);
+    }
+    const QString fits = SaveLogo(QStringLiteral("fits.bmp"), WhiteWithBlackDot(576, 240, 0, 0));
+    EXPECT_EQ(Run({"psw-save", psw, "--slot", "1", "--model", "WGJ33", fits}).status, cli::kExitOk);
+    EXPECT_NE(Read(psw), before);
 }

@@ -151,7 +151,7 @@ TEST_F(PswFileTest, HostileFieldsAreRefusedWithAReason)
         {"offset past the end", rec2 + 7, 0xFFFFFF, 3, "reaches past the end"},
         {"capacity past the end", rec2 + 10, 0xFFFFFF, 3, "reaches past the end"},
         {"capacity below the logo", rec1 + 10, 7, 3, "smaller than its logo"},
-        {"slots overlapping", rec2 + 7, 4, 3, "overlap"},
+        {"slots overlapping", rec2 + 7, 4, 3, "slots 1 and 2 overlap"},
     };
     const QString path = Path(QStringLiteral("hostile.psw"));
     for (const Case& c : cases) {

@@ -1,7 +1,9 @@
 // Logo files: opening every kind of BMP safely, saving valid 1-bit files that
 // read back unchanged, and never losing the previous file on a failed save.
 #include "document/BmpFile.h"
+#include "components/LogFile.h"
 #include "document/GlyphaneDoc.h"
+#include "support/DiskConditions.h"
 #include "support/OneBitBmp.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
@@ -386,6 +388,126 @@ TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
     ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
     EXPECT_EQ(previous.readAll(), "previous contents");
     EXPECT_EQ(QDir(TempFolder()).entryList({"logo*"}, QDir::Files), QStringList{"logo.bmp"}) << "no temporary file is left";
+}
+
+// A real full disk (a 64 KiB tmpfs of the test's own; skipped where it cannot
+// be mounted): the box speaks of a previous file only where there was one.
+TEST_F(BmpFileTest, AFullDiskNamesThePreviousFileOnlyWhereThereWasOne)
+{
+    testenv::SmallDisk disk(64);
+    if (!disk.IsReady())
+        GTEST_SKIP() << disk.WhyNot().toStdString();
+    const QString older = disk.Path(QStringLiteral("older.bmp"));
+    ASSERT_TRUE(QFile(older).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(disk.FillLeaving(4096));
+    struct Case {
+        QString path;
+        QString text;
+    };
+    const QString fresh = disk.Path(QStringLiteral("fresh.bmp"));
+    const Case cases[] = {
+        {older, QStringLiteral("The disk is full: %1 could not be saved. The previous file is unchanged.").arg(older)},
+        {fresh, QStringLiteral("The disk is full: %1 could not be saved.").arg(fresh)},
+    };
+    CGlyphaneDoc doc{testenv::DocEnvironment()};
+    ASSERT_TRUE(doc.InitNewLogo());
+    doc.AttachLogoBitmap(Pattern(200, 100));
+    doc.SetLogoSize(200, 100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        testenv::ScriptedUi ui;
+        EXPECT_FALSE(doc.DoSave(c.path));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text.toStdString(), c.text.toStdString());
+    }
+    EXPECT_EQ(QFileInfo(older).size(), 0);
+    EXPECT_FALSE(QFile::exists(fresh));
+}
+
+// Where the folder takes no new file an existing logo file is written in
+// place (longer or shorter than before), room for it reserved first; a new
+// file cannot be made there. The log says which way a file was written. The
+// folder is closed for real (see ClosedFolder), on a small disk where one can
+// be mounted.
+TEST_F(BmpFileTest, ALogoInAFolderThatTakesNoNewFileIsSavedInPlace)
+{
+    const QImage logo = Pattern(400, 200); // a file of 62 + 52 x 200 bytes: more pages than the older ones
+    const qint64 saved = 62 + 52 * 200;
+    struct Case {
+        const char* name;
+        qint64 before; // -1: no file
+        bool fullDisk;
+        const char* says; // empty: saved
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"shorter.bmp", 10, false, "", "written in place, as the folder takes no new file"},
+        {"longer.bmp", 20000, false, "", "written in place, as the folder takes no new file"},
+        {"missing.bmp", -1, false, "No file: ", "not written as a new file beside it"},
+        {"full.bmp", 10, true, "The disk is full: ", "not written in place"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<testenv::SmallDisk> disk;
+        QString folder = TempPath(QStringLiteral("closed-%1").arg(QLatin1String(c.name)));
+        if (c.fullDisk) {
+            disk = std::make_unique<testenv::SmallDisk>(64);
+            if (!disk->IsReady())
+                GTEST_SKIP() << disk->WhyNot().toStdString();
+            folder = disk->Path(QStringLiteral("closed"));
+        }
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + QLatin1Char('/') + QLatin1String(c.name);
+        const QByteArray before(c.before < 0 ? 0 : c.before, 'p');
+        if (c.before >= 0) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+        }
+        if (disk) {
+            ASSERT_TRUE(disk->FillLeaving(4096));
+        }
+        const QString logPath = TempPath(QStringLiteral("%1.log").arg(QLatin1String(c.name)));
+        CLogFile log;
+        ASSERT_TRUE(log.CreateLogFile(nullptr, logPath));
+        testenv::ClosedFolder::OpenToAll(logPath);
+        CDocEnvironment env = testenv::DocEnvironment();
+        env.appLog = &log;
+        CGlyphaneDoc doc{env};
+        ASSERT_TRUE(doc.InitNewLogo());
+        doc.AttachLogoBitmap(logo);
+        doc.SetLogoSize(400, 200);
+        testenv::ScriptedUi ui;
+        bool ok = false;
+        {
+            testenv::ClosedFolder closed(folder);
+            if (!closed.IsClosed())
+                GTEST_SKIP() << closed.WhyNot().toStdString();
+            ok = doc.DoSave(path);
+        }
+        QFile logged(logPath);
+        ASSERT_TRUE(logged.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(QString::fromUtf8(logged.readAll()).contains(QLatin1String(c.logged)));
+        if (*c.says == '\0') {
+            EXPECT_TRUE(ok);
+            EXPECT_TRUE(ui.Prompts().empty());
+            EXPECT_EQ(QFileInfo(path).size(), saved);
+            EXPECT_EQ(QImageReader(path).read().convertToFormat(QImage::Format_RGB32), logo);
+        } else {
+            EXPECT_FALSE(ok);
+            ASSERT_EQ(ui.Prompts().size(), 1u);
+            EXPECT_TRUE(ui.Prompts()[0].text.startsWith(QLatin1String(c.says))) << ui.Prompts()[0].text.toStdString();
+            EXPECT_EQ(QFile::exists(path), c.before >= 0);
+            if (c.before >= 0) {
+                QFile f(path);
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                EXPECT_EQ(f.readAll(), before) << "the previous file is unchanged";
+            }
+        }
+        QStringList expected;
+        if (c.before >= 0)
+            expected << QLatin1String(c.name);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), expected) << "no temporary file is left";
+    }
 }
 
 TEST_F(BmpFileTest, SaveIntoAMissingFolderSaysTheFileCannotBeWritten)

@@ -1,10 +1,15 @@
 // Logos in upgrade files, through the document, on files made by scripts/make-psw.
+#include "components/LogFile.h"
 #include "components/PswFile.h"
 #include "document/GlyphaneDoc.h"
+#include "support/DiskConditions.h"
 #include "support/PswMaker.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -195,6 +200,229 @@ TEST_F(PswDocTest, BmpGroupSlotHoldsASwappedBottomUpBmpWithBitOneWhite)
     const QByteArray after = pswmaker::ReadAll(path);
     EXPECT_EQ(after.mid(at + 66), before.mid(at + 66)) << "the slot's spare room is not written";
     EXPECT_EQ(after.left(at), before.left(at));
+}
+
+TEST_F(PswDocTest, BmpGroupSlotLargerThanThePrinterAreaReadsBackExactly)
+{
+    // The BMP saved into the slot is the printer's 384 x 240 area; the slot's
+    // own size says nothing of its rows, its stored header does.
+    struct Case {
+        const char* model;
+        int slotWidth, slotHeight;
+    };
+    for (const Case& c : {Case{"BDQGMLW", 392, 240}, Case{"VD8", 384, 248}, Case{"JMQ9534", 400, 256},
+                          Case{"BDQGMLW", 384, 240}}) {
+        const QString model = QString::fromLatin1(c.model);
+        SCOPED_TRACE(QStringLiteral("%1 %2 x %3").arg(model).arg(c.slotWidth).arg(c.slotHeight).toStdString());
+        const QString path = Path(QStringLiteral("%1-%2x%3.psw").arg(model).arg(c.slotWidth).arg(c.slotHeight));
+        ASSERT_TRUE(pswmaker::Make(path, model, {{c.slotWidth, c.slotHeight, {}}}));
+        auto source = MakeDoc(m_env, QStringLiteral("BDQGMLW"), 384, 240, 17);
+        testenv::ScriptedUi ui;
+        source->TransferLogoPsw(path, 0);
+        auto target = std::make_unique<CGlyphaneDoc>(m_env);
+        target->SetPrinterModel(QStringLiteral("BDQGMLW"));
+        target->SetDotX(384);
+        target->SetDotY(240);
+        target->AttachLogoBitmap(WhiteImage(384, 240));
+        target->SetLogoSize(384, 240);
+        target->TransferLogoPsw(path, 1);
+        ASSERT_EQ(Messages(ui).size(), 2u);
+        EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
+        EXPECT_EQ(*target->GetLogoBitmap(), *source->GetLogoBitmap()) << "dot for dot";
+    }
+}
+
+// The command-line tool keeps a 1-bit logo packed, one bit a pixel; a slot
+// goes in and out of such a logo as out of the editor's.
+TEST_F(PswDocTest, PackedOneBitLogoGoesIntoASlotAndBackDotForDot)
+{
+    for (const char* model : {"WGJ33", "VD8"}) {
+        SCOPED_TRACE(model);
+        const QString name = QString::fromLatin1(model);
+        const QString psw = Path(name + QStringLiteral(".psw"));
+        ASSERT_TRUE(pswmaker::Make(psw, name, {{64, 24, {}}}));
+        auto pattern = MakeDoc(m_env, name, 64, 24, 23);
+        auto white = MakeDoc(m_env, name, 64, 24, 0);
+        white->GetLogoBitmap()->fill(kWhite);
+        ASSERT_TRUE(pattern->WriteBitmapFile(Path(name + QStringLiteral("-pattern.bmp"))));
+        ASSERT_TRUE(white->WriteBitmapFile(Path(name + QStringLiteral("-white.bmp"))));
+
+        auto OpenPacked = [&](const QString& file) {
+            auto doc = std::make_unique<CGlyphaneDoc>(m_env);
+            doc->SetKeepOneBitPacked(true);
+            EXPECT_TRUE(doc->OnOpenDocument(file));
+            EXPECT_EQ(doc->GetLogoBitmap()->format(), QImage::Format_Mono);
+            doc->SetPrinterModel(name);
+            doc->SetDotX(64);
+            doc->SetDotY(24);
+            return doc;
+        };
+        testenv::ScriptedUi ui;
+        auto source = OpenPacked(Path(name + QStringLiteral("-pattern.bmp")));
+        source->TransferLogoPsw(psw, 0);
+        auto target = OpenPacked(Path(name + QStringLiteral("-white.bmp")));
+        target->TransferLogoPsw(psw, 1);
+        ASSERT_EQ(Messages(ui).size(), 2u);
+        EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
+        EXPECT_EQ(target->GetLogoBitmap()->format(), QImage::Format_Mono);
+        EXPECT_EQ(target->GetLogoBitmap()->convertToFormat(QImage::Format_RGB32), *pattern->GetLogoBitmap());
+    }
+}
+
+// A real full disk: a 64 KiB tmpfs of the test's own (skipped where it cannot
+// be mounted). The whole-file rewrite finds no room, and says so.
+TEST_F(PswDocTest, FullDiskLeavesTheFileAndSaysTheDiskIsFull)
+{
+    testenv::SmallDisk disk(64);
+    if (!disk.IsReady())
+        GTEST_SKIP() << disk.WhyNot().toStdString();
+    const QString path = disk.Path(QStringLiteral("full.psw"));
+    ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{64, 24, {}}}));
+    QFile::remove(path + QStringLiteral(".logo1"));
+    const QByteArray before = pswmaker::ReadAll(path);
+    ASSERT_TRUE(disk.FillLeaving(before.size()));
+    auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 29);
+    testenv::ScriptedUi ui;
+    doc->TransferLogoPsw(path, 0);
+    const auto messages = Messages(ui);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text.toStdString(),
+              ("The disk is full: " + path + " could not be saved. The previous file is unchanged.").toStdString());
+    EXPECT_EQ(messages[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(messages[0].icon(), UINT(MB_ICONSTOP));
+    EXPECT_EQ(pswmaker::ReadAll(path), before);
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList({QStringLiteral("full*")}, QDir::Files),
+              QStringList{QStringLiteral("full.psw")}) << "no temporary file is left";
+}
+
+// Where the folder takes no new file the slot is written in place, as long as
+// the file is still the one whose header was read; the log says which way the
+// file was written. The folder is closed for real (see ClosedFolder); skipped
+// where that cannot be done.
+TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
+{
+    struct Case {
+        bool closed;
+        bool changedMeanwhile;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {false, false, "written as a new file beside it, renamed over it"},
+        {true, false, "written in place, as the folder takes no new file"},
+        {false, true, "changed since its header was read"},
+        {true, true, "changed since its header was read"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("closed %1, changed %2").arg(c.closed).arg(c.changedMeanwhile).toStdString());
+        const QString folder = Path(QStringLiteral("folder%1").arg(++index));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/up.psw");
+        ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{64, 24, {}}, {64, 24, {}}}));
+        QFile::remove(path + QStringLiteral(".logo1"));
+        const QString logPath = Path(QStringLiteral("app%1.log").arg(index));
+        CLogFile log;
+        ASSERT_TRUE(log.CreateLogFile(nullptr, logPath));
+        testenv::ClosedFolder::OpenToAll(logPath); // the log is written meanwhile
+        CDocEnvironment env = m_env;
+        env.appLog = &log;
+        QByteArray changed = pswmaker::ReadAll(path);
+        changed[42] = static_cast<char>(changed[42] ^ 0x01); // another key byte
+        env.selectLogo = [&](QObject*, const QStringList&) {
+            if (c.changedMeanwhile) {
+                EXPECT_TRUE(pswmaker::WriteAll(path, changed)); // another program writes the file meanwhile
+            }
+            return 1;
+        };
+        auto doc = MakeDoc(env, QStringLiteral("WGJ33"), 64, 24, 31);
+        const QByteArray before = pswmaker::ReadAll(path);
+        testenv::ScriptedUi ui;
+        {
+            std::unique_ptr<testenv::ClosedFolder> closed;
+            if (c.closed) {
+                closed = std::make_unique<testenv::ClosedFolder>(folder);
+                if (!closed->IsClosed())
+                    GTEST_SKIP() << closed->WhyNot().toStdString();
+            }
+            doc->TransferLogoPsw(path, 0);
+        }
+        const auto messages = Messages(ui);
+        ASSERT_GE(messages.size(), 1u);
+        const QByteArray after = pswmaker::ReadAll(path);
+        if (c.changedMeanwhile) {
+            EXPECT_EQ(messages[0].text.toStdString(), ("\nError open file: " + path).toStdString());
+            EXPECT_EQ(after, changed) << "the other program's file is left alone";
+        } else {
+            EXPECT_EQ(messages[0].text, QStringLiteral("Logo Correctly Saved on Psw File!"));
+            const qint64 at = SlotPosition(path, 1);
+            EXPECT_EQ(after.size(), before.size());
+            EXPECT_EQ(after.left(at), before.left(at));
+            EXPECT_EQ(after.mid(at + 64 * 24 / 8), before.mid(at + 64 * 24 / 8));
+            m_choice = 1;
+            auto back = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 0);
+            back->TransferLogoPsw(path, 1);
+            EXPECT_EQ(*back->GetLogoBitmap(), *doc->GetLogoBitmap());
+        }
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("up.psw")});
+        EXPECT_TRUE(QString::fromUtf8(pswmaker::ReadAll(logPath)).contains(QLatin1String(c.logged)))
+            << pswmaker::ReadAll(logPath).toStdString();
+    }
+}
+
+// scripts/make-psw stores a BMP given for a slot as the printer named in the
+// file keeps a logo, so the document loads the picture itself; a BMP that
+// cannot be a logo of that slot is refused rather than stored as bytes.
+TEST_F(PswDocTest, MakePswStoresABmpAsThePrinterKeepsItOrRefusesIt)
+{
+    auto pattern = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 37);
+    const QImage picture = *pattern->GetLogoBitmap();
+    // Written by Qt's own BMP writer: 1 bit a dot, its palette as Qt chooses.
+    auto BmpOf = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, "BMP"));
+        return bytes;
+    };
+    const QByteArray oneBit = BmpOf(picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+    ASSERT_EQ(static_cast<quint8>(oneBit[28]), 1);
+    const QByteArray shortOne = BmpOf(picture.copy(0, 0, 64, 16).convertToFormat(QImage::Format_Mono));
+    const QByteArray colour = BmpOf(picture);
+    struct Case {
+        const char* model;
+        int slotWidth, slotHeight;
+        QByteArray bmp;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"WGJ33", 64, 24, oneBit, true},
+        {"VD8", 64, 24, oneBit, true},
+        {"BDQGMLW", 72, 32, oneBit, true},
+        {"WGJ33", 64, 24, shortOne, false},
+        {"WGJ33", 72, 24, oneBit, false},
+        {"VD8", 56, 24, oneBit, false},
+        {"VD8", 64, 24, colour, false},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        const QString model = QString::fromLatin1(c.model);
+        SCOPED_TRACE(QStringLiteral("%1 %2 x %3, case %4").arg(model).arg(c.slotWidth).arg(c.slotHeight).arg(index).toStdString());
+        const QString path = Path(QStringLiteral("bmp%1.psw").arg(++index));
+        QString error;
+        const bool made = pswmaker::Make(path, model, {{c.slotWidth, c.slotHeight, c.bmp}}, 1, 0x5A, &error);
+        ASSERT_EQ(made, c.stored) << error.toStdString();
+        if (!c.stored) {
+            EXPECT_TRUE(error.contains(QStringLiteral("cannot go into slot 1"))) << error.toStdString();
+            continue;
+        }
+        auto target = MakeDoc(m_env, model, 64, 24, 0);
+        target->GetLogoBitmap()->fill(kWhite);
+        testenv::ScriptedUi ui;
+        target->TransferLogoPsw(path, 1);
+        ASSERT_EQ(Messages(ui).size(), 1u);
+        EXPECT_EQ(Messages(ui)[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
+        EXPECT_EQ(*target->GetLogoBitmap(), picture) << "upright and black where the picture is black";
+    }
 }
 
 TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)

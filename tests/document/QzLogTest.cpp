@@ -1,12 +1,15 @@
 // The QZ log file, checked against its layout table byte by byte.
 #include "document/GlyphaneDoc.h"
 #include "resources/CommandIds.h"
+#include "support/DiskConditions.h"
 #include "support/PswMaker.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -156,4 +159,64 @@ TEST_F(QzLogTest, ACancelledHeaderLeavesAnExistingFileAsItWas)
     EXPECT_FALSE(m_doc->SaveQzLogFile(path, QStringLiteral("ABCDEFGH.LOG")));
     EXPECT_EQ(m_headerAsked, 1);
     EXPECT_EQ(pswmaker::ReadAll(path), QByteArray("older contents"));
+}
+
+// A real full disk (a 64 KiB tmpfs of the test's own; skipped where it cannot
+// be mounted): the box says the disk is full, and speaks of a previous file
+// only where there was one.
+TEST_F(QzLogTest, AFullDiskSaysSoAndKeepsAnOlderFile)
+{
+    testenv::SmallDisk disk(64);
+    if (!disk.IsReady())
+        GTEST_SKIP() << disk.WhyNot().toStdString();
+    const QString older = disk.Path(QStringLiteral("OLDERLOG.LOG"));
+    ASSERT_TRUE(pswmaker::WriteAll(older, "older contents"));
+    ASSERT_TRUE(disk.FillLeaving(2550));
+    struct Case {
+        QString path;
+        QString text;
+    };
+    const QString fresh = disk.Path(QStringLiteral("FRESHLOG.LOG"));
+    const Case cases[] = {
+        {older, QStringLiteral("The disk is full: %1 could not be saved. The previous file is unchanged.").arg(older)},
+        {fresh, QStringLiteral("The disk is full: %1 could not be saved.").arg(fresh)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        testenv::ScriptedUi ui;
+        EXPECT_FALSE(m_doc->SaveQzLogFile(c.path, QFileInfo(c.path).fileName()));
+        ASSERT_EQ(ui.Prompts().size(), 1u);
+        EXPECT_EQ(ui.Prompts()[0].text.toStdString(), c.text.toStdString());
+        EXPECT_EQ(ui.Prompts()[0].caption, QStringLiteral("Glyphane"));
+    }
+    EXPECT_EQ(pswmaker::ReadAll(older), QByteArray("older contents"));
+    EXPECT_FALSE(QFile::exists(fresh));
+}
+
+// Where the folder takes no new file, an existing log file is written in
+// place; a new one cannot be made there and the box says the file cannot be
+// written. The folder is closed for real (see ClosedFolder).
+TEST_F(QzLogTest, AFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    const QString folder = Path(QStringLiteral("closed"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString existing = folder + QStringLiteral("/ABCDEFGH.LOG");
+    ASSERT_TRUE(pswmaker::WriteAll(existing, QByteArray(5000, 'x'))); // longer than the new file
+    const QString fresh = folder + QStringLiteral("/NEWNAME_.LOG");
+    testenv::ScriptedUi ui;
+    {
+        testenv::ClosedFolder closed(folder);
+        if (!closed.IsClosed())
+            GTEST_SKIP() << closed.WhyNot().toStdString();
+        EXPECT_TRUE(m_doc->SaveQzLogFile(existing, QStringLiteral("ABCDEFGH.LOG")));
+        EXPECT_FALSE(m_doc->SaveQzLogFile(fresh, QStringLiteral("NEWNAME_.LOG")));
+    }
+    const QByteArray file = pswmaker::ReadAll(existing);
+    ASSERT_EQ(file.size(), 2550) << "cut to the new length";
+    EXPECT_EQ(file.mid(18, 12), QByteArray("ABCDEFGH.LOG"));
+    EXPECT_EQ(WordSum(file), 0);
+    ASSERT_EQ(ui.Prompts().size(), 1u);
+    EXPECT_TRUE(ui.Prompts()[0].text.startsWith(QStringLiteral("No file: %1 open.").arg(fresh)))
+        << ui.Prompts()[0].text.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("ABCDEFGH.LOG")});
 }

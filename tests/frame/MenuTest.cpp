@@ -76,7 +76,7 @@ TEST_F(FrameTest, Menu128ListsTheEntriesOfTheEmptyWindow)
         "&File", "  &New\tCtrl+N|57600", "  &Open...\tCtrl+O|57601", "  -", "  Recent File|57616", "  -",
         "  E&xit|57665",
         "&View", "  &Toolbar|59392", "  &Status Bar|59393",
-        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32841", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32844", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
     };
     EXPECT_EQ(Describe(frame->MenuPopups(128)), expected);
     // The menu bar shows exactly those popups.
@@ -98,14 +98,16 @@ TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
         "  Recent File|57616", "  -", "  E&xit|57665",
         "&Edit", "  &Undo\tCtrl+Z|57643", "  -", "  Cu&t\tCtrl+X|57635", "  &Copy\tCtrl+C|57634",
         "  &Paste\tCtrl+V|57637", "  Paste Special\tCtrl+Alt+V|57639",
-        "&Send to Printer", "  Conn&ect to the Printer\tCtrl+E|32791", "  -", "  &Test Logo\tCtrl+T|32790",
-        "  Program &Logo\tCtrl+L|32789", "  &Print Logo\tCtrl+Q|32799", "  -", "  Change Co&m Port\tCtrl+M|32792",
+        "&Send to Printer", "  Conn&ect to the Printer\tCtrl+E|32791", "  &Find Printers...|32840", "  -",
+        "  &Test Logo\tCtrl+T|32790", "  Program &Logo\tCtrl+L|32789", "  Program &Next Printer|32841",
+        "  &Print Logo\tCtrl+Q|32799", "  -", "  &Verify After Programming|32842", "  -",
+        "  Change Co&m Port\tCtrl+M|32792",
         "&Image Options", "  Reverse &Image\tCtrl+I|32793", "  Reverse &Row\tCtrl+W|32795",
         "  Reverse &Color\tCtrl+R|32797", "  -", "  Thin &Frame\tCtrl+F|32812", "  &Bold Frame\tCtrl+B|32813",
         "  &Double Frame\tCtrl+D|32814",
         "&Tools", "  Select All Pi&xels\tAlt+X|32782", "  Refresh &View\tAlt+V|32783",
         "  &Clear All Pixels\tAlt+C|32781", "  -", "  To Black White\tAlt+Q|32826",
-        "  Invert All Pixels\tAlt+D|32823", "  Flip Pixel Horizontal \tAlt+M|32824",
+        "  Convert Picture…|32832", "  Invert All Pixels\tAlt+D|32823", "  Flip Pixel Horizontal \tAlt+M|32824",
         "  Flip Pixel Vertical\tAlt+O|32825", "  -", "  Select Pointer &Mode\tAlt+M|32779",
         "  Select &Pen\tAlt+P|32773", "  Select &Brush\tAlt+B|32775", "  Select &Eraser\tAlt+E|32772",
         "  Select F&ill\tAlt+I|32776", "  Select &Area\tAlt+A|32774", "  Select &Text\tAlt+T|61470",
@@ -116,7 +118,7 @@ TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
         "&View", "  &Toolbar|59392", "  &Status Bar|59393", "  &Image Tools |103", "  &Frame Tools|104",
         "  &Generic Tools|102", "  &Draw Tools|101", "  &Pattern Tools|61493", "  -", "  Printer Pre&view|32831",
         "&Window", "  &Cascade|57650", "  &Tile|57651",
-        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32841", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32844", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
     };
     EXPECT_EQ(Describe(frame->MenuPopups(129)), expected);
 }

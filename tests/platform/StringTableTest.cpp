@@ -1,6 +1,12 @@
 #include "resources/StringTable.h"
+#include "support/TestEnv.h"
 
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <map>
 
 TEST(StringTable, HoldsTheTextsExactly)
 {
@@ -47,6 +53,46 @@ TEST(StringTable, ShellErrorTextsAreAllThere)
         else
             EXPECT_FALSE(LoadString(id).isEmpty()) << id;
     }
+}
+
+// One number, one thing: an id of the command table is written once (a second
+// name for it is written as the first), and a text of the string table that
+// belongs to a command is loaded by the command's name, never by its number.
+TEST(StringTable, CommandIdsAreNumberedOnceAndLoadedByName)
+{
+    QFile table(testenv::SourceDir() + QStringLiteral("/src/resources/CommandIds.h"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    std::map<qulonglong, QStringList> names;
+    const QRegularExpression definition(QStringLiteral(R"(constexpr\s+UINT\s+(\w+)\s*=\s*(\d+)\s*;)"));
+    for (auto it = definition.globalMatch(QString::fromUtf8(table.readAll())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        names[m.captured(2).toULongLong()].append(m.captured(1));
+    }
+    ASSERT_GT(names.size(), 50u);
+    for (const auto& [number, named] : names)
+        EXPECT_EQ(named.size(), 1) << number << " is " << named.join(QStringLiteral(" and ")).toStdString();
+
+    const QRegularExpression byNumber(QStringLiteral(R"(\b(?:LoadString|FormatResString)\((\d+))"));
+    QDirIterator sources(testenv::SourceDir() + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                         QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
+    while (sources.hasNext()) {
+        QFile source(sources.next());
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        ++files;
+        int line = 0;
+        while (!source.atEnd()) {
+            const QString text = QString::fromUtf8(source.readLine());
+            ++line;
+            for (auto it = byNumber.globalMatch(text); it.hasNext();) {
+                const auto found = names.find(it.next().captured(1).toULongLong());
+                if (found != names.end())
+                    ADD_FAILURE() << source.fileName().toStdString() << ":" << line << " loads the text of "
+                                  << found->second.join(QString()).toStdString() << " by its number";
+            }
+        }
+    }
+    EXPECT_GT(files, 100);
 }
 
 TEST(StringTable, UnknownIdsAreEmpty)

@@ -5,7 +5,10 @@
 #include "EmuUartSampling.h"
 #include "components/PrinterProtocol.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTemporaryDir>
 
 using serialtest::PrinterFixture;
 using serialtest::WaitFor;
@@ -181,6 +184,52 @@ TEST_F(PrinterFixture, EchoedBytesWithTrailingZeros)
     EXPECT_TRUE(port.GetStatusPrinter(0));
 }
 
+// A run of the printer never writes over the pages of an earlier run: its
+// first page comes after the highest page already in the folder.
+TEST(EmulatorPaper, PagesAreNumberedOnFromTheHighestInTheFolder)
+{
+    struct Case {
+        QStringList before;
+        const char* first;
+    };
+    const Case cases[] = {
+        {{}, "page-001.png"},
+        {{"page-001.png", "page-002.png"}, "page-003.png"},
+        {{"page-001.png", "page-009.png"}, "page-010.png"},
+        {{"page-999.png"}, "page-1000.png"},
+        {{"page-abc.png", "page-7.png.txt", "notes.png"}, "page-001.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        for (const QString& name : c.before) {
+            QFile earlier(dir.filePath(name));
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write("an earlier run's page");
+        }
+        CEmuPaper paper(16, dir.path());
+        paper.PrintLogo(TestLogo(16, 2));
+        paper.Cut();
+        paper.FeedLine();
+        paper.Cut();
+        ASSERT_EQ(paper.Pages().size(), 2);
+        EXPECT_EQ(QFileInfo(paper.Pages()[0]).fileName(), QLatin1String(c.first));
+        for (const QString& name : c.before) {
+            QFile earlier(dir.filePath(name));
+            ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+            EXPECT_EQ(earlier.readAll(), "an earlier run's page") << name.toStdString();
+        }
+        // A second run in the same folder goes on after the first.
+        CEmuPaper next(16, dir.path());
+        next.FeedLine();
+        next.Cut();
+        ASSERT_EQ(next.Pages().size(), 1);
+        EXPECT_GT(next.Pages()[0], paper.Pages()[1]);
+        EXPECT_EQ(QImage(paper.Pages()[0]).height(), 2) << "the first run's page was not written over";
+    }
+}
+
 TEST(EmulatorOptions, ParsesArgumentsAndFaults)
 {
     CEmuOptions o;
@@ -211,9 +260,15 @@ TEST(EmulatorOptions, ForcedRepliesAndPortKinds)
     QString error;
     ASSERT_TRUE(ParseEmuArguments({"--model", "BDQG", "--port", "usb", "--offline", "--id", "0x86", "--fault",
                                    "checksum-errors=4@5", "--info-errors", "2", "--serious-error", "7",
-                                   "--unknown-status", "9", "--complete-first"},
+                                   "--unknown-status", "9", "--complete-first", "--zero-address", "3",
+                                   "--ask-again", "4", "--bad-byte", "100", "--link", "/tmp/a", "--link", "/tmp/b"},
                                   &o, &error))
         << error.toStdString();
+    EXPECT_EQ(o.area.zeroAddressAt, 3);
+    EXPECT_EQ(o.area.askAgainFrom, 4);
+    EXPECT_EQ(o.area.badByteAt, 100);
+    EXPECT_EQ(o.linkPath, QStringLiteral("/tmp/a"));
+    EXPECT_EQ(o.moreLinks, QStringList{QStringLiteral("/tmp/b")}) << "--link again: one more printer";
     EXPECT_EQ(o.port, EmuPort::Usb);
     EXPECT_TRUE(o.offline);
     EXPECT_EQ(o.id, 0x86);
@@ -231,7 +286,16 @@ TEST(EmulatorOptions, ForcedRepliesAndPortKinds)
     EXPECT_EQ(parallel.port, EmuPort::Parallel);
     EXPECT_EQ(parallel.area.checksumErrors, 3);
     EXPECT_EQ(parallel.area.checksumFrom, 0);
+    // The device files that play usblp and lp, and lp's busy spells.
+    CEmuOptions usbDevice, lpDevice;
+    ASSERT_TRUE(ParseEmuArguments({"--model", "J4", "--port", "usb-device"}, &usbDevice, &error));
+    EXPECT_EQ(usbDevice.port, EmuPort::UsbDevice);
+    ASSERT_TRUE(ParseEmuArguments({"--model", "QNND", "--port", "lp-device", "--fault", "busy-after=100"}, &lpDevice, &error));
+    EXPECT_EQ(lpDevice.port, EmuPort::LpDevice);
+    EXPECT_EQ(lpDevice.fault.kind, CEmuFault::Kind::BusyAfter);
+    EXPECT_EQ(lpDevice.fault.count, 100);
     CEmuOptions bad;
+    EXPECT_FALSE(ParseEmuArguments({"--model", "QNND", "--fault", "busy-after=0"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--port", "firewire"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--id", "256"}, &bad, &error));
     EXPECT_FALSE(ParseEmuArguments({"--model", "BDQG", "--fault", "checksum-errors=2@x"}, &bad, &error));
@@ -245,7 +309,9 @@ TEST(EmulatorOptions, HelpListsEveryOption)
     for (const char* option : {"--model", "--link", "--baud", "--out", "--data", "--log", "--release",
                                "--submodel", "--submodel-length", "--fault", "--line-time", "--help", "silent-after=N",
                                "disconnect-after=N", "checksum-errors=N", "garbage", "--port", "--offline", "--id",
-                               "--info-errors", "--serious-error", "--unknown-status", "--complete-first"})
+                               "--info-errors", "--serious-error", "--unknown-status", "--complete-first",
+                               "usb-device", "lp-device", "busy-after=N", "--zero-address", "--ask-again",
+                               "--bad-byte", "absent"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     CEmuOptions o;
     QString error;

@@ -1,11 +1,16 @@
 // The parallel and USB components on pseudo-terminals standing in for lp and
-// usblp devices.
+// usblp devices, and on the virtual printer's device files, which behave as
+// those drivers do (docs/drivers.md).
 #include "SerialFixture.h"
 
 #include "components/PComAm.h"
 #include "components/UComAm.h"
 
+#include "platform/ManualResetEvent.h"
+
+#include <cstring>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 using serialtest::PrinterFixture;
@@ -74,4 +79,110 @@ TEST_F(PrinterFixture, UsbIdentifiesAndWrites)
     CQvComAm unbound;
     EXPECT_FALSE(unbound.OpenPrinter(QStringLiteral("USB009")));
     EXPECT_FALSE(unbound.IsPrinterOnline());
+}
+
+namespace {
+
+// The printer behind a device file that plays driver, at 115200 baud's pace,
+// as USB001 and LPT1. Empty when FUSE cannot be used here (the reason then).
+QString StartDevicePrinter(std::unique_ptr<CPrinterEmulator>& printer, CEmuOptions o,
+                           std::unique_ptr<testenv::ScopedSettingsFile>& ports)
+{
+    QString why;
+    if (!CPrinterEmulator::DeviceModesUsable(&why))
+        return why;
+    o.lineTime = true;
+    printer = std::make_unique<CPrinterEmulator>(o);
+    QString error;
+    EXPECT_TRUE(printer->Start(&error)) << error.toStdString();
+    ports = std::make_unique<testenv::ScopedSettingsFile>(
+        "[Ports]\nUSB001=" + o.linkPath.toUtf8() + "\nLPT1=" + o.linkPath.toUtf8() + "\n");
+    return QString();
+}
+
+} // namespace
+
+TEST_F(PrinterFixture, OnAUsbPrinterDeviceAWriteEndsOnceThePrinterTookItsTransfer)
+{
+    // usblp returns from a non-blocking write with the transfer in flight and
+    // cancels it at close: the component's write waits for its completion.
+    CEmuOptions o = Options(QStringLiteral("J4"), 115200);
+    o.port = EmuPort::UsbDevice;
+    std::unique_ptr<testenv::ScopedSettingsFile> ports;
+    if (const QString why = StartDevicePrinter(m_printer, o, ports); !why.isEmpty())
+        GTEST_SKIP() << "no device file here: " << why.toStdString();
+    CQvComAm usb;
+    usb.SetTimeouts(5000, 500);
+    ASSERT_TRUE(usb.OpenPrinter(QStringLiteral("USB001"))) << usb.LastErrorText().toStdString();
+    const std::vector<BYTE> block(4096, 0);
+    ASSERT_TRUE(usb.SendCommandToComm(block.data(), static_cast<DWORD>(block.size()))) << usb.LastErrorText().toStdString();
+    EXPECT_EQ(m_printer->BytesUnderstood(), 4096) << "the write ended with its transfer in flight";
+    EXPECT_TRUE(usb.WaitUntilTaken());
+
+    // A stop ends the wait for a transfer in flight; the close then drops it.
+    CManualResetEvent stop;
+    usb.SetStopEvents(&stop, nullptr);
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop.Set();
+    });
+    const std::vector<BYTE> longer(8192, 0);
+    EXPECT_FALSE(usb.SendCommandToComm(longer.data(), static_cast<DWORD>(longer.size())));
+    stopper.join();
+    EXPECT_TRUE(usb.LastErrorText().contains(QStringLiteral("stopped"))) << usb.LastErrorText().toStdString();
+    usb.ClosePrinter();
+    ASSERT_TRUE(m_printer->WaitUntilSettled(2000));
+    EXPECT_EQ(m_printer->BytesUnderstood(), 4096) << "the printer took a transfer the close cancelled";
+
+    // Unplugged with a transfer in flight: it completes unread, and the
+    // wait for the output names the printer gone.
+    o.fault.kind = CEmuFault::Kind::DisconnectAfter;
+    o.fault.count = 100;
+    ports.reset();
+    m_printer.reset();
+    ASSERT_TRUE(StartDevicePrinter(m_printer, o, ports).isEmpty());
+    CQvComAm unplugged;
+    unplugged.SetTimeouts(5000, 500);
+    ASSERT_TRUE(unplugged.OpenPrinter(QStringLiteral("USB001")));
+    unplugged.SendCommandToComm(block.data(), static_cast<DWORD>(block.size()));
+    EXPECT_FALSE(unplugged.WaitUntilTaken());
+    EXPECT_TRUE(unplugged.LastErrorText().contains(QStringLiteral("went away"))) << unplugged.LastErrorText().toStdString();
+    EXPECT_EQ(m_printer->BytesUnderstood(), 100);
+}
+
+TEST_F(PrinterFixture, OnAParallelPrinterDeviceBusyAndOffLineAreTheDriversAnswers)
+{
+    // lp: a write returns once its bytes went through; a busy printer ends a
+    // non-blocking one early (the bytes so far), then refuses it (EAGAIN)
+    // until it is ready: the component tries again within its budget.
+    CEmuOptions o = Options(QStringLiteral("WGJ33"), 115200);
+    o.port = EmuPort::LpDevice;
+    o.fault.kind = CEmuFault::Kind::BusyAfter;
+    o.fault.count = 1000;
+    std::unique_ptr<testenv::ScopedSettingsFile> ports;
+    if (const QString why = StartDevicePrinter(m_printer, o, ports); !why.isEmpty())
+        GTEST_SKIP() << "no device file here: " << why.toStdString();
+    CQvPComAm lpt(QStringLiteral("LPT1"), 15, 30);
+    lpt.SetTimeoutMs(5000);
+    ASSERT_TRUE(lpt.InitLptComPort(nullptr)) << lpt.LastErrorText().toStdString();
+    const std::vector<BYTE> bytes(3000, 0);
+    EXPECT_TRUE(lpt.SendCommandToComm(bytes.data(), static_cast<DWORD>(bytes.size()))) << lpt.LastErrorText().toStdString();
+    EXPECT_EQ(m_printer->BytesUnderstood(), 3000) << "a write ended before its bytes went through";
+    EXPECT_TRUE(lpt.WaitUntilTaken());
+    BYTE status = 0;
+    EXPECT_FALSE(lpt.GetLptStatus(&status)) << "a device file cannot carry the lp status";
+    lpt.CloseLptPort();
+
+    // Off line: lp's status check fails the write with EIO at once.
+    o.fault = CEmuFault();
+    o.offline = true;
+    ports.reset();
+    m_printer.reset();
+    ASSERT_TRUE(StartDevicePrinter(m_printer, o, ports).isEmpty());
+    CQvPComAm offline(QStringLiteral("LPT1"), 15, 30);
+    offline.SetTimeoutMs(5000);
+    ASSERT_TRUE(offline.InitLptComPort(nullptr));
+    EXPECT_FALSE(offline.SendCommandToComm(bytes.data(), 10));
+    EXPECT_TRUE(offline.LastErrorText().contains(QString::fromLocal8Bit(std::strerror(EIO))))
+        << offline.LastErrorText().toStdString();
 }

@@ -14,7 +14,7 @@ namespace pswmaker {
 struct CSlot {
     int width;
     int height;
-    QByteArray logo; // plain bytes stored in the slot; empty = filler
+    QByteArray logo; // a 1-bit BMP, or bytes already in the slot's layout; empty = filler
 };
 
 // Writes path; false (with the script's complaint in *error) on failure.

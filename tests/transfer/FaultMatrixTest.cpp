@@ -61,8 +61,9 @@ constexpr int kPhaseBoundMs = 30000;
 
 enum class Act { Fault, Stop, Close };
 // Where a Stop or a close comes: while the printer is asked (no progress yet),
-// once the first block went out, or halfway through the blocks.
-enum class Phase { None, Handshake, FirstBlock, Halfway };
+// once the first block went out, halfway through the blocks, or with every
+// block but the last one taken (the last one on its way).
+enum class Phase { None, Handshake, FirstBlock, Halfway, LastBlock };
 enum class Ends { Fails, Succeeds };
 
 // Not a string id: the program's own box for a failure nothing else told the
@@ -202,7 +203,7 @@ protected:
     {
         if (path.command == ID_PROGRAM_LOGO || path.command == ID_PRINT_LOGO)
             ui.Then(ChooseSlot(path.slot));
-        if (path.port == EmuPort::Usb)
+        if (path.port == EmuPort::Usb || path.port == EmuPort::UsbDevice)
             ui.Then([](CUiPrompt& p, QDialog*) { p.result = IDOK; }); // the first USB printer listed
     }
 
@@ -256,6 +257,8 @@ protected:
                 return StepsDone() >= 1;
             case Phase::Halfway:
                 return StepsPlanned() > 0 && StepsDone() >= StepsPlanned() / 2;
+            case Phase::LastBlock:
+                return StepsPlanned() > 0 && StepsDone() >= StepsPlanned() - 1;
             case Phase::None:
                 break;
             }
@@ -338,19 +341,24 @@ protected:
         }
 
         // The port closed: nothing of this process left on the device but
-        // the virtual printer's own end (gone with the device when it
-        // disappeared).
+        // the virtual printer's own end of a terminal (gone with the device
+        // when it disappeared; a device file has none).
         m_printer->WaitUntilSettled(2000);
-        const int printersOwn = m_printer->IsDisconnected() ? 0 : 1;
+        const int printersOwn = m_printer->IsDisconnected() || IsDevicePort(path.port) ? 0 : 1;
         EXPECT_EQ(DescriptorsOn(device), printersOwn) << "a descriptor on " << device.toStdString() << " is left open";
         if (path.port == EmuPort::Serial) {
             EXPECT_EQ(GetApp()->GetMainFrame()->PaneText(ID_PANE_PORT), QString::fromLatin1(path.portName))
                 << "the port pane still shows open settings";
         }
 
-        // No slot holds what the printer did not take whole.
+        // No slot holds what the printer did not take whole, and a success
+        // means the printer holds the logo.
         if (cell.ends == Ends::Fails) {
             EXPECT_TRUE(m_printer->FlashLogo(path.slot).IsEmpty()) << "slot " << path.slot << " was written";
+        } else if (path.command == ID_PROGRAM_LOGO) {
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->GetLogoBitmap(), m_doc->GetDotX(),
+                                         m_doc->GetDotY()))
+                << "success with slot " << path.slot << " not holding the logo";
         }
 
         // The figures never pass their end, whatever the printer asked for.
@@ -554,25 +562,36 @@ TEST_F(FaultMatrixTest, ParallelPortAfterAWarning)
 }
 
 // ---- USB: J4, programmed into slot 2 by its own stream ---------------------------------
-// Only the two questions before the stream are answered; the stream itself
-// needs no answer, so a printer falling silent after them still takes it. A
-// silent or garbled printer counts as on line (a device without the lp
-// status that gives none) and fails the identification. J4's whole stream
-// (11.5 KB) fits the pseudo-terminal's queue, so it is handed over before
-// the printer takes a byte: neither a device gone mid-stream nor a stop at a
-// block can be staged here; the device gone during the questions can.
+// The printer behind a device file that behaves as usblp does: a write
+// returns with its transfer in flight, the next waits until the printer took
+// it, and closing the device drops a transfer still in flight. Only the two
+// questions before the stream are answered; the stream itself needs no
+// answer, so a printer falling silent after them still takes it. A silent or
+// garbled printer counts as on line (no lp status comes through the device
+// file, and a printer that answers nothing to the status request is on line)
+// and fails the identification. The stream goes in six blocks of at most
+// 2048 bytes, 178 ms each at the printer's pace.
 
 TEST_F(FaultMatrixTest, Usb)
 {
-    const PathSetup path{"USB", "J4", EmuPort::Usb, "USB001", 115200, ID_PROGRAM_LOGO, 2, 64, 32};
+    QString why;
+    if (!CPrinterEmulator::DeviceModesUsable(&why))
+        GTEST_SKIP() << "the USB printer's device file cannot be mounted here: " << why.toStdString();
+    const PathSetup path{"USB", "J4", EmuPort::UsbDevice, "USB001", 115200, ID_PROGRAM_LOGO, 2, 64, 32};
     RunTable(path, {
         {"silent from the start", "silent", Act::Fault, Phase::None, Ends::Fails, {kUsbOtherModel}, "is no J4 (identification 255)", kSilentBoundMs},
         {"silent after the questions", "silent-after=9", Act::Fault, Phase::None, Ends::Succeeds, {kSuccess}, "", kSilentMidBoundMs},
         {"garbage answers", "garbage", Act::Fault, Phase::None, Ends::Fails, {kUsbOtherModel}, "is no J4", kSilentBoundMs},
         {"gone during the questions", "disconnect-after=7", Act::Fault, Phase::None, Ends::Fails, {kUsbOtherModel}, "is no J4 (identification 255)", kGoneBoundMs},
-        {"closed during the questions", "", Act::Close, Phase::Handshake, Ends::Fails, {}, "", kCloseBoundMs},
+        {"gone mid-stream", "disconnect-after=5000", Act::Fault, Phase::None, Ends::Fails, {kSendError}, "the printer stopped taking the logo", kGoneBoundMs},
+        {"stop at the first block", "", Act::Stop, Phase::FirstBlock, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
+        {"stop halfway", "", Act::Stop, Phase::Halfway, Ends::Fails, {kStopReminder}, "ThreadLogo() stopped", kStopBoundMs},
+        // A silent printer keeps the job in its questions: an answering one
+        // may have taken the whole stream before the window closes.
+        {"closed during the questions", "silent", Act::Close, Phase::Handshake, Ends::Fails, {}, "", kCloseBoundMs},
         // USB001 is gone; the one port listed is USB002, a folder.
         {"cannot be opened", "absent", Act::Fault, Phase::None, Ends::Fails, {kUsbOffline}, "USB002 cannot be opened", kGoneBoundMs},
+        {"closed while the last block is in flight", "", Act::Close, Phase::LastBlock, Ends::Fails, {}, "", kCloseBoundMs},
     });
     RunCleanJob(path, {kSuccess}, true);
 }

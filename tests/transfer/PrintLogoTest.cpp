@@ -623,6 +623,34 @@ TEST_F(PrintLogoPortsTest, OverUsbOnlyThePrintModelsPrintAndOnlyWhenOnLineAndRig
     EXPECT_FALSE(Holds(TakeAllReceived(), kPrint));
 }
 
+TEST_F(PrintLogoPortsTest, OnPrinterDevicesThePrintEndsOnceThePrinterTookTheCut)
+{
+    // usblp returns from the cut's write before the printer has it, and the
+    // port is closed right after; lp returns once the bytes went through.
+    QString why;
+    if (!CPrinterEmulator::DeviceModesUsable(&why))
+        GTEST_SKIP() << "no device file here: " << why.toStdString();
+    const auto atNineSixHundred = [](CEmuOptions& o) { o.baud = 9600; };
+    StartOn(EmuPort::UsbDevice, QStringLiteral("USB001"), QStringLiteral("J4"), atNineSixHundred);
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
+    PrintLogo();
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+    EXPECT_EQ(m_printer->Cuts(), 1) << "the cut was dropped at close";
+
+    StartOn(EmuPort::UsbDevice, QStringLiteral("USB001"), QStringLiteral("J4"), atNineSixHundred);
+    QString err;
+    ASSERT_EQ(RunCli({"print-logo", "--port", "USB001", "--model", "J4", "--slot", "2"}, &err), cli::kExitOk)
+        << err.toStdString();
+    EXPECT_EQ(m_printer->Cuts(), 1) << "glyphane-cli dropped the cut at close";
+
+    StartOn(EmuPort::LpDevice, QStringLiteral("LPT1"), QStringLiteral("QNND"));
+    ui.Then(ChooseSlot(3));
+    PrintLogo();
+    EXPECT_EQ(Hex(TakeAllReceived()), Hex(Join({{0x1B, 0x52, 0x03, 0x1B, 0x50, 0x00}, Feeds(6), {0x1B, 0x69}})));
+    EXPECT_TRUE(MessageTexts(ui).isEmpty());
+}
+
 TEST_F(PrintLogoPortsTest, CommandLinePrintLogoOnTheParallelPortAndUsb)
 {
     StartOn(EmuPort::Parallel, QStringLiteral("LPT1"), QStringLiteral("QNND"));

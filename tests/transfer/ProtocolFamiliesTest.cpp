@@ -5,8 +5,15 @@
 #include "TransferFixture.h"
 
 #include "transfer/TransferJob.h"
+#include <QTest>
+#include <QListWidget>
+#include "frame/MainFrame.h"
+#include "dialogs/NextPrinterDlg.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace transfertest;
 using testenv::ScriptedUi;
@@ -49,13 +56,16 @@ QStringList Captions(const ScriptedUi& ui)
 class ProtocolFamiliesTest : public TransferTest {
 protected:
     // LPT1 and USB001 lead to the virtual printer too; USB002 to a folder,
-    // which exists but opens as no device does.
+    // which exists but opens as no device does; COM2, COM3 and USB003 to
+    // printers of their own, where a test starts them.
     QByteArray Settings() const override
     {
         const QByteArray link = LinkPath().toUtf8();
         return Registry() + "\n[Ports]\nCOM1=" + link + "\nLPT1=" + link + "\nUSB001=" + link
-               + "\nUSB002=" + testenv::ProgramDir().toUtf8() + "\n";
+               + "\nUSB002=" + testenv::ProgramDir().toUtf8() + "\nCOM2=" + Link(2).toUtf8()
+               + "\nCOM3=" + Link(3).toUtf8() + "\nUSB003=" + Link(4).toUtf8() + "\n";
     }
+    QString Link(int n) const { return TempPath(QStringLiteral("ttyPRINTER%1").arg(n)); }
 
     // The printer of model answering as script says, and a 64 x 32 logo bound to it.
     void Start(const QString& model, const std::function<void(CEmuOptions&)>& tweak = [](CEmuOptions&) {})
@@ -377,6 +387,34 @@ TEST_F(ProtocolFamiliesTest, AJ4ProgramOverUsbEndsItsStreamWithTheRamToFlashComm
     EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2)));
 }
 
+TEST_F(ProtocolFamiliesTest, AJ4ProgramOverAUsbPrinterDeviceSucceedsOnlyOnceItsSlotHoldsTheLogo)
+{
+    // usblp returns from the last write with its transfer in flight (here
+    // the raster's end and the RAM-to-flash command with the slot), and
+    // closing the device cancels it: success only once the printer has it.
+    QString why;
+    if (!CPrinterEmulator::DeviceModesUsable(&why))
+        GTEST_SKIP() << "no device file here: " << why.toStdString();
+    StartOn(EmuPort::UsbDevice, QStringLiteral("USB001"), QStringLiteral("J4"), 64, 32);
+    ScriptedUi ui;
+    ui.Then(ChooseSlot(2)).Then(FirstUsbPrinter());
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2))) << "success was reported with the last block in flight";
+
+    // glyphane-cli closes the device as soon as the job has ended.
+    const QString file = TempPath(QStringLiteral("usb-device.bmp"));
+    ASSERT_TRUE(m_doc->GetLogoBitmap()->convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(file, "BMP"));
+    StartLinePrinterWith(QStringLiteral("J4"), [](CEmuOptions& o) {
+        o.port = EmuPort::UsbDevice;
+        o.baud = 115200;
+    });
+    QString err;
+    ASSERT_EQ(RunCli({"send", file, "--port", "USB001", "--model", "J4", "--program", "2"}, &err), cli::kExitOk)
+        << err.toStdString();
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2))) << "glyphane-cli closed with the last block in flight";
+}
+
 TEST_F(ProtocolFamiliesTest, AUsbPrinterOffLineOrOfAnotherModelGetsNothing)
 {
     StartOn(EmuPort::Usb, QStringLiteral("USB001"), QStringLiteral("VD8"), 64, 32, [](CEmuOptions& o) { o.offline = true; });
@@ -501,4 +539,173 @@ TEST_F(ProtocolFamiliesTest, CommandLineSendFailsWhenThePrinterRefusesTheLogo)
         EXPECT_EQ(RunCli({"send", file, "--port", c.portName, "--model", c.model, "--test"}, &err), cli::kExitRefused);
         EXPECT_TRUE(err.endsWith(QStringLiteral("glyphane-cli: %1\n").arg(QLatin1String(c.reason)))) << err.toStdString();
     }
+}
+
+// ---- several printers at once -----------------------------------------------------
+
+TEST_F(ProtocolFamiliesTest, CommandLineScanFindsEveryPrinterAtOnceAndSaysWhyNotElsewhere)
+{
+    StartLinePrinterWith(QStringLiteral("WGJ33"), [](CEmuOptions&) {});
+    // An HVCZL left at 38400 by its last transfer, a J4 on USB; nothing on COM3.
+    const auto second = StartPrinterAt(Link(2), QStringLiteral("HVCZL"), EmuPort::Serial, 38400);
+    const auto usb = StartPrinterAt(Link(4), QStringLiteral("J4"), EmuPort::Usb, 115200);
+    QString out, err;
+    EXPECT_EQ(RunCli({"scan", "--ports", "COM1,COM2,COM3,USB003"}, &err, &out), cli::kExitOk) << err.toStdString();
+    const QStringList expected = {
+        QStringLiteral("COM1\t%1\tWGJ33 at 9600 baud, firmware 1.80").arg(LinkPath()),
+        QStringLiteral("COM2\t%1\tHVCZL at 38400 baud").arg(Link(2)),
+        QStringLiteral("COM3\t%1\tabsent").arg(Link(3)),
+        QStringLiteral("USB003\t%1\tJ4").arg(Link(4)),
+    };
+    EXPECT_EQ(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected) << out.toStdString();
+
+    // The next scan asks COM2 first at the speed its printer was found at:
+    // not one byte more goes out at a speed it does not listen at.
+    const long long ignored = second->BytesIgnored();
+    ASSERT_GT(ignored, 0) << "the first scan climbed from 9600";
+    EXPECT_EQ(RunCli({"scan", "--ports", "COM2"}, &err, &out), cli::kExitOk) << err.toStdString();
+    EXPECT_EQ(second->BytesIgnored(), ignored);
+
+    // Nothing found anywhere: exit 1.
+    EXPECT_EQ(RunCli({"scan", "--ports", "COM3"}, &err, &out), cli::kExitRefused);
+}
+
+TEST_F(ProtocolFamiliesTest, CommandLineSendProgramsABatchAtOnceAndAFailingPrinterFailsAlone)
+{
+    const QString file = WriteWhiteLogo(64, 32);
+    StartLinePrinterWith(QStringLiteral("QNND"), [](CEmuOptions&) {});
+    const auto second = StartPrinterAt(Link(2), QStringLiteral("QNND"), EmuPort::Serial, 9600);
+    const auto third = StartPrinterAt(Link(3), QStringLiteral("QNND"), EmuPort::Serial, 9600,
+                                      [](CEmuOptions& o) { o.fault.kind = CEmuFault::Kind::Silent; });
+    const QString report = TempPath(QStringLiteral("report.json"));
+    ScriptedUi ui;
+    QString err;
+    EXPECT_EQ(RunCli({"send", file, "--port", "COM1,COM2,COM3", "--program", "2", "--report", report}, &err),
+              cli::kExitRefused);
+    // The silent printer is not found; the other two are detected and programmed.
+    EXPECT_TRUE(err.contains(QLatin1String("detected printer QNND on COM1\n"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QLatin1String("detected printer QNND on COM2\n")));
+    EXPECT_TRUE(err.contains(QLatin1String("COM2: sent "))) << "each printer has its line of progress";
+    EXPECT_TRUE(err.endsWith(QLatin1String("COM1 QNND slot 2: programmed\nCOM2 QNND slot 2: programmed\n"
+                                           "COM3: failed: no printer answered on COM3\n")))
+        << err.toStdString();
+    EXPECT_FALSE(m_printer->FlashLogo(2).IsEmpty());
+    EXPECT_FALSE(second->FlashLogo(2).IsEmpty());
+    EXPECT_TRUE(third->FlashLogo(2).IsEmpty());
+
+    QFile json(report);
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    const QJsonArray printers = QJsonDocument::fromJson(json.readAll()).object().value("printers").toArray();
+    ASSERT_EQ(printers.size(), 3);
+    const struct {
+        const char* port;
+        const char* outcome;
+        bool hasBytes;
+    } rows[] = {{"COM1", "sent", true}, {"COM2", "sent", true}, {"COM3", "failed", false}};
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject p = printers[i].toObject();
+        SCOPED_TRACE(rows[i].port);
+        EXPECT_EQ(p.value("port").toString(), QLatin1String(rows[i].port));
+        EXPECT_EQ(p.value("outcome").toString(), QLatin1String(rows[i].outcome));
+        EXPECT_EQ(p.value("slot").toInt(), 2);
+        EXPECT_EQ(p.value("bytes").toDouble() > 17000, rows[i].hasBytes) << "the raster of 576 x 240 and its command";
+        EXPECT_EQ(p.value("baud").toDouble() == 38400, rows[i].hasBytes);
+        EXPECT_EQ(p.value("seconds").toDouble() > 0, rows[i].hasBytes);
+    }
+    EXPECT_EQ(printers[2].toObject().value("reason").toString(), QStringLiteral("no printer answered on COM3"));
+}
+
+TEST_F(ProtocolFamiliesTest, CommandLineSendProvesTheLogoLanded)
+{
+    const QString file = WriteWhiteLogo(64, 32);
+    const struct {
+        const char* model;
+        const char* proof;
+        std::function<void(CEmuOptions&)> tweak;
+        int status;
+        const char* summary;
+    } cases[] = {
+        {"HVCZL", "--verify", [](CEmuOptions&) {}, cli::kExitOk, "COM1 HVCZL slot 1: programmed and verified\n"},
+        // A worn flash: byte 100 of the area reads back wrong.
+        {"HVCZL", "--verify", [](CEmuOptions& o) { o.area.badByteAt = 100; }, cli::kExitRefused,
+         "glyphane-cli: the logo read back differs from the one sent from address c064\n"},
+        {"WGJ33", "--print-after", [](CEmuOptions&) {}, cli::kExitOk, "COM1 WGJ33 slot 2: programmed and printed\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " " + c.proof);
+        StartLinePrinterWith(QLatin1String(c.model), c.tweak);
+        ScriptedUi ui;
+        const QString slot = QLatin1String(c.model) == QLatin1String("WGJ33") ? QStringLiteral("2") : QStringLiteral("1");
+        QString err;
+        EXPECT_EQ(RunCli({"send", file, "--port", "COM1", "--model", c.model, "--program", slot, c.proof}, &err), c.status)
+            << err.toStdString();
+        EXPECT_TRUE(err.endsWith(QLatin1String(c.summary))) << err.toStdString();
+    }
+    EXPECT_EQ(m_printer->Pages().size(), 1) << "the WGJ33 printed its slot";
+}
+
+TEST_F(ProtocolFamiliesTest, FindPrintersConnectsTheLogoToThePrinterChosen)
+{
+    StartLinePrinterWith(QStringLiteral("WGJ33"), [](CEmuOptions&) {});
+    const auto second = StartPrinterAt(Link(2), QStringLiteral("HVCZL"), EmuPort::Serial, 9600);
+    OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
+    QStringList rows;
+    ScriptedUi ui;
+    ui.Then([&rows](CUiPrompt& p, QDialog* d) {
+        auto* list = d ? d->findChild<QListWidget*>(QStringLiteral("findings")) : nullptr;
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i)
+            rows << list->item(i)->text();
+        const auto chosen = list->findItems(QStringLiteral("COM2"), Qt::MatchStartsWith);
+        ASSERT_EQ(chosen.size(), 1);
+        list->setCurrentItem(chosen.front());
+        p.result = IDOK;
+    }).Then([](CUiPrompt& p, QDialog*) { p.result = IDOK; }); // the logo placed on the larger area
+    m_view->OnCommand(ID_FIND_PRINTERS);
+    // Every port at once; one device named twice is asked once.
+    EXPECT_TRUE(rows.contains(QStringLiteral("COM1   %1   WGJ33 at 9600 baud, firmware 1.80").arg(LinkPath())))
+        << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("COM2   %1   HVCZL at 9600 baud").arg(Link(2))));
+    EXPECT_TRUE(rows.contains(QStringLiteral("LPT1   %1   the same device as COM1").arg(LinkPath())));
+    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("HVCZL"));
+    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM2"));
+    EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "found by its identification, as detection finds it";
+    EXPECT_EQ(ui.Pending(), 0u);
+}
+
+TEST_F(ProtocolFamiliesTest, ProgramNextPrinterProgramsEachPrinterThatComesAfterTheOneBefore)
+{
+    StartLinePrinterWith(QStringLiteral("QNND"), [](CEmuOptions&) {});
+    OpenLogoFor(QStringLiteral("QNND"), 64, 32);
+    ScriptedUi ui;
+    EXPECT_FALSE(State(ID_PROGRAM_NEXT_PRINTER).enabled()) << "only after a Program Logo";
+    ui.Then(ChooseSlot(2));
+    ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
+    ASSERT_EQ(MessageTexts(ui), QStringList{LoadString(61459)});
+    ASSERT_TRUE(State(ID_PROGRAM_NEXT_PRINTER).enabled());
+    m_view->OnCommand(ID_PROGRAM_NEXT_PRINTER);
+    ASSERT_NE(m_view->NextPrinterBox(), nullptr);
+    const auto waitFor = [this](const std::function<bool()>& reached) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!reached() && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return reached();
+    };
+    // The printer programmed before is still there: nothing happens until it goes.
+    QTest::qWait(1500);
+    EXPECT_FALSE(m_view->IsTransferRunning());
+    m_printer.reset();
+    ASSERT_TRUE(waitFor([this] { return m_view->NextPrinterBox()->StateText().startsWith("Waiting for the next printer"); }));
+    // The next printer: programmed without a question, into slot 2.
+    StartLinePrinterWith(QStringLiteral("QNND"), [](CEmuOptions&) {});
+    ASSERT_TRUE(waitFor([this] { return m_view->NextPrinterBox()->CountsText().startsWith("Done: 1"); }))
+        << m_view->NextPrinterBox()->CountsText().toStdString();
+    ASSERT_TRUE(WaitForJob(60000));
+    EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(2)));
+    EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << "no box for the printers of the run";
+    EXPECT_TRUE(GetApp()->GetMainFrame()->PaneText(ID_SEPARATOR).startsWith("Program Next Printer: 1 done, 0 failed"));
+    m_view->OnCommand(ID_PROGRAM_NEXT_PRINTER); // checked while it runs: stops it
+    EXPECT_FALSE(m_view->IsProgrammingNextPrinters());
+    EXPECT_EQ(ui.Pending(), 0u);
 }

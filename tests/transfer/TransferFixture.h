@@ -58,6 +58,27 @@ protected:
         ASSERT_TRUE(m_printer->Start(&error)) << error.toStdString();
     }
 
+    // One more printer, on a link of its own, for the tests of several at once.
+    std::unique_ptr<CPrinterEmulator> StartPrinterAt(const QString& link, const QString& model, EmuPort port,
+                                                     unsigned baud,
+                                                     const std::function<void(CEmuOptions&)>& tweak = {})
+    {
+        CEmuOptions o;
+        o.model = model;
+        o.baud = baud;
+        o.port = port;
+        o.dataDir = testenv::ProgramDir();
+        o.linkPath = link;
+        o.lineTime = true;
+        o.outDir = TempPath(QStringLiteral("paper-") + QFileInfo(link).fileName());
+        if (tweak)
+            tweak(o);
+        auto printer = std::make_unique<CPrinterEmulator>(o);
+        QString error;
+        EXPECT_TRUE(printer->Start(&error)) << error.toStdString();
+        return printer;
+    }
+
     // A logo window of width x height with a pattern, bound to model on COM1
     // as Connect leaves it (the printer not identified).
     void OpenLogoFor(const QString& model, int width, int height)
@@ -148,13 +169,16 @@ inline ::testing::AssertionResult HoldsCentredLogo(const CEmuLogo& held, const Q
 }
 
 // glyphane-cli with args; *errText = what it wrote to standard error.
-inline int RunCli(const QStringList& args, QString* errText)
+inline int RunCli(const QStringList& args, QString* errText, QString* outText = nullptr)
 {
-    QString outText, err;
-    QTextStream out(&outText), errStream(&err);
+    QString outString, err;
+    QTextStream out(&outString), errStream(&err);
     const int status = cli::Run(args, out, errStream);
+    out.flush();
     errStream.flush();
     *errText = err;
+    if (outText)
+        *outText = outString;
     return status;
 }
 

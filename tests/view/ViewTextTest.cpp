@@ -51,7 +51,7 @@ TEST_F(TextTest, TypedTextCommittedByAClickLandsBlackOnAWhiteBox)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::TextBoxOpen);
     EXPECT_EQ(box->geometry(), QRect(10, 10, 100, 30));
-    EXPECT_EQ(box->objectName(), "textBox104");
+    EXPECT_EQ(box->objectName(), "textBox");
     QTest::keyClicks(box, QStringLiteral("ABC"));
     EXPECT_EQ(box->toPlainText(), "ABC");
     EXPECT_FALSE(m_doc->IsModified());

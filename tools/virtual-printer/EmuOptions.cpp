@@ -31,6 +31,10 @@ bool ParsePort(const QString& text, EmuPort* port)
         *port = EmuPort::Parallel;
     else if (text == QLatin1String("usb"))
         *port = EmuPort::Usb;
+    else if (text == QLatin1String("usb-device"))
+        *port = EmuPort::UsbDevice;
+    else if (text == QLatin1String("lp-device"))
+        *port = EmuPort::LpDevice;
     else
         return false;
     return true;
@@ -59,6 +63,10 @@ bool ParseEmuFault(const QString& text, CEmuFault* fault)
         f.kind = CEmuFault::Kind::AnswerBaud;
         if (!ParseCount(text.mid(12), &f.count) || f.count == 0)
             return false;
+    } else if (text.startsWith(QLatin1String("busy-after="))) {
+        f.kind = CEmuFault::Kind::BusyAfter;
+        if (!ParseCount(text.mid(11), &f.count) || f.count == 0)
+            return false;
     } else if (text.startsWith(QLatin1String("checksum-errors="))) {
         f.kind = CEmuFault::Kind::ChecksumErrors;
         if (!ParseCount(text.mid(16), &f.count))
@@ -75,9 +83,11 @@ QString EmuUsage()
     return QStringLiteral(
         "usage: glyphane-printer --model CODE [options]\n"
         "  --model CODE   the printer model; reads <data>/CfgFile/CODE.cfg (required)\n"
-        "  --link PATH    make PATH a link to the pseudo-terminal\n"
+        "  --link PATH    make PATH a link to the pseudo-terminal; again for more printers alike,\n"
+        "                 one a link (their pages in a folder of DIR named after the link)\n"
         "  --baud N       the speed the printer starts at (default 9600)\n"
-        "  --out DIR      write printed pages (page-NNN.png) and the byte log in DIR\n"
+        "  --out DIR      write printed pages (page-NNN.png, numbered on from the highest\n"
+        "                 page already there) and the byte log in DIR\n"
         "  --data DIR     the program folder holding CfgFile/ (default ../data beside the program)\n"
         "  --log FILE     the byte log (default DIR/printer.log, none without --out)\n"
         "  --release TEXT the release text answered to GS I 3 and GS I A (default 1.80)\n"
@@ -86,8 +96,15 @@ QString EmuUsage()
         "  --fault F      silent | silent-after=N | garbage | disconnect-after=N | checksum-errors=N[@K]\n"
         "                 | answer-baud=N (listens at --baud, answers at N baud)\n"
         "                 | absent (no link is made: the port cannot be opened)\n"
-        "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb\n"
-        "  --offline      the status request is answered off line (a USB printer's on-line test)\n"
+        "                 | busy-after=N (lp-device: holds BUSY for 0.5 s once N bytes were taken)\n"
+        "  --port KIND    serial (default) | parallel (takes bytes, never answers) | usb:\n"
+        "                 a pseudo-terminal standing in for that port\n"
+        "                 | usb-device | lp-device: a device file in a FUSE mount that behaves as the\n"
+        "                 kernel's usblp or lp driver (write completion, EAGAIN, poll, close; needs\n"
+        "                 /dev/fuse, and root or fusermount3); --link points at it; with --line-time the\n"
+        "                 printer takes bytes at --baud's pace\n"
+        "  --offline      the status request is answered off line (a USB printer's on-line test);\n"
+        "                 lp-device: writes fail with EIO, as lp's status check fails them\n"
         "  --id N         answer the identification request with N (e.g. 0x60, 0x86) instead of the model's byte\n"
         "  --info-errors N    answer the flash-area information query 0x99 N times first\n"
         "  --serious-error K  answer flash-area data block K (from 0) with 0x88\n"
@@ -95,6 +112,7 @@ QString EmuUsage()
         "  --complete-first   answer the flash-area write frame with 0xBB (nothing to write)\n"
         "  --zero-address K   answer flash-area data block K with 0x99 naming address 0\n"
         "  --ask-again K      from flash-area data block K on, ask for the same block again for ever\n"
+        "  --bad-byte K       keep byte K of the logo area wrong (what a read-back shows)\n"
         "  --line-time    take bytes no faster than the line speed allows\n"
         "  --help         show this text\n");
 }
@@ -116,7 +134,9 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
         }
         const QString value = args[++i];
         bool ok = true;
-        if (name == QLatin1String("--link"))
+        if (name == QLatin1String("--link") && !options->linkPath.isEmpty())
+            options->moreLinks << value;
+        else if (name == QLatin1String("--link"))
             options->linkPath = value;
         else if (name == QLatin1String("--model"))
             options->model = value;
@@ -152,6 +172,8 @@ bool ParseEmuArguments(const QStringList& args, CEmuOptions* options, QString* e
             ok = ParseCount(value, &options->area.zeroAddressAt);
         else if (name == QLatin1String("--ask-again"))
             ok = ParseCount(value, &options->area.askAgainFrom);
+        else if (name == QLatin1String("--bad-byte"))
+            ok = ParseCount(value, &options->area.badByteAt);
         else {
             *error = QStringLiteral("unknown option %1").arg(name);
             return false;

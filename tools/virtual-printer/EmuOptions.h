@@ -10,7 +10,9 @@ struct CEmuFault {
     // device disappears). AnswerBaud listens at the printer's speed but
     // answers at count baud, so the host reads whatever its receiver makes of
     // the other speed's bits. Absent makes no link: the port cannot be opened.
-    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, Absent };
+    // BusyAfter (lp device only) holds BUSY for a while once count bytes were
+    // taken.
+    enum class Kind { None, Silent, SilentAfter, Garbage, DisconnectAfter, ChecksumErrors, AnswerBaud, Absent, BusyAfter };
     Kind kind = Kind::None;
     int count = 0;
 };
@@ -26,15 +28,26 @@ struct CEmuAreaScript {
     bool completeFirst = false; // the write frame answered 0xBB: nothing to write
     int zeroAddressAt = -1;   // this block answered 0x99 naming address 0
     int askAgainFrom = -1;    // from this block on, every block answered 0xAA with its own address
+    int badByteAt = -1;       // this byte of the logo area (from its first address) is kept wrong
 };
 
-// What the pseudo-terminal stands for: a serial line (answers, line speed),
-// a parallel port (bytes in, never an answer) or a USB printer (answers the
-// identification and status requests whatever the line speed).
-enum class EmuPort { Serial, Parallel, Usb };
+// What the printer is reached through. On a pseudo-terminal: a serial line
+// (answers, line speed), a parallel port (bytes in, never an answer) or a USB
+// printer (answers the identification and status requests whatever the line
+// speed). As a device file (EmuDeviceFile.h) that behaves as the kernel's
+// printer drivers do: a USB printer (usblp) or a parallel port (lp).
+enum class EmuPort { Serial, Parallel, Usb, UsbDevice, LpDevice };
+
+inline bool IsDevicePort(EmuPort port)
+{
+    return port == EmuPort::UsbDevice || port == EmuPort::LpDevice;
+}
 
 struct CEmuOptions {
     QString linkPath;      // stable path linked to the pseudo-terminal; may be empty
+    // --link given again: more printers like this one, a link each (the
+    // command line plays them all; in-process, one CPrinterEmulator each).
+    QStringList moreLinks;
     QString model;         // model code: reads <dataDir>/CfgFile/<model>.cfg
     QString dataDir;       // the program folder holding CfgFile/
     QString outDir;        // where paper pages are written; empty = nowhere
@@ -57,7 +70,7 @@ struct CEmuOptions {
 };
 
 // "silent", "silent-after=N", "garbage", "disconnect-after=N", "checksum-errors=N",
-// "answer-baud=N", "absent"
+// "answer-baud=N", "absent", "busy-after=N"
 // (the flash-area errors go to CEmuOptions::area instead).
 bool ParseEmuFault(const QString& text, CEmuFault* fault);
 // Reads the arguments after the program name; *error says what is wrong.

@@ -1,6 +1,10 @@
 #include "EmuPaper.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 CEmuLogo CEmuLogo::Band(int first, int count) const
 {
@@ -59,8 +63,27 @@ void CEmuPaper::Cut()
             if (m_rows[static_cast<size_t>(y)][static_cast<size_t>(x)])
                 page.setPixel(x, y, qRgb(0, 0, 0));
     QDir().mkpath(m_outDir);
-    const QString path = QDir(m_outDir).filePath(QStringLiteral("page-%1.png").arg(m_pages.size() + 1, 3, 10, QLatin1Char('0')));
+    const QString path = NextPagePath();
     if (page.save(path, "PNG"))
         m_pages << path;
     m_rows.clear();
+}
+
+// The pages of earlier runs (or of another printer writing to the same
+// folder) stay: numbering goes on after the highest page already there.
+QString CEmuPaper::NextPagePath() const
+{
+    static const QRegularExpression pageName(QStringLiteral("^page-(\\d+)\\.png$"));
+    const QDir folder(m_outDir);
+    qulonglong highest = 0;
+    for (const QString& name : folder.entryList({QStringLiteral("page-*.png")}, QDir::Files)) {
+        const QRegularExpressionMatch match = pageName.match(name);
+        if (match.hasMatch())
+            highest = std::max(highest, match.captured(1).toULongLong());
+    }
+    QString path;
+    do {
+        path = folder.filePath(QStringLiteral("page-%1.png").arg(++highest, 3, 10, QLatin1Char('0')));
+    } while (QFileInfo::exists(path));
+    return path;
 }

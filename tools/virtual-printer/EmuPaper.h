@@ -13,7 +13,8 @@ public:
 
     void PrintLogo(const CEmuLogo& logo);
     void FeedLine();
-    // Ends the page: writes <outDir>/page-NNN.png when anything was printed or fed.
+    // Ends the page: writes <outDir>/page-NNN.png when anything was printed or
+    // fed, numbered on from the highest page already in the folder.
     void Cut();
 
     int Cuts() const { return m_cuts; }
@@ -22,6 +23,8 @@ public:
     static constexpr int kLineHeight = 24;
 
 private:
+    QString NextPagePath() const;
+
     int m_width;
     QString m_outDir;
     std::vector<std::vector<bool>> m_rows;

@@ -538,6 +538,9 @@ void CEmuProtocol::AreaBlock(std::vector<uint8_t>& reply)
     // instead of being written past the memory.
     const size_t fits = std::min<size_t>(prnproto::kAreaBlockData, m_memory.size() - m_areaNext);
     std::copy(m_pending.begin(), m_pending.begin() + static_cast<long>(fits), m_memory.begin() + m_areaNext);
+    const long bad = static_cast<long>(m_model.LogoFirst()) + m_script.badByteAt;
+    if (m_script.badByteAt >= 0 && bad >= m_areaNext && bad < static_cast<long>(m_areaNext + fits))
+        m_memory[static_cast<size_t>(bad)] ^= 0xFF;
     m_pending.clear();
     const unsigned next = m_areaNext + static_cast<unsigned>(prnproto::kAreaBlockData);
     if (next > m_areaLast) {

@@ -54,10 +54,8 @@ speed_t SpeedOf(unsigned baud)
 
 QString Hex(const unsigned char* bytes, int count)
 {
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += QStringLiteral("%1 ").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
-    return text.trimmed();
+    // A device file hands over 8 KB at a time: this stays cheap at that size.
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes), count).toHex(' ').toUpper());
 }
 
 } // namespace
@@ -107,7 +105,8 @@ bool CPrinterEmulator::Start(QString* error)
             return false;
         }
     }
-    if (!OpenTerminal(&err) || !MakeLink(&err)) {
+    const bool opened = IsDevicePort(m_options.port) ? StartDevice(&err) : OpenTerminal(&err);
+    if (!opened || !MakeLink(&err)) {
         Stop();
         return false;
     }
@@ -117,7 +116,12 @@ bool CPrinterEmulator::Start(QString* error)
             .arg(m_options.lineTime ? QStringLiteral(", line time") : QString()));
     m_bStop = false;
     m_pacer = CEmuLinePacer();
-    m_thread = std::thread([this] { Run(); });
+    m_thread = std::thread([this] {
+        if (m_pDevice)
+            RunDevice();
+        else
+            Run();
+    });
     // A printer is ready once it listens: the host's first request must not
     // wait for the thread to get going (slow under the sanitizers).
     QElapsedTimer clock;
@@ -156,6 +160,35 @@ bool CPrinterEmulator::OpenTerminal(QString* error)
     return true;
 }
 
+bool CPrinterEmulator::StartDevice(QString* error)
+{
+    const bool usb = m_options.port == EmuPort::UsbDevice;
+    CEmuDeviceFile::CHooks hooks;
+    hooks.take = [this](const uint8_t* bytes, int count) { TakeFromDevice(bytes, count); };
+    hooks.log = [this](const QString& text) { Log(text); };
+    // The printer's pace in line-time mode: baud / 10 bytes a second.
+    const unsigned pace = m_options.lineTime ? m_model.baud / 10 : 0;
+    m_pDevice = std::make_unique<CEmuDeviceFile>(usb ? EmuDriver::Usblp : EmuDriver::Lp, pace, std::move(hooks));
+    if (!usb) {
+        m_pDevice->SetOffline(m_options.offline);
+        if (m_options.fault.kind == CEmuFault::Kind::BusyAfter)
+            m_pDevice->SetBusyAfter(m_options.fault.count);
+    }
+    if (!m_pDevice->Mount(error))
+        return false;
+    m_strDevice = m_pDevice->Path();
+    return true;
+}
+
+void CPrinterEmulator::TakeFromDevice(const uint8_t* bytes, int count)
+{
+    HandleInput(bytes, count);
+    if (m_bDisconnected) {
+        m_pDevice->Disappear();
+        GoneAway();
+    }
+}
+
 bool CPrinterEmulator::MakeLink(QString* error)
 {
     if (m_options.linkPath.isEmpty())
@@ -189,6 +222,22 @@ void CPrinterEmulator::Stop()
         m_bLinkMade = false;
     }
     Disconnect();
+    if (m_pDevice)
+        m_pDevice->Unmount();
+    m_pDevice.reset();
+}
+
+void CPrinterEmulator::GoneAway()
+{
+    Log(QStringLiteral("DISCONNECT"));
+    if (m_bLinkMade) {
+        ::unlink(m_options.linkPath.toLocal8Bit().constData());
+        m_bLinkMade = false;
+    }
+    // A device file stays mounted until Stop: the host's descriptor on it
+    // answers as an unplugged device does.
+    if (!m_pDevice)
+        Disconnect();
 }
 
 void CPrinterEmulator::Disconnect()
@@ -226,14 +275,24 @@ void CPrinterEmulator::Run()
             continue;
         m_idlePolls = 0;
         sinceInput.restart();
-        if (m_bDisconnected) {
-            Log(QStringLiteral("DISCONNECT"));
-            if (m_bLinkMade) {
-                ::unlink(m_options.linkPath.toLocal8Bit().constData());
-                m_bLinkMade = false;
-            }
-            Disconnect();
+        if (m_bDisconnected)
+            GoneAway();
+    }
+}
+
+void CPrinterEmulator::RunDevice()
+{
+    QElapsedTimer sinceInput;
+    sinceInput.start();
+    while (!m_bStop) {
+        ++m_turns;
+        if (!m_pDevice->Turn(kPollMs)) {
+            ReadIdle(sinceInput);
+            ++m_idlePolls;
+            continue;
         }
+        m_idlePolls = 0;
+        sinceInput.restart();
     }
 }
 
@@ -295,11 +354,12 @@ void CPrinterEmulator::AnswerHeldRequestWhenQuiet()
 {
     {
         std::lock_guard lock(m_mutex);
-        if (!m_pProtocol->HoldsStatusRequest() || m_master < 0)
+        if (!m_pProtocol->HoldsStatusRequest() || (m_master < 0 && !m_pDevice))
             return;
     }
+    // A device file calls this after a turn without input: quiet already.
     pollfd p{m_master, POLLIN, 0};
-    if (::poll(&p, 1, kQuietMs) > 0 && (p.revents & POLLIN))
+    if (!m_pDevice && ::poll(&p, 1, kQuietMs) > 0 && (p.revents & POLLIN))
         return;  // more bytes follow: the held ones are raster
     std::lock_guard lock(m_mutex);
     std::vector<uint8_t> reply;
@@ -352,7 +412,7 @@ void CPrinterEmulator::HandleInput(const unsigned char* bytes, int count)
 
 void CPrinterEmulator::Answer(std::vector<uint8_t>& reply, long long taken)
 {
-    if (m_options.port == EmuPort::Parallel) {
+    if (m_options.port == EmuPort::Parallel || m_options.port == EmuPort::LpDevice) {
         // A parallel port carries nothing back.
         Log(QStringLiteral("NO ANSWER on a parallel port: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
         reply.clear();
@@ -376,7 +436,10 @@ void CPrinterEmulator::Reply(std::vector<uint8_t>& reply)
         const unsigned line = LineSpeed();
         reply = ReadAtOtherSpeed(reply, static_cast<unsigned>(m_options.fault.count), line ? line : m_model.baud);
     }
-    if (!m_bDisconnected) {
+    if (!m_bDisconnected && m_pDevice) {
+        Log(QStringLiteral("TX: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
+        m_pDevice->Answer(reply);
+    } else if (!m_bDisconnected) {
         Log(QStringLiteral("TX: %1").arg(Hex(reply.data(), static_cast<int>(reply.size()))));
         size_t done = 0;
         QElapsedTimer timer;

@@ -3,7 +3,10 @@
 // printer model. Bytes are understood only while the line speed set on the
 // terminal equals the printer's own speed, as on a real wire. Runs its I/O on
 // a thread of its own, so tests can drive it in-process. In line-time mode it
-// takes bytes no faster than the line speed allows.
+// takes bytes no faster than the line speed allows. In a device mode
+// (--port usb-device, lp-device) the printer sits behind a device file that
+// plays the kernel's printer driver instead (EmuDeviceFile.h).
+#include "EmuDeviceFile.h"
 #include "EmuLinePacer.h"
 #include "EmuOptions.h"
 #include "EmuProtocol.h"
@@ -25,13 +28,18 @@ public:
     CPrinterEmulator(const CPrinterEmulator&) = delete;
     CPrinterEmulator& operator=(const CPrinterEmulator&) = delete;
 
+    // Whether the device modes (--port usb-device, lp-device) can run here:
+    // they mount a FUSE file. *why says why not.
+    static bool DeviceModesUsable(QString* why) { return CEmuDeviceFile::Usable(why); }
+
     // Loads the model, opens the pseudo-terminal, makes the link and starts
     // the thread. *error says what failed.
     bool Start(QString* error);
     // Stops the thread, removes the link and closes the terminal.
     void Stop();
 
-    // The terminal's device (/dev/pts/N) and the link made to it.
+    // The terminal's device (/dev/pts/N), or the device file, and the link
+    // made to it.
     QString DevicePath() const { return m_strDevice; }
     QString LinkPath() const { return m_options.linkPath; }
 
@@ -57,6 +65,10 @@ public:
 
 private:
     void Run();
+    void RunDevice();
+    bool StartDevice(QString* error);
+    // The device file took bytes from the host.
+    void TakeFromDevice(const uint8_t* bytes, int count);
     // Reads what the line has brought; false when there was nothing to read.
     bool ReadLine();
     void ReadIdle(QElapsedTimer& sinceInput);
@@ -68,6 +80,8 @@ private:
     void Reply(std::vector<uint8_t>& reply);
     unsigned LineSpeed() const;
     void Disconnect();
+    // Removes the link once the device has gone.
+    void GoneAway();
     void Log(const QString& text);
     bool OpenTerminal(QString* error);
     bool MakeLink(QString* error);
@@ -89,6 +103,7 @@ private:
     std::atomic<long long> m_ignored{0};
     CEmuLinePacer m_pacer;
     std::vector<uint8_t> m_received;
+    std::unique_ptr<CEmuDeviceFile> m_pDevice;
     int m_master = -1;
     int m_slaveHold = -1;
     bool m_bLinkMade = false;

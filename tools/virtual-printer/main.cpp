@@ -4,8 +4,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <csignal>
+#include <memory>
+#include <vector>
 #include <thread>
 
 namespace {
@@ -36,19 +40,36 @@ int main(int argc, char** argv)
         err << "glyphane-printer: " << error << "\n" << EmuUsage();
         return 2;
     }
-    CPrinterEmulator printer(options);
-    if (!printer.Start(&error)) {
-        err << "glyphane-printer: " << error << "\n";
-        return 1;
+    // One printer a link, alike but for the link and where its pages go.
+    std::vector<CEmuOptions> each{options};
+    for (const QString& link : options.moreLinks) {
+        CEmuOptions more = options;
+        more.linkPath = link;
+        each.push_back(more);
+    }
+    if (each.size() > 1)
+        for (CEmuOptions& o : each)
+            if (!o.outDir.isEmpty())
+                o.outDir = QDir(options.outDir).filePath(QFileInfo(o.linkPath).fileName());
+    std::vector<std::unique_ptr<CPrinterEmulator>> printers;
+    for (const CEmuOptions& o : each) {
+        printers.push_back(std::make_unique<CPrinterEmulator>(o));
+        if (!printers.back()->Start(&error)) {
+            err << "glyphane-printer: " << error << "\n";
+            return 1;
+        }
+        QTextStream(stdout) << "glyphane-printer: " << o.model << " on " << printers.back()->DevicePath()
+                            << (o.linkPath.isEmpty() ? QString() : " linked at " + o.linkPath) << " at " << o.baud
+                            << " baud" << (o.lineTime ? " (line time)" : "") << Qt::endl;
     }
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    QTextStream(stdout) << "glyphane-printer: " << options.model << " on " << printer.DevicePath()
-                        << (options.linkPath.isEmpty() ? QString() : " linked at " + options.linkPath)
-                        << " at " << options.baud << " baud"
-                        << (options.lineTime ? " (line time)" : "") << Qt::endl;
-    while (!g_stop && !printer.IsDisconnected())
+    const auto allGone = [&printers] {
+        return std::all_of(printers.begin(), printers.end(), [](const auto& p) { return p->IsDisconnected(); });
+    };
+    while (!g_stop && !allGone())
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    printer.Stop();
+    for (auto& printer : printers)
+        printer->Stop();
     return 0;
 }

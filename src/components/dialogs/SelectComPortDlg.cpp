@@ -26,6 +26,9 @@ CDiaologSelectComPort::CDiaologSelectComPort(QWidget* parent, const QString& cur
     m_list->setUniformRowHeights(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* find = buttons->addButton(QStringLiteral("&Find Printers..."), QDialogButtonBox::ActionRole);
+    find->setObjectName(QStringLiteral("findPrinters"));
+    connect(find, &QPushButton::clicked, this, [this] { done(kFindPrinters); });
     connect(buttons, &QDialogButtonBox::accepted, this, &CDiaologSelectComPort::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CDiaologSelectComPort::accept);
@@ -60,7 +63,8 @@ void CDiaologSelectComPort::Fill()
 int CDiaologSelectComPort::DoModal()
 {
     Fill(); // the caller may switch USB on after construction
-    return RunModal(this);
+    const int answer = RunModal(this);
+    return result() == kFindPrinters ? kFindPrinters : answer;
 }
 
 void CDiaologSelectComPort::accept()

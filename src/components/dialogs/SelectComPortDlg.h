@@ -11,7 +11,10 @@ class CDiaologSelectComPort : public QDialog {
 public:
     CDiaologSelectComPort(QWidget* parent, const QString& currentPort, int lptPermission);
 
+    // IDOK with a port chosen, IDCANCEL, or kFindPrinters: the operator
+    // asked to look for the printers instead.
     int DoModal();
+    static constexpr int kFindPrinters = 100;
     QString GetComPort() const { return m_strPort; }
 
     // Set before DoModal to offer the USB printers too.
