@@ -461,7 +461,7 @@ TEST(AboutDlg, ShowsNameAndVersion)
         version = TextOf(d, 1043);
         p.result = IDOK;
     });
-    CAboutDlg dlg(QStringLiteral("Glyphane"), QStringLiteral("1.0.0"));
+    CAboutDlg dlg(QStringLiteral("Glyphane"), QStringLiteral("1.0.0"), CAboutDlg::Facts{});
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(name, QStringLiteral("Glyphane"));
     EXPECT_EQ(version, QStringLiteral("1.0.0"));
