@@ -1,5 +1,6 @@
 #include "app/GlyphaneApp.h"
 
+#include "app/BuildInfo.h"
 #include "app/ShellCommand.h"
 #include "components/LoadCfgPrnFile.h"
 #include "dialogs/AboutDlg.h"
@@ -354,7 +355,10 @@ void CGlyphaneApp::OnFileOpen()
 
 void CGlyphaneApp::OnAppAbout()
 {
-    CAboutDlg dlg(m_strAppName, m_strVersion, m_pMainFrame);
+    // The running Qt, which may be newer than the one the program was built with.
+    const CAboutDlg::Facts facts{buildinfo::Build(), QString::fromLatin1(qVersion()), buildinfo::Licence(),
+                                 buildinfo::DocumentationPath()};
+    CAboutDlg dlg(m_strAppName, m_strVersion, facts, m_pMainFrame);
     dlg.DoModal();
 }
 

@@ -72,6 +72,21 @@ DWORD CsComAm::GetCtsStatusPrinter(DWORD* status, int waitForCts)
     }
 }
 
+namespace {
+
+bool MatchIdentification(BYTE reply, const BYTE* ids, int count, int* index)
+{
+    for (int i = 0; i < count; ++i) {
+        if (ids[i] == reply) {
+            *index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool CsComAm::TryDetectionSpeed(DWORD baud, const BYTE* ids, int count, int* index)
 {
     if (!SetPortSpeed(baud))
@@ -81,12 +96,13 @@ bool CsComAm::TryDetectionSpeed(DWORD baud, const BYTE* ids, int count, int* ind
     if (!Exchange(prnproto::kModelRequest.data(), static_cast<int>(prnproto::kModelRequest.size()),
                   &reply, 1, &got))
         return false;
-    for (int i = 0; i < count; ++i) {
-        if (ids[i] == reply) {
-            *index = i;
-            return true;
-        }
-    }
+    if (MatchIdentification(reply, ids, count, index))
+        return true;
+    // A late answer to the request before (the wake-up status, on a busy
+    // line or machine) can come ahead of this one's: one more read.
+    BYTE next = 0;
+    if (ReadBytes(&next, 1, &got) && got == 1 && MatchIdentification(next, ids, count, index))
+        return true;
     Failed(QStringLiteral("[CsComAm::Autodetect] %1 baud: unknown identification %2")
                .arg(baud)
                .arg(reply, 2, 16, QLatin1Char('0')));

@@ -11,7 +11,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(const QString& appName, const QString& version, QWidget* parent)
+namespace {
+
+// A read-only line the operator can select and copy (a path, a commit).
+QLineEdit* ReadOnlyLine(const QString& text, int id, QWidget* parent)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::number(id));
+    edit->setReadOnly(true);
+    edit->setCursorPosition(0);
+    return edit;
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(const QString& appName, const QString& version, const Facts& facts, QWidget* parent)
     : QDialog(parent)
     , m_strAppName(appName)
     , m_strVersion(version)
@@ -19,21 +33,21 @@ CAboutDlg::CAboutDlg(const QString& appName, const QString& version, QWidget* pa
     setObjectName(QStringLiteral("100"));
     setWindowTitle(QStringLiteral("About..."));
 
-    auto* name = new QLineEdit(appName, this);
-    name->setObjectName(QStringLiteral("1028"));
-    name->setReadOnly(true);
-    auto* ver = new QLineEdit(version, this);
-    ver->setObjectName(QStringLiteral("1043"));
-    ver->setReadOnly(true);
-
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(ProgramIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
     auto* form = new QFormLayout;
-    form->addRow(name);
-    form->addRow(QStringLiteral("Version:"), ver);
+    form->addRow(ReadOnlyLine(appName, 1028, this));
+    form->addRow(QStringLiteral("Version:"), ReadOnlyLine(version, 1043, this));
+    form->addRow(QStringLiteral("Build:"), ReadOnlyLine(facts.build, 1044, this));
+    form->addRow(QStringLiteral("Qt:"), ReadOnlyLine(facts.qtVersion, 1045, this));
+    form->addRow(QStringLiteral("Licence:"), ReadOnlyLine(facts.licence, 1046, this));
+    auto* docs = ReadOnlyLine(facts.documentation, 1047, this);
+    // A path is longer than a version: room for a typical one.
+    docs->setMinimumWidth(docs->fontMetrics().averageCharWidth() * 48);
+    form->addRow(QStringLiteral("Documentation:"), docs);
     auto* head = new QHBoxLayout;
     head->addWidget(icon);
     head->addLayout(form, 1);

@@ -1,5 +1,6 @@
 #pragma once
-// "About...": the application name and version.
+// "About...": the application name and version, and the build, the Qt
+// version, the licence and where the documentation is.
 #include <QDialog>
 
 class QLineEdit;
@@ -7,7 +8,15 @@ class QLineEdit;
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    CAboutDlg(const QString& appName, const QString& version, QWidget* parent = nullptr);
+    // What the box says besides the name and the version.
+    struct Facts {
+        QString build;
+        QString qtVersion;
+        QString licence;
+        QString documentation;
+    };
+
+    CAboutDlg(const QString& appName, const QString& version, const Facts& facts, QWidget* parent = nullptr);
     int DoModal();
 
     QString AppName() const { return m_strAppName; }

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -94,8 +96,29 @@ CPrinterPreviewDlg::CPrinterPreviewDlg(QWidget* parent, const QImage& strip, con
     layout->addWidget(text);
     layout->addWidget(scroll, 1);
     layout->addWidget(buttons);
-    resize(std::min(m_view->sizeHint().width() + 4 * kStripMargin, 1000),
-           std::min(m_view->sizeHint().height() + 120, 800));
+    FitToStrip(scroll);
+}
+
+void CPrinterPreviewDlg::FitToStrip(QScrollArea* scroll)
+{
+    // The viewport must hold the strip with its own margins; the scroll
+    // area's frame and the dialog's margins come on top, and the vertical
+    // scroll bar too where the strip is taller than the screen has room for.
+    // A fixed allowance for all of them (32 pixels) was narrower than the
+    // style's margins (40 and more), and a horizontal bar showed for a strip
+    // that fitted the screen.
+    const QSize content = scroll->widget()->sizeHint() + QSize(2, 2) * scroll->frameWidth();
+    layout()->activate();
+    const QMargins margins = layout()->contentsMargins();
+    const int besides = sizeHint().height() - scroll->sizeHint().height(); // the text, the buttons, spacing
+    // Room for the window's own frame and title bar.
+    const QSize room = screen()->availableGeometry().size() * 0.9;
+    QSize wanted(content.width() + margins.left() + margins.right(), content.height() + besides);
+    if (wanted.height() > room.height()) {
+        wanted.setHeight(room.height());
+        wanted.rwidth() += scroll->verticalScrollBar()->sizeHint().width();
+    }
+    resize(wanted.boundedTo(room));
 }
 
 int CPrinterPreviewDlg::DoModal()

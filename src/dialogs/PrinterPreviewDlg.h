@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QScrollArea;
+
 // The strip, drawn dot for dot: each dot covers DevicePixelsPerDot() device
 // pixels in both directions, never a fraction, so no dot is smeared or lost.
 class CPaperStripView : public QWidget {
@@ -40,5 +42,8 @@ public:
     CPaperStripView* StripView() const { return m_view; }
 
 private:
+    // As large as the strip needs, within the screen.
+    void FitToStrip(QScrollArea* scroll);
+
     CPaperStripView* m_view;
 };

@@ -18,6 +18,14 @@ bool CStroke::DrawStroke(CSurface& surface) const
         return true;
     const CPen previous = surface.GetPen();
     surface.SelectPen(static_cast<int>(m_nPenWidth), m_crColor);
+    // A one-pixel line leaves out its end point, so a stroke that never left
+    // its first point would draw nothing: it is that point. Wider pens draw
+    // their round dot by themselves.
+    const CPoint& first = m_pointArray.front();
+    const bool stayed = std::all_of(m_pointArray.begin(), m_pointArray.end(),
+                                    [&first](const CPoint& p) { return p == first; });
+    if (stayed && m_nPenWidth <= 1)
+        surface.SetPixel(first, m_crColor);
     surface.MoveTo(m_pointArray.front().x, m_pointArray.front().y);
     for (size_t i = 1; i < m_pointArray.size(); ++i)
         surface.LineTo(m_pointArray[i].x, m_pointArray[i].y);

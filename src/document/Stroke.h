@@ -21,8 +21,9 @@ public:
     COLORREF Color() const { return m_crColor; }
     const CRect& BoundingRect() const { return m_rectBounding; }
 
-    // Draws the stroke as one polyline with a solid pen of its width and colour;
-    // the surface's previous pen is restored afterwards.
+    // Draws the stroke as one polyline with a solid pen of its width and colour,
+    // and a stroke whose points are all one point as a dot; the surface's
+    // previous pen is restored afterwards.
     bool DrawStroke(CSurface& surface) const;
 
     // Smallest rectangle around the points, widened by twice the pen width on

@@ -7,6 +7,8 @@
 #include <QGridLayout>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 constexpr int kBorder = 5; // each of the four borders, as the palettes always had
 }
@@ -40,7 +42,7 @@ void CColumnToolBar::SetButtons(const QList<QAction*>& actions)
         m_buttons.push_back(button);
     }
     if (!m_image.isNull())
-        LoadImage(m_nImageId, m_image);
+        LoadImage(m_nImageId, m_imageIds, m_bColourImage);
     SetColumns(m_nColumns);
 }
 
@@ -113,15 +115,16 @@ int CColumnToolBar::ColumnOf(int index) const
     return column;
 }
 
-void CColumnToolBar::LoadImage(UINT bitmapId, const QImage& strip)
+void CColumnToolBar::LoadImage(UINT bitmapId, const std::vector<UINT>& commandIds, bool colour)
 {
     m_nImageId = bitmapId;
-    m_image = strip;
-    for (int i = 0; i < ButtonCount(); ++i) {
-        const QImage slice = strip.copy(i * kToolImageWidth, 0, kToolImageWidth, kToolImageHeight);
+    m_imageIds = commandIds;
+    m_bColourImage = colour;
+    m_image = ToolStrip(commandIds, colour);
+    const int count = std::min(ButtonCount(), static_cast<int>(commandIds.size()));
+    for (int i = 0; i < count; ++i)
         if (QAction* action = Button(i)->defaultAction())
-            action->setIcon(QIcon(QPixmap::fromImage(slice)));
-    }
+            action->setIcon(ToolButtonIcon(commandIds[static_cast<size_t>(i)], colour));
 }
 
 bool CColumnToolBar::eventFilter(QObject* watched, QEvent* event)

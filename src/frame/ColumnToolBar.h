@@ -35,9 +35,11 @@ public:
     int RowOf(int index) const;
     int ColumnOf(int index) const;
 
-    // The button image strip (16 x 15 per button) and the resource number it
-    // stands for; each button shows its slice.
-    void LoadImage(UINT bitmapId, const QImage& strip);
+    // The buttons' pictures: the commands' images, coloured or grey, and the
+    // resource number of the old strip they stand for. Image() is the strip
+    // (16 x 15 per button); each button shows its command's picture, drawn
+    // at the screen's pixel ratio where that is above 1 (ToolImages.h).
+    void LoadImage(UINT bitmapId, const std::vector<UINT>& commandIds, bool colour);
     UINT ImageId() const { return m_nImageId; }
     QImage Image() const { return m_image; }
 
@@ -59,6 +61,8 @@ private:
     std::vector<QToolButton*> m_buttons;
     std::vector<bool> m_wrap;
     UINT m_nImageId = 0;
+    std::vector<UINT> m_imageIds;
+    bool m_bColourImage = true;
     QImage m_image;
     bool m_bToolTips = true;
 };

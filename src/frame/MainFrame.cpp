@@ -94,9 +94,13 @@ bool CMainFrame::LoadFrame(UINT resourceId)
     m_mdiArea->viewport()->installEventFilter(this);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         UpdateMenuForWindows();
+        auto* child = qobject_cast<CChildFrame*>(window);
         // The panes follow the active logo window even before its view has the focus.
-        if (auto* child = qobject_cast<CChildFrame*>(window); child && child->GetView())
+        if (child && child->GetView())
             child->GetView()->RefreshPanes();
+        // A window that goes leaves no logo in front until the next is activated.
+        if (child || ChildFrames().isEmpty())
+            FollowDocumentInTitle(child ? child->GetDocument() : nullptr);
     });
     setAcceptDrops(true);
     m_router->UpdateAll();
@@ -150,7 +154,14 @@ void CMainFrame::AddChildFrame(CChildFrame* child)
     m_mdiArea->addSubWindow(child);
     connect(child, &QObject::destroyed, this, [this] {
         // Still half in the area while it goes: look again once it is gone.
-        QMetaObject::invokeMethod(this, [this] { UpdateMenuForWindows(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                UpdateMenuForWindows();
+                CChildFrame* front = ActiveChildFrame();
+                FollowDocumentInTitle(front ? front->GetDocument() : nullptr);
+            },
+            Qt::QueuedConnection);
     });
     child->show();
     m_mdiArea->setActiveSubWindow(child);
@@ -162,6 +173,34 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (m_mdiArea && watched == m_mdiArea->viewport() && event->type() == QEvent::Resize)
         KeepLogoWindowsInside();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::FollowDocumentInTitle(CGlyphaneDoc* doc)
+{
+    for (const QMetaObject::Connection& c : m_titleConnections)
+        disconnect(c);
+    m_titleConnections.clear();
+    m_titleDoc = doc;
+    if (doc) {
+        m_titleConnections << connect(doc, &CGlyphaneDoc::titleChanged, this, &CMainFrame::UpdateTitle)
+                           << connect(doc, &CGlyphaneDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
+    }
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QString program = LoadString(IDR_MAINFRAME);
+    if (!m_titleDoc) {
+        setWindowFilePath(QString());
+        setWindowTitle(program);
+        setWindowModified(false);
+        return;
+    }
+    // "[*]" is where the window system shows the modified mark.
+    setWindowFilePath(m_titleDoc->GetPathName());
+    setWindowTitle(m_titleDoc->GetTitle() + QStringLiteral("[*] \u2014 ") + program);
+    setWindowModified(m_titleDoc->IsModified());
 }
 
 void CMainFrame::KeepLogoWindowsInside()
@@ -274,6 +313,14 @@ bool CMainFrame::OnCommand(UINT id)
     case ID_WINDOW_TILE_HORZ:
         m_mdiArea->tileSubWindows();
         return true;
+    case ID_OPEN_MENU_BAR:
+        OpenMenuBar();
+        return true;
+    case ID_HELP_SHORTCUTS: {
+        CShortcutsDlg dlg(KeyboardShortcuts(), this);
+        dlg.DoModal();
+        return true;
+    }
     default:
         return false;
     }
@@ -304,6 +351,8 @@ bool CMainFrame::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
         return true;
     case ID_WINDOW_CASCADE:
     case ID_WINDOW_TILE_HORZ:
+    case ID_OPEN_MENU_BAR:
+    case ID_HELP_SHORTCUTS:
         cmdUI.Enable(true);
         return true;
     default:

@@ -3,11 +3,13 @@
 // toolbar and banner, the five column palettes, the status bar panes, the
 // multi-document area and the command routing from the active logo window
 // outwards. Its palette settings and placement live in the profile.
+#include "dialogs/ShortcutsDlg.h"
 #include "platform/CommandRouter.h"
 #include "platform/WinTypes.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 
@@ -75,6 +77,9 @@ public:
     CColumnToolBar* Palette(UINT controlId) const;
     QToolBar* StandardBar() const { return m_standardBar; }
     QToolBar* BannerBar() const { return m_bannerBar; }
+    // Every key of the accelerator table, in its order, with the command it
+    // sends as the menus name it: what Help lists.
+    QList<CShortcutsDlg::Row> KeyboardShortcuts() const;
 
     bool OnCommand(UINT id) override;
     bool OnUpdateCommand(UINT id, CCmdUI& cmdUI) override;
@@ -118,6 +123,13 @@ private:
     void OpenRecentFile(int index);
     void ShowMenu(UINT menuId);
     void UpdateMenuForWindows();
+    // F10: the first menu opens, and the arrow keys go on from there.
+    void OpenMenuBar();
+
+    // The title names the logo in front ("shop.bmp — Glyphane", with the
+    // modified mark while it has unsaved changes), or only the program.
+    void FollowDocumentInTitle(CGlyphaneDoc* doc);
+    void UpdateTitle();
 
     // Bars, palettes and the profile (MainFrameBars.cpp).
     bool CreateStandardBar();
@@ -161,4 +173,6 @@ private:
     int m_screenshotTimer = 0;
     int m_keyIndicatorTimer = 0;
     QString m_strKeyLightFolder;
+    QPointer<CGlyphaneDoc> m_titleDoc; // the logo the title names
+    QList<QMetaObject::Connection> m_titleConnections;
 };

@@ -246,7 +246,7 @@ bool CMainFrame::CreatePalettes()
         }
         bar->SetButtons(actions);
         const bool colour = colours[i] != FALSE;
-        bar->LoadImage(colour ? def.colourBitmap : def.greyBitmap, ToolStrip(def.buttons, colour));
+        bar->LoadImage(colour ? def.colourBitmap : def.greyBitmap, def.buttons, colour);
         *bars[i] = bar;
     }
     return true;

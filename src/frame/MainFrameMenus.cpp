@@ -133,12 +133,15 @@ QList<QMenu*> CMainFrame::BuildMenuBar(const std::vector<CMenuPopupDef>& popups)
 
 void CMainFrame::CreateAcceleratorOnlyActions()
 {
-    // Commands reached by key only (Print, next and previous pane, the dead
-    // Alt+W) still get their one action, for the toolbar and the update state.
+    // Commands reached by key only (Print, next and previous pane, the menu
+    // bar, the dead Alt+W) still get their one action, for the toolbar, the
+    // update state and the list of keys in Help.
     static const QHash<UINT, QString> texts = {
         {ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P")},
         {ID_NEXT_PANE, QStringLiteral("Next Pane\tF6")},
         {ID_PREV_PANE, QStringLiteral("Previous Pane\tShift+F6")},
+        {ID_OPEN_MENU_BAR, QStringLiteral("Open the Menu Bar\tF10")},
+        {ID_UNHANDLED_ALT_W, QStringLiteral("Nothing (no command)")},
     };
     for (UINT id : AcceleratorCommandIds())
         if (!m_router->Action(id))
@@ -229,6 +232,23 @@ void CMainFrame::ShowMenu(UINT menuId)
     for (QMenu* menu : MenuPopups(menuId))
         menuBar()->addMenu(menu);
     m_nCurrentMenu = menuId;
+}
+
+void CMainFrame::OpenMenuBar()
+{
+    const QList<QAction*> titles = menuBar()->actions();
+    if (!titles.isEmpty())
+        menuBar()->setActiveAction(titles.first());
+}
+
+QList<CShortcutsDlg::Row> CMainFrame::KeyboardShortcuts() const
+{
+    QList<CShortcutsDlg::Row> rows;
+    for (const CAccelEntry& entry : AcceleratorTable()) {
+        const QAction* action = m_router->Action(entry.commandId);
+        rows.append({entry.key.toString(QKeySequence::NativeText), action ? action->toolTip() : QString()});
+    }
+    return rows;
 }
 
 void CMainFrame::UpdateMenuForWindows()

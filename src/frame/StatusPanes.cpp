@@ -1,7 +1,9 @@
 #include "frame/StatusPanes.h"
 
+#include "frame/PaneRowLayout.h"
 #include "resources/StringTable.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStatusBar>
@@ -9,6 +11,8 @@
 namespace {
 // Room for the label's frame and a little air on each side of the text.
 constexpr int kPanePadding = 12;
+// Between two panes, as the bar spaces its own widgets.
+constexpr int kPaneGap = 6;
 constexpr UINT kReadyString = 57345;
 } // namespace
 
@@ -22,9 +26,30 @@ CStatusPanes::CStatusPanes(QStatusBar* bar)
     message->setObjectName(QStringLiteral("pane0"));
     bar->addWidget(message, 1);
     m_panes.insert(ID_SEPARATOR, message);
+    // The fixed panes share one permanent widget of the bar, which lays them
+    // out in as many rows as the bar's width needs.
+    m_row = new QWidget(bar);
+    m_row->setObjectName(QStringLiteral("paneRow"));
+    auto* rows = new CPaneRowLayout(m_row);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(kPaneGap);
     for (UINT id : PaneIds())
         if (id != ID_SEPARATOR)
             AddPane(id, LoadString(id));
+    bar->addPermanentWidget(m_row);
+    m_row->installEventFilter(this);
+}
+
+bool CStatusPanes::eventFilter(QObject* watched, QEvent* event)
+{
+    // The main window gives the bar the height of one row, whatever its
+    // panes need at its width: the bar is told its height as a minimum.
+    if (watched == m_row && event->type() == QEvent::Resize) {
+        const int needed = m_bar->heightForWidth(m_bar->width());
+        if (needed > 0 && needed != m_bar->minimumHeight())
+            m_bar->setMinimumHeight(needed);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QList<UINT> CStatusPanes::PaneIds()
@@ -35,14 +60,14 @@ QList<UINT> CStatusPanes::PaneIds()
 
 QLabel* CStatusPanes::AddPane(UINT id, const QString& text)
 {
-    auto* label = new QLabel(m_bar);
+    auto* label = new QLabel(m_row);
     label->setObjectName(QStringLiteral("pane%1").arg(id));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     m_panes.insert(id, label);
     // Text and width first: the bar then lays the pane out once, not twice.
     SetPaneText(id, text);
-    m_bar->addPermanentWidget(label);
+    m_row->layout()->addWidget(label);
     return label;
 }
 
@@ -53,8 +78,9 @@ bool CStatusPanes::SetPaneText(UINT id, const QString& text)
         return false;
     label->setText(text);
     if (id != ID_SEPARATOR) {
-        // Measured in the font the bar paints with, so the text is never cut.
-        const int width = QFontMetrics(m_bar->font()).horizontalAdvance(text) + kPanePadding;
+        // Measured in the font the pane paints with, on its own screen, so
+        // the text is never cut.
+        const int width = label->fontMetrics().horizontalAdvance(text) + kPanePadding;
         label->setFixedWidth(width);
     }
     label->repaint();

@@ -2,7 +2,8 @@
 // The status bar's nine panes: the message pane ("Ready" and the command
 // prompts), printer, port, position, size, tool and the three key indicators.
 // Each pane but the first is found by its id; a pane is always made wide
-// enough for its text in the status bar's own font.
+// enough for its whole text, and where the bar is too narrow for all of them
+// in one row they take two (PaneRowLayout.h).
 #include "platform/WinTypes.h"
 #include "resources/CommandIds.h"
 
@@ -13,6 +14,7 @@
 
 class QLabel;
 class QStatusBar;
+class QWidget;
 
 class CStatusPanes : public QObject {
     Q_OBJECT
@@ -33,9 +35,13 @@ public:
     // Index of a pane by id (0 the message pane), -1 when none.
     int CommandToIndex(UINT id) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* AddPane(UINT id, const QString& text);
 
     QStatusBar* m_bar;
+    QWidget* m_row = nullptr; // holds every pane but the message pane
     QHash<UINT, QLabel*> m_panes; // the message pane is keyed ID_SEPARATOR
 };

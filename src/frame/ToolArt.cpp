@@ -322,9 +322,10 @@ void DrawToolArt(QPainter& painter, UINT commandId)
 }
 } // namespace
 
-QImage DrawnToolImage(UINT commandId)
+QImage DrawnToolImage(UINT commandId, qreal ratio)
 {
-    QImage image(kToolImageWidth, kToolImageHeight, QImage::Format_ARGB32);
+    QImage image(QSizeF(kToolImageWidth * ratio, kToolImageHeight * ratio).toSize(), QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);

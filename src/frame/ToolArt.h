@@ -13,8 +13,8 @@ constexpr int kToolImageWidth = 16;
 constexpr int kToolImageHeight = 15;
 
 // The coloured image of a command, drawn now (a transparent image for an id
-// without art).
-QImage DrawnToolImage(UINT commandId);
+// without art), at ratio device pixels to each of its 16 x 15 pixels.
+QImage DrawnToolImage(UINT commandId, qreal ratio = 1);
 
 // Every command with art of its own, ascending.
 std::vector<UINT> ToolArtIds();

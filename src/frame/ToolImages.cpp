@@ -4,6 +4,7 @@
 #include "frame/ToolImageAtlas.h"
 #include "resources/CommandIds.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <algorithm>
 #include <cstring>
@@ -42,11 +43,27 @@ QImage ToolImageCell(UINT commandId)
 
 } // namespace
 
-QImage ToolButtonImage(UINT commandId, bool colour)
+QImage ToolButtonImage(UINT commandId, bool colour, qreal ratio)
 {
+    if (ratio != 1) {
+        const QImage drawn = DrawnToolImage(commandId, ratio);
+        return colour ? drawn : GreyToolImageOf(drawn);
+    }
     const QImage cell = ToolImageCell(commandId);
     // A copy: the baked pixels are the program's own, never written.
     return colour ? cell.copy() : GreyToolImageOf(cell);
+}
+
+QIcon ToolButtonIcon(UINT commandId, bool colour)
+{
+    QIcon icon(QPixmap::fromImage(ToolButtonImage(commandId, colour)));
+    // The highest ratio of the screens: a window on a screen of a lower one
+    // gets the picture scaled down, which stays sharp. At a ratio of 1 (the
+    // usual screen) nothing is drawn while the program starts.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1;
+    if (ratio > 1)
+        icon.addPixmap(QPixmap::fromImage(ToolButtonImage(commandId, colour, ratio)));
+    return icon;
 }
 
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour)
@@ -65,7 +82,7 @@ QIcon StandardToolIcon(UINT commandId)
 {
     // Made when a button first shows it: the desktop theme's icons mostly
     // replace these before the window is first painted.
-    return DeferredIcon([commandId] { return QIcon(QPixmap::fromImage(ToolButtonImage(commandId, true))); });
+    return DeferredIcon([commandId] { return ToolButtonIcon(commandId, true); });
 }
 
 QIcon ThemeToolIcon(UINT commandId)

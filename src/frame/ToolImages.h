@@ -9,8 +9,15 @@
 #include <QImage>
 #include <vector>
 
-// The button image of a command (a transparent image for unknown ids).
-QImage ToolButtonImage(UINT commandId, bool colour);
+// The button image of a command (a transparent image for unknown ids): the
+// pixels baked into the program at a ratio of 1, drawn now at any other
+// ratio of device pixels to pixels.
+QImage ToolButtonImage(UINT commandId, bool colour, qreal ratio = 1);
+
+// The icon of a button: the baked picture, and where a screen has more
+// device pixels to a pixel (a display scale of 2), the picture drawn at that
+// ratio, so it stays sharp rather than enlarged into blocks.
+QIcon ToolButtonIcon(UINT commandId, bool colour);
 
 // The images of commands side by side, as the old button bitmaps were.
 QImage ToolStrip(const std::vector<UINT>& commandIds, bool colour);

@@ -3,6 +3,7 @@
 #include "platform/NativePath.h"
 #include "platform/ThreadCall.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QStringList>
@@ -100,7 +102,7 @@ int ResultOf(QMessageBox::StandardButton button, UINT flags)
 
 int ShowRealMessageBox(QWidget* owner, const QString& text, const QString& caption, UINT flags)
 {
-    QMessageBox box(IconOf(flags), caption, text, ButtonsOf(flags), owner);
+    QMessageBox box(IconOf(flags), caption, text, ButtonsOf(flags), PromptOwner(owner));
     if (flags & MB_DEFBUTTON2)
         box.setDefaultButton(SecondButtonOf(flags));
     box.exec();
@@ -139,6 +141,7 @@ int RunAnsweredDialog(QDialog* dlg)
     prompt.kind = UiPromptKind::Dialog;
     prompt.dialogClass = DemangledClassName(dlg);
     prompt.caption = dlg->windowTitle();
+    prompt.owner = dlg->parentWidget() ? dlg->parentWidget()->window() : nullptr;
     prompt.result = IDCANCEL;
 
     bool finished = false;
@@ -163,6 +166,7 @@ QString RunFileDialog(bool open, QWidget* owner, const QString& caption, const Q
         CUiPrompt prompt;
         prompt.kind = open ? UiPromptKind::OpenFile : UiPromptKind::SaveFile;
         prompt.caption = caption;
+        prompt.owner = PromptOwner(owner);
         prompt.directory = dir;
         prompt.filter = filter;
         prompt.defaultExt = defaultExt;
@@ -177,7 +181,7 @@ QString RunFileDialog(bool open, QWidget* owner, const QString& caption, const Q
         g_responder.load()->Completed(prompt);
         return prompt.fileName;
     }
-    QFileDialog dialog(owner, caption, NativePath(dir), ConvertFileFilter(filter));
+    QFileDialog dialog(PromptOwner(owner), caption, NativePath(dir), ConvertFileFilter(filter));
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QString suffix = defaultExt;
@@ -322,6 +326,21 @@ QWidget* WindowOf(QObject* owner)
     return qobject_cast<QWidget*>(owner);
 }
 
+QWidget* PromptOwner(QWidget* owner)
+{
+    // Programs without widgets (the command-line tool) have no window to give.
+    if (owner || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return owner;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(top) && !top->isHidden())
+            return top;
+    return nullptr;
+}
+
 int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT flags)
 {
     return CallOnUiThread([&]() -> int {
@@ -331,6 +350,7 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
         prompt.kind = UiPromptKind::MessageBox;
         prompt.text = text;
         prompt.caption = caption;
+        prompt.owner = PromptOwner(owner);
         prompt.flags = flags;
         prompt.result = FirstChoiceOf(flags);
         prompt = Answered(prompt);
@@ -344,6 +364,10 @@ int RunModal(QDialog* dlg)
     if (!dlg)
         return IDCANCEL;
     return CallOnUiThread([&]() -> int {
+        if (!dlg->parentWidget()) {
+            if (QWidget* owner = PromptOwner(nullptr); owner && owner != dlg)
+                dlg->setParent(owner, dlg->windowFlags() | Qt::Dialog);
+        }
         if (g_responder.load())
             return RunAnsweredDialog(dlg);
         return dlg->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
@@ -368,6 +392,7 @@ bool GetFont(QWidget* owner, QFont& inOut)
         if (g_responder.load()) {
             CUiPrompt prompt;
             prompt.kind = UiPromptKind::Font;
+            prompt.owner = PromptOwner(owner);
             prompt.font = inOut;
             prompt.result = 0;
             prompt = Answered(prompt);
@@ -377,7 +402,7 @@ bool GetFont(QWidget* owner, QFont& inOut)
             return prompt.result != 0;
         }
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, inOut, owner);
+        const QFont chosen = QFontDialog::getFont(&ok, inOut, PromptOwner(owner));
         if (ok)
             inOut = chosen;
         return ok;

@@ -23,6 +23,12 @@ constexpr int SE_ERR_FNF = 2;
 constexpr int SE_ERR_PNF = 3;
 constexpr int SE_ERR_NOASSOC = 31;
 
+// Every prompt belongs to a window: the owner given, or where none is given
+// (or it is no window), the dialog open now, else the active window, else the
+// program's main window. A box of no window would have no program icon and an
+// entry of its own in the desktop's task bar.
+QWidget* PromptOwner(QWidget* owner);
+
 // Shows text under caption with the buttons and icon of flags (MB_OK ...
 // MB_RETRYCANCEL, MB_ICON*, MB_DEFBUTTON2); returns IDOK, IDCANCEL, IDYES, IDNO,
 // IDRETRY, IDABORT or IDIGNORE.
@@ -31,7 +37,8 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
 // QObject (the document layer knows no widgets); null when it is none.
 QWidget* WindowOf(QObject* owner);
 
-// Runs dlg modally: IDOK when it was accepted, IDCANCEL otherwise (also for null).
+// Runs dlg modally: IDOK when it was accepted, IDCANCEL otherwise (also for
+// null). A dialog made without a parent is given PromptOwner's window.
 int RunModal(QDialog* dlg);
 
 // File dialogs; filter in the old form "BMP files (*.bmp)|*.bmp|All Files (*.*)|*.*||",
@@ -69,6 +76,7 @@ struct CUiPrompt {
     UiPromptKind kind = UiPromptKind::MessageBox;
     QString text;        // message text; for the shell the file or address
     QString caption;     // message or file dialog caption; a dialog's window title
+    QWidget* owner = nullptr; // the window it belongs to (PromptOwner)
     UINT flags = 0;      // message box flags
     QString dialogClass; // the dialog's class name
     QString directory;   // file dialog folder; shell working folder

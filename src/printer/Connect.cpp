@@ -53,7 +53,7 @@ int LogoSide(int imageSide, int printerSide, bool keepsOwnSize)
 int CViewPrinterRole::SelectPrinterPort()
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetDrawMode(0);
+    PrinterDropTool();
     QString port;
     if (IsUsbOnlyPortModel(doc->GetPrinterModel())) {
         port = kUsbOnlyPort;
@@ -82,7 +82,7 @@ int CViewPrinterRole::SelectPrinterPort()
 void CViewPrinterRole::OnConnectPrinter()
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetDrawMode(0);
+    PrinterDropTool();
     if (SelectPrinterPort() != 1)
         return; // cancelled, or connected by "Find Printers..."
     QString model = doc->GetPrinterModel();

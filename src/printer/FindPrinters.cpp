@@ -12,7 +12,7 @@
 
 int CViewPrinterRole::OnFindPrinters()
 {
-    PrinterDocument()->SetDrawMode(0);
+    PrinterDropTool();
     const CScanCatalogue catalogue = ProgramScanCatalogue();
     CFindPrintersDlg dialog(PrinterWindow(), [&catalogue] { return ScanPorts(PortsToScan(), catalogue); });
     if (dialog.DoModal() != IDOK || !dialog.Chosen())

@@ -40,6 +40,10 @@ void CViewPrinterRole::MapPrinterCommands()
 
 void CViewPrinterRole::OnPortStatus(LPARAM open, const QString& transferSettings)
 {
+    // A job goes on reporting while its window is behind another or closing;
+    // the pane is the front window's.
+    if (!viewpanes::IsFrontWindow(PrinterWindow()))
+        return;
     const CsComAm* serial = Link().Serial();
     QString settings = transferSettings;
     if (settings.isEmpty() && serial)

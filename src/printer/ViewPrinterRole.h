@@ -72,6 +72,8 @@ protected:
     virtual void PrinterInitialUpdate() = 0;
     // A transfer job is running (the commands that use a port wait for it).
     virtual bool PrinterTransferRunning() const = 0;
+    // Connecting and choosing the port leave no drawing tool selected.
+    virtual void PrinterDropTool() = 0;
     // The link to the printer, shared with the transfer.
     virtual CPrinterLink& Link() = 0;
     virtual const CPrinterLink& Link() const = 0;

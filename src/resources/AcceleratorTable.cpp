@@ -63,6 +63,8 @@ constexpr RawAccel kAccelerators[] = {
     {"Alt+U", ID_ZOOM_CHOSEN},
     {"Alt+G", ID_SHOW_GRID},
     {"Alt+W", ID_UNHANDLED_ALT_W},
+    // The tools' Alt letters leave the menus no mnemonics of their own.
+    {"F10", ID_OPEN_MENU_BAR},
 };
 
 std::vector<CAccelEntry> BuildTable()

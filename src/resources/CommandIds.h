@@ -133,6 +133,11 @@ constexpr UINT ID_SAVE_QZ_LOG = 32820;
 // Sent by Alt+W; nothing handles it, as it never did.
 constexpr UINT ID_UNHANDLED_ALT_W = 32830;
 
+// Keyboard access to the menus, whose Alt letters the accelerators take:
+// F10 opens the menu bar, and Help lists every key.
+constexpr UINT ID_OPEN_MENU_BAR = 32843;
+constexpr UINT ID_HELP_SHORTCUTS = 32844;
+
 // --- Bars, status panes and child controls (never sent as commands) ---------------
 
 // The standard toolbar is the bar ID_VIEW_TOOLBAR shows and hides.

@@ -27,7 +27,7 @@ CMenuItemDef Web()
 CMenuPopupDef HelpPopup()
 {
     return {QStringLiteral("&?"),
-            {Cmd(ID_HTML_HELP, u"&Html Help"), Sep(), Cmd(ID_APP_ABOUT, u"&About Glyphane..."), Sep(), Web()}};
+            {Cmd(ID_HTML_HELP, u"&Html Help"), Cmd(ID_HELP_SHORTCUTS, u"&Keyboard Shortcuts"), Sep(), Cmd(ID_APP_ABOUT, u"&About Glyphane..."), Sep(), Web()}};
 }
 
 std::vector<CMenuPopupDef> BuildMenu128()

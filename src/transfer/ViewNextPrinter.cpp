@@ -127,7 +127,7 @@ void CViewTransferRole::NextPrinterFound(const CPortFinding& finding)
                              .arg(m_next->slot));
     m_bProgramMode = true;
     m_nPresetSlot = m_next->slot;
-    TransferDocument()->SetDrawMode(0);
+    TransferDropTool();
     const int started = StartThreadLogo();
     m_nPresetSlot = 0;
     if (!started) {

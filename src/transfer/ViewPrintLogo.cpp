@@ -90,7 +90,7 @@ public:
 void CViewTransferRole::OnPrintLogo()
 {
     CGlyphaneDoc* doc = TransferDocument();
-    doc->SetDrawMode(0);
+    TransferDropTool();
     // The command is disabled while a job runs; a queued key press may still come.
     if (IsTransferRunning() || !ChoosePrintedLogo())
         return;

@@ -91,14 +91,14 @@ void CViewTransferRole::MapTransferCommands()
 
 void CViewTransferRole::OnProgramLogo()
 {
-    TransferDocument()->SetDrawMode(0);
+    TransferDropTool();
     m_bProgramMode = true;
     StartThreadLogo();
 }
 
 void CViewTransferRole::OnTestLogo()
 {
-    TransferDocument()->SetDrawMode(0);
+    TransferDropTool();
     m_bProgramMode = false;
     StartThreadLogo();
 }

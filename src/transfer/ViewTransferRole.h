@@ -93,6 +93,8 @@ protected:
     virtual QWidget* TransferWindow() = 0;
     virtual CPrinterLink& Link() = 0;
     virtual const CSendOptions& SendOptions() const = 0;
+    // Test, Program and Print Logo leave no drawing tool selected.
+    virtual void TransferDropTool() = 0;
 
     CCommandMap m_transferCommands;
 

@@ -91,10 +91,12 @@ protected:
     QWidget* PrinterWindow() override { return this; }
     void PrinterInitialUpdate() override { OnInitialUpdate(); }
     bool PrinterTransferRunning() const override { return IsTransferRunning(); }
+    void PrinterDropTool() override { DropTool(); }
 
     // The transfer role's window.
     CGlyphaneDoc* TransferDocument() const override { return Doc(); }
     QWidget* TransferWindow() override { return this; }
+    void TransferDropTool() override { DropTool(); }
 
     // The printer link's window.
     CGlyphaneDoc* LinkDocument() const override { return Doc(); }

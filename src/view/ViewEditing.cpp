@@ -28,10 +28,7 @@ void CViewEditing::MapEditingCommands()
 void CViewEditing::MapToolCommands()
 {
     auto& c = m_commands;
-    c.MapCommand(ID_TOOL_POINTER, [this] {
-        CommitPendingState();
-        SetTool(tool::None, QStringLiteral("None"));
-    });
+    c.MapCommand(ID_TOOL_POINTER, [this] { DropTool(); });
     c.MapCommand(ID_TOOL_PEN, [this] { OnToolCommand(tool::Pen, QStringLiteral("Pen"), 1, true); });
     c.MapCommand(ID_TOOL_BRUSH, [this] { OnToolCommand(tool::Brush, QStringLiteral("Brush"), 5, true); });
     c.MapCommand(ID_TOOL_ERASER, [this] { OnToolCommand(tool::Eraser, QStringLiteral("Eraser"), 10, true); });
@@ -129,6 +126,12 @@ void CViewEditing::SetTool(int toolCode, const QString& paneName)
 {
     m_pDoc->SetDrawMode(toolCode);
     ShowToolPane(paneName);
+}
+
+void CViewEditing::DropTool()
+{
+    CommitPendingState();
+    SetTool(tool::None, QStringLiteral("None"));
 }
 
 void CViewEditing::ShowToolPane(const QString& paneName)

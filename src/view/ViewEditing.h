@@ -93,6 +93,8 @@ public:
     int CurrentTool() const;
     void CommitPendingState();
     void SetTool(int toolCode, const QString& paneName);
+    // Pointer mode: the pending state committed, no tool, and the pane says so.
+    void DropTool();
     // The tool pane shows this window's tool; the name is kept so that the
     // pane can show it again when the window becomes the active one.
     void ShowToolPane(const QString& paneName);
@@ -220,6 +222,7 @@ private:
     CPoint m_ptShapeLast;
     BOOL m_bShapePending = FALSE;
     QPointer<QTextEdit> m_pTextEdit;
+    QPointer<QWidget> m_pTextOutline;
     QFont m_lfText = InitialTextFont();
     std::unique_ptr<QFont> m_pTextFont;
     BOOL m_bSurfacesReady = FALSE;

@@ -162,9 +162,6 @@ void CViewEditing::EndStroke(const CPoint& point)
     CStroke* stroke = m_pCurrentStroke;
     stroke->AddPoint(point);
     stroke->FinishStroke();
-    // A single click is a dot: the polyline needs two points.
-    if (stroke->Points().size() == 1)
-        stroke->AddPoint(point);
     stroke->DrawStroke(m_dcImage);
     OnUpdate(stroke);
     SetMouseCapture(false);

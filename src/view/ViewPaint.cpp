@@ -40,16 +40,13 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
         m_trackerZoom.Draw(painter);
     const int code = CurrentTool();
     DrawFloatingImage(painter);
-    if (code == tool::SelectArea || code == tool::SelectionPresent || code == tool::TextBoxOpen
+    // The open text box has an outline of its own (ViewText.cpp).
+    if (code == tool::SelectArea || code == tool::SelectionPresent
         || (code == tool::Text && m_trackerSel.IsTracking())) {
         CRectTracker shown = m_trackerSel;
         // The whole-image selection's border is drawn just inside the logo.
         if (m_bSelectAllShown)
             shown.m_rect.DeflateRect(1, 1);
-        // The open text box covers its rectangle: its outline goes just
-        // around it, on the screen only (the stamp is the box's inside).
-        if (code == tool::TextBoxOpen && m_pTextEdit)
-            shown.m_rect.InflateRect(1, 1);
         shown.Draw(painter, CPoint(-scroll.x, -scroll.y));
     }
 }

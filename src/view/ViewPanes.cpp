@@ -1,6 +1,7 @@
 #include "view/ViewPanes.h"
 
 #include "app/GlyphaneApp.h"
+#include "frame/ChildFrame.h"
 #include "frame/MainFrame.h"
 #include "resources/StringTable.h"
 
@@ -70,6 +71,15 @@ void SetPortPane(const QString& text)
     Texts().port = text;
     if (CMainFrame* frame = Frame())
         frame->SetPortPane(text);
+}
+
+bool IsFrontWindow(const QWidget* window)
+{
+    CMainFrame* frame = Frame();
+    if (!frame)
+        return true;
+    const CChildFrame* front = frame->ActiveChildFrame();
+    return front && window && front->isAncestorOf(window) && !front->isHidden();
 }
 
 void SetMessagePane(const QString& text)

@@ -5,6 +5,8 @@
 // without a status bar.
 #include <QString>
 
+class QWidget;
+
 namespace viewpanes {
 
 QString PositionText(int x, int y); // x, y zero-based; -1 shows as 000
@@ -17,6 +19,11 @@ void SetToolPane(const QString& name);
 void SetPrinterPane(const QString& text);
 void SetPortPane(const QString& text);
 void SetMessagePane(const QString& text);
+
+// Whether the panes are the given logo window's to write: it is (inside) the
+// main frame's active logo window, or there is no main frame. A window that
+// has gone behind another, or is closing, writes no pane.
+bool IsFrontWindow(const QWidget* window);
 
 struct CPaneTexts {
     QString position;

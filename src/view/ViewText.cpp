@@ -26,6 +26,41 @@ namespace {
 
 const QString kTextFace = QStringLiteral("Times New Roman");
 
+// The dotted outline just around the open box, on the screen only. It is a
+// widget stacked above the box rather than lines the view paints beside it:
+// at a fractional display scale the box paints a device pixel beyond its
+// edge, over whatever its parent drew there. The widget reaches a little
+// beyond the outline, as a widget's own edge rows can be clipped at such a
+// scale too; the mouse goes through it to the box.
+class CTextBoxOutline : public QWidget {
+public:
+    static constexpr int kMargin = 2;
+
+    explicit CTextBoxOutline(QWidget* parent)
+        : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("textBoxOutline"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    // Around the box's rectangle (viewport coordinates).
+    void Surround(CRect box)
+    {
+        box.InflateRect(1 + kMargin, 1 + kMargin);
+        setGeometry(box.ToQRect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        CRect ring = CRect::FromQRect(rect());
+        ring.DeflateRect(kMargin, kMargin);
+        QPainter painter(this);
+        CRectTracker(ring, CRectTracker::dottedLine).Draw(painter);
+    }
+};
+
 void MakeBlackAndWhite(QImage& image)
 {
     for (int y = 0; y < image.height(); ++y) {
@@ -96,8 +131,11 @@ void CViewEditing::OpenTextBox(bool accepted, const CRect& rect)
     colours.setColor(QPalette::Text, Qt::black);
     edit->setPalette(colours);
     m_pTextEdit = edit;
+    m_pTextOutline = new CTextBoxOutline(EditingViewport());
     PlaceTextBoxWidget();
     edit->show();
+    m_pTextOutline->show();
+    m_pTextOutline->raise();
     edit->setFocus();
     m_pDoc->SetDrawMode(tool::TextBoxOpen);
     InvalidateAll();
@@ -110,6 +148,8 @@ void CViewEditing::PlaceTextBoxWidget()
     CRect onScreen = m_trackerSel.m_rect;
     onScreen.OffsetRect(CPoint() - ScrollPosition());
     m_pTextEdit->setGeometry(onScreen.ToQRect());
+    if (auto* outline = static_cast<CTextBoxOutline*>(m_pTextOutline.data()))
+        outline->Surround(onScreen);
 }
 
 void CViewEditing::OnScrollWithTracker(bool vertical)
@@ -155,6 +195,7 @@ void CViewEditing::CommitTextBox(bool byClick)
     m_pTextEdit = nullptr;
     edit->hide();
     edit->deleteLater();
+    delete m_pTextOutline;
 }
 
 void CViewEditing::StampTextBox()

@@ -10,10 +10,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMdiArea>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -239,6 +243,34 @@ TEST_F(StartupTest, AboutShowsTheApplicationNameAndVersion)
     app->OnCommand(ID_APP_ABOUT);
     EXPECT_EQ(name, "Glyphane");
     EXPECT_EQ(version, "1.0.0");
+}
+
+// Besides name and version, the box tells which build runs on which Qt, under
+// which licence, and where its documentation is.
+TEST_F(StartupTest, AboutNamesTheBuildTheRunningQtTheLicenceAndTheDocumentation)
+{
+    UseSettings(testenv::DefaultRegistrySection());
+    CGlyphaneApp* app = GetApp();
+    ASSERT_TRUE(app->InitInstance());
+    QMap<QString, QString> shown;
+    testenv::ScriptedUi ui;
+    ui.Then([&](CUiPrompt& p, QDialog* dlg) {
+        // Each row is a label and the read-only line it names.
+        for (QLabel* label : dlg->findChildren<QLabel*>())
+            if (auto* field = qobject_cast<QLineEdit*>(label->buddy()))
+                shown[label->text()] = field->text();
+        p.result = IDOK;
+    });
+    app->OnCommand(ID_APP_ABOUT);
+    // A build from a checkout names its commit and the commit's date.
+    const QString build = QFileInfo::exists(testenv::SourceDir() + QStringLiteral("/.git"))
+                              ? QStringLiteral("^[0-9a-f]{7,}(-modified)? \\(\\d{4}-\\d{2}-\\d{2}\\)$")
+                              : QStringLiteral("^unknown$");
+    EXPECT_TRUE(QRegularExpression(build).match(shown["Build:"]).hasMatch()) << shown["Build:"].toStdString();
+    EXPECT_EQ(shown["Qt:"], QString::fromLatin1(qVersion()));
+    EXPECT_FALSE(shown["Licence:"].isEmpty());
+    EXPECT_TRUE(shown["Documentation:"].endsWith(QStringLiteral("/README.md"))) << shown["Documentation:"].toStdString();
+    EXPECT_TRUE(QFileInfo(shown["Documentation:"]).isFile()) << shown["Documentation:"].toStdString();
 }
 
 // Only an X11 display has the accessibility bridge the early bus connection

@@ -465,7 +465,7 @@ TEST(AboutDlg, ShowsNameVersionAndTheProgramIcon)
             iconSize = icon->pixmap().size();
         p.result = IDOK;
     });
-    CAboutDlg dlg(QStringLiteral("Glyphane"), QStringLiteral("1.0.0"));
+    CAboutDlg dlg(QStringLiteral("Glyphane"), QStringLiteral("1.0.0"), CAboutDlg::Facts{});
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(name, QStringLiteral("Glyphane"));
     EXPECT_EQ(version, QStringLiteral("1.0.0"));

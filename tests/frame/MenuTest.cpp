@@ -6,10 +6,12 @@
 #include "frame/ColumnToolBar.h"
 #include "resources/AcceleratorTable.h"
 #include "resources/CommandIds.h"
+#include "dialogs/ShortcutsDlg.h"
 #include "support/ScriptedUi.h"
 #include "view/GlyphaneView.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -54,6 +56,15 @@ QAction* EntryOf(const QMenu* menu, UINT id)
     return nullptr;
 }
 
+// "key|command", one line per row, so a difference shows as text.
+QStringList Lines(const QList<CShortcutsDlg::Row>& rows)
+{
+    QStringList lines;
+    for (const CShortcutsDlg::Row& row : rows)
+        lines << row.key + u'|' + row.command;
+    return lines;
+}
+
 } // namespace
 
 TEST_F(FrameTest, Menu128ListsTheEntriesOfTheEmptyWindow)
@@ -65,7 +76,7 @@ TEST_F(FrameTest, Menu128ListsTheEntriesOfTheEmptyWindow)
         "&File", "  &New\tCtrl+N|57600", "  &Open...\tCtrl+O|57601", "  -", "  Recent File|57616", "  -",
         "  E&xit|57665",
         "&View", "  &Toolbar|59392", "  &Status Bar|59393",
-        "&?", "  &Html Help|32784", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32844", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
     };
     EXPECT_EQ(Describe(frame->MenuPopups(128)), expected);
     // The menu bar shows exactly those popups.
@@ -107,7 +118,7 @@ TEST_F(FrameTest, Menu129ListsEveryLogoWindowEntry)
         "&View", "  &Toolbar|59392", "  &Status Bar|59393", "  &Image Tools |103", "  &Frame Tools|104",
         "  &Generic Tools|102", "  &Draw Tools|101", "  &Pattern Tools|61493", "  -", "  Printer Pre&view|32831",
         "&Window", "  &Cascade|57650", "  &Tile|57651",
-        "&?", "  &Html Help|32784", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
+        "&?", "  &Html Help|32784", "  &Keyboard Shortcuts|32844", "  -", "  &About Glyphane...|57664", "  -", "  " + kWeb + "|32819",
     };
     EXPECT_EQ(Describe(frame->MenuPopups(129)), expected);
 }
@@ -155,7 +166,7 @@ TEST_F(FrameTest, AcceleratorTableSendsItsCommandsAndAltMIsFlipHorizontal)
     for (size_t i = 0; i < table.size(); ++i)
         for (size_t j = i + 1; j < table.size(); ++j)
             EXPECT_NE(table[i].key, table[j].key) << table[i].key.toString().toStdString();
-    EXPECT_EQ(table.size(), 48u);
+    EXPECT_EQ(table.size(), 49u);
 }
 
 TEST_F(FrameTest, KeysReachTheRouterEvenWhereAMenuTitleHasTheSameMnemonic)
@@ -182,6 +193,91 @@ TEST_F(FrameTest, KeysReachTheRouterEvenWhereAMenuTitleHasTheSameMnemonic)
     ASSERT_EQ(dispatched.size(), 3);
     EXPECT_EQ(dispatched.at(2).at(0).toUInt(), 32830u);
     EXPECT_FALSE(dispatched.at(2).at(1).toBool());
+}
+
+// The tools take the menus' Alt letters, so F10 opens the first menu, with or
+// without a logo window, and the arrow keys go on from there.
+TEST_F(FrameTest, F10OpensTheMenuBarAndTheArrowsMoveAlongIt)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    frame->ShowFrame();
+    for (bool withLogo : {false, true}) {
+        if (withLogo) {
+            ASSERT_NE(OpenLogo(), nullptr);
+        }
+        QWidget* target = withLogo ? frame->ActiveChildFrame()->widget() : static_cast<QWidget*>(frame);
+        QMenuBar* bar = frame->menuBar();
+        const QList<QAction*> titles = bar->actions();
+        ASSERT_GE(titles.size(), 2);
+        QTest::keyClick(target, Qt::Key_F10);
+        EXPECT_EQ(bar->activeAction(), titles.at(0)) << withLogo;
+        EXPECT_TRUE(titles.at(0)->menu()->isVisible()) << withLogo;
+        QTest::keyClick(titles.at(0)->menu(), Qt::Key_Right);
+        EXPECT_EQ(bar->activeAction(), titles.at(1)) << withLogo;
+        EXPECT_TRUE(titles.at(1)->menu()->isVisible()) << withLogo;
+        EXPECT_FALSE(titles.at(0)->menu()->isVisible()) << withLogo;
+        titles.at(1)->menu()->close();
+        bar->setActiveAction(nullptr);
+    }
+}
+
+// Help lists every key of the accelerator table, in its order, each with the
+// command as the menus name it.
+TEST_F(FrameTest, HelpListsEveryKeyOfTheAcceleratorTable)
+{
+    testenv::ScriptedUi ui;
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    QStringList shown;
+    QString caption;
+    ui.Then([&](CUiPrompt& p, QDialog* d) {
+        if (auto* dlg = qobject_cast<CShortcutsDlg*>(d))
+            shown = Lines(dlg->ShownRows());
+        caption = d ? d->windowTitle() : QString();
+        p.result = IDOK;
+    });
+    EXPECT_TRUE(frame->Router()->Dispatch(ID_HELP_SHORTCUTS));
+    EXPECT_EQ(caption, QStringLiteral("Keyboard Shortcuts"));
+    const auto& table = AcceleratorTable();
+    ASSERT_EQ(shown.size(), static_cast<qsizetype>(table.size()));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const QString key = table[i].key.toString(QKeySequence::NativeText);
+        EXPECT_TRUE(shown[i].startsWith(key + u'|')) << shown[i].toStdString();
+        EXPECT_GT(shown[i].size(), key.size() + 1) << "no command named for " << key.toStdString();
+    }
+    for (const char* row : {"Ctrl+N|New", "Ctrl+P|Print", "Alt+M|Flip Pixel Horizontal", "Alt+S|Select Ellipse",
+                            "Alt+F|Select Font", "F6|Next Pane", "Alt+W|Nothing (no command)", "F10|Open the Menu Bar"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(row))) << row;
+}
+
+// docs/shortcuts.md lists the keys as Help does, row for row, so a key added
+// to the table without the document fails here.
+TEST_F(FrameTest, TheShortcutsDocumentListsWhatHelpLists)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    QFile doc(testenv::SourceDir() + QStringLiteral("/docs/shortcuts.md"));
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly | QIODevice::Text)) << doc.fileName().toStdString();
+    QStringList listed;
+    bool inTable = false;
+    for (const QString& line : QString::fromUtf8(doc.readAll()).split(u'\n')) {
+        // The first table of the document, after its header and rule lines.
+        if (!line.startsWith(u'|')) {
+            if (inTable)
+                break;
+            continue;
+        }
+        const QStringList cells = line.split(u'|');
+        if (cells.size() < 4 || line.startsWith(QStringLiteral("|---")) || cells[1].trimmed() == u"Key") {
+            inTable = true;
+            continue;
+        }
+        inTable = true;
+        listed << cells[1].trimmed().remove(u'`') + u'|' + cells[2].trimmed();
+    }
+    EXPECT_EQ(listed, Lines(frame->KeyboardShortcuts()));
 }
 
 TEST_F(FrameTest, BarTogglesShowHideAndCheckTheirBars)

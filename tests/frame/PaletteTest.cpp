@@ -182,6 +182,46 @@ TEST_F(FrameTest, ProfileChoosesGreyImagesNoTipsAndColumns)
     EXPECT_FALSE(IsGreyImage(frame->Palette(102)->Image()));
 }
 
+// On a screen of more than one device pixel per pixel (test_frame_scale2)
+// the palettes and the standard toolbar show pictures drawn at that ratio,
+// with curves and slants finer than a pixel, not the 16 x 15 pictures
+// enlarged into blocks. Pictures made only of upright edges are sharp
+// either way; those below have slants or curves.
+TEST_F(FrameTest, ButtonPicturesAreDrawnAtTheScreensPixelRatio)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    frame->ShowFrame();
+    QApplication::processEvents();
+    const qreal ratio = frame->devicePixelRatio();
+    const auto blocky = [](const QImage& image) {
+        for (int y = 0; y + 1 < image.height(); y += 2)
+            for (int x = 0; x + 1 < image.width(); x += 2) {
+                const QRgb p = image.pixel(x, y);
+                if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p || image.pixel(x + 1, y + 1) != p)
+                    return false;
+            }
+        return true;
+    };
+    const struct {
+        const char* name;
+        UINT command;
+    } buttons[] = {
+        {"Ellipse (Draw)", 61491}, {"Line (Draw)", 32777},      {"Pen (Draw)", 32773},
+        {"Refresh (Actions)", 32783}, {"Connect (toolbar)", 32791},
+    };
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.name);
+        QAction* action = frame->Router()->Action(b.command);
+        ASSERT_NE(action, nullptr);
+        const QPixmap shown = action->icon().pixmap(QSize(16, 15), ratio);
+        EXPECT_EQ(shown.size(), (QSizeF(16, 15) * ratio).toSize());
+        if (ratio >= 2) {
+            EXPECT_FALSE(blocky(shown.toImage())) << "enlarged, not drawn at the ratio";
+        }
+    }
+}
+
 // Connect, Test Logo, Print Logo and Print sit close together on the toolbar:
 // each pair differs in at least a quarter of its pixels, in colour and in grey.
 TEST(ToolImagesTest, ThePrinterCommandsImagesTellApartAtAGlance)

@@ -6,9 +6,13 @@
 #include "support/ScriptedUi.h"
 #include "FrameFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QSettings>
+#include <QWindow>
+
+#include <functional>
 
 using frametest::FrameTest;
 
@@ -77,4 +81,45 @@ TEST_F(FrameTest, OpeningAFileThatIsOpenBringsItsWindowForward)
     ASSERT_NE(frame->MdiArea()->activeSubWindow(), nullptr);
     EXPECT_EQ(frame->MdiArea()->activeSubWindow(), frame->ActiveChildFrame());
     EXPECT_EQ(frame->ActiveChildFrame()->GetDocument(), first);
+}
+
+// The main window's title names the logo in front, with the modified mark
+// while it has unsaved changes, and only the program when no logo is open.
+TEST_F(FrameTest, TheTitleNamesTheLogoInFrontAndItsUnsavedChanges)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    frame->ShowFrame();
+    // The title as the window system gets it ("[*]" shown as "*" or left out).
+    const auto shown = [frame] { return frame->windowHandle()->title().toStdString(); };
+    EXPECT_EQ(shown(), "Glyphane");
+
+    CGlyphaneDoc* shop = OpenWhiteLogoFile(64, 8, QStringLiteral("shop.bmp"));
+    ASSERT_NE(shop, nullptr);
+    CGlyphaneDoc* other = OpenWhiteLogoFile(32, 8, QStringLiteral("other.bmp"));
+    ASSERT_NE(other, nullptr);
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const char* title;
+    } steps[] = {
+        {"second logo in front", [] {}, "other.bmp \u2014 Glyphane"},
+        {"it is changed", [other] { other->SetModifiedFlag(); }, "other.bmp* \u2014 Glyphane"},
+        {"the first comes forward", [frame, shop] { frame->ActivateDocumentWindow(shop); }, "shop.bmp \u2014 Glyphane"},
+        {"the first is changed", [shop] { shop->SetModifiedFlag(); }, "shop.bmp* \u2014 Glyphane"},
+        {"and saved as another name",
+         [shop] {
+             shop->SetPathName(QDir::current().filePath(QStringLiteral("logo.bmp")));
+             shop->SetModifiedFlag(false);
+         },
+         "logo.bmp \u2014 Glyphane"},
+        {"the changed one in front again", [frame, other] { frame->ActivateDocumentWindow(other); },
+         "other.bmp* \u2014 Glyphane"},
+        {"every logo closed", [frame] { frame->CloseAllDocumentsWithoutAsking(); }, "Glyphane"},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        QApplication::processEvents();
+        EXPECT_EQ(shown(), s.title) << s.step;
+    }
 }

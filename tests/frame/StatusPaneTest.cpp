@@ -13,6 +13,8 @@
 #include <QMdiArea>
 #include <QStatusBar>
 
+#include <algorithm>
+
 using frametest::FrameTest;
 
 namespace {
@@ -65,8 +67,9 @@ TEST_F(FrameTest, StatusBarHasNinePanesWithTheirFirstTexts)
     for (UINT id : CStatusPanes::PaneIds()) {
         QLabel* pane = frame->findChild<QLabel*>(QStringLiteral("pane%1").arg(id));
         ASSERT_NE(pane, nullptr) << id;
-        EXPECT_GT(pane->x(), lastX) << id;
-        lastX = pane->x();
+        const int x = pane->mapTo(frame->statusBar(), QPoint(0, 0)).x();
+        EXPECT_GT(x, lastX) << id;
+        lastX = x;
     }
 }
 
@@ -139,6 +142,53 @@ TEST_F(FrameTest, PanesFollowTheLogoWindowThatBecomesActive)
     EXPECT_EQ(frame->PaneText(61462), QStringLiteral("JMQ9534"));
     EXPECT_EQ(frame->PaneText(61463), QStringLiteral("LPT1"));
     EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
+}
+
+// However narrow the window (a maximised window on a 1920 x 1080 screen at a
+// display scale of 2 is 960 wide), every pane shows its whole text beside
+// the others, never under them: the panes that do not fit go to a second row.
+TEST_F(FrameTest, PanesKeepTheirWholeTextsInANarrowWindow)
+{
+    CMainFrame* frame = Start();
+    ASSERT_NE(frame, nullptr);
+    frame->ShowFrame();
+    ASSERT_NE(OpenLogo(), nullptr);
+    frame->SetPrinterPane(QStringLiteral("Printer not selected"));
+    frame->SetPortPane(QStringLiteral("Comunication port not init"));
+    frame->SetPositionPane(1499, 239);
+    frame->SetSizePane(3000, 240);
+    frame->SetToolPane(QStringLiteral("Rectangle"));
+    const struct {
+        const char* name;
+        int width;
+        bool oneRow;
+    } windows[] = {{"wide", 1400, true},       {"scale 2 on 1920 x 1080", 958, true}, {"narrower", 600, false},
+                   {"narrowest", 300, false}, {"wide again", 1400, true}};
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.name);
+        frame->showNormal();
+        frame->resize(w.width, 500);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QStatusBar* bar = frame->statusBar();
+        QList<QRect> placed;
+        for (UINT id : CStatusPanes::PaneIds()) {
+            if (id == 0)
+                continue;
+            const QLabel* pane = frame->findChild<QLabel*>(QStringLiteral("pane%1").arg(id));
+            ASSERT_NE(pane, nullptr);
+            ExpectWholeTextFits(frame, id);
+            EXPECT_GE(pane->width(), pane->minimumSizeHint().width()) << id << " " << pane->text().toStdString();
+            const QRect shown(pane->mapTo(bar, QPoint(0, 0)), pane->size());
+            EXPECT_TRUE(bar->rect().contains(shown)) << id << " lies outside the bar";
+            for (const QRect& other : placed)
+                EXPECT_FALSE(shown.intersects(other)) << id << " covers another pane";
+            placed.append(shown);
+        }
+        const bool oneRow = std::all_of(placed.begin(), placed.end(),
+                                        [&placed](const QRect& r) { return r.top() == placed.first().top(); });
+        EXPECT_EQ(oneRow, w.oneRow);
+    }
 }
 
 // Each key pane shows its text only while its lock is on; a pane whose state

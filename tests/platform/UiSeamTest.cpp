@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -71,6 +73,23 @@ void ClickInNextModal(const QString& buttonText)
                 b->click();
                 return;
             }
+        if (auto* dlg = qobject_cast<QDialog*>(modal))
+            dlg->reject();
+    });
+}
+
+// Once a modal window other than skip is up: notes its parent and the colour
+// of its icon's middle, then closes it.
+void InspectAndCloseNextModal(QWidget* skip, QWidget*& parent, QRgb& icon)
+{
+    QTimer::singleShot(0, [skip, &parent, &icon] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == skip) {
+            InspectAndCloseNextModal(skip, parent, icon);
+            return;
+        }
+        parent = modal->parentWidget();
+        icon = modal->windowIcon().pixmap(16).toImage().pixel(8, 8);
         if (auto* dlg = qobject_cast<QDialog*>(modal))
             dlg->reject();
     });
@@ -261,6 +280,60 @@ TEST(UiSeam, RealWidgetsWithoutAScript)
     EXPECT_EQ(RunModal(&dlg), IDOK);
     EXPECT_EQ(dlg.m_nValue, 5);
     EXPECT_EQ(RunModal(nullptr), IDCANCEL);
+}
+
+// A box, a file dialog or a dialog asked for without an owner belongs to the
+// program's window (so it has the program's icon and no task bar entry of its
+// own), or to the dialog open at the time; an owner given is kept.
+TEST(UiSeam, APromptWithoutAnOwnerBelongsToTheProgramsWindow)
+{
+    ASSERT_EQ(CurrentUiResponder(), nullptr);
+    QMainWindow program;
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    program.setWindowIcon(QIcon(red));
+    program.show();
+    QWidget logo(&program);
+    CLimitDlg open; // a dialog open while a box comes
+    open.setParent(&program, Qt::Dialog);
+
+    QWidget* seenParent = nullptr;
+    QRgb seenIcon = 0;
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+        QWidget* expected;
+    } cases[] = {
+        {"box without an owner", [] { MessageBox(nullptr, "Logo Correctly Saved on Psw File!", "Glyphane", MB_OK); },
+         &program},
+        {"box with its owner", [&] { MessageBox(&logo, "Printer not ready", "Error", MB_OK); }, &logo},
+        {"file dialog without an owner", [] { GetOpenFileName(nullptr, "Open", "", "All Files (*.*)|*.*||", ""); },
+         &program},
+        {"dialog made without a parent", [] {
+             CLimitDlg orphan;
+             RunModal(&orphan);
+         },
+         &program},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        seenParent = nullptr;
+        seenIcon = 0;
+        InspectAndCloseNextModal(nullptr, seenParent, seenIcon);
+        c.ask();
+        EXPECT_EQ(seenParent, c.expected);
+        EXPECT_EQ(seenIcon, QColor(Qt::red).rgb()) << "the program's icon";
+    }
+
+    // A box asked for while a dialog is open belongs to that dialog.
+    seenParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        InspectAndCloseNextModal(&open, seenParent, seenIcon);
+        MessageBox(nullptr, "Please, select al least one logo!", "Error", MB_OK);
+        open.reject();
+    });
+    RunModal(&open);
+    EXPECT_EQ(seenParent, &open);
 }
 
 TEST(UiSeam, HeadlessAnswersTakeTheFirstChoice)

@@ -6,8 +6,12 @@
 #include "support/TestEnv.h"
 #include "transfer/PrinterPreview.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPixmap>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -194,4 +198,33 @@ TEST(PrinterPreviewTest, TheStripViewPaintsEachDotAsAWholeSquareOfDevicePixels)
     for (int y = 0; y < strip.height() * n; ++y)
         for (int x = 0; x < strip.width() * n; ++x)
             ASSERT_EQ(shown.pixel(x, y), strip.pixel(x / n, y / n)) << "device pixel " << x << ", " << y;
+}
+
+// Run at the screen's own scale, at 2 (test_transfer_scale2) and at 1.5
+// (test_transfer_scale1_5): the preview opens as wide as the strip needs, so
+// the printers' usual widths show no horizontal scroll bar, whether or not the
+// strip is tall enough for a vertical one.
+TEST(PrinterPreviewTest, ThePreviewOfAStripViewHasNoHorizontalScrollBarItDoesNotNeed)
+{
+    const struct {
+        int dotX;
+        int dotY;
+    } cases[] = {{384, 64}, {448, 120}, {576, 240}, {640, 240}, {576, 1200}};
+    for (const auto& c : cases) {
+        QImage dots(c.dotX, c.dotY, QImage::Format_RGB32);
+        dots.fill(Qt::white);
+        CPrinterPreviewDlg dlg(nullptr, PaperStrip(dots, c.dotX), QStringLiteral("WGJ33 on COM1"));
+        dlg.show();
+        QCoreApplication::processEvents();
+        auto* scroll = dlg.findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        const QSize strip = dlg.StripView()->size();
+        ASSERT_LE(strip.width() + 100, dlg.screen()->availableGeometry().width())
+            << "the screen has room for the strip";
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible())
+            << c.dotX << " x " << c.dotY << " dots, " << strip.width() << " px wide in a viewport of "
+            << scroll->viewport()->width() << " px at a scale of " << dlg.devicePixelRatioF();
+        EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), scroll->widget()->height() > scroll->viewport()->height())
+            << c.dotX << " x " << c.dotY;
+    }
 }

@@ -4,6 +4,7 @@
 // mid-transfer, and the model rules of the transfer speed.
 #include "TransferFixture.h"
 
+#include "frame/ChildFrame.h"
 #include "frame/MainFrame.h"
 #include "transfer/TransferJob.h"
 
@@ -245,22 +246,41 @@ TEST_F(TransferTest, APrinterThatFallsSilentEndsWithTheSendErrorAndTheViewStaysU
     EXPECT_FALSE(m_view->IsTransferRunning());
 }
 
+// Closed mid-transfer, the window ends its worker at once, and what the
+// closed window's port said last never reaches the shared port pane: the
+// logo window left in front shows its own port, here none.
 TEST_F(TransferTest, ClosingTheWindowMidTransferEndsTheWorkerQuickly)
 {
     StartLinePrinter(QStringLiteral("WGJ33"));
+    CGlyphaneDoc* other = OpenWhiteLogoFile(32, 16, QStringLiteral("other.bmp"));
+    ASSERT_NE(other, nullptr);
     OpenLogoFor(QStringLiteral("WGJ33"), 64, 32);
     ScriptedUi ui;
     m_view->OnCommand(ID_TEST_LOGO);
     while (m_printer->BytesUnderstood() < 2048)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     ASSERT_TRUE(m_view->IsTransferRunning());
+    CMainFrame* frame = GetApp()->GetMainFrame();
+    EXPECT_TRUE(frame->PaneText(ID_PANE_PORT).startsWith(QStringLiteral("COM1"))) << "the open port's settings";
+    // Closed as the operator closes it: the window goes, the other one comes
+    // to the front, and the closed one is deleted afterwards.
+    m_doc->SetModifiedFlag(false);
+    QPointer<CGlyphaneView> closing = m_view;
     QElapsedTimer clock;
     clock.start();
-    delete m_view->parentWidget()->parentWidget(); // the logo window, its view and document
+    ASSERT_TRUE(m_view->parentWidget()->close());
     m_view = nullptr;
     m_doc = nullptr;
+    while (closing && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(closing, nullptr);
     EXPECT_LT(clock.elapsed(), 2000);
     QCoreApplication::processEvents();
+    ASSERT_EQ(frame->ActiveChildFrame()->GetDocument(), other);
+    EXPECT_EQ(other->GetPortName().toStdString(), LoadString(61454).toStdString());
+    EXPECT_EQ(frame->PaneText(ID_PANE_PORT).toStdString(), LoadString(61454).toStdString());
 }
 
 TEST_F(TransferTest, AFiscalPrinterWhoseBaudDialogIsCancelledGetsNothing)

@@ -123,6 +123,41 @@ TEST_F(ViewTest, ToolCommandsSetPenPaneAndClearTheLogoInRam)
     }
 }
 
+// Connect, Test, Program and Print Logo drop the tool, and the tool pane says
+// so, now and when the window comes back to the front. Each is left at its
+// first question (cancelled) or its first refusal.
+TEST_F(ViewTest, PrinterCommandsDropTheToolAndThePaneSaysSo)
+{
+    ASSERT_TRUE(OpenWhiteLogo(64, 8));
+    const struct {
+        const char* name;
+        UINT id;
+        bool coloured; // a coloured logo is refused before any question
+    } cases[] = {
+        {"Connect", ID_CONNECT_PRINTER, false},
+        {"Test Logo", ID_TEST_LOGO, true},
+        {"Program Logo", ID_PROGRAM_LOGO, false},
+        {"Print Logo", ID_PRINT_LOGO, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_doc->SetMonochrome(c.coloured ? 0 : 1);
+        Command(ID_TOOL_BRUSH);
+        ASSERT_EQ(viewpanes::LastTexts().tool.toStdString(), "Tool selected: Brush");
+        {
+            testenv::ScriptedUi ui;
+            ui.Answer(IDCANCEL);
+            Command(c.id);
+            EXPECT_EQ(ui.Prompts().size(), 1u);
+        }
+        EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
+        EXPECT_EQ(viewpanes::LastTexts().tool.toStdString(), "Tool selected: None");
+        QFocusEvent focus(QEvent::FocusIn);
+        QApplication::sendEvent(m_view, &focus);
+        EXPECT_EQ(viewpanes::LastTexts().tool.toStdString(), "Tool selected: None");
+    }
+}
+
 TEST_F(ViewTest, UserPixelSizeTakesTheDialogValueOrKeepsTheWidth)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));

@@ -28,6 +28,48 @@ TEST_F(ViewTest, PenStrokeDrawsOnePixelBlackLineAndTakesTheUndoCopy)
     EXPECT_EQ(m_view->CurrentStroke(), nullptr);
 }
 
+// A click that does not move leaves a dot of the tool's width, whether the
+// clicks come slowly, or quickly enough for Qt to call the second a double
+// click, on the same point or on the next one.
+TEST_F(ViewTest, ClicksWithoutMovementLeaveTheirDots)
+{
+    const struct {
+        const char* name;
+        UINT toolId;
+        UINT sizeId; // 0: the tool's own width
+        bool startBlack;
+        std::vector<std::pair<QPoint, ulong>> clicks; // point, time stamp (ms)
+        std::vector<QPoint> dots;
+        int dotPixels; // pixels of the dot's colour in all
+    } cases[] = {
+        {"pen, one click", ID_TOOL_PEN, 0, false, {{{20, 20}, 1000000}}, {{20, 20}}, 1},
+        {"pen, two slow clicks", ID_TOOL_PEN, 0, false, {{{20, 20}, 1000000}, {{30, 20}, 1005000}},
+         {{20, 20}, {30, 20}}, 2},
+        {"pen, a double click on one point", ID_TOOL_PEN, 0, false, {{{20, 20}, 1000000}, {{20, 20}, 1000100}},
+         {{20, 20}}, 1},
+        {"pen, two quick clicks side by side", ID_TOOL_PEN, 0, false, {{{20, 20}, 1000000}, {{21, 20}, 1000100}},
+         {{20, 20}, {21, 20}}, 2},
+        {"pen at 3 pixels", ID_TOOL_PEN, ID_SIZE_3, false, {{{20, 20}, 1000000}}, {{20, 20}}, 9},
+        {"brush", ID_TOOL_BRUSH, 0, false, {{{20, 20}, 1000000}, {{40, 20}, 1000100}}, {{20, 20}, {40, 20}}, 2 * 21},
+        {"eraser on black", ID_TOOL_ERASER, ID_SIZE_2, true, {{{20, 20}, 1000000}}, {{20, 20}}, 4},
+    };
+    ASSERT_TRUE(OpenWhiteLogo(100, 50));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image().fill(c.startBlack ? kBlack : kWhite);
+        Command(c.toolId);
+        if (c.sizeId)
+            Command(c.sizeId);
+        for (const auto& [point, time] : c.clicks)
+            ClickAt(point.x(), point.y(), time);
+        const QRgb ink = c.startBlack ? kWhite : kBlack;
+        for (const QPoint& dot : c.dots)
+            EXPECT_EQ(Pixel(dot.x(), dot.y()), ink) << dot.x() << "," << dot.y();
+        EXPECT_EQ(CountInImage(ink), c.dotPixels);
+        EXPECT_EQ(m_view->CurrentStroke(), nullptr);
+    }
+}
+
 TEST_F(ViewTest, MovesWithoutTheButtonDrawNothing)
 {
     ASSERT_TRUE(OpenWhiteLogo(100, 50));

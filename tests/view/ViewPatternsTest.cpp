@@ -147,3 +147,53 @@ TEST_F(ViewTest, FinePatternIsLoggedInTheApplicationLog)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("On Pattern 1"));
 }
+
+// A rectangle takes two clicks. Filled inside after both, the fill stays
+// within the outline and Undo takes back the fill alone. A press, a drag and
+// a release are its first click only: choosing the fill tool then drops the
+// waiting rectangle and takes its rubber band off the screen, so the
+// operator sees that there is no outline before the fill floods the white
+// logo, and Undo gives back the logo as it was before the fill.
+TEST_F(ViewTest, FillAfterARectangleOnTheScreenAndInTheLogo)
+{
+    const QRect outline(10, 10, 40, 30); // corners (10, 10) and (50, 40), right and bottom exclusive
+    const struct {
+        const char* name;
+        bool dragged; // one press-drag-release rather than two clicks
+        bool drawn;
+        int blackAfterFill;
+    } cases[] = {
+        {"two clicks", false, true, 40 * 30},
+        {"press, drag, release", true, false, 100 * 80},
+    };
+    ASSERT_TRUE(OpenWhiteLogo(100, 80));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image().fill(kWhite);
+        Command(ID_TOOL_RECTANGLE);
+        if (c.dragged) {
+            Drag({QPoint(10, 10), QPoint(30, 30), QPoint(50, 40)});
+        } else {
+            Click(10, 10);
+            Move(50, 40);
+            Click(50, 40);
+        }
+        EXPECT_EQ(m_view->IsShapePending(), !c.drawn);
+        const int outlinePixels = 2 * 40 + 2 * 28;
+        EXPECT_EQ(CountInImage(kBlack), c.drawn ? outlinePixels : 0);
+        EXPECT_GT(AlongLine(OnScreen(), QRect(12, 10, 30, 1)).black, 25) << "the outline or its rubber band";
+
+        Command(ID_TOOL_FILL);
+        EXPECT_FALSE(m_view->IsShapePending());
+        const LineInk top = AlongLine(OnScreen(), QRect(12, 10, 30, 1));
+        EXPECT_EQ(top.black > 0, c.drawn) << "nothing is shown that is not in the logo";
+        Click(30, 25);
+        EXPECT_EQ(CountInImage(kBlack), c.blackAfterFill);
+        EXPECT_EQ(Pixel(80, 70), c.drawn ? kWhite : kBlack);
+
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(CountInImage(kBlack), c.drawn ? outlinePixels : 0);
+        EXPECT_EQ(Pixel(outline.left(), outline.top()), c.drawn ? kBlack : kWhite);
+        EXPECT_EQ(Pixel(30, 25), kWhite);
+    }
+}

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -105,6 +106,50 @@ protected:
     QImage Screen()
     {
         return Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // What the screen itself shows of the viewport, in device pixels: the
+    // window system's copy, which at a fractional display scale can differ
+    // from a fresh rendering of the widgets (Screen()).
+    QImage OnScreen()
+    {
+        QWidget* top = Viewport()->window();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
+        QApplication::processEvents();
+        const QPoint origin = Viewport()->mapToGlobal(QPoint(0, 0));
+        const QSize size = Viewport()->size();
+        QImage shown = top->screen()->grabWindow(0, origin.x(), origin.y(), size.width(), size.height()).toImage();
+        return shown.convertToFormat(QImage::Format_RGB32);
+    }
+    // Along a one-pixel line of an OnScreen() picture (logical coordinates):
+    // the places that show black in any device pixel across it, and those
+    // that do not. Half a logical pixel either side is looked at, as at a
+    // fractional display scale a line lands on the device pixel on either
+    // side of its place.
+    struct LineInk {
+        int black = 0;
+        int white = 0;
+    };
+    static LineInk AlongLine(const QImage& shown, const QRect& line)
+    {
+        const qreal s = shown.devicePixelRatio();
+        const QRect band = QRectF((line.x() - 0.5) * s, (line.y() - 0.5) * s, (line.width() + 1) * s,
+                                  (line.height() + 1) * s)
+                               .toAlignedRect()
+                               .intersected(shown.rect());
+        const bool vertical = line.width() == 1;
+        const int length = vertical ? band.height() : band.width();
+        const int across = vertical ? band.width() : band.height();
+        LineInk ink;
+        for (int i = 0; i < length; ++i) {
+            bool black = false;
+            for (int j = 0; j < across && !black; ++j) {
+                const QPoint p = vertical ? QPoint(band.left() + j, band.top() + i)
+                                          : QPoint(band.left() + i, band.top() + j);
+                black = shown.pixel(p) == kBlack;
+            }
+            (black ? ink.black : ink.white)++;
+        }
+        return ink;
     }
 
     CGlyphaneDoc* m_doc = nullptr;

@@ -5,7 +5,9 @@
 #include "support/ScriptedUi.h"
 #include "ViewTestFixture.h"
 
+#include <QDir>
 #include <QListWidget>
+#include <QSettings>
 
 using namespace viewtest;
 
@@ -61,6 +63,11 @@ TEST_F(ViewUpgradeFileTest, LogoSavedInSlotTwoLoadsBackIntoANewLogoAndUndoTakesT
         ChooseFileAndSlot(ui, psw, 2);
         Command(ID_FILE_SAVE_PSW);
         EXPECT_EQ(ui.Pending(), 0u);
+        // Every prompt, the success box too, belongs to the program's window.
+        ASSERT_FALSE(ui.Prompts().empty());
+        EXPECT_EQ(ui.Prompts().back().text, QStringLiteral("Logo Correctly Saved on Psw File!"));
+        for (const CUiPrompt& prompt : ui.Prompts())
+            EXPECT_EQ(prompt.owner ? prompt.owner->window() : nullptr, m_view->window()) << prompt.text.toStdString();
     }
     const QByteArray after = pswmaker::ReadAll(psw);
     ASSERT_EQ(after.size(), before.size());
@@ -100,4 +107,51 @@ TEST_F(ViewUpgradeFileTest, CancelledFileDialogChangesNeitherTheLogoNorTheFile)
         EXPECT_EQ(Image(), drawn) << id;
     }
     EXPECT_EQ(pswmaker::ReadAll(psw), before);
+}
+
+// Both commands' file dialogs open where the logo lives until an upgrade file
+// has been chosen, then where that file was (the settings keep it for the next
+// run); a remembered folder that has gone gives way to the logo's again.
+TEST_F(ViewUpgradeFileTest, TheFileDialogOpensWhereTheLogoLivesThenWhereTheLastUpgradeFileWas)
+{
+    ASSERT_TRUE(QDir(TempFolder()).mkpath(QStringLiteral("logos")));
+    ASSERT_TRUE(QDir(TempFolder()).mkpath(QStringLiteral("firmware")));
+    const QString logos = TempPath(QStringLiteral("logos"));
+    const QString firmware = TempPath(QStringLiteral("firmware"));
+    const QString psw = firmware + QStringLiteral("/up.psw");
+    ASSERT_TRUE(pswmaker::Make(psw, QStringLiteral("WGJ33"), {{64, 40, {}}}));
+    ASSERT_TRUE(OpenWhiteLogo(64, 40, QStringLiteral("logos/shop.bmp")));
+    BindTo(QStringLiteral("WGJ33"));
+
+    const struct {
+        const char* step;
+        UINT command;
+        QString chosen; // empty: the dialog is cancelled
+        QString opensIn;
+    } steps[] = {
+        {"a load before any upgrade file", ID_FILE_LOAD_PSW, {}, logos},
+        {"a save before any upgrade file", ID_FILE_SAVE_PSW, {}, logos},
+        {"a load that chooses one", ID_FILE_LOAD_PSW, psw, logos},
+        {"a save after it", ID_FILE_SAVE_PSW, {}, firmware},
+        {"a load after it", ID_FILE_LOAD_PSW, {}, firmware},
+    };
+    for (const auto& s : steps) {
+        testenv::ScriptedUi ui;
+        ui.Then([&](CUiPrompt& p, QDialog*) {
+            p.fileName = s.chosen;
+            p.result = s.chosen.isEmpty() ? IDCANCEL : IDOK;
+        });
+        Command(s.command);
+        ASSERT_FALSE(ui.Prompts().empty()) << s.step;
+        EXPECT_EQ(ui.Prompts().front().kind, UiPromptKind::OpenFile) << s.step;
+        EXPECT_EQ(QDir::cleanPath(ui.Prompts().front().directory), QDir::cleanPath(s.opensIn)) << s.step;
+    }
+    EXPECT_EQ(Profile()->value(QStringLiteral("Settings/LastUpgradeFile")).toString(), psw);
+
+    ASSERT_TRUE(QDir(firmware).removeRecursively());
+    testenv::ScriptedUi ui;
+    ui.Answer(IDCANCEL);
+    Command(ID_FILE_LOAD_PSW);
+    ASSERT_FALSE(ui.Prompts().empty());
+    EXPECT_EQ(QDir::cleanPath(ui.Prompts().front().directory), QDir::cleanPath(logos)) << "the remembered folder is gone";
 }
