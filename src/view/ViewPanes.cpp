@@ -79,7 +79,9 @@ bool IsFrontWindow(const QWidget* window)
     if (!frame)
         return true;
     const CChildFrame* front = frame->ActiveChildFrame();
-    return front && window && front->isAncestorOf(window) && !front->isHidden();
+    // With no other logo window in front, a window that is closing still
+    // writes that its port closed: the pane must not keep its open settings.
+    return !front || !window || front->isAncestorOf(window) || front->isHidden();
 }
 
 void SetMessagePane(const QString& text)

@@ -20,9 +20,9 @@ void SetPrinterPane(const QString& text);
 void SetPortPane(const QString& text);
 void SetMessagePane(const QString& text);
 
-// Whether the panes are the given logo window's to write: it is (inside) the
-// main frame's active logo window, or there is no main frame. A window that
-// has gone behind another, or is closing, writes no pane.
+// Whether the panes are the given logo window's to write: no other logo
+// window is in front of it (or there is no main frame). A window that has
+// gone behind another, or closed while another came forward, writes no pane.
 bool IsFrontWindow(const QWidget* window);
 
 struct CPaneTexts {
