@@ -12,14 +12,11 @@
 //   the close; the share of the data in the whole send, on a port never
 //   scanned and for the next printer on a port (its speed known).
 #include "BenchTransfer.h"
-#include "PrinterEmulator.h"
 
-#include "components/PrinterProtocol.h"
 #include "components/SComAm.h"
 #include "components/SettingsStore.h"
 #include "printer/PortScan.h"
 #include "transfer/SerialTransfer.h"
-#include "transfer/TransferHost.h"
 
 #include <QLoggingCategory>
 #include <QTemporaryDir>
@@ -32,7 +29,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 constexpr double kBatchTarget = 1.15;
 constexpr double kScanTargetSeconds = 3.0;
@@ -42,52 +39,6 @@ double Seconds(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
 }
-
-// Marks when the data begins and when the printer has taken all of it.
-class CPhaseHost : public CTransferHost {
-public:
-    explicit CPhaseHost(const CPrinterEmulator& printer)
-        : m_printer(printer)
-    {
-    }
-    void ProgressStart(int steps, qint64 totalBytes, DWORD) override
-    {
-        m_steps = steps;
-        m_expected = m_printer.BytesUnderstood() + totalBytes
-                     + static_cast<long long>(steps) * prnproto::kStatusRequest.size();
-        dataStart = Clock::now();
-    }
-    void ProgressStep(qint64, int) override {}
-    void ProgressEnd() override
-    {
-        const auto bound = Clock::now() + std::chrono::seconds(60);
-        while (m_printer.BytesUnderstood() < m_expected && Clock::now() < bound)
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        dataEnd = Clock::now();
-    }
-    void PostStopSend() override {}
-    void PortStatus(bool, const QString&) override {}
-    int Message(const QString&, const QString&, UINT) override { return IDOK; }
-    void Inform(const QString&, const QString&, UINT) override {}
-    int ChooseBaudRate() override { return 0; }
-    bool FrameMayCoverLogo() override { return true; }
-    bool WaitForPrinterReset(bool, int) override { return true; }
-    void Log(const QString&) override {}
-    bool StopRequested() const override { return false; }
-    bool Sleep(int ms) override
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        return true;
-    }
-
-    Clock::time_point dataStart{};
-    Clock::time_point dataEnd{};
-
-private:
-    const CPrinterEmulator& m_printer;
-    int m_steps = 0;
-    long long m_expected = 0;
-};
 
 // A WGJ33 of firmware 1.79 (it keeps the speed it is found at) on a port of
 // its own, COMn.
@@ -145,15 +96,15 @@ CSendTimes SendTest(int n, const CPrinterEmulator& printer, bool find)
     CTransferRequest request = bench::Wgj33TestRequest();
     request.portName = QStringLiteral("COM%1").arg(n);
     request.foundBaud = foundBaud; // as the command-line tool hands it on
-    CPhaseHost host(printer);
+    bench::CLineTimingHost host(printer);
     CCsGenericPrn port;
     CSerialTransfer transfer(request, host, port, nullptr);
     times.ok = transfer.SendLogoToSerial() == 1;
     const auto end = Clock::now();
     times.finding = Seconds(start, jobStart);
-    times.before = Seconds(jobStart, host.dataStart);
-    times.data = Seconds(host.dataStart, host.dataEnd);
-    times.after = Seconds(host.dataEnd, end);
+    times.before = Seconds(jobStart, host.DataStart());
+    times.data = host.Seconds();
+    times.after = Seconds(host.DataEnd(), end);
     return times;
 }
 
