@@ -57,8 +57,11 @@ void CViewClipboard::MapCommands(CCommandMap& commands)
     auto pasteRule = [this](CCmdUI& ui) { ui.Enable(ClipboardHasBitmap() && PasteAllowedFor(m_host.CurrentTool())); };
     c.MapUpdate(ID_EDIT_PASTE, pasteRule);
     c.MapUpdate(ID_EDIT_PASTE_SPECIAL, pasteRule);
-    c.MapUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(m_host.Surfaces().UndoCount() != 0 && !m_host.Magnifier().IsMagnified()); });
-    c.MapUpdate(ID_IMAGE_SELECT_ALL, [this](CCmdUI& ui) { ui.Enable(m_host.HasImage() && !m_host.Magnifier().IsMagnified()); });
+    c.MapUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) {
+        ui.Enable(m_host.Surfaces().UndoCount() != 0 && !m_host.Magnifier().IsMagnified());
+    });
+    c.MapUpdate(ID_IMAGE_SELECT_ALL,
+                [this](CCmdUI& ui) { ui.Enable(m_host.HasImage() && !m_host.Magnifier().IsMagnified()); });
 }
 
 bool CViewClipboard::ClipboardHasBitmap()

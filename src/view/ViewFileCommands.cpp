@@ -44,7 +44,9 @@ void CViewFileCommands::MapCommands(CCommandMap& commands)
     auto& c = commands;
     // A coloured image must be converted before it can be saved, and the
     // magnified cells reach the image only when the magnifier is left.
-    auto saveRule = [this](CCmdUI& ui) { ui.Enable(!m_host.Magnifier().IsMagnified() && m_host.Doc()->IsMonochrome()); };
+    auto saveRule = [this](CCmdUI& ui) {
+        ui.Enable(!m_host.Magnifier().IsMagnified() && m_host.Doc()->IsMonochrome());
+    };
     c.MapUpdate(ID_FILE_SAVE, saveRule);
     c.MapUpdate(ID_FILE_SAVE_AS, saveRule);
     c.MapUpdate(ID_FILE_CLOSE, [this](CCmdUI& ui) { ui.Enable(!m_host.Magnifier().IsMagnified()); });
@@ -59,9 +61,10 @@ void CViewFileCommands::OnTransferLogoPsw(int direction)
 {
     if (direction == 1)
         m_host.Surfaces().TakeUndoCopy(); // a load paints over the whole logo
-    const QString path = GetOpenFileName(m_host.Window().EditingViewport(), QString(), UpgradeFileFolder(m_host.Doc()->GetPathName()),
-                                         QStringLiteral("Tessaro Printers Upgrade Files (*.psw)|*.psw|All Files (*.*)|*.*||"),
-                                         QStringLiteral(".psw"));
+    const QString path =
+        GetOpenFileName(m_host.Window().EditingViewport(), QString(), UpgradeFileFolder(m_host.Doc()->GetPathName()),
+                        QStringLiteral("Tessaro Printers Upgrade Files (*.psw)|*.psw|All Files (*.*)|*.*||"),
+                        QStringLiteral(".psw"));
     if (path.isEmpty())
         return;
     CSettingsStore::SetValue(kSettingsGroup, kLastUpgradeFile, QFileInfo(path).absoluteFilePath());

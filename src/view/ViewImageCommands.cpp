@@ -105,7 +105,8 @@ void CViewImageCommands::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(
     m_host.Doc()->SetDrawMode(tool::None);
     m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
-    (m_host.Doc()->*operation)(static_cast<DWORD>(m_host.Doc()->GetLogoWidth()), static_cast<DWORD>(m_host.Doc()->GetLogoHeight()));
+    CGlyphaneDoc* doc = m_host.Doc();
+    (doc->*operation)(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
     m_host.InvalidateAll();
 }
 
@@ -130,8 +131,9 @@ void CViewImageCommands::OnToBlackWhite()
         return;
     m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
-    m_host.Doc()->ConvertToBlackWhite(static_cast<DWORD>(m_host.Doc()->GetLogoWidth()),
-                                static_cast<DWORD>(m_host.Doc()->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
+    CGlyphaneDoc* doc = m_host.Doc();
+    doc->ConvertToBlackWhite(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()),
+                             static_cast<DWORD>(m_nBwThreshold));
     m_host.InvalidateAll();
 }
 
@@ -146,5 +148,6 @@ void CViewImageCommands::OnConvertPicture()
     const QFileInfo info(path);
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
-    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_host.Doc()->GetLogoBitmap(), m_host.Doc()->GetTitle()), suggested);
+    const CGlyphaneDoc* doc = m_host.Doc();
+    app->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->GetLogoBitmap(), doc->GetTitle()), suggested);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The rectangle: the rectangle with its corners at the two clicks.
+// The rectangle: its corners at the two clicks.
 #include "view/tools/ShapeTool.h"
 
 class CRectangleTool final : public CShapeTool {
