@@ -34,8 +34,10 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
     if (!m_surfaces.Ready())
         CreateSurfaces();
     PaintImage(painter, exposed);
+    const CTool& tool = ToolInUse();
+    tool.PaintUnderFloating(painter);
     m_selection.DrawFloatingImage(painter);
-    ToolInUse().Paint(painter);
+    tool.Paint(painter);
 }
 
 void CViewEditing::PaintImage(QPainter& painter, const QRect& exposed) const

@@ -47,7 +47,9 @@ public:
     virtual bool Key(int ch);
     // The cursor at the client point; false keeps the current one.
     virtual bool CursorFor(const CPoint& /*client*/, QCursor& cursor) const;
-    // What the tool shows over the image.
+    // What the tool shows over the image: beneath a block being moved or
+    // pasted, and over it.
+    virtual void PaintUnderFloating(QPainter& /*painter*/) const {}
     virtual void Paint(QPainter& /*painter*/) const {}
     // The window scrolled (vertical or horizontal).
     virtual void Scrolled(bool /*vertical*/) {}

@@ -29,7 +29,7 @@ bool CZoomBoxTool::RightPress(const CPoint& /*client*/)
     return true;
 }
 
-void CZoomBoxTool::Paint(QPainter& painter) const
+void CZoomBoxTool::PaintUnderFloating(QPainter& painter) const
 {
     Host().Magnifier().DrawZoomBox(painter);
 }

@@ -11,6 +11,6 @@ public:
     void Press(const CPoint& client) override;
     void Move(const CPoint& client) override;
     bool RightPress(const CPoint& /*client*/) override;
-    void Paint(QPainter& painter) const override;
+    void PaintUnderFloating(QPainter& painter) const override;
     UINT CursorId() const override;
 };
