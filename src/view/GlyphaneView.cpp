@@ -247,7 +247,14 @@ void CGlyphaneView::mouseDoubleClickEvent(QMouseEvent* event)
     // Qt reports a press soon after another as a double click; no tool has a
     // double-click meaning, so it is the press it is (a pen toggling a cell
     // back, a click on the next cell).
-    mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    const CPoint client = CPoint::FromQPoint(event->position().toPoint());
+    OnLButtonDblClk(client);
+    UpdateCursor(client);
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
 void CGlyphaneView::mouseMoveEvent(QMouseEvent* event)

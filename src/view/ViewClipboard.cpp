@@ -1,13 +1,19 @@
 // The Edit menu: Cut, Copy, Paste, Paste Special and the one level of Undo,
 // with the system clipboard holding plain images, so a block copied here
 // pastes into any other program and back.
-#include "view/ViewEditing.h"
+#include "view/ViewClipboard.h"
 
 #include "dialogs/PastePositionDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
+#include "view/EditingSurfaces.h"
+#include "view/EditingWindow.h"
+#include "view/ViewMagnifier.h"
+#include "view/ViewSelection.h"
+#include "view/tools/ToolCodes.h"
+#include "view/tools/ToolHost.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -35,60 +41,62 @@ QRgb ToBlackOrWhite(QRgb pixel)
 
 } // namespace
 
-void CViewEditing::MapEditCommands()
+void CViewClipboard::MapCommands(CCommandMap& commands)
 {
-    auto& c = m_commands;
+    auto& c = commands;
     c.MapCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     c.MapCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
     c.MapCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
     c.MapCommand(ID_EDIT_PASTE_SPECIAL, [this] { OnEditPasteSpecial(); });
     c.MapCommand(ID_EDIT_UNDO, [this] { OnEditUndo(); });
-    c.MapCommand(ID_IMAGE_SELECT_ALL, [this] { OnSelectAllPixels(); });
-    c.MapCommand(ID_TEXT_FONT, [this] { OnSelectFont(); });
+    c.MapCommand(ID_IMAGE_SELECT_ALL, [this] { m_host.Selection().SelectAll(); });
 
-    auto selectionPresent = [this](CCmdUI& ui) { ui.Enable(CurrentTool() == tool::SelectionPresent); };
+    auto selectionPresent = [this](CCmdUI& ui) { ui.Enable(m_host.CurrentTool() == tool::SelectionPresent); };
     c.MapUpdate(ID_EDIT_CUT, selectionPresent);
     c.MapUpdate(ID_EDIT_COPY, selectionPresent);
-    auto pasteRule = [this](CCmdUI& ui) { ui.Enable(ClipboardHasBitmap() && PasteAllowedFor(CurrentTool())); };
+    auto pasteRule = [this](CCmdUI& ui) { ui.Enable(ClipboardHasBitmap() && PasteAllowedFor(m_host.CurrentTool())); };
     c.MapUpdate(ID_EDIT_PASTE, pasteRule);
     c.MapUpdate(ID_EDIT_PASTE_SPECIAL, pasteRule);
-    c.MapUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(m_nUndoCount != 0 && !m_bMagnified); });
-    c.MapUpdate(ID_IMAGE_SELECT_ALL, [this](CCmdUI& ui) { ui.Enable(HasImage() && !m_bMagnified); });
+    c.MapUpdate(ID_EDIT_UNDO, [this](CCmdUI& ui) {
+        ui.Enable(m_host.Surfaces().UndoCount() != 0 && !m_host.Magnifier().IsMagnified());
+    });
+    c.MapUpdate(ID_IMAGE_SELECT_ALL,
+                [this](CCmdUI& ui) { ui.Enable(m_host.HasImage() && !m_host.Magnifier().IsMagnified()); });
 }
 
-bool CViewEditing::ClipboardHasBitmap()
+bool CViewClipboard::ClipboardHasBitmap()
 {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
     return data && data->hasImage();
 }
 
-QImage CViewEditing::ClipboardBitmap()
+QImage CViewClipboard::ClipboardBitmap()
 {
     if (!ClipboardHasBitmap())
         return QImage();
     return QGuiApplication::clipboard()->image();
 }
 
-void CViewEditing::EmptyClipboard()
+void CViewClipboard::EmptyClipboard()
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->clear();
 }
 
-void CViewEditing::CopyRectToClipboard(const CRect& rect)
+void CViewClipboard::CopyRectToClipboard(const CSurface& surface, const CRect& rect)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     CRect r;
-    if (!clipboard || !r.IntersectRect(rect, m_dcImage.Bounds()))
+    if (!clipboard || !r.IntersectRect(rect, surface.Bounds()))
         return;
-    clipboard->setImage(m_dcImage.image().copy(r.ToQRect()));
+    clipboard->setImage(surface.image().copy(r.ToQRect()));
 }
 
-QImage CViewEditing::PreparePastedImage(const QImage& picture) const
+QImage CViewClipboard::PreparePastedImage(const QImage& picture) const
 {
     QImage result = picture.convertToFormat(QImage::Format_RGB32);
-    if (result.isNull() || !m_pDoc->IsMonochrome())
+    if (result.isNull() || !m_host.Doc()->IsMonochrome())
         return result;
     // A black-and-white logo stays black and white whatever was copied elsewhere.
     for (int y = 0; y < result.height(); ++y) {
@@ -99,61 +107,44 @@ QImage CViewEditing::PreparePastedImage(const QImage& picture) const
     return result;
 }
 
-bool CViewEditing::RefuseForColouredLogo()
+bool CViewClipboard::RefuseForColouredLogo()
 {
-    if (m_pDoc->IsMonochrome())
+    if (m_host.Doc()->IsMonochrome())
         return false;
-    MessageBox(EditingWindow(), QStringLiteral("This Function isn't available for Coloured Logo!"),
+    MessageBox(m_host.Window().EditingWindow(), QStringLiteral("This Function isn't available for Coloured Logo!"),
                LoadString(IDS_CAPTION_ERROR), MB_OK | MB_ICONERROR);
     return true;
 }
 
-void CViewEditing::OnEditCut()
+void CViewClipboard::OnEditCut()
 {
     MoveSelectionToClipboard(true);
 }
 
-void CViewEditing::OnEditCopy()
+void CViewClipboard::OnEditCopy()
 {
     MoveSelectionToClipboard(false);
 }
 
-void CViewEditing::MoveSelectionToClipboard(bool cut)
+void CViewClipboard::MoveSelectionToClipboard(bool cut)
 {
-    if (CurrentTool() != tool::SelectionPresent || RefuseForColouredLogo())
+    if (m_host.CurrentTool() != tool::SelectionPresent || RefuseForColouredLogo())
         return;
-    m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
-    if (m_bSelFromPaste) {
-        // The picture never reached the image: cutting it only takes it back.
-        if (QClipboard* clipboard = QGuiApplication::clipboard())
-            clipboard->setImage(m_imgFloating);
-    } else {
-        CopyRectToClipboard(m_trackerSel.m_rect);
-        if (cut)
-            m_dcImage.FillSolidRect(m_trackerSel.m_rect, RGB(255, 255, 255));
-    }
-    m_imgFloating = QImage();
-    m_bShowFloating = false;
-    m_bSelFromPaste = FALSE;
-    m_bSelectAllShown = FALSE;
-    m_pDoc->UpdateAllViews();
-    if (cut)
-        m_pDoc->SetModifiedFlag();
-    SetTool(tool::None, QStringLiteral("None"));
+    m_host.Selection().MoveToClipboard(cut);
 }
 
-void CViewEditing::OnEditPaste()
+void CViewClipboard::OnEditPaste()
 {
     const QImage picture = ClipboardBitmap();
-    if (picture.isNull() || !HasImage())
+    if (picture.isNull() || !m_host.HasImage())
         return;
-    const int logoWidth = m_pDoc->GetLogoWidth();
-    const int logoHeight = m_pDoc->GetLogoHeight();
+    const int logoWidth = m_host.Doc()->GetLogoWidth();
+    const int logoHeight = m_host.Doc()->GetLogoHeight();
     int w = picture.width();
     int h = picture.height();
     if (w > logoWidth || h > logoHeight) {
         const int answer = MessageBox(
-            EditingWindow(),
+            m_host.Window().EditingWindow(),
             QStringLiteral("The image into clipboard is greater than image into view. If you continue, a part of "
                            "image into clipboard will be cutted. Do you want to continue ?"),
             LoadString(IDS_CAPTION_APP), MB_YESNO | MB_ICONEXCLAMATION);
@@ -162,47 +153,43 @@ void CViewEditing::OnEditPaste()
         w = std::min(w, logoWidth);
         h = std::min(h, logoHeight);
     }
-    const CPoint s = ScrollPosition();
-    m_trackerSel.m_rect = CRect(s.x + 1, s.y + 1, s.x + 1 + w, s.y + 1 + h);
-    m_imgFloating = PreparePastedImage(picture.copy(0, 0, w, h));
-    m_bShowFloating = true;
-    m_trackerSel.m_nStyle |= CRectTracker::dottedLine;
-    m_bSelFromPaste = TRUE;
-    m_bSelectAllShown = FALSE;
-    m_pDoc->SetDrawMode(tool::SelectionPresent);
-    InvalidateAll();
+    const CPoint s = m_host.Window().ScrollPosition();
+    m_host.Selection().FloatPasted(CRect(s.x + 1, s.y + 1, s.x + 1 + w, s.y + 1 + h),
+                                   PreparePastedImage(picture.copy(0, 0, w, h)));
 }
 
-void CViewEditing::OnEditPasteSpecial()
+void CViewClipboard::OnEditPasteSpecial()
 {
-    if (!HasImage())
+    if (!m_host.HasImage())
         return;
-    const int logoWidth = m_pDoc->GetLogoWidth();
-    const int logoHeight = m_pDoc->GetLogoHeight();
+    const int logoWidth = m_host.Doc()->GetLogoWidth();
+    const int logoHeight = m_host.Doc()->GetLogoHeight();
     int x = logoWidth;
     int y = logoHeight;
-    CPastePositionDlg dlg(EditingWindow());
+    CPastePositionDlg dlg(m_host.Window().EditingWindow());
     dlg.SetLimits(&x, &y);
     if (dlg.DoModal() != IDOK)
         return;
-    m_pDoc->SetModifiedFlag();
+    m_host.Doc()->SetModifiedFlag();
     const QImage picture = PreparePastedImage(ClipboardBitmap());
     CSurface block;
     if (!picture.isNull() && x >= 0 && y >= 0 && x < logoWidth && y < logoHeight && block.Attach(picture)) {
         const int w = std::min(block.Width(), logoWidth - x);
         const int h = std::min(block.Height(), logoHeight - y);
-        m_dcImage.BitBlt(x, y, w, h, block, 0, 0, SRCCOPY);
+        m_host.Surfaces().Image().BitBlt(x, y, w, h, block, 0, 0, SRCCOPY);
     }
-    SetTool(tool::None, QStringLiteral("None"));
-    m_pDoc->UpdateAllViews();
+    m_host.SetTool(tool::None, QStringLiteral("None"));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::OnEditUndo()
+void CViewClipboard::OnEditUndo()
 {
-    CommitPendingState();
-    if (!m_dcUndo.IsNull() && HasImage())
-        m_dcImage.BitBlt(0, 0, m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight(), m_dcUndo, 0, 0, SRCCOPY);
-    m_pDoc->UpdateAllViews();
-    m_nUndoCount = 0;
-    m_pDoc->SetDrawMode(tool::None);
+    m_host.CommitPendingState();
+    CEditingSurfaces& surfaces = m_host.Surfaces();
+    if (!surfaces.Undo().IsNull() && m_host.HasImage())
+        surfaces.Image().BitBlt(0, 0, m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight(), surfaces.Undo(), 0,
+                                0, SRCCOPY);
+    m_host.Doc()->UpdateAllViews();
+    surfaces.ResetUndoCount();
+    m_host.Doc()->SetDrawMode(tool::None);
 }

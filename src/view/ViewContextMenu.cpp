@@ -8,6 +8,7 @@
 #include "platform/CommandRouter.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
+#include "view/tools/Tool.h"
 
 #include <QMenu>
 
@@ -39,17 +40,11 @@ constexpr MenuEntry kSizeEntries[] = {
     {ID_SIZE_USER, "User pixel size"},
 };
 
-bool UsesSizedPen(int code)
-{
-    return code == tool::Brush || code == tool::Eraser || code == tool::Line || code == tool::Rectangle
-        || code == tool::Ellipse;
-}
-
 } // namespace
 
 QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
 {
-    const bool withSizes = UsesSizedPen(CurrentTool());
+    const bool withSizes = ToolInUse().UsesPenSize();
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("menu%1").arg(withSizes ? IDR_MENU_TOOLS_WITH_SIZE : IDR_MENU_TOOLS));
     // An entry runs its command as any other: through the router, which
@@ -93,15 +88,14 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
 void CViewEditing::OnRButtonDown(const CPoint& client)
 {
     // The right button cancels a tracking under way instead.
-    if (m_trackerSel.IsTracking()) {
-        m_trackerSel.Cancel();
+    CRectTracker& tracker = m_selection.Tracker();
+    if (tracker.IsTracking()) {
+        tracker.Cancel();
         return;
     }
-    // ... and takes away a zoom box that follows the mouse, as Escape would.
-    if (CurrentTool() == tool::ZoomBox) {
-        CancelZoomBox();
+    // ... and goes to a tool that has a use for it (the zoom box).
+    if (ToolInUse().RightPress(client))
         return;
-    }
     QWidget* viewport = EditingViewport();
     if (!viewport)
         return;

@@ -1,7 +1,5 @@
 #include "view/ViewCursors.h"
 
-#include "view/ViewEditing.h"
-
 #include <QHash>
 #include <functional>
 #include <QPainter>
@@ -91,26 +89,6 @@ QCursor Build(UINT resourceId)
 }
 
 } // namespace
-
-UINT CursorIdForTool(int toolCode)
-{
-    switch (toolCode) {
-    case tool::None:
-    case tool::TextBoxOpen:
-    case tool::SelectionPresent: return IDC_POINTER;
-    case tool::Pen: return IDC_PEN;
-    case tool::Brush: return IDC_BRUSH;
-    case tool::Eraser: return IDC_ERASER;
-    case tool::ZoomBox: return IDC_ZOOM;
-    case tool::SelectArea:
-    case tool::Text:
-    case tool::Line:
-    case tool::Rectangle:
-    case tool::Ellipse: return IDC_CROSS;
-    case tool::Fill: return IDC_FILL;
-    default: return 0;
-    }
-}
 
 QPoint HotSpotOf(UINT resourceId)
 {

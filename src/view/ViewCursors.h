@@ -1,6 +1,6 @@
 #pragma once
-// The editor's cursors by their resource ids, drawn once from small pixmaps,
-// and the choice of cursor by tool code.
+// The editor's cursors by their resource ids, drawn once from small pixmaps;
+// each tool names its own (tools/Tool.h).
 #include "platform/WinTypes.h"
 
 #include <QCursor>
@@ -14,11 +14,6 @@ constexpr UINT IDC_FILL = 164;
 constexpr UINT IDC_CROSS = 7012;
 constexpr UINT IDC_PEN = 7013;
 constexpr UINT IDC_BRUSH = 7014;
-
-// The cursor resource of a tool; 0 for a code that keeps the current cursor.
-// The selection-present tool (70) answers the pointer: its move and resize
-// cursors come from the selection tracker.
-UINT CursorIdForTool(int toolCode);
 
 // The cursor of a resource id (the arrow for an unknown id).
 QCursor LoadCursor(UINT resourceId);

@@ -2,7 +2,7 @@
 // refresh, invert, the flips, the black-and-white conversion, "Convert
 // Picture") and the send options kept by the view (the three frames and the
 // three reversals).
-#include "view/ViewEditing.h"
+#include "view/ViewImageCommands.h"
 
 #include "transfer/SendOptions.h"
 
@@ -10,6 +10,11 @@
 #include "document/GlyphaneDoc.h"
 #include "picture/Picture.h"
 #include "resources/CommandIds.h"
+#include "view/EditingSurfaces.h"
+#include "view/EditingWindow.h"
+#include "view/ViewMagnifier.h"
+#include "view/tools/ToolCodes.h"
+#include "view/tools/ToolHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,9 +35,9 @@ public:
 
 } // namespace
 
-void CViewEditing::MapImageCommands()
+void CViewImageCommands::MapCommands(CCommandMap& commands)
 {
-    auto& c = m_commands;
+    auto& c = commands;
     c.MapCommand(ID_IMAGE_CLEAR, [this] { OnClearAllPixels(); });
     c.MapCommand(ID_IMAGE_REFRESH, [this] { OnRefreshView(); });
     c.MapCommand(ID_IMAGE_INVERT, [this] { OnInvertAllPixels(); });
@@ -41,16 +46,17 @@ void CViewEditing::MapImageCommands()
     c.MapCommand(ID_IMAGE_TO_BLACK_WHITE, [this] { OnToBlackWhite(); });
     c.MapCommand(ID_IMAGE_CONVERT_PICTURE, [this] { OnConvertPicture(); });
 
-    auto editableImage = [this](CCmdUI& ui) { ui.Enable(HasImage() && !m_bMagnified); };
+    auto editableImage = [this](CCmdUI& ui) { ui.Enable(m_host.HasImage() && !m_host.Magnifier().IsMagnified()); };
     for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
         c.MapUpdate(id, editableImage);
-    c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
-    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_pDoc->IsMonochrome()); });
+    c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(m_host.HasImage()); });
+    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_host.Doc()->IsMonochrome()); });
     // The open logo is only read: it stays as it is, magnified or not.
-    c.MapUpdate(ID_IMAGE_CONVERT_PICTURE, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
+    c.MapUpdate(ID_IMAGE_CONVERT_PICTURE, [this](CCmdUI& ui) { ui.Enable(m_host.HasImage()); });
+    MapSendOptionCommands(c);
 }
 
-void CViewEditing::MapSendOptionCommands()
+void CViewImageCommands::MapSendOptionCommands(CCommandMap& commands)
 {
     const struct {
         UINT id;
@@ -61,89 +67,87 @@ void CViewEditing::MapSendOptionCommands()
         {ID_REVERSE_ROW, SendOption::ReverseRow},     {ID_REVERSE_COLOR, SendOption::ReverseColor},
     };
     for (const auto& entry : options) {
-        m_commands.MapCommand(entry.id, [this, option = entry.option] { SendOptions().Toggle(option); });
-        m_commands.MapUpdate(entry.id, [this, option = entry.option](CCmdUI& ui) {
+        commands.MapCommand(entry.id, [this, option = entry.option] { m_host.Window().SendOptions().Toggle(option); });
+        commands.MapUpdate(entry.id, [this, option = entry.option](CCmdUI& ui) {
             ui.Enable(true);
-            ui.SetCheck(SendOptions().IsOn(option) ? 1 : 0);
+            ui.SetCheck(m_host.Window().SendOptions().IsOn(option) ? 1 : 0);
         });
     }
 }
 
-bool CViewEditing::HasImage() const
+void CViewImageCommands::OnClearAllPixels()
 {
-    return m_pDoc->GetLogoBitmap() != nullptr && !m_dcImage.IsNull();
-}
-
-void CViewEditing::OnClearAllPixels()
-{
-    if (!HasImage())
+    if (!m_host.HasImage())
         return;
-    const QWidget* viewport = EditingViewport();
+    const QWidget* viewport = m_host.Window().EditingViewport();
     const CRect client = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
     // Only the client-sized block from the image origin is cleared, but the
     // undo copy holds the whole image so that Undo gives back all of it.
-    TakeUndoCopy();
-    ClearLogoInRam();
-    m_pDoc->SetModifiedFlag();
-    m_dcImage.FillSolidRect(CRect(0, 0, client.Width(), client.Height()), RGB(255, 255, 255));
-    m_pDoc->UpdateAllViews();
+    m_host.Surfaces().TakeUndoCopy();
+    m_host.Window().ClearLogoInRam();
+    m_host.Doc()->SetModifiedFlag();
+    m_host.Surfaces().Image().FillSolidRect(CRect(0, 0, client.Width(), client.Height()), RGB(255, 255, 255));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::OnRefreshView()
+void CViewImageCommands::OnRefreshView()
 {
-    m_pDoc->UpdateAllViews();
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(DWORD, DWORD))
+void CViewImageCommands::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(DWORD, DWORD))
 {
-    if (!HasImage())
+    if (!m_host.HasImage())
         return;
     // Committed with the tool it belongs to, then the tool is dropped; the
     // tool pane keeps its last name.
-    CommitPendingState();
-    m_pDoc->SetDrawMode(tool::None);
-    TakeUndoCopy();
+    m_host.CommitPendingState();
+    m_host.Doc()->SetDrawMode(tool::None);
+    m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
-    (m_pDoc->*operation)(static_cast<DWORD>(m_pDoc->GetLogoWidth()), static_cast<DWORD>(m_pDoc->GetLogoHeight()));
-    InvalidateAll();
+    CGlyphaneDoc* doc = m_host.Doc();
+    (doc->*operation)(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
+    m_host.InvalidateAll();
 }
 
-void CViewEditing::OnInvertAllPixels()
+void CViewImageCommands::OnInvertAllPixels()
 {
     RunWholeImageOperation(&CGlyphaneDoc::InvertAllPixels);
 }
 
-void CViewEditing::OnFlipHorizontal()
+void CViewImageCommands::OnFlipHorizontal()
 {
     RunWholeImageOperation(&CGlyphaneDoc::FlipPixelsHorizontal);
 }
 
-void CViewEditing::OnFlipVertical()
+void CViewImageCommands::OnFlipVertical()
 {
     RunWholeImageOperation(&CGlyphaneDoc::FlipPixelsVertical);
 }
 
-void CViewEditing::OnToBlackWhite()
+void CViewImageCommands::OnToBlackWhite()
 {
-    if (!HasImage())
+    if (!m_host.HasImage())
         return;
-    TakeUndoCopy();
+    m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
-    m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->GetLogoWidth()),
-                                static_cast<DWORD>(m_pDoc->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
-    InvalidateAll();
+    CGlyphaneDoc* doc = m_host.Doc();
+    doc->ConvertToBlackWhite(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()),
+                             static_cast<DWORD>(m_nBwThreshold));
+    m_host.InvalidateAll();
 }
 
-void CViewEditing::OnConvertPicture()
+void CViewImageCommands::OnConvertPicture()
 {
     CGlyphaneApp* app = GetApp();
-    if (!HasImage() || !app)
+    if (!m_host.HasImage() || !app)
         return;
-    CommitPendingState(); // a text or a pasted block still floating belongs to the picture
+    m_host.CommitPendingState(); // a text or a pasted block still floating belongs to the picture
     // The new logo is named after this one and offered beside its file.
-    const QString path = m_pDoc->GetPathName();
+    const QString path = m_host.Doc()->GetPathName();
     const QFileInfo info(path);
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
-    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
+    const CGlyphaneDoc* doc = m_host.Doc();
+    app->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->GetLogoBitmap(), doc->GetTitle()), suggested);
 }

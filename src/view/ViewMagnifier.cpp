@@ -1,22 +1,37 @@
 // The magnifier: the zoom box that follows the mouse, grabbing the region
 // under it into enlarged cells, editing the cells, and writing them back.
-#include "view/ViewEditing.h"
+#include "view/ViewMagnifier.h"
 
 #include "dialogs/ZoomDlg.h"
 #include "document/GlyphaneDoc.h"
+#include "resources/CommandIds.h"
+#include "view/EditingSurfaces.h"
+#include "view/EditingWindow.h"
+#include "view/tools/ToolCodes.h"
+#include "view/tools/ToolHost.h"
 
+#include <QPainter>
 #include <QWidget>
 
-void CViewEditing::OnZoomLarge()
+namespace {
+
+QColor ToQColor(COLORREF c)
 {
-    CommitPendingState();
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+} // namespace
+
+void CViewMagnifier::OnZoomLarge()
+{
+    m_host.CommitPendingState();
     StartZoomBox(4, 90);
 }
 
-void CViewEditing::OnZoomChosen()
+void CViewMagnifier::OnZoomChosen()
 {
-    CommitPendingState();
-    CZoomDlg dlg(EditingWindow(), 1.0);
+    m_host.CommitPendingState();
+    CZoomDlg dlg(m_host.Window().EditingWindow(), 1.0);
     if (dlg.DoModal() != IDOK)
         return;
     // The dialog refuses these already; a value below 100 would be a zero
@@ -28,7 +43,7 @@ void CViewEditing::OnZoomChosen()
     StartZoomBox(factor, static_cast<int>(static_cast<unsigned>(kMagnifiedArea) / static_cast<unsigned>(factor)));
 }
 
-void CViewEditing::StartZoomBox(int factor, int side)
+void CViewMagnifier::StartZoomBox(int factor, int side)
 {
     m_nZoomFactor = factor;
     m_nZoomSide = side;
@@ -36,37 +51,37 @@ void CViewEditing::StartZoomBox(int factor, int side)
     m_nZoomBoxHeight = side;
     m_trackerZoom.m_rect.SetRectEmpty();
     m_trackerZoom.m_nStyle = CRectTracker::dottedLine;
-    SetTool(tool::ZoomBox, QStringLiteral("Zoom"));
-    m_pDoc->UpdateAllViews();
+    m_host.SetTool(tool::ZoomBox, QStringLiteral("Zoom"));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::CancelZoomBox()
+void CViewMagnifier::CancelZoomBox()
 {
     m_trackerZoom.m_rect.SetRectEmpty();
-    SetTool(tool::None, QStringLiteral("None"));
-    m_pDoc->UpdateAllViews();
+    m_host.SetTool(tool::None, QStringLiteral("None"));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::OnZoomNormal()
+void CViewMagnifier::OnZoomNormal()
 {
     if (m_bMagnified && !m_dcMagnifier.IsNull())
         LeaveMagnifier();
-    m_bMagnified = FALSE;
+    m_bMagnified = false;
     m_trackerZoom.m_rect.SetRectEmpty();
-    SetTool(tool::None, QStringLiteral("None"));
-    m_pDoc->UpdateAllViews();
+    m_host.SetTool(tool::None, QStringLiteral("None"));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::OnShowGrid()
+void CViewMagnifier::OnShowGrid()
 {
     m_bShowGrid = !m_bShowGrid;
-    m_pDoc->UpdateAllViews();
+    m_host.Doc()->UpdateAllViews();
 }
 
 // The box is kept in viewport coordinates: it is grabbed from what the
 // viewport shows, and written back at the grabbed place plus the scroll
 // position of the moment of the grab.
-void CViewEditing::MoveZoomBox(const CPoint& client)
+void CViewMagnifier::MoveZoomBox(const CPoint& client)
 {
     const int quarter = static_cast<int>(static_cast<unsigned>(m_nZoomSide) / 4u);
     CRect box(client.x - quarter, client.y - quarter, 0, 0);
@@ -74,27 +89,27 @@ void CViewEditing::MoveZoomBox(const CPoint& client)
     box.bottom = box.top + m_nZoomBoxHeight;
     box.InflateRect(1, 1);
     m_trackerZoom.m_rect = box;
-    if (QWidget* viewport = EditingViewport())
+    if (QWidget* viewport = m_host.Window().EditingViewport())
         viewport->update();
 }
 
-void CViewEditing::GrabZoomBox()
+void CViewMagnifier::GrabZoomBox()
 {
     CRect box = m_trackerZoom.m_rect;
     box.DeflateRect(1, 1);
     m_ptZoomSource = box.TopLeft();
-    m_ptZoomScroll = ScrollPosition();
-    const QWidget* viewport = EditingViewport();
+    m_ptZoomScroll = m_host.Window().ScrollPosition();
+    const QWidget* viewport = m_host.Window().EditingViewport();
     const CRect client = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
     if (client.right >= box.right && client.bottom >= box.bottom) {
         EnterMagnifier();
-        m_bMagnified = TRUE;
+        m_bMagnified = true;
     }
-    SetTool(tool::None, QStringLiteral("None"));
-    m_pDoc->UpdateAllViews();
+    m_host.SetTool(tool::None, QStringLiteral("None"));
+    m_host.Doc()->UpdateAllViews();
 }
 
-void CViewEditing::EnterMagnifier()
+void CViewMagnifier::EnterMagnifier()
 {
     const int f = m_nZoomFactor;
     const int side = m_nZoomSide;
@@ -102,15 +117,15 @@ void CViewEditing::EnterMagnifier()
     // What the viewport showed: the image where it is, the background elsewhere.
     m_dcMagnifier.Create(n, n, kBackground);
     const CPoint from = m_ptZoomSource + m_ptZoomScroll;
-    m_dcMagnifier.StretchBlt(0, 0, n, n, m_dcImage, from.x, from.y, side, side, SRCCOPY);
-    SetScrollSizes(QSize(n, n));
-    FitFrameTo(QSize(n, n), false);
-    EnableFrameMaximize(false);
+    m_dcMagnifier.StretchBlt(0, 0, n, n, m_host.Surfaces().Image(), from.x, from.y, side, side, SRCCOPY);
+    m_host.Window().SetScrollSizes(QSize(n, n));
+    m_host.Window().FitFrameTo(QSize(n, n), false);
+    m_host.Window().EnableFrameMaximize(false);
 }
 
-void CViewEditing::LeaveMagnifier()
+void CViewMagnifier::LeaveMagnifier()
 {
-    SetScrollSizes(QSize(m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight()));
+    m_host.Window().SetScrollSizes(QSize(m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight()));
     const int f = m_nZoomFactor;
     // One pixel into each cell, clear of the grid; a one-pixel cell has no
     // room for that and is read where it is.
@@ -120,17 +135,17 @@ void CViewEditing::LeaveMagnifier()
         for (int j = 0; j < m_nZoomSide; ++j) {
             const COLORREF color = m_dcMagnifier.GetPixel(i * f + inset, j * f + inset);
             if (color != CLR_INVALID)
-                m_dcImage.SetPixel(i + to.x, j + to.y, color);
+                m_host.Surfaces().Image().SetPixel(i + to.x, j + to.y, color);
         }
     }
     m_dcMagnifier.Release();
-    FitFrameTo(QSize(m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight()), true);
-    EnableFrameMaximize(true);
+    m_host.Window().FitFrameTo(QSize(m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight()), true);
+    m_host.Window().EnableFrameMaximize(true);
 }
 
-void CViewEditing::ToggleMagnifierCell(const CPoint& point)
+void CViewMagnifier::ToggleCell(const CPoint& point)
 {
-    m_pDoc->SetModifiedFlag();
+    m_host.Doc()->SetModifiedFlag();
     const CRect cell = MagnifierCell(point);
     const COLORREF color = m_dcMagnifier.GetPixel(point);
     if (color == RGB(255, 255, 255))
@@ -139,5 +154,56 @@ void CViewEditing::ToggleMagnifierCell(const CPoint& point)
         m_dcMagnifier.FillSolidRect(cell, RGB(255, 255, 255));
     else
         return;
-    InvalidateImageRect(cell);
+    m_host.InvalidateImageRect(cell);
+}
+
+CRect CViewMagnifier::MagnifierCell(const CPoint& point) const
+{
+    const int f = m_nZoomFactor;
+    const int x = f * (point.x / f);
+    const int y = f * (point.y / f);
+    return CRect(x, y, x + f, y + f);
+}
+
+void CViewMagnifier::MapCommands(CCommandMap& commands)
+{
+    auto& c = commands;
+    c.MapCommand(ID_ZOOM_LARGE, [this] { OnZoomLarge(); });
+    c.MapCommand(ID_ZOOM_CHOSEN, [this] { OnZoomChosen(); });
+    c.MapCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
+    c.MapCommand(ID_SHOW_GRID, [this] { OnShowGrid(); });
+    c.MapUpdate(ID_ZOOM_LARGE, [this](CCmdUI& ui) { ui.Enable(!m_bMagnified); });
+    c.MapUpdate(ID_ZOOM_CHOSEN, [this](CCmdUI& ui) { ui.Enable(!m_bMagnified); });
+    c.MapUpdate(ID_ZOOM_NORMAL, [this](CCmdUI& ui) { ui.Enable(m_bMagnified); });
+    c.MapUpdate(ID_SHOW_GRID, [this](CCmdUI& ui) { ui.Enable(m_bMagnified); });
+}
+
+void CViewMagnifier::DrawZoomBox(QPainter& painter) const
+{
+    m_trackerZoom.Draw(painter);
+}
+
+void CViewMagnifier::Paint(QPainter& painter) const
+{
+    const int n = m_nZoomSide * m_nZoomFactor;
+    const CPoint scroll = m_host.Window().ScrollPosition();
+    painter.drawImage(QPoint(-scroll.x, -scroll.y), m_dcMagnifier.image(), QRect(0, 0, n, n));
+    if (m_bShowGrid)
+        DrawGrid(painter);
+}
+
+void CViewMagnifier::DrawGrid(QPainter& painter) const
+{
+    const int f = m_nZoomFactor;
+    const int s = m_nZoomSide;
+    const CPoint scroll = m_host.Window().ScrollPosition();
+    painter.save();
+    painter.translate(-scroll.x, -scroll.y);
+    painter.setPen(QPen(ToQColor(m_crGrid), 0));
+    // Lines end one pixel short of f*s, as the old line drawing did.
+    for (int k = 0; k <= s; ++k)
+        painter.drawLine(0, k * f, f * s - 1, k * f);
+    for (int k = 0; k <= s; ++k)
+        painter.drawLine(k * f, 0, k * f, f * s - 1);
+    painter.restore();
 }

@@ -8,6 +8,7 @@
 
 #include "document/GlyphaneDoc.h"
 #include "view/ViewPanes.h"
+#include "view/tools/Tool.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -23,37 +24,25 @@ QColor ToQColor(COLORREF c)
 
 void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
 {
-    painter.fillRect(exposed, ToQColor(kBackground));
-    if (m_bMagnified) {
-        PaintMagnifier(painter);
-        if (m_bShowGrid)
-            DrawGrid(painter);
+    painter.fillRect(exposed, ToQColor(CViewMagnifier::kBackground));
+    if (m_magnifier.IsMagnified()) {
+        m_magnifier.Paint(painter);
         return;
     }
     if (!m_pDoc->GetLogoBitmap())
         return;
-    if (!m_bSurfacesReady)
+    if (!m_surfaces.Ready())
         CreateSurfaces();
     PaintImage(painter, exposed);
-    const CPoint scroll = ScrollPosition();
-    if (CurrentTool() == tool::ZoomBox)
-        m_trackerZoom.Draw(painter);
-    const int code = CurrentTool();
-    DrawFloatingImage(painter);
-    // The open text box has an outline of its own (ViewText.cpp).
-    if (code == tool::SelectArea || code == tool::SelectionPresent
-        || (code == tool::Text && m_trackerSel.IsTracking())) {
-        CRectTracker shown = m_trackerSel;
-        // The whole-image selection's border is drawn just inside the logo.
-        if (m_bSelectAllShown)
-            shown.m_rect.DeflateRect(1, 1);
-        shown.Draw(painter, CPoint(-scroll.x, -scroll.y));
-    }
+    const CTool& tool = ToolInUse();
+    tool.PaintUnderFloating(painter);
+    m_selection.DrawFloatingImage(painter);
+    tool.Paint(painter);
 }
 
 void CViewEditing::PaintImage(QPainter& painter, const QRect& exposed) const
 {
-    const CSurface& shown = m_bScreenDirty ? m_dcScreen : m_dcImage;
+    const CSurface& shown = m_surfaces.Shown();
     if (shown.IsNull())
         return;
     const CPoint scroll = ScrollPosition();
@@ -64,45 +53,17 @@ void CViewEditing::PaintImage(QPainter& painter, const QRect& exposed) const
     painter.drawImage(source.topLeft() - QPoint(scroll.x, scroll.y), shown.image(), source);
 }
 
-void CViewEditing::PaintMagnifier(QPainter& painter) const
-{
-    const int n = m_nZoomSide * m_nZoomFactor;
-    const CPoint scroll = ScrollPosition();
-    painter.drawImage(QPoint(-scroll.x, -scroll.y), m_dcMagnifier.image(), QRect(0, 0, n, n));
-}
-
-void CViewEditing::DrawGrid(QPainter& painter) const
-{
-    const int f = m_nZoomFactor;
-    const int s = m_nZoomSide;
-    const CPoint scroll = ScrollPosition();
-    painter.save();
-    painter.translate(-scroll.x, -scroll.y);
-    painter.setPen(QPen(ToQColor(m_crGrid), 0));
-    // Lines end one pixel short of f*s, as the old line drawing did.
-    for (int k = 0; k <= s; ++k)
-        painter.drawLine(0, k * f, f * s - 1, k * f);
-    for (int k = 0; k <= s; ++k)
-        painter.drawLine(k * f, 0, k * f, f * s - 1);
-    painter.restore();
-}
-
-CSurface& CViewEditing::ScreenSurface()
-{
-    if (!m_bScreenDirty) {
-        m_dcScreen.Attach(m_dcImage.image());
-        m_bScreenDirty = true;
-    }
-    return m_dcScreen;
-}
-
 void CViewEditing::InvalidateAll()
 {
-    if (m_bScreenDirty) {
+    if (m_surfaces.DropScreen()) {
         // The rubber band goes with the screen copy; the next move draws a new one.
-        m_ptShapeLast = CPoint();
+        m_tools.ScreenDropped();
     }
-    m_bScreenDirty = false;
+    UpdateViewport();
+}
+
+void CViewEditing::UpdateViewport()
+{
     if (QWidget* viewport = EditingViewport())
         viewport->update();
 }
@@ -112,7 +73,7 @@ void CViewEditing::InvalidateImageRect(const CRect& rect)
     QWidget* viewport = EditingViewport();
     if (!viewport)
         return;
-    if (m_bScreenDirty) {
+    if (m_surfaces.ScreenDirty()) {
         // A repaint from the image erases what was drawn on the screen only.
         InvalidateAll();
         return;
@@ -148,23 +109,13 @@ void CViewEditing::OnUpdate(const CStroke* stroke, const CRect* rect)
 
 void CViewEditing::CreateSurfaces()
 {
-    QImage* bitmap = m_pDoc->GetLogoBitmap();
-    if (!bitmap || !m_dcImage.Attach(bitmap))
-        return;
-    m_pDoc->SetDrawingSurface(&m_dcImage);
-    m_bSurfacesReady = TRUE;
+    m_surfaces.Bind(*m_pDoc);
 }
 
 void CViewEditing::ReleaseSurfaces()
 {
-    if (m_pDoc->GetDrawingSurface() == &m_dcImage)
-        m_pDoc->SetDrawingSurface(nullptr);
-    m_dcImage.Release();
-    m_dcUndo.Release();
-    m_dcMagnifier.Release();
-    m_dcScreen.Release();
-    m_bScreenDirty = false;
-    m_bSurfacesReady = FALSE;
+    m_surfaces.Release(*m_pDoc);
+    m_magnifier.ReleaseSurface();
 }
 
 void CViewEditing::RefreshSizePane()
@@ -185,9 +136,8 @@ void CViewEditing::EditingInitialUpdate()
     // Also run after the logo was resized on Connect: the undo and magnifier
     // surfaces start fresh, so nothing of the old size can be undone into the
     // new one.
-    m_dcUndo.Release();
-    m_dcMagnifier.Release();
-    m_nUndoCount = 0;
+    m_surfaces.ForgetUndo();
+    m_magnifier.ReleaseSurface();
     // The document's image operations draw through the surface, so it is
     // bound now rather than waiting for the first paint.
     if (bitmap)
@@ -207,6 +157,6 @@ void CViewEditing::EditingSetFocus()
 
 void CViewEditing::EditingDestroy()
 {
-    m_pCurrentStroke = nullptr;
+    m_tools.ForgetStroke();
     ReleaseSurfaces();
 }

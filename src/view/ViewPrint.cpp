@@ -1,42 +1,53 @@
 // Printing a logo on a desktop printer: a title line, then the logo at the
 // size it has on the logo printer, one dot of 1/203 inch per logo pixel.
-#include "view/ViewEditing.h"
+#include "view/ViewPrint.h"
 
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
+#include "resources/CommandIds.h"
+#include "view/EditingWindow.h"
+#include "view/tools/ToolHost.h"
 #include "view/DesktopPrinting.h"
 
 #include <QFont>
 #include <QPainter>
 
-void CViewEditing::OnFilePrint()
+void CViewPrinting::MapCommands(CCommandMap& commands)
+{
+    auto& c = commands;
+    c.MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    c.MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrintDirect(); });
+    c.MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+}
+
+void CViewPrinting::OnFilePrint()
 {
     PrintOnDesktopPrinter(true);
 }
 
-void CViewEditing::OnFilePrintDirect()
+void CViewPrinting::OnFilePrintDirect()
 {
     PrintOnDesktopPrinter(false);
 }
 
-void CViewEditing::OnFilePrintPreview()
+void CViewPrinting::OnFilePrintPreview()
 {
-    if (IDesktopPrinting* printing = DesktopPrintingOrSay(EditingWindow()))
-        printing->Preview(EditingWindow(), RunModal, PrintPageRenderer());
+    if (IDesktopPrinting* printing = DesktopPrintingOrSay(m_host.Window().EditingWindow()))
+        printing->Preview(m_host.Window().EditingWindow(), RunModal, PrintPageRenderer());
 }
 
-void CViewEditing::PrintOnDesktopPrinter(bool ask)
+void CViewPrinting::PrintOnDesktopPrinter(bool ask)
 {
-    if (IDesktopPrinting* printing = DesktopPrintingOrSay(EditingWindow()))
-        printing->Print(EditingWindow(), RunModal, PrintPageRenderer(), ask);
+    if (IDesktopPrinting* printing = DesktopPrintingOrSay(m_host.Window().EditingWindow()))
+        printing->Print(m_host.Window().EditingWindow(), RunModal, PrintPageRenderer(), ask);
 }
 
-PageRenderer CViewEditing::PrintPageRenderer() const
+PageRenderer CViewPrinting::PrintPageRenderer() const
 {
     return [this](QPainter& painter, const QRect& page, int deviceDpi) { RenderPrintPage(painter, page, deviceDpi); };
 }
 
-void CViewEditing::RenderPrintPage(QPainter& painter, const QRect& page, int deviceDpi) const
+void CViewPrinting::RenderPrintPage(QPainter& painter, const QRect& page, int deviceDpi) const
 {
     if (deviceDpi <= 0 || page.isEmpty())
         return;
@@ -46,9 +57,9 @@ void CViewEditing::RenderPrintPage(QPainter& painter, const QRect& page, int dev
     const QFontMetrics metrics(font);
     const QRect titleBox(page.left(), page.top(), page.width(), metrics.height());
     painter.setPen(Qt::black);
-    painter.drawText(titleBox, Qt::AlignHCenter | Qt::AlignTop, m_pDoc->GetTitle());
+    painter.drawText(titleBox, Qt::AlignHCenter | Qt::AlignTop, m_host.Doc()->GetTitle());
 
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_host.Doc()->GetLogoBitmap();
     if (!bitmap)
         return;
     const qint64 width = static_cast<qint64>(bitmap->width()) * deviceDpi / kPrinterDotsPerInch;

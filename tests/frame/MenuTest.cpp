@@ -371,7 +371,7 @@ TEST_F(FrameTest, ADisabledCommandRunsByNoPath)
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(router->Dispatch(ID_TOOL_PEN));
     // The magnifier disables the brush.
-    view->SetMagnifiedFlag(true);
+    view->Magnifier().SetMagnifiedFlag(true);
     ASSERT_FALSE(router->IsEnabled(ID_TOOL_BRUSH));
     QSignalSpy dispatched(router, &CCommandRouter::commandDispatched);
     auto expectRefused = [&](const char* path) {
@@ -413,7 +413,7 @@ TEST_F(FrameTest, ADisabledCommandRunsByNoPath)
     menuEntry->setEnabled(true);
     menuEntry->trigger();
     expectRefused("menu bar");
-    view->SetMagnifiedFlag(false);
+    view->Magnifier().SetMagnifiedFlag(false);
 
     // The bars' menu, for a View command an earlier target on the route disables.
     CCommandMap blocker;

@@ -68,8 +68,8 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QTest::mouseMove(viewport, QPoint(20, 5));
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
-    ASSERT_EQ(m_view->UndoCount(), 1);
-    ASSERT_EQ(m_view->UndoSurface().image().size(), QSize(100, 50));
+    ASSERT_EQ(m_view->Surfaces().UndoCount(), 1);
+    ASSERT_EQ(m_view->Surfaces().Undo().image().size(), QSize(100, 50));
 
     m_doc->SetWgj33(1);
     ScriptedUi ui;
@@ -79,9 +79,9 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     const QImage centred = *m_doc->GetLogoBitmap();
     ASSERT_EQ(centred.pixel(238 + 10, 95 + 5), 0xFF000000u) << "the stroke, centred";
 
-    EXPECT_EQ(m_view->UndoCount(), 0);
-    EXPECT_TRUE(m_view->UndoSurface().IsNull()) << "a fresh undo surface";
-    EXPECT_TRUE(m_view->MagnifierSurface().IsNull()) << "a fresh magnifier surface";
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
+    EXPECT_TRUE(m_view->Surfaces().Undo().IsNull()) << "a fresh undo surface";
+    EXPECT_TRUE(m_view->Magnifier().Surface().IsNull()) << "a fresh magnifier surface";
     CCmdUI state(ID_EDIT_UNDO);
     m_view->OnUpdateCommand(ID_EDIT_UNDO, state);
     EXPECT_FALSE(state.enabled()) << "nothing to undo across the resize";

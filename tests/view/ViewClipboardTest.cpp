@@ -55,7 +55,7 @@ TEST_F(SelectionTest, AreaSelectCopiesTheRectangleToTheClipboard)
     ASSERT_TRUE(OpenWhiteLogo(64, 40));
     SelectBlock();
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_EQ(m_view->SelectionRect(), CRect(10, 10, 30, 20));
+    EXPECT_EQ(m_view->Selection().SelectionRect(), CRect(10, 10, 30, 20));
     ASSERT_TRUE(ClipboardHasImage());
     const QImage copied = Clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(20, 10));
@@ -73,7 +73,7 @@ TEST_F(SelectionTest, RubberBandBeyondTheLogoIsClippedAndACancelSelectsNothing)
     m_view->parentWidget()->setFixedSize(300, 300); // room around the logo, as after the magnifier
     QApplication::processEvents();
     Drag({QPoint(30, 20), QPoint(120, 90)});
-    EXPECT_EQ(m_view->SelectionRect(), CRect(30, 20, 40, 30));
+    EXPECT_EQ(m_view->Selection().SelectionRect(), CRect(30, 20, 40, 30));
     EXPECT_EQ(Clipboard()->image().size(), QSize(10, 10));
 
     Command(ID_TOOL_SELECT_AREA);
@@ -172,14 +172,14 @@ TEST_F(SelectionTest, PasteLargerThanTheLogoAsksAndNoChangesNothing)
     }
     EXPECT_EQ(Image(), before);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
-    EXPECT_TRUE(m_view->SelectionRect().IsRectEmpty());
+    EXPECT_TRUE(m_view->Selection().SelectionRect().IsRectEmpty());
     {
         testenv::ScriptedUi ui;
         ui.Answer(IDYES);
         Command(ID_EDIT_PASTE);
     }
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_EQ(m_view->SelectionRect(), CRect(1, 1, 385, 241));
+    EXPECT_EQ(m_view->Selection().SelectionRect(), CRect(1, 1, 385, 241));
     EXPECT_EQ(Image(), before) << "the picture reaches the image only when put down";
     // Put down where it is: one pixel right of and below the view's origin.
     Click(100, 100);
@@ -230,7 +230,7 @@ TEST_F(SelectionTest, PasteSpecialAtTheRightEdgeWritesTheVisibleStrip)
     EXPECT_EQ(Pixel(379, 0), kWhite);
     EXPECT_EQ(Pixel(380, 20), kWhite);
     EXPECT_TRUE(ClipboardHasImage()) << "Paste Special keeps the clipboard";
-    EXPECT_EQ(m_view->UndoCount(), 0);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
 
     testenv::ScriptedUi cancel;
     cancel.Answer(IDCANCEL);
@@ -246,7 +246,7 @@ TEST_F(SelectionTest, SelectAllTakesTheWholeImageAndUndoRestoresIt)
     m_view->Link().SetLogoInRam(true);
     Command(ID_IMAGE_SELECT_ALL);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectionPresent);
-    EXPECT_TRUE(m_view->IsSelectAllShown());
+    EXPECT_TRUE(m_view->Selection().IsSelectAllShown());
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(Clipboard()->image().size(), QSize(64, 40));
@@ -272,10 +272,10 @@ TEST_F(SelectionTest, UndoAfterAStrokeAndAfterALine)
     ASSERT_GT(CountInImage(kBlack), 0);
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(CountInImage(kBlack), 0);
-    m_view->SetUndoCount(1);
-    m_view->SetMagnifiedFlag(true);
+    m_view->Surfaces().SetUndoCount(1);
+    m_view->Magnifier().SetMagnifiedFlag(true);
     EXPECT_FALSE(State(ID_EDIT_UNDO).enabled());
-    m_view->SetMagnifiedFlag(false);
+    m_view->Magnifier().SetMagnifiedFlag(false);
 }
 
 TEST_F(SelectionTest, AToolChangeAbandonsAPasteThatWasNotPutDown)

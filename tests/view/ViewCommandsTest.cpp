@@ -6,6 +6,7 @@
 #include "support/ScriptedUi.h"
 #include "view/DesktopPrinting.h"
 #include "view/ViewCursors.h"
+#include "view/tools/Tool.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -55,7 +56,7 @@ TEST_F(ViewTest, ToolCommandsCheckTheirToolAndGreyWhileMagnified)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     for (const bool magnified : {false, true}) {
-        m_view->SetMagnifiedFlag(magnified);
+        m_view->Magnifier().SetMagnifiedFlag(magnified);
         for (const int code : kAllTools) {
             m_doc->SetDrawMode(code);
             for (const ToolRule& rule : kToolRules) {
@@ -69,14 +70,14 @@ TEST_F(ViewTest, ToolCommandsCheckTheirToolAndGreyWhileMagnified)
             }
         }
     }
-    m_view->SetMagnifiedFlag(false);
+    m_view->Magnifier().SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     for (const bool magnified : {false, true}) {
-        m_view->SetMagnifiedFlag(magnified);
+        m_view->Magnifier().SetMagnifiedFlag(magnified);
         EXPECT_EQ(State(ID_ZOOM_LARGE).enabled(), !magnified);
         EXPECT_EQ(State(ID_ZOOM_CHOSEN).enabled(), !magnified);
         EXPECT_EQ(State(ID_ZOOM_NORMAL).enabled(), magnified);
@@ -88,7 +89,7 @@ TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
             EXPECT_EQ(State(ID_FILE_SAVE_AS).enabled(), !magnified && mono);
         }
     }
-    m_view->SetMagnifiedFlag(false);
+    m_view->Magnifier().SetMagnifiedFlag(false);
     m_doc->SetMonochrome(1);
     // The size commands have no update rule: they are simply there.
     for (const UINT id : {ID_SIZE_2, ID_SIZE_3, ID_SIZE_5, ID_SIZE_7, ID_SIZE_USER})
@@ -274,7 +275,7 @@ TEST_F(ViewTest, CursorsFollowTheTool)
     } cases[] = {{0, 137}, {40, 137}, {10, 7013}, {20, 7014}, {30, 132}, {50, 156}, {60, 7012},
                  {80, 7012}, {100, 7012}, {110, 7012}, {120, 7012}, {90, 164}};
     for (const auto& c : cases) {
-        EXPECT_EQ(viewcursor::CursorIdForTool(c.code), c.cursor) << c.code;
+        EXPECT_EQ(m_view->Tools().For(c.code).CursorId(), c.cursor) << c.code;
         m_doc->SetDrawMode(c.code);
         QCursor cursor;
         ASSERT_TRUE(m_view->CursorForPoint(CPoint(5, 5), cursor));
@@ -288,7 +289,7 @@ TEST_F(ViewTest, CursorsFollowTheTool)
 
     // Over a present selection the tracker's move cursor shows.
     m_doc->SetDrawMode(tool::SelectionPresent);
-    m_view->SetSelectionRect(CRect(10, 2, 30, 7));
+    m_view->Selection().SetSelectionRect(CRect(10, 2, 30, 7));
     QCursor overSelection;
     ASSERT_TRUE(m_view->CursorForPoint(CPoint(20, 4), overSelection));
     EXPECT_EQ(overSelection.shape(), Qt::SizeAllCursor);
@@ -304,7 +305,7 @@ TEST_F(ViewTest, PrintedPageShowsTheLogoAtThePrintersSize)
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        m_view->RenderPrintPage(painter, page.rect(), CViewEditing::kPrinterDotsPerInch * 2);
+        m_view->Printing().RenderPrintPage(painter, page.rect(), CViewPrinting::kPrinterDotsPerInch * 2);
     }
     // Find the logo's one black dot: a 2 x 2 square at twice the printer's resolution.
     int blackBelowTitle = 0;
@@ -329,24 +330,24 @@ TEST_F(ViewTest, MenuCommandsReachTheActiveViewThroughTheRoute)
     EXPECT_TRUE(router->Dispatch(ID_TOOL_BRUSH));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::Brush);
     EXPECT_EQ(router->QueryState(ID_TOOL_BRUSH).checked(), 1);
-    m_view->SetMagnifiedFlag(true);
+    m_view->Magnifier().SetMagnifiedFlag(true);
     EXPECT_FALSE(router->IsEnabled(ID_TOOL_BRUSH));
     EXPECT_FALSE(router->IsEnabled(ID_FILE_SAVE));
     // A disabled command is refused on the way, as a stale accelerator is.
     EXPECT_FALSE(router->Dispatch(ID_TOOL_ERASER));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::Brush);
-    m_view->SetMagnifiedFlag(false);
+    m_view->Magnifier().SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ClosingTheWindowUnbindsTheSurfaceFromTheDocument)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     EXPECT_EQ(m_doc->GetDrawingSurface(), &m_view->ImageSurface());
-    EXPECT_TRUE(m_view->SurfacesReady());
+    EXPECT_TRUE(m_view->Surfaces().Ready());
     QImage* bitmap = m_doc->GetLogoBitmap();
     m_view->EditingDestroy();
     EXPECT_EQ(m_doc->GetDrawingSurface(), nullptr);
-    EXPECT_FALSE(m_view->SurfacesReady());
+    EXPECT_FALSE(m_view->Surfaces().Ready());
     // The bitmap is the document's and stays.
     EXPECT_EQ(m_doc->GetLogoBitmap(), bitmap);
     EXPECT_EQ(bitmap->width(), 64);

@@ -22,10 +22,10 @@ TEST_F(ViewTest, PenStrokeDrawsOnePixelBlackLineAndTakesTheUndoCopy)
     EXPECT_EQ(CountInImage(kBlack), 10);
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_EQ(m_doc->Strokes().size(), 1u);
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
     // The undo copy is the image before the click.
-    EXPECT_EQ(m_view->UndoSurface().image().pixel(10, 5), kWhite);
-    EXPECT_EQ(m_view->CurrentStroke(), nullptr);
+    EXPECT_EQ(m_view->Surfaces().Undo().image().pixel(10, 5), kWhite);
+    EXPECT_EQ(m_view->Tools().CurrentStroke(), nullptr);
 }
 
 // A click that does not move leaves a dot of the tool's width, whether the
@@ -66,7 +66,7 @@ TEST_F(ViewTest, ClicksWithoutMovementLeaveTheirDots)
         for (const QPoint& dot : c.dots)
             EXPECT_EQ(Pixel(dot.x(), dot.y()), ink) << dot.x() << "," << dot.y();
         EXPECT_EQ(CountInImage(ink), c.dotPixels);
-        EXPECT_EQ(m_view->CurrentStroke(), nullptr);
+        EXPECT_EQ(m_view->Tools().CurrentStroke(), nullptr);
     }
 }
 
@@ -77,7 +77,7 @@ TEST_F(ViewTest, MovesWithoutTheButtonDrawNothing)
     Move(5, 5);
     Move(30, 30);
     EXPECT_EQ(CountInImage(kBlack), 0);
-    EXPECT_EQ(m_view->UndoCount(), 0);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
 }
 
 TEST_F(ViewTest, SevenPixelSizeMakesBrushAndPenStrokesSevenWideAndBlack)
@@ -124,8 +124,8 @@ TEST_F(ViewTest, LineIsDrawnOnTheSecondClickWithoutItsEndPixel)
     ASSERT_TRUE(OpenWhiteLogo(100, 50));
     Command(ID_TOOL_LINE);
     Click(10, 10);
-    EXPECT_TRUE(m_view->IsShapePending());
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_TRUE(m_view->Tools().IsShapePending());
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
 
     // The rubber band is on the screen only.
     Move(20, 20);
@@ -134,8 +134,8 @@ TEST_F(ViewTest, LineIsDrawnOnTheSecondClickWithoutItsEndPixel)
     EXPECT_EQ(Screen().pixel(15, 15), kBlack);
 
     Click(30, 10);
-    EXPECT_EQ(m_view->UndoCount(), 2);
-    EXPECT_FALSE(m_view->IsShapePending());
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 2);
+    EXPECT_FALSE(m_view->Tools().IsShapePending());
     EXPECT_EQ(Pixel(10, 10), kBlack);
     EXPECT_EQ(Pixel(29, 10), kBlack);
     EXPECT_EQ(Pixel(30, 10), kWhite);
@@ -186,14 +186,14 @@ TEST_F(ViewTest, ToolChangeBetweenTheClicksCancelsTheLine)
     Click(10, 10);
     Move(30, 30);
     Command(ID_TOOL_PEN);
-    EXPECT_FALSE(m_view->IsShapePending());
+    EXPECT_FALSE(m_view->Tools().IsShapePending());
     EXPECT_EQ(m_doc->GetPenWidth(), 1);
-    EXPECT_EQ(m_view->ShapeStart(), CPoint());
+    EXPECT_EQ(m_view->Tools().ShapeStart(), CPoint());
 
     Command(ID_TOOL_LINE);
     Click(30, 10);
     EXPECT_EQ(CountInImage(kBlack), 0);
-    EXPECT_TRUE(m_view->IsShapePending()); // a new first click
+    EXPECT_TRUE(m_view->Tools().IsShapePending()); // a new first click
     QApplication::processEvents();
     EXPECT_EQ(Screen().pixel(20, 20), kWhite);
 }
@@ -207,5 +207,5 @@ TEST_F(ViewTest, EscapeSelectsThePointerWithoutCommitting)
     EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: None");
     EXPECT_EQ(m_doc->GetPenWidth(), 5);
     Click(20, 20);
-    EXPECT_EQ(m_view->UndoCount(), 0);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
 }

@@ -34,7 +34,7 @@ TEST_F(ViewTest, InvertThenUndoGivesTheImageBackAndDisablesUndo)
     Command(ID_IMAGE_INVERT);
     EXPECT_EQ(Pixel(0, 0), kWhite);
     EXPECT_EQ(Pixel(63, 31), kBlack);
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
     EXPECT_TRUE(State(ID_EDIT_UNDO).enabled());
     // Not an edit of the modified flag or of the printer's copy; the tool is
     // dropped while the pane keeps its name.
@@ -45,7 +45,7 @@ TEST_F(ViewTest, InvertThenUndoGivesTheImageBackAndDisablesUndo)
 
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);
-    EXPECT_EQ(m_view->UndoCount(), 0);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
     EXPECT_FALSE(State(ID_EDIT_UNDO).enabled());
 }
 
@@ -68,13 +68,13 @@ TEST_F(ViewTest, ImageCommandsAreDisabledWhileMagnifiedAndRefreshIsNot)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     for (const bool magnified : {false, true}) {
-        m_view->SetMagnifiedFlag(magnified);
+        m_view->Magnifier().SetMagnifiedFlag(magnified);
         for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL,
                               ID_IMAGE_SELECT_ALL})
             EXPECT_EQ(State(id).enabled(), !magnified) << id;
         EXPECT_TRUE(State(ID_IMAGE_REFRESH).enabled());
     }
-    m_view->SetMagnifiedFlag(false);
+    m_view->Magnifier().SetMagnifiedFlag(false);
 }
 
 TEST_F(ViewTest, ConversionIsEnabledOnlyForAColouredLogoAndDisablesItself)
@@ -93,7 +93,7 @@ TEST_F(ViewTest, ConversionIsEnabledOnlyForAColouredLogoAndDisablesItself)
     Command(ID_IMAGE_TO_BLACK_WHITE);
     EXPECT_FALSE(State(ID_IMAGE_TO_BLACK_WHITE).enabled());
     EXPECT_TRUE(State(ID_FILE_SAVE).enabled());
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
     EXPECT_EQ(CountInImage(kBlack) + CountInImage(kWhite), 32 * 16);
     EXPECT_EQ(Pixel(0, 0), kBlack);
     Command(ID_EDIT_UNDO);
@@ -121,9 +121,9 @@ TEST_F(ViewTest, FramesAreExclusiveTogglesThatClearTheLogoInRam)
     EXPECT_EQ(checks(), (std::array<int, 3>{0, 0, 0}));
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
     for (const UINT id : {ID_FRAME_THIN, ID_FRAME_BOLD, ID_FRAME_DOUBLE}) {
-        m_view->SetMagnifiedFlag(true);
+        m_view->Magnifier().SetMagnifiedFlag(true);
         EXPECT_TRUE(State(id).enabled());
-        m_view->SetMagnifiedFlag(false);
+        m_view->Magnifier().SetMagnifiedFlag(false);
     }
 }
 
@@ -174,7 +174,7 @@ TEST_F(ViewTest, ClearWhitensTheClientSizedBlockAndUndoRestoresTheWholeImage)
     EXPECT_EQ(Pixel(0, client.height()), kBlack);
     EXPECT_TRUE(m_doc->IsModified());
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
 
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(Image(), before);

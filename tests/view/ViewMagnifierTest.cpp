@@ -25,20 +25,20 @@ TEST_F(ViewTest, PenTogglesCellsAndLeavingWritesThemBack)
     EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: Zoom");
     Move(kMouse, kMouse);
     Click(kMouse, kMouse);
-    ASSERT_TRUE(m_view->IsMagnified());
-    EXPECT_EQ(m_view->ZoomSource(), CPoint(kSource, kSource));
+    ASSERT_TRUE(m_view->Magnifier().IsMagnified());
+    EXPECT_EQ(m_view->Magnifier().ZoomSource(), CPoint(kSource, kSource));
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(m_view->ScrollSizes(), QSize(360, 360));
-    EXPECT_EQ(m_view->MagnifierSurface().Width(), 360);
+    EXPECT_EQ(m_view->Magnifier().Surface().Width(), 360);
     // The black pixel became a 4 x 4 cell.
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(21, 22), RGB(0, 0, 0));
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(19, 22), RGB(255, 255, 255));
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(21, 22), RGB(0, 0, 0));
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(19, 22), RGB(255, 255, 255));
 
     Command(ID_TOOL_PEN);
     Click(1, 2);
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(3, 3), RGB(0, 0, 0));
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(3, 3), RGB(0, 0, 0));
     Click(2, 1);
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(3, 3), RGB(255, 255, 255));
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(3, 3), RGB(255, 255, 255));
     Click(9, 5); // cell (2, 1)
     Click(21, 21); // the black cell (5, 5) turns white
     // Nothing reaches the image before the magnifier is left.
@@ -46,7 +46,7 @@ TEST_F(ViewTest, PenTogglesCellsAndLeavingWritesThemBack)
     EXPECT_TRUE(m_doc->IsModified());
 
     Command(ID_ZOOM_NORMAL);
-    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_FALSE(m_view->Magnifier().IsMagnified());
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(m_view->ScrollSizes(), QSize(200, 150));
     EXPECT_EQ(Pixel(kSource + 2, kSource + 1), kBlack);
@@ -63,9 +63,9 @@ TEST_F(ViewTest, QuickPenClicksEachToggleTheirCell)
     Command(ID_ZOOM_LARGE);
     Move(kMouse, kMouse);
     Click(kMouse, kMouse);
-    ASSERT_TRUE(m_view->IsMagnified());
+    ASSERT_TRUE(m_view->Magnifier().IsMagnified());
     Command(ID_TOOL_PEN);
-    const auto cell = [this](int x, int y) { return m_view->MagnifierSurface().GetPixel(x * 4 + 1, y * 4 + 1); };
+    const auto cell = [this](int x, int y) { return m_view->Magnifier().Surface().GetPixel(x * 4 + 1, y * 4 + 1); };
 
     ClickAt(9, 9, 1000000);
     ClickAt(9, 9, 1000100); // 0.1 s later on the same cell: white again
@@ -88,7 +88,7 @@ TEST_F(ViewTest, GridLinesEveryCellAndToggled)
     Command(ID_ZOOM_LARGE);
     Move(kMouse, kMouse);
     Click(kMouse, kMouse);
-    ASSERT_TRUE(m_view->IsMagnified());
+    ASSERT_TRUE(m_view->Magnifier().IsMagnified());
     QApplication::processEvents();
     QImage shown = Screen();
     EXPECT_EQ(shown.pixel(4, 2), 0xFFB0B0B0u);
@@ -96,7 +96,7 @@ TEST_F(ViewTest, GridLinesEveryCellAndToggled)
     EXPECT_EQ(shown.pixel(2, 2), kWhite);
 
     Command(ID_SHOW_GRID);
-    EXPECT_FALSE(m_view->ShowsGrid());
+    EXPECT_FALSE(m_view->Magnifier().ShowsGrid());
     QApplication::processEvents();
     shown = Screen();
     EXPECT_EQ(shown.pixel(4, 2), kWhite);
@@ -114,10 +114,10 @@ TEST_F(ViewTest, RightClickCancelsTheZoomBoxInsteadOfOpeningTheMenu)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no context menu";
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: None");
-    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_FALSE(m_view->Magnifier().IsMagnified());
     // A later left click draws nothing and grabs nothing.
     Click(kMouse, kMouse);
-    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_FALSE(m_view->Magnifier().IsMagnified());
     EXPECT_EQ(CountInImage(kBlack), 0);
 }
 
@@ -128,7 +128,7 @@ TEST_F(ViewTest, ZoomBoxOutsideTheWindowGrabsNothing)
     // The 90-pixel box cannot fit below the mouse in an 80-pixel window.
     Move(70, 70);
     Click(70, 70);
-    EXPECT_FALSE(m_view->IsMagnified());
+    EXPECT_FALSE(m_view->Magnifier().IsMagnified());
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, "Tool selected: None");
 }
@@ -150,9 +150,9 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].dialogClass, "CZoomDlg");
     }
-    EXPECT_EQ(m_view->ZoomFactor(), 8);
-    EXPECT_EQ(m_view->ZoomSide(), 45);
-    EXPECT_EQ(m_view->ZoomBoxWidth(), 45);
+    EXPECT_EQ(m_view->Magnifier().ZoomFactor(), 8);
+    EXPECT_EQ(m_view->Magnifier().ZoomSide(), 45);
+    EXPECT_EQ(m_view->Magnifier().ZoomBoxWidth(), 45);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::ZoomBox);
 
     Command(ID_TOOL_POINTER);
@@ -164,7 +164,7 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ASSERT_GE(ui.Prompts().size(), 1u);
         EXPECT_TRUE(ui.Prompts().back().refused);
     }
-    EXPECT_EQ(m_view->ZoomFactor(), 8);
+    EXPECT_EQ(m_view->Magnifier().ZoomFactor(), 8);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
 
     {
@@ -172,14 +172,14 @@ TEST_F(ViewTest, ChosenZoomSetsFactorAndSideAndRefusesBelowHundred)
         ui.Then(typeAndOk(QStringLiteral("200")));
         Command(ID_ZOOM_CHOSEN);
     }
-    EXPECT_EQ(m_view->ZoomFactor(), 2);
-    EXPECT_EQ(m_view->ZoomSide(), 180);
+    EXPECT_EQ(m_view->Magnifier().ZoomFactor(), 2);
+    EXPECT_EQ(m_view->Magnifier().ZoomSide(), 180);
     {
         testenv::ScriptedUi ui;
         ui.Answer(IDCANCEL);
         Command(ID_ZOOM_CHOSEN);
     }
-    EXPECT_EQ(m_view->ZoomFactor(), 2);
+    EXPECT_EQ(m_view->Magnifier().ZoomFactor(), 2);
 }
 
 TEST_F(ViewTest, EightHundredPercentShowsFortyFiveSquareInThreeSixty)
@@ -197,10 +197,10 @@ TEST_F(ViewTest, EightHundredPercentShowsFortyFiveSquareInThreeSixty)
     // Side 45: the box starts 11 pixels up and left of the mouse.
     Move(55, 55);
     Click(55, 55);
-    ASSERT_TRUE(m_view->IsMagnified());
-    EXPECT_EQ(m_view->MagnifierSurface().Width(), 360);
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(10 * 8 + 4, 10 * 8 + 4), RGB(0, 0, 0));
-    EXPECT_EQ(m_view->MagnifierSurface().GetPixel(9 * 8 + 4, 10 * 8 + 4), RGB(255, 255, 255));
+    ASSERT_TRUE(m_view->Magnifier().IsMagnified());
+    EXPECT_EQ(m_view->Magnifier().Surface().Width(), 360);
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(10 * 8 + 4, 10 * 8 + 4), RGB(0, 0, 0));
+    EXPECT_EQ(m_view->Magnifier().Surface().GetPixel(9 * 8 + 4, 10 * 8 + 4), RGB(255, 255, 255));
     Command(ID_ZOOM_NORMAL);
     EXPECT_EQ(CountInImage(kBlack), 1);
     EXPECT_EQ(Pixel(54, 54), kBlack);

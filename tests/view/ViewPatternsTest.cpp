@@ -2,6 +2,8 @@
 // twelve patterns, anchored at the image origin.
 #include "ViewTestFixture.h"
 
+#include "view/tools/FillTool.h"
+
 #include <array>
 
 using namespace viewtest;
@@ -52,7 +54,7 @@ TEST_F(ViewTest, EachPatternFillsAWhiteImageWithItsListedRows)
     for (int n = 1; n <= 12; ++n) {
         Image().fill(kWhite);
         Command(ID_PATTERN_FIRST + static_cast<UINT>(n) - 1);
-        ASSERT_EQ(m_view->FillPattern(), n);
+        ASSERT_EQ(m_view->Tools().Fill().FillPattern(), n);
         // Anchored at the origin wherever the click lands.
         Click(5 + n % 7, 3 + n % 5);
         int wrong = 0;
@@ -61,7 +63,7 @@ TEST_F(ViewTest, EachPatternFillsAWhiteImageWithItsListedRows)
                 wrong += Pixel(x, y) != Expected(n, x, y);
         EXPECT_EQ(wrong, 0) << "pattern " << n << "\n" << Dump(Image()).toStdString();
         Command(ID_PATTERN_FIRST + static_cast<UINT>(n) - 1);
-        EXPECT_EQ(m_view->FillPattern(), 0);
+        EXPECT_EQ(m_view->Tools().Fill().FillPattern(), 0);
     }
 }
 
@@ -96,7 +98,7 @@ TEST_F(ViewTest, SolidFillFillsTheBoundedRegionAndASecondClickRefillsIt)
     EXPECT_EQ(CountInImage(kBlack), 20 * 20);
     EXPECT_EQ(Pixel(9, 15), kWhite);
     EXPECT_EQ(Pixel(30, 15), kWhite);
-    EXPECT_EQ(m_view->UndoCount(), 1);
+    EXPECT_EQ(m_view->Surfaces().UndoCount(), 1);
     // Now the whole square is one black region: the second click whitens it.
     Click(20, 15);
     EXPECT_EQ(CountInImage(kBlack), 0);
@@ -123,7 +125,7 @@ TEST_F(ViewTest, PatternCommandsFollowTheFillToolAndRememberTheChoice)
     ASSERT_TRUE(OpenWhiteLogo(20, 10));
     Command(ID_TOOL_FILL);
     Command(ID_PATTERN_FIRST + 3); // wave
-    EXPECT_EQ(m_view->FillPattern(), 4);
+    EXPECT_EQ(m_view->Tools().Fill().FillPattern(), 4);
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id) {
         EXPECT_TRUE(State(id).enabled());
         EXPECT_EQ(State(id).checked(), id == ID_PATTERN_FIRST + 3 ? 1 : 0) << id;
@@ -132,10 +134,10 @@ TEST_F(ViewTest, PatternCommandsFollowTheFillToolAndRememberTheChoice)
     for (UINT id = ID_PATTERN_FIRST; id <= ID_PATTERN_LAST; ++id)
         EXPECT_FALSE(State(id).enabled()) << id;
     Command(ID_TOOL_FILL);
-    EXPECT_EQ(m_view->FillPattern(), 4);
+    EXPECT_EQ(m_view->Tools().Fill().FillPattern(), 4);
     EXPECT_EQ(State(61497).checked(), 1);
     Command(61497);
-    EXPECT_EQ(m_view->FillPattern(), 0);
+    EXPECT_EQ(m_view->Tools().Fill().FillPattern(), 0);
 }
 
 TEST_F(ViewTest, FinePatternIsLoggedInTheApplicationLog)
@@ -178,13 +180,13 @@ TEST_F(ViewTest, FillAfterARectangleOnTheScreenAndInTheLogo)
             Move(50, 40);
             Click(50, 40);
         }
-        EXPECT_EQ(m_view->IsShapePending(), !c.drawn);
+        EXPECT_EQ(m_view->Tools().IsShapePending(), !c.drawn);
         const int outlinePixels = 2 * 40 + 2 * 28;
         EXPECT_EQ(CountInImage(kBlack), c.drawn ? outlinePixels : 0);
         EXPECT_GT(AlongLine(OnScreen(), QRect(12, 10, 30, 1)).black, 25) << "the outline or its rubber band";
 
         Command(ID_TOOL_FILL);
-        EXPECT_FALSE(m_view->IsShapePending());
+        EXPECT_FALSE(m_view->Tools().IsShapePending());
         const LineInk top = AlongLine(OnScreen(), QRect(12, 10, 30, 1));
         EXPECT_EQ(top.black > 0, c.drawn) << "nothing is shown that is not in the logo";
         Click(30, 25);

@@ -50,19 +50,19 @@ TEST_F(ViewTest, DocumentationScreenshots)
     Image().fill(kWhite);
     Command(ID_TOOL_TEXT);
     Drag({QPoint(30, 30), QPoint(200, 60), QPoint(330, 80)});
-    QTextEdit* box = m_view->TextBox();
+    QTextEdit* box = m_view->Text().TextBox();
     ASSERT_NE(box, nullptr);
-    QFont large = m_view->TextFont();
+    QFont large = m_view->Text().TextFont();
     large.setPixelSize(36);
     box->setFont(large);
     QTest::keyClicks(box, QStringLiteral("Glyphane"));
     Click(350, 200);
     Command(ID_TOOL_TEXT);
     Drag({QPoint(30, 120), QPoint(200, 160), QPoint(330, 200)});
-    ASSERT_NE(m_view->TextBox(), nullptr);
-    QTest::keyClicks(m_view->TextBox(), QStringLiteral("Tessaro"));
-    QTest::keyClick(m_view->TextBox(), Qt::Key_Return);
-    QTest::keyClicks(m_view->TextBox(), QStringLiteral("203 dpi"));
+    ASSERT_NE(m_view->Text().TextBox(), nullptr);
+    QTest::keyClicks(m_view->Text().TextBox(), QStringLiteral("Tessaro"));
+    QTest::keyClick(m_view->Text().TextBox(), Qt::Key_Return);
+    QTest::keyClicks(m_view->Text().TextBox(), QStringLiteral("203 dpi"));
     Settle();
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/text.png")));
     Command(ID_TOOL_POINTER);
@@ -72,7 +72,7 @@ TEST_F(ViewTest, DocumentationScreenshots)
     Move(60, 50);
     Click(60, 50);
     Settle();
-    EXPECT_TRUE(m_view->IsMagnified());
+    EXPECT_TRUE(m_view->Magnifier().IsMagnified());
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/magnified.png")));
     Command(ID_ZOOM_NORMAL);
 }

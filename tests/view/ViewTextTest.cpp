@@ -37,7 +37,7 @@ protected:
     {
         Command(ID_TOOL_TEXT);
         Drag({from, (from + to) / 2, to});
-        return m_view->TextBox();
+        return m_view->Text().TextBox();
     }
 };
 
@@ -60,7 +60,7 @@ TEST_F(TextTest, TypedTextCommittedByAClickLandsBlackOnAWhiteBox)
     Click(50, 20);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::TextBoxOpen);
     Click(200, 80);
-    EXPECT_EQ(m_view->TextBox(), nullptr);
+    EXPECT_EQ(m_view->Text().TextBox(), nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
     EXPECT_EQ(viewpanes::LastTexts().tool, viewpanes::ToolText(QStringLiteral("None")));
     EXPECT_TRUE(m_doc->IsModified());
@@ -89,7 +89,7 @@ TEST_F(TextTest, AToolChangeStampsTheBoxWithoutMarkingTheDocument)
     EXPECT_EQ(box->toPlainText(), "A\nB");
     // The area tool is one that leaves the printer's copy alone itself.
     Command(ID_TOOL_SELECT_AREA);
-    EXPECT_EQ(m_view->TextBox(), nullptr);
+    EXPECT_EQ(m_view->Text().TextBox(), nullptr);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::SelectArea);
     EXPECT_FALSE(m_doc->IsModified());
     EXPECT_TRUE(m_view->Link().IsLogoInRam());
@@ -107,28 +107,28 @@ TEST_F(TextTest, EscapeDropsTheToolAndTheNextCommitStampsTheBox)
     QTest::keyClicks(box, QStringLiteral("X"));
     QTest::keyClick(m_view, Qt::Key_Escape);
     EXPECT_EQ(m_doc->GetDrawMode(), tool::None);
-    EXPECT_NE(m_view->TextBox(), nullptr);
+    EXPECT_NE(m_view->Text().TextBox(), nullptr);
     EXPECT_EQ(CountInImage(kBlack), 0);
     Command(ID_TOOL_POINTER);
-    EXPECT_EQ(m_view->TextBox(), nullptr);
+    EXPECT_EQ(m_view->Text().TextBox(), nullptr);
     EXPECT_GT(CountInImage(kBlack), 0);
 }
 
 TEST_F(TextTest, TheFontStartsAsTheSerifDescriptionAndSelectFontReachesAnOpenBox)
 {
     ASSERT_TRUE(OpenWhiteLogo(240, 100));
-    EXPECT_EQ(m_view->TextFont().pixelSize(), 16);
-    EXPECT_EQ(m_view->TextFont().weight(), QFont::Normal);
-    EXPECT_FALSE(m_view->TextFont().italic());
-    EXPECT_EQ(m_view->TextFont().styleHint(), QFont::Serif);
+    EXPECT_EQ(m_view->Text().TextFont().pixelSize(), 16);
+    EXPECT_EQ(m_view->Text().TextFont().weight(), QFont::Normal);
+    EXPECT_FALSE(m_view->Text().TextFont().italic());
+    EXPECT_EQ(m_view->Text().TextFont().styleHint(), QFont::Serif);
     // The face is installed: either the one asked for or its closest serif.
-    EXPECT_EQ(QFontInfo(m_view->TextFont()).family(), m_view->TextFont().family());
-    EXPECT_EQ(m_view->TextBoxFont(), nullptr);
+    EXPECT_EQ(QFontInfo(m_view->Text().TextFont()).family(), m_view->Text().TextFont().family());
+    EXPECT_EQ(m_view->Text().TextBoxFont(), nullptr);
 
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(200, 90));
     ASSERT_NE(box, nullptr);
     const QFont defaultFont = box->font();
-    QFont big = m_view->TextFont();
+    QFont big = m_view->Text().TextFont();
     big.setPixelSize(40);
     {
         testenv::ScriptedUi ui;
@@ -138,8 +138,8 @@ TEST_F(TextTest, TheFontStartsAsTheSerifDescriptionAndSelectFontReachesAnOpenBox
         });
         Command(ID_TEXT_FONT);
     }
-    ASSERT_NE(m_view->TextBoxFont(), nullptr);
-    EXPECT_EQ(m_view->TextFont().pixelSize(), 40);
+    ASSERT_NE(m_view->Text().TextBoxFont(), nullptr);
+    EXPECT_EQ(m_view->Text().TextFont().pixelSize(), 40);
     EXPECT_EQ(box->font().pixelSize(), 40);
     {
         testenv::ScriptedUi ui;
@@ -162,13 +162,13 @@ TEST_F(TextTest, TheBoxKeepsItsPlaceOnTheLogoWhenTheViewScrolls)
     m_view->horizontalScrollBar()->setValue(50);
     QTextEdit* box = OpenBox(QPoint(10, 10), QPoint(110, 40));
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(m_view->SelectionRect(), CRect(60, 10, 160, 40));
+    EXPECT_EQ(m_view->Selection().SelectionRect(), CRect(60, 10, 160, 40));
     QTest::keyClicks(box, QStringLiteral("MMM"));
     m_view->horizontalScrollBar()->setValue(80);
     m_view->verticalScrollBar()->setValue(5);
     EXPECT_EQ(box->geometry().topLeft(), QPoint(-20, 5));
-    EXPECT_FALSE(m_view->AwaitsFirstHScroll());
-    EXPECT_FALSE(m_view->AwaitsFirstVScroll());
+    EXPECT_FALSE(m_view->Text().AwaitsFirstHScroll());
+    EXPECT_FALSE(m_view->Text().AwaitsFirstVScroll());
     Command(ID_TOOL_POINTER);
     const int all = CountInImage(kBlack);
     EXPECT_GT(all, 0);
@@ -202,7 +202,7 @@ TEST_F(TextTest, TheOpenBoxHasAnOutlineOnTheScreenAndNoneInTheLogo)
     EXPECT_EQ(InkIn(Image(), QRect(0, 0, 240, 100)).black, 0) << "nothing is in the logo while typing";
 
     Click(200, 80);
-    ASSERT_EQ(m_view->TextBox(), nullptr);
+    ASSERT_EQ(m_view->Text().TextBox(), nullptr);
     EXPECT_GT(InkIn(Image(), QRect(10, 10, 100, 30)).black, 0) << "the text";
     for (const auto& s : sides)
         EXPECT_EQ(InkIn(Image(), s.ring).black, 0) << s.side;

@@ -1,12 +1,16 @@
 // The fill tool's patterns and the fill click: a surface flood fill of the
 // clicked colour with the opposite solid colour or an 8 x 8 pattern that is
 // anchored at the image origin.
-#include "view/ViewEditing.h"
+#include "view/tools/FillTool.h"
 
 #include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
+#include "view/EditingSurfaces.h"
+#include "view/ViewCursors.h"
+#include "view/tools/ToolCodes.h"
+#include "view/tools/ToolHost.h"
 
 namespace {
 
@@ -15,22 +19,37 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 } // namespace
 
-void CViewEditing::MapPatternCommands()
+void CFillTool::MapCommands(CCommandMap& commands)
 {
-    m_commands.MapCommandRange(ID_PATTERN_FIRST, ID_PATTERN_LAST, [this](UINT id) {
+    commands.MapCommandRange(ID_PATTERN_FIRST, ID_PATTERN_LAST, [this](UINT id) {
         OnPatternCommand(static_cast<int>(id - ID_PATTERN_FIRST) + 1);
     });
-    m_commands.MapUpdateRange(ID_PATTERN_FIRST, ID_PATTERN_LAST, [this](CCmdUI& ui) {
+    commands.MapUpdateRange(ID_PATTERN_FIRST, ID_PATTERN_LAST, [this](CCmdUI& ui) {
         // The choice is kept while another tool is in use; it only shows and
         // changes with the fill tool.
-        const bool fill = CurrentTool() == tool::Fill;
+        const bool fill = Host().CurrentTool() == tool::Fill;
         ui.Enable(fill);
         if (fill)
             ui.SetCheck(m_nFillPattern == static_cast<int>(ui.m_nID - ID_PATTERN_FIRST) + 1 ? 1 : 0);
     });
 }
 
-void CViewEditing::OnPatternCommand(int number)
+CFillTool::CFillTool(IToolHost& host)
+    : CTool(host, tool::Fill, QStringLiteral("Fill Area"))
+{
+}
+
+UINT CFillTool::CursorId() const
+{
+    return viewcursor::IDC_FILL;
+}
+
+void CFillTool::Press(const CPoint& client)
+{
+    FillClick(ClientToImage(client));
+}
+
+void CFillTool::OnPatternCommand(int number)
 {
     m_nFillPattern = m_nFillPattern == number ? 0 : number;
     if (number == 1) {
@@ -39,15 +58,16 @@ void CViewEditing::OnPatternCommand(int number)
     }
 }
 
-void CViewEditing::FillClick(const CPoint& point)
+void CFillTool::FillClick(const CPoint& point)
 {
-    if (!HasImage())
+    if (!Host().HasImage())
         return;
-    m_pDoc->SetModifiedFlag();
-    const COLORREF clicked = m_dcImage.GetPixel(point);
+    CSurface& image = Host().Surfaces().Image();
+    Host().Doc()->SetModifiedFlag();
+    const COLORREF clicked = image.GetPixel(point);
     if (clicked == CLR_INVALID)
         return;
-    CBrush brush = m_dcImage.GetBrush();
+    CBrush brush = image.GetBrush();
     if (m_nFillPattern == 0) {
         if (clicked == kWhite)
             brush = CBrush::Solid(kBlack);
@@ -60,8 +80,8 @@ void CViewEditing::FillClick(const CPoint& point)
         if (CBrush::PatternRowsFromImage(FillPatternBitmap(*pattern), rows))
             brush = CBrush::Pattern(rows);
     }
-    const CBrush previous = m_dcImage.SelectBrush(brush);
-    m_dcImage.ExtFloodFill(point.x, point.y, clicked, FLOODFILLSURFACE);
-    m_dcImage.SelectBrush(previous);
-    m_pDoc->UpdateAllViews();
+    const CBrush previous = image.SelectBrush(brush);
+    image.ExtFloodFill(point.x, point.y, clicked, FLOODFILLSURFACE);
+    image.SelectBrush(previous);
+    Host().Doc()->UpdateAllViews();
 }

@@ -7,10 +7,17 @@
 // so only black and white pixels arrive. The box's rectangle is kept in
 // image coordinates, and the box widget follows it when the view scrolls,
 // so what is stamped is always where the box is shown over the logo.
-#include "view/ViewEditing.h"
+#include "view/ViewTextBox.h"
 
 #include "document/GlyphaneDoc.h"
 #include "platform/UiSeam.h"
+#include "resources/CommandIds.h"
+#include "view/EditingSurfaces.h"
+#include "view/EditingWindow.h"
+#include "view/RectTracker.h"
+#include "view/ViewSelection.h"
+#include "view/tools/ToolCodes.h"
+#include "view/tools/ToolHost.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
@@ -72,7 +79,7 @@ void MakeBlackAndWhite(QImage& image)
 
 } // namespace
 
-QFont CViewEditing::InitialTextFont()
+QFont CViewTextBox::InitialTextFont()
 {
     QFont font(kTextFace);
     font.setPixelSize(16);
@@ -91,34 +98,39 @@ QFont CViewEditing::InitialTextFont()
     return font;
 }
 
-void CViewEditing::OnSelectFont()
+void CViewTextBox::MapCommands(CCommandMap& commands)
+{
+    commands.MapCommand(ID_TEXT_FONT, [this] { OnSelectFont(); });
+}
+
+void CViewTextBox::OnSelectFont()
 {
     QFont chosen = m_lfText;
-    if (GetFont(EditingWindow(), chosen))
+    if (GetFont(m_host.Window().EditingWindow(), chosen))
         m_lfText = chosen;
     m_pTextFont = std::make_unique<QFont>(m_lfText);
     if (m_pTextEdit)
         m_pTextEdit->setFont(*m_pTextFont);
 }
 
-void CViewEditing::BeginTextBox(const CPoint& point)
+void CViewTextBox::BeginTextBox(const CPoint& point)
 {
-    m_trackerSel.m_nStyle |= CRectTracker::dottedLine;
-    m_trackerSel.BeginTrack(point, CRectTracker::hitNothing,
+    m_host.Selection().Tracker().m_nStyle |= CRectTracker::dottedLine;
+    m_host.Selection().Tracker().BeginTrack(point, CRectTracker::hitNothing,
                             [this](bool accepted, const CRect& rect) { OpenTextBox(accepted, rect); });
 }
 
-void CViewEditing::OpenTextBox(bool accepted, const CRect& rect)
+void CViewTextBox::OpenTextBox(bool accepted, const CRect& rect)
 {
     CRect box = rect;
     box.NormalizeRect();
     if (!accepted || box.IsRectEmpty() || m_pTextEdit) {
-        m_trackerSel.m_rect.SetRectEmpty();
-        InvalidateAll();
+        m_host.Selection().Tracker().m_rect.SetRectEmpty();
+        m_host.InvalidateAll();
         return;
     }
-    m_trackerSel.m_rect = box;
-    auto* edit = new QTextEdit(EditingViewport());
+    m_host.Selection().Tracker().m_rect = box;
+    auto* edit = new QTextEdit(m_host.Window().EditingViewport());
     edit->setObjectName(QStringLiteral("textBox")); // a child window, not a command: it takes no command id
     edit->setAcceptRichText(false);
     edit->setFrameStyle(QFrame::NoFrame);
@@ -131,65 +143,62 @@ void CViewEditing::OpenTextBox(bool accepted, const CRect& rect)
     colours.setColor(QPalette::Text, Qt::black);
     edit->setPalette(colours);
     m_pTextEdit = edit;
-    m_pTextOutline = new CTextBoxOutline(EditingViewport());
+    m_pTextOutline = new CTextBoxOutline(m_host.Window().EditingViewport());
     PlaceTextBoxWidget();
     edit->show();
     m_pTextOutline->show();
     m_pTextOutline->raise();
     edit->setFocus();
-    m_pDoc->SetDrawMode(tool::TextBoxOpen);
-    InvalidateAll();
+    m_host.Doc()->SetDrawMode(tool::TextBoxOpen);
+    m_host.InvalidateAll();
 }
 
-void CViewEditing::PlaceTextBoxWidget()
+void CViewTextBox::PlaceTextBoxWidget()
 {
     if (!m_pTextEdit)
         return;
-    CRect onScreen = m_trackerSel.m_rect;
-    onScreen.OffsetRect(CPoint() - ScrollPosition());
+    CRect onScreen = m_host.Selection().Tracker().m_rect;
+    onScreen.OffsetRect(CPoint() - m_host.Window().ScrollPosition());
     m_pTextEdit->setGeometry(onScreen.ToQRect());
     if (auto* outline = static_cast<CTextBoxOutline*>(m_pTextOutline.data()))
         outline->Surround(onScreen);
 }
 
-void CViewEditing::OnScrollWithTracker(bool vertical)
+void CViewTextBox::FollowScroll(bool vertical, bool noteFirst)
 {
-    const int code = CurrentTool();
-    if (code != tool::TextBoxOpen && code != tool::SelectionPresent)
-        return;
     // The rectangle stays in image coordinates; only the box widget moves.
-    BOOL& first = vertical ? m_bFirstVScroll : m_bFirstHScroll;
-    if (code == tool::TextBoxOpen)
-        first = FALSE;
+    bool& first = vertical ? m_bFirstVScroll : m_bFirstHScroll;
+    if (noteFirst)
+        first = false;
     PlaceTextBoxWidget();
-    InvalidateAll();
+    m_host.InvalidateAll();
 }
 
-void CViewEditing::ClickWithTextBox(const CPoint& point)
+void CViewTextBox::ClickWithTextBox(const CPoint& point)
 {
-    if (m_trackerSel.m_rect.PtInRect(point))
+    if (m_host.Selection().Tracker().m_rect.PtInRect(point))
         return;
     CommitTextBox(true);
 }
 
-void CViewEditing::CommitTextBox(bool byClick)
+void CViewTextBox::CommitTextBox(bool byClick)
 {
     if (!m_pTextEdit)
         return;
-    if (QWidget* window = EditingWindow())
+    if (QWidget* window = m_host.Window().EditingWindow())
         window->setFocus();
     if (byClick) {
-        ClearLogoInRam();
-        m_pDoc->SetModifiedFlag();
+        m_host.Window().ClearLogoInRam();
+        m_host.Doc()->SetModifiedFlag();
     }
-    m_trackerSel.m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
+    m_host.Selection().Tracker().m_nStyle &= ~static_cast<UINT>(CRectTracker::dottedLine);
     StampTextBox();
-    CRect around = m_trackerSel.m_rect;
+    CRect around = m_host.Selection().Tracker().m_rect;
     around.InflateRect(1, 1);
-    InvalidateImageRect(around);
-    m_pDoc->UpdateAllViews();
+    m_host.InvalidateImageRect(around);
+    m_host.Doc()->UpdateAllViews();
     if (byClick)
-        SetTool(tool::None, QStringLiteral("None"));
+        m_host.SetTool(tool::None, QStringLiteral("None"));
     // Deleted later: the box may be in the middle of handling an event.
     QTextEdit* edit = m_pTextEdit;
     m_pTextEdit = nullptr;
@@ -198,19 +207,19 @@ void CViewEditing::CommitTextBox(bool byClick)
     delete m_pTextOutline;
 }
 
-void CViewEditing::StampTextBox()
+void CViewTextBox::StampTextBox()
 {
     const QImage stamp = RenderTextBox();
     CSurface block;
     if (stamp.isNull() || !block.Attach(stamp))
         return;
-    const CRect& r = m_trackerSel.m_rect;
-    m_dcImage.BitBlt(r.left, r.top, block.Width(), block.Height(), block, 0, 0, SRCCOPY);
+    const CRect& r = m_host.Selection().Tracker().m_rect;
+    m_host.Surfaces().Image().BitBlt(r.left, r.top, block.Width(), block.Height(), block, 0, 0, SRCCOPY);
 }
 
-QImage CViewEditing::RenderTextBox() const
+QImage CViewTextBox::RenderTextBox() const
 {
-    const CRect& r = m_trackerSel.m_rect;
+    const CRect& r = m_host.Selection().Tracker().m_rect;
     if (!m_pTextEdit || r.IsRectEmpty() || r.Width() > CSurface::kMaxSide || r.Height() > CSurface::kMaxSide)
         return QImage();
     QImage stamp(r.Width(), r.Height(), QImage::Format_RGB32);
