@@ -3,7 +3,7 @@
 #include "dialogs/PixelSizeDlg.h"
 #include "document/GlyphaneDoc.h"
 #include "resources/CommandIds.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 CViewEditing::CViewEditing(CGlyphaneDoc* doc)
     : m_pDoc(doc)
@@ -137,12 +137,12 @@ void CViewEditing::DropTool()
 void CViewEditing::ShowToolPane(const QString& paneName)
 {
     m_strToolPane = paneName;
-    viewpanes::SetToolPane(paneName);
+    viewpanes::SetToolPane(EditingHost(), paneName);
 }
 
 void CViewEditing::RefreshToolPane() const
 {
-    viewpanes::SetToolPane(m_strToolPane);
+    viewpanes::SetToolPane(EditingHost(), m_strToolPane);
 }
 
 void CViewEditing::OnToolCommand(int toolCode, const QString& paneName, int penWidth, bool clearsLogoInRam)

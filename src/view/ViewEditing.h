@@ -10,6 +10,7 @@
 #include "platform/Surface.h"
 #include "view/DesktopPrinting.h"
 #include "view/RectTracker.h"
+#include "view/ViewHost.h"
 
 #include <QCursor>
 #include <QFont>
@@ -153,6 +154,8 @@ public:
 
 protected:
     // What the editing code needs from its window.
+    // The program around the window (log, router, panes); may be null.
+    virtual CViewHost* EditingHost() const = 0;
     virtual QWidget* EditingViewport() const = 0;
     virtual QWidget* EditingWindow() = 0;
     virtual CPoint ScrollPosition() const = 0;

@@ -6,7 +6,7 @@
 
 #include "transfer/SendOptions.h"
 
-#include "app/GlyphaneApp.h"
+#include "view/ViewHost.h"
 #include "document/GlyphaneDoc.h"
 #include "picture/Picture.h"
 #include "resources/CommandIds.h"
@@ -136,8 +136,8 @@ void CViewEditing::OnToBlackWhite()
 
 void CViewEditing::OnConvertPicture()
 {
-    CGlyphaneApp* app = GetApp();
-    if (!HasImage() || !app)
+    CViewHost* host = EditingHost();
+    if (!HasImage() || !host)
         return;
     CommitPendingState(); // a text or a pasted block still floating belongs to the picture
     // The new logo is named after this one and offered beside its file.
@@ -145,5 +145,5 @@ void CViewEditing::OnConvertPicture()
     const QFileInfo info(path);
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
-    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
+    host->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
 }

@@ -5,7 +5,7 @@
 
 #include "document/GlyphaneDoc.h"
 #include "view/ViewCursors.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 #include <QWidget>
 
@@ -77,7 +77,7 @@ void CViewEditing::OnMouseMove(const CPoint& client)
         CRect inner = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
         inner.DeflateRect(2, 2);
         const CPoint shown = inner.PtInRect(client) ? ClientToImage(client) : CPoint(-1, -1);
-        viewpanes::SetPositionPane(shown.x, shown.y);
+        viewpanes::SetPositionPane(EditingHost(), shown.x, shown.y);
     }
     const int code = CurrentTool();
     const CPoint point = ClientToImage(client);

@@ -3,7 +3,7 @@
 // anchored at the image origin.
 #include "view/ViewEditing.h"
 
-#include "app/GlyphaneApp.h"
+#include "view/ViewHost.h"
 #include "document/GlyphaneDoc.h"
 #include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
@@ -34,8 +34,8 @@ void CViewEditing::OnPatternCommand(int number)
 {
     m_nFillPattern = m_nFillPattern == number ? 0 : number;
     if (number == 1) {
-        if (CGlyphaneApp* app = GetApp())
-            app->GetAppLog()->LogToFile("On Pattern 1");
+        if (CViewHost* host = EditingHost())
+            host->AppLog()->LogToFile("On Pattern 1");
     }
 }
 
