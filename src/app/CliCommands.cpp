@@ -296,7 +296,7 @@ QStringList SendPorts(const QString& option, std::map<QString, CPortFinding>* fo
 {
     if (option == QLatin1String("all-found")) {
         QStringList ports;
-        for (const CPortFinding& f : ScanPorts(PortsToScan(), ProgramScanCatalogue())) {
+        for (const CPortFinding& f : ScanPorts(PortsToScan(), ProgramScanCatalogue(GetAppHost()))) {
             if (f.state != ScanState::Found)
                 continue;
             ports << f.port;
@@ -367,7 +367,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
         if (model.isEmpty() && !found.count(port))
             toDetect << port;
     std::map<QString, QString> notFound;
-    for (const CPortFinding& f : ScanPorts(toDetect, ProgramScanCatalogue())) {
+    for (const CPortFinding& f : ScanPorts(toDetect, ProgramScanCatalogue(GetAppHost()))) {
         if (f.state != ScanState::Found) {
             // One printer alone is refused; in a batch it fails alone.
             if (ports.size() == 1)
@@ -563,7 +563,8 @@ int PreviewCommand(const CArgs& a)
     }
     // The stream, and so the dots, depend on the kind of port the logo goes to.
     doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
-    const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
+    const CTransferRequest request =
+        MakeTransferRequest(GetAppHost(), *doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
     if (!WritePreview(request, a.At(1), &reason))
         throw Refusal{reason};
@@ -596,7 +597,7 @@ int ScanCommand(const CArgs& a, QTextStream& out)
     if (ports.isEmpty())
         throw Refusal{QStringLiteral("no port to look at: no configured port has its device here")};
     bool any = false;
-    for (const CPortFinding& f : ScanPorts(ports, ProgramScanCatalogue())) {
+    for (const CPortFinding& f : ScanPorts(ports, ProgramScanCatalogue(GetAppHost()))) {
         out << FindingLine(f) << "\n";
         any = any || f.state == ScanState::Found;
     }
@@ -638,7 +639,8 @@ int PrintLogoCommand(const CArgs& a, QTextStream& err)
     doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
     doc.SetPrnLogoFlash(flash);
     doc.SetPortName(port);
-    const CStoredLogoRequest request = MakeStoredLogoRequest(doc, slot, mask, IsWgj33Model(model), nullptr);
+    const CStoredLogoRequest request =
+        MakeStoredLogoRequest(GetAppHost(), doc, slot, mask, IsWgj33Model(model), nullptr);
     if (!PrintStoredLogo(request, err, &reason))
         throw Refusal{reason};
     return kExitOk;

@@ -112,7 +112,7 @@ QString DetectionFailure(const CPortFinding& finding)
 
 bool DetectPrinter(const QString& port, QString* model, QString* cfgFile, QString* reason)
 {
-    const CScanCatalogue catalogue = ProgramScanCatalogue();
+    const CScanCatalogue catalogue = ProgramScanCatalogue(GetAppHost());
     if (catalogue.list.GetPrintersToTestCount() == 0) {
         *reason = QStringLiteral("the printers-to-test list is not loaded");
         return false;
@@ -142,7 +142,7 @@ CTransferRequest RequestOf(const CSendTarget& target, const CSendOptions& option
     CTransferFlags flags;
     flags.printerDetected = target.detected;
     CTransferRequest request =
-        MakeTransferRequest(*target.doc, options.job.kind, options.job.slot, options.job.options, flags);
+        MakeTransferRequest(GetAppHost(), *target.doc, options.job.kind, options.job.slot, options.job.options, flags);
     request.presetBaud = options.job.baud != 0 ? options.job.baud : 9600;
     request.verifyArea = options.verify;
     request.foundBaud = target.foundBaud;
@@ -174,7 +174,7 @@ void PrintSlot(CSendTarget& target, const CSendOptions& options, QTextStream& er
     int flash = 1;
     doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
     doc.SetPrnLogoFlash(flash);
-    const CStoredLogoRequest request = MakeStoredLogoRequest(doc, options.job.slot, kWholeLogoMask,
+    const CStoredLogoRequest request = MakeStoredLogoRequest(GetAppHost(), doc, options.job.slot, kWholeLogoMask,
                                                              IsWgj33Model(doc.GetPrinterModel()), nullptr);
     QString reason;
     target.printed = PrintStoredLogo(request, err, &reason);

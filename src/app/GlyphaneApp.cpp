@@ -58,6 +58,12 @@ CGlyphaneApp* GetApp()
     return qobject_cast<CGlyphaneApp*>(QCoreApplication::instance());
 }
 
+CAppHost* GetAppHost()
+{
+    CGlyphaneApp* app = GetApp();
+    return app ? app->Host() : nullptr;
+}
+
 CGlyphaneApp::CGlyphaneApp(int& argc, char** argv)
     : QApplication(argc, argv)
     , m_appLog(MakeLog())
@@ -149,7 +155,7 @@ bool CGlyphaneApp::CreateMainFrame()
 {
     if (!m_pRouter)
         m_pRouter = new CCommandRouter(this);
-    auto* frame = new CMainFrame(m_pRouter);
+    auto* frame = new CMainFrame(m_pRouter, &m_host);
     if (!frame->LoadFrame(128)) {
         delete frame;
         return false;
@@ -332,8 +338,8 @@ CGlyphaneDoc* CGlyphaneApp::OpenNewWindowFor(CGlyphaneDoc* doc)
     if (doc->GetTitle().isEmpty())
         doc->SetTitle(QStringLiteral("Glypha%1").arg(++m_nUntitledCount));
     connect(doc, &CGlyphaneDoc::fileSaved, m_pMainFrame, &CMainFrame::AddToRecentFileList);
-    auto* child = new CChildFrame(doc);
-    auto* view = new CGlyphaneView(doc);
+    auto* child = new CChildFrame(doc, &m_host);
+    auto* view = new CGlyphaneView(doc, &m_host);
     child->SetView(view);
     m_pMainFrame->AddChildFrame(child);
     view->OnInitialUpdate();

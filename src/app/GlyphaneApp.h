@@ -1,6 +1,7 @@
 #pragma once
 // The application object: owns what exists once per run (logs, settings read
 // at start-up, the configuration objects) and the application commands.
+#include "app/AppHost.h"
 #include "app/LoadCfgFileAppEx.h"
 #include "components/LogFile.h"
 #include "components/RegHnd.h"
@@ -56,6 +57,8 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame; }
     QWidget* GetMainFrameWidget() const;
     CCommandRouter* GetRouter() const { return m_pRouter; }
+    // What the frames, the views and their roles are handed in place of the application.
+    CAppHost* Host() { return &m_host; }
 
     // What every logo document is handed: program folder, header template and
     // the main frame as the owner of its messages.
@@ -128,7 +131,10 @@ private:
     CMainFrame* m_pMainFrame = nullptr;
     int m_nUntitledCount = 0;
     CCommandRouter* m_pRouter = nullptr;
+    CAppHost m_host{*this};
 };
 
 // The one application object.
 CGlyphaneApp* GetApp();
+// Its host (what the printer and transfer code are handed), or null without it.
+CAppHost* GetAppHost();

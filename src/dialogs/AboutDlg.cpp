@@ -1,6 +1,6 @@
 #include "dialogs/AboutDlg.h"
 
-#include "frame/ProgramIcon.h"
+#include "dialogs/ProgramIcon.h"
 #include "platform/UiSeam.h"
 
 #include <QDialogButtonBox>

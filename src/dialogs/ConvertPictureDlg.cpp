@@ -3,9 +3,9 @@
 #include "components/LoadCfgFileApp.h"
 #include "components/SettingsStore.h"
 #include "dialogs/DialogButtons.h"
+#include "dialogs/PaperStrip.h"
 #include "dialogs/PrinterPreviewDlg.h"
 #include "platform/UiSeam.h"
-#include "transfer/PrinterPreview.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // "Find Printers...": the printers a scan finds on the ports, one line a
 // port; a port without a printer says why (absent, busy, no answer, not
 // permitted) and cannot be chosen. "Scan Again" looks once more.
-#include "printer/PortScan.h"
+#include "components/PortFinding.h"
 
 #include <QDialog>
 

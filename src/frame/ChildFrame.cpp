@@ -1,17 +1,18 @@
 #include "frame/ChildFrame.h"
 
+#include "dialogs/ProgramIcon.h"
 #include "document/GlyphaneDoc.h"
-#include "app/GlyphaneApp.h"
-#include "frame/ProgramIcon.h"
+#include "frame/FrameHost.h"
 #include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 #include "view/GlyphaneView.h"
 
 #include <QCloseEvent>
 
-CChildFrame::CChildFrame(CGlyphaneDoc* doc, QWidget* parent)
+CChildFrame::CChildFrame(CGlyphaneDoc* doc, CFrameHost* host, QWidget* parent)
     : QMdiSubWindow(parent)
     , m_doc(doc)
+    , m_host(host)
 {
     // No sizing border, no minimise or maximise box: the logo fixes the size.
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -28,8 +29,8 @@ CChildFrame::~CChildFrame()
 {
     // The refused start-up document never gets a window, so every window
     // that goes resets the "Settings" word.
-    if (CGlyphaneApp* app = GetApp())
-        app->SetSettingsValue(0);
+    if (m_host)
+        m_host->LogoWindowClosed();
     // The view reads its document while it goes, so it goes first.
     delete widget();
     delete m_doc;

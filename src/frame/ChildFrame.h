@@ -6,13 +6,15 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+class CFrameHost;
 class CGlyphaneDoc;
 class CGlyphaneView;
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
 public:
-    explicit CChildFrame(CGlyphaneDoc* doc, QWidget* parent = nullptr);
+    // host: told when the window goes (may be null).
+    CChildFrame(CGlyphaneDoc* doc, CFrameHost* host, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     void SetView(CGlyphaneView* view);
@@ -31,5 +33,6 @@ private:
     void UpdateCaption();
 
     CGlyphaneDoc* m_doc;            // owned: a document lives as long as its window
+    CFrameHost* m_host;
     QPointer<CGlyphaneView> m_view;
 };

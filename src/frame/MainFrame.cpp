@@ -1,13 +1,16 @@
 #include "frame/MainFrame.h"
 
-#include "app/GlyphaneApp.h"
+#include "dialogs/ProgramIcon.h"
 #include "document/GlyphaneDoc.h"
 #include "frame/AcceleratorFilter.h"
 #include "frame/ChildFrame.h"
 #include "frame/ColumnToolBar.h"
+#include "frame/DocumentTitle.h"
+#include "frame/FrameHost.h"
+#include "frame/RecentFileMenu.h"
 #include "frame/StatusPanes.h"
-#include "frame/ProgramIcon.h"
 #include "frame/ToolImages.h"
+#include "frame/WindowPlacement.h"
 #include "platform/KeepInside.h"
 #include "platform/KeyLocks.h"
 #include "resources/CommandIds.h"
@@ -16,6 +19,7 @@
 #include "view/GlyphaneView.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QStatusBar>
@@ -26,7 +30,6 @@
 
 namespace {
 
-static_assert(ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1 == CMainFrame::kRecentFileCount);
 constexpr UINT kPaletteIds[] = {ID_VIEW_DRAW_TOOLS, ID_VIEW_GENERIC_TOOLS, ID_VIEW_IMAGE_TOOLS, ID_VIEW_FRAME_TOOLS,
                                 ID_VIEW_PATTERN_TOOLS};
 
@@ -43,9 +46,11 @@ bool IsPaletteId(UINT id)
 
 } // namespace
 
-CMainFrame::CMainFrame(CCommandRouter* router, QWidget* parent)
+CMainFrame::CMainFrame(CCommandRouter* router, CFrameHost* host, QWidget* parent)
     : QMainWindow(parent)
     , m_router(router)
+    , m_host(host)
+    , m_title(new CDocumentTitle(this))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -100,7 +105,7 @@ bool CMainFrame::LoadFrame(UINT resourceId)
             child->GetView()->RefreshPanes();
         // A window that goes leaves no logo in front until the next is activated.
         if (child || ChildFrames().isEmpty())
-            FollowDocumentInTitle(child ? child->GetDocument() : nullptr);
+            m_title->Follow(child ? child->GetDocument() : nullptr);
     });
     setAcceptDrops(true);
     m_router->UpdateAll();
@@ -119,7 +124,7 @@ void CMainFrame::ShowFrame()
         const QRect inner = geometry();
         const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(),
                                   outer.right() - inner.right(), outer.bottom() - inner.bottom());
-        const QRect area = AvailableAreaFor(inner).marginsRemoved(decoration);
+        const QRect area = ScreenAreaUnder(inner).marginsRemoved(decoration);
         if (const QRect kept = KeepRectInside(inner, area); kept != inner)
             setGeometry(kept);
     } else {
@@ -159,7 +164,7 @@ void CMainFrame::AddChildFrame(CChildFrame* child)
             [this] {
                 UpdateMenuForWindows();
                 CChildFrame* front = ActiveChildFrame();
-                FollowDocumentInTitle(front ? front->GetDocument() : nullptr);
+                m_title->Follow(front ? front->GetDocument() : nullptr);
             },
             Qt::QueuedConnection);
     });
@@ -173,34 +178,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (m_mdiArea && watched == m_mdiArea->viewport() && event->type() == QEvent::Resize)
         KeepLogoWindowsInside();
     return QMainWindow::eventFilter(watched, event);
-}
-
-void CMainFrame::FollowDocumentInTitle(CGlyphaneDoc* doc)
-{
-    for (const QMetaObject::Connection& c : m_titleConnections)
-        disconnect(c);
-    m_titleConnections.clear();
-    m_titleDoc = doc;
-    if (doc) {
-        m_titleConnections << connect(doc, &CGlyphaneDoc::titleChanged, this, &CMainFrame::UpdateTitle)
-                           << connect(doc, &CGlyphaneDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
-    }
-    UpdateTitle();
-}
-
-void CMainFrame::UpdateTitle()
-{
-    const QString program = LoadString(IDR_MAINFRAME);
-    if (!m_titleDoc) {
-        setWindowFilePath(QString());
-        setWindowTitle(program);
-        setWindowModified(false);
-        return;
-    }
-    // "[*]" is where the window system shows the modified mark.
-    setWindowFilePath(m_titleDoc->GetPathName());
-    setWindowTitle(m_titleDoc->GetTitle() + QStringLiteral("[*] \u2014 ") + program);
-    setWindowModified(m_titleDoc->IsModified());
 }
 
 void CMainFrame::KeepLogoWindowsInside()
@@ -283,8 +260,8 @@ std::vector<CCmdTarget*> CMainFrame::CommandRoute() const
         route.push_back(child);
     }
     route.push_back(const_cast<CMainFrame*>(this));
-    if (CGlyphaneApp* app = GetApp())
-        route.push_back(app);
+    if (m_host)
+        route.push_back(m_host->ProgramCommands());
     return route;
 }
 
@@ -296,7 +273,8 @@ bool CMainFrame::OnCommand(UINT id)
         return true;
     }
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
-        OpenRecentFile(static_cast<int>(id - ID_FILE_MRU_FILE1));
+        if (m_recentFiles)
+            m_recentFiles->Open(static_cast<int>(id - ID_FILE_MRU_FILE1), m_host);
         return true;
     }
     switch (id) {
@@ -337,7 +315,7 @@ bool CMainFrame::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
         return true;
     }
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) {
-        cmdUI.Enable(static_cast<int>(id - ID_FILE_MRU_FILE1) < m_recentFiles.size());
+        cmdUI.Enable(m_recentFiles && static_cast<int>(id - ID_FILE_MRU_FILE1) < m_recentFiles->Files().size());
         return true;
     }
     switch (id) {
@@ -457,8 +435,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 void CMainFrame::dropEvent(QDropEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    CGlyphaneApp* app = GetApp();
-    if (!data || !app) {
+    if (!data || !m_host) {
         event->ignore();
         return;
     }
@@ -466,5 +443,5 @@ void CMainFrame::dropEvent(QDropEvent* event)
     activateWindow();
     for (const QUrl& url : data->urls())
         if (url.isLocalFile())
-            app->OpenDocumentFile(url.toLocalFile());
+            m_host->OpenDocumentFile(url.toLocalFile(), nullptr);
 }

@@ -9,9 +9,8 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <QStringList>
-#include <array>
+#include <memory>
 
 class QLabel;
 class QMdiArea;
@@ -23,15 +22,17 @@ class CChildFrame;
 class CGlyphaneDoc;
 class CColumnToolBar;
 class CCommandRouter;
+class CDocumentTitle;
+class CFrameHost;
+class CRecentFileMenu;
 class CStatusPanes;
 struct CMenuPopupDef;
 
 class CMainFrame : public QMainWindow, public CCmdTarget {
     Q_OBJECT
 public:
-    static constexpr int kRecentFileCount = 4;
-
-    explicit CMainFrame(CCommandRouter* router, QWidget* parent = nullptr);
+    // host: the application's commands, files and link (may be null).
+    CMainFrame(CCommandRouter* router, CFrameHost* host, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Builds the window for the given menu resource (128: no logo open):
@@ -48,7 +49,7 @@ public:
     void CloseAllDocumentsWithoutAsking();
 
     void AddToRecentFileList(const QString& path);
-    QStringList RecentFiles() const { return m_recentFiles; }
+    QStringList RecentFiles() const;
 
     QMdiArea* MdiArea() const { return m_mdiArea; }
     CCommandRouter* Router() const { return m_router; }
@@ -115,21 +116,10 @@ private:
     QList<QMenu*> BuildMenuBar(const std::vector<CMenuPopupDef>& popups);
     QAction* CommandAction(UINT id, const QString& menuText);
     void CreateAcceleratorOnlyActions();
-    void CreateRecentFileActions();
-    void RebuildRecentFileMenu();
-    // The list is kept in the profile; it is written whenever it changes.
-    void ReadRecentFileList();
-    void WriteRecentFileList() const;
-    void OpenRecentFile(int index);
     void ShowMenu(UINT menuId);
     void UpdateMenuForWindows();
     // F10: the first menu opens, and the arrow keys go on from there.
     void OpenMenuBar();
-
-    // The title names the logo in front ("shop.bmp — Glyphane", with the
-    // modified mark while it has unsaved changes), or only the program.
-    void FollowDocumentInTitle(CGlyphaneDoc* doc);
-    void UpdateTitle();
 
     // Bars, palettes and the profile (MainFrameBars.cpp).
     bool CreateStandardBar();
@@ -142,8 +132,6 @@ private:
     void ReadPaletteSettings();
     void ApplyColumnSettings();
     void RestorePlacement();
-    // The available area of the screen under rect's centre (else the primary screen's).
-    static QRect AvailableAreaFor(const QRect& rect);
     // Every logo window inside the multi-document area's room.
     void KeepLogoWindowsInside();
     void WriteProfile();
@@ -153,6 +141,7 @@ private:
     std::vector<CCmdTarget*> CommandRoute() const;
 
     CCommandRouter* m_router;
+    CFrameHost* m_host;
     QMdiArea* m_mdiArea = nullptr;
     CStatusPanes* m_statusPanes = nullptr;
     CAcceleratorFilter* m_accelerators = nullptr;
@@ -165,14 +154,12 @@ private:
     CColumnToolBar* m_patternBar = nullptr;
     QHash<UINT, QList<QMenu*>> m_menus;
     UINT m_nCurrentMenu = 0;
-    std::array<QAction*, kRecentFileCount> m_recentActions{};
-    QStringList m_recentFiles;
+    std::unique_ptr<CRecentFileMenu> m_recentFiles;
     bool m_bPlacementRestored = false;
     bool m_bRestoreMaximized = true;
     QRect m_restoredGeometry;
     int m_screenshotTimer = 0;
     int m_keyIndicatorTimer = 0;
     QString m_strKeyLightFolder;
-    QPointer<CGlyphaneDoc> m_titleDoc; // the logo the title names
-    QList<QMetaObject::Connection> m_titleConnections;
+    CDocumentTitle* m_title; // names the logo in front
 };

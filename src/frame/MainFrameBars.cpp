@@ -153,16 +153,8 @@ void CMainFrame::RestorePlacement()
     // A placement written on a larger screen, or at another display scale,
     // is brought inside this screen's available area, so that the bars at
     // the window's edges stay reachable.
-    m_restoredGeometry = KeepRectInside(placement->NormalRect(), AvailableAreaFor(placement->NormalRect()));
+    m_restoredGeometry = KeepRectInside(placement->NormalRect(), ScreenAreaUnder(placement->NormalRect()));
     setGeometry(m_restoredGeometry);
-}
-
-QRect CMainFrame::AvailableAreaFor(const QRect& rect)
-{
-    QScreen* screen = QGuiApplication::screenAt(rect.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
 }
 
 void CMainFrame::ReadPaletteSettings()

@@ -3,16 +3,14 @@
 // and the switch between the two menu bars.
 #include "frame/MainFrame.h"
 
-#include "app/GlyphaneApp.h"
-#include "components/SettingsStore.h"
+#include "frame/FrameHost.h"
+#include "frame/RecentFileMenu.h"
 #include "resources/AcceleratorTable.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -46,14 +44,6 @@ QString StatusPrompt(UINT id, const QString& menuText)
     return own.isEmpty() ? PromptOf(menuText) : own;
 }
 
-// The recent-file list's place in the profile: "File1" (the latest) to "File4".
-const QString kRecentGroup = QStringLiteral("Recent File List");
-
-QString RecentKey(int index)
-{
-    return QStringLiteral("File%1").arg(index + 1);
-}
-
 } // namespace
 
 QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
@@ -71,15 +61,13 @@ QAction* CMainFrame::CommandAction(UINT id, const QString& menuText)
 
 void CMainFrame::BuildMenus()
 {
-    CreateRecentFileActions();
-    ReadRecentFileList();
+    m_recentFiles = std::make_unique<CRecentFileMenu>(this, m_router);
     // Every command has its action from the start (keys, bars and update
     // handlers use them); the logo windows' menu bar itself is built when the
     // first logo window opens.
     CreateMenuActions(MenuResource(IDR_MAINFRAME));
     CreateMenuActions(MenuResource(IDR_GLYPHATYPE));
     CreateAcceleratorOnlyActions();
-    RebuildRecentFileMenu();
     ShowMenu(IDR_MAINFRAME);
 }
 
@@ -90,7 +78,7 @@ void CMainFrame::CreateMenuActions(const std::vector<CMenuPopupDef>& popups)
             if (item.kind == MenuItemKind::Command)
                 CommandAction(item.id, item.text);
             else if (item.kind == MenuItemKind::WebLink)
-                CommandAction(item.id, CGlyphaneApp::WebAddress());
+                CommandAction(item.id, m_host ? m_host->WebAddress() : QString());
         }
 }
 
@@ -114,11 +102,11 @@ QList<QMenu*> CMainFrame::BuildMenuBar(const std::vector<CMenuPopupDef>& popups)
                 menu->addSeparator();
                 break;
             case MenuItemKind::RecentFiles:
-                for (QAction* recent : m_recentActions)
+                for (QAction* recent : m_recentFiles->Actions())
                     menu->addAction(recent);
                 break;
             case MenuItemKind::WebLink:
-                menu->addAction(CommandAction(item.id, CGlyphaneApp::WebAddress()));
+                menu->addAction(CommandAction(item.id, m_host ? m_host->WebAddress() : QString()));
                 break;
             case MenuItemKind::Command:
                 menu->addAction(CommandAction(item.id, item.text));
@@ -148,80 +136,15 @@ void CMainFrame::CreateAcceleratorOnlyActions()
             CommandAction(id, texts.value(id, QString::number(id)));
 }
 
-void CMainFrame::CreateRecentFileActions()
-{
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        auto* action = new QAction(QStringLiteral("Recent File"), this);
-        m_router->RegisterAction(ID_FILE_MRU_FILE1 + static_cast<UINT>(i), action);
-        m_recentActions[static_cast<size_t>(i)] = action;
-    }
-}
-
-void CMainFrame::RebuildRecentFileMenu()
-{
-    // While the list is empty its first entry stands in, greyed, as "Recent File".
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        QAction* action = m_recentActions[static_cast<size_t>(i)];
-        if (!action)
-            continue;
-        if (i < m_recentFiles.size()) {
-            const QString path = m_recentFiles.at(i);
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
-            action->setStatusTip(QDir::toNativeSeparators(path));
-            action->setData(path);
-            action->setVisible(true);
-            action->setEnabled(true);
-        } else {
-            action->setText(QStringLiteral("Recent File"));
-            action->setStatusTip(QString());
-            action->setData(QVariant());
-            action->setVisible(i == 0 && m_recentFiles.isEmpty());
-            action->setEnabled(false);
-        }
-    }
-}
-
-void CMainFrame::ReadRecentFileList()
-{
-    // A file that has gone since the last run is left out (and out of the
-    // profile at the next change), so the menu offers only files that exist.
-    m_recentFiles.clear();
-    for (int i = 0; i < kRecentFileCount; ++i) {
-        const QString path = CSettingsStore::Value(kRecentGroup, RecentKey(i)).toString();
-        if (!path.isEmpty() && QFileInfo(path).isFile() && !m_recentFiles.contains(path))
-            m_recentFiles.append(path);
-    }
-}
-
-void CMainFrame::WriteRecentFileList() const
-{
-    for (int i = 0; i < kRecentFileCount; ++i)
-        CSettingsStore::SetValue(kRecentGroup, RecentKey(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
-}
-
-void CMainFrame::OpenRecentFile(int index)
-{
-    if (index < 0 || index >= m_recentFiles.size())
-        return;
-    const QString path = m_recentFiles.at(index);
-    bool cancelled = false;
-    if (CGlyphaneApp* app = GetApp(); app && !app->OpenDocumentFile(path, &cancelled) && !cancelled) {
-        // A file that no longer opens leaves the list, as the old list did.
-        m_recentFiles.removeAll(path);
-        RebuildRecentFileMenu();
-        WriteRecentFileList();
-    }
-}
-
 void CMainFrame::AddToRecentFileList(const QString& path)
 {
-    const QString full = QFileInfo(path).absoluteFilePath();
-    m_recentFiles.removeAll(full);
-    m_recentFiles.prepend(full);
-    while (m_recentFiles.size() > kRecentFileCount)
-        m_recentFiles.removeLast();
-    RebuildRecentFileMenu();
-    WriteRecentFileList();
+    if (m_recentFiles)
+        m_recentFiles->Add(path);
+}
+
+QStringList CMainFrame::RecentFiles() const
+{
+    return m_recentFiles ? m_recentFiles->Files() : QStringList();
 }
 
 void CMainFrame::ShowMenu(UINT menuId)

@@ -1,5 +1,7 @@
 #include "frame/WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <array>
 
@@ -92,4 +94,12 @@ CWindowPlacement PlacementOf(const QRect& normalGeometry, bool maximized)
     p.right = normalGeometry.left() + normalGeometry.width();
     p.bottom = normalGeometry.top() + normalGeometry.height();
     return p;
+}
+
+QRect ScreenAreaUnder(const QRect& rect)
+{
+    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }

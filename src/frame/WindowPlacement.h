@@ -39,3 +39,7 @@ QString FormatWindowPlacement(const CWindowPlacement& placement);
 
 // The placement of a window with this normal geometry, maximised or not.
 CWindowPlacement PlacementOf(const QRect& normalGeometry, bool maximized);
+
+// The available area of the screen under rect's centre (else the primary
+// screen's): where a restored placement is kept inside.
+QRect ScreenAreaUnder(const QRect& rect);

@@ -2,8 +2,9 @@
 // printer model, its configuration and a port.
 #include "printer/ViewPrinterRole.h"
 
-#include "app/GlyphaneApp.h"
+#include "components/LoadCfgFileApp.h"
 #include "components/LoadCfgPrnFile.h"
+#include "components/LogFile.h"
 #include "components/PortNames.h"
 #include "components/dialogs/SelectComPortDlg.h"
 #include "dialogs/ImagePositionDlg.h"
@@ -13,9 +14,10 @@
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
 #include "printer/PrinterLink.h"
+#include "printer/ProgramHost.h"
+#include "printer/ViewPanes.h"
 #include "resources/StringTable.h"
 #include "document/LogoResize.h"
-#include "view/ViewPanes.h"
 
 namespace {
 
@@ -23,16 +25,9 @@ const QString kWgj33Model = QStringLiteral("WGJ33");
 const QString kWgj33CfgFile = QStringLiteral("CfgFile\\WGJ33.cfg");
 const QString kUsbOnlyPort = QStringLiteral("USB");
 
-void LogConnect(const QString& text)
-{
-    if (GetApp() && GetApp()->GetAppLog())
-        GetApp()->GetAppLog()->LogToFile(QStringLiteral("[CGlyphaneView::OnConnectPrinter()] ") + text, 0);
-}
-
 // The configuration file of the first printer-list entry named exactly model.
-QString CfgFileOfListedModel(const QString& model)
+QString CfgFileOfListedModel(const CLoadCfgFileApp* list, const QString& model)
 {
-    const CLoadCfgFileApp* list = GetApp()->GetAppCfg();
     if (!list)
         return QString();
     for (const CPrinterEntry& entry : list->Printers())
@@ -49,6 +44,12 @@ int LogoSide(int imageSide, int printerSide, bool keepsOwnSize)
 }
 
 } // namespace
+
+void CViewPrinterRole::LogConnect(const QString& text) const
+{
+    if (CProgramHost* host = PrinterHost(); host && host->AppLog())
+        host->AppLog()->LogToFile(QStringLiteral("[CGlyphaneView::OnConnectPrinter()] ") + text, 0);
+}
 
 int CViewPrinterRole::SelectPrinterPort()
 {
@@ -73,7 +74,7 @@ int CViewPrinterRole::SelectPrinterPort()
         port = dialog.GetComPort();
     }
     doc->SetPortName(port);
-    viewpanes::SetPortPane(port);
+    viewpanes::SetPortPane(PrinterHost(), port);
     Link().SetPortSelected(true);
     Link().ClearLogoInRam();
     return 1;
@@ -105,7 +106,7 @@ void CViewPrinterRole::OnConnectPrinter()
 
 bool CViewPrinterRole::RunPrinterSelection(QString& model, QString& cfgName)
 {
-    CSelectPrinterDlg dialog(PrinterWindow(), GetApp()->GetAppCfg(), &model, &cfgName);
+    CSelectPrinterDlg dialog(PrinterWindow(), PrinterHost()->AppCfg(), &model, &cfgName);
     return dialog.DoModal() == IDOK;
 }
 
@@ -114,7 +115,7 @@ bool CViewPrinterRole::LoadPrinterConfiguration(const QString& cfgName)
     // The document keeps the name relative to the program folder, as the
     // printer list and detection give it, so it can be loaded again later.
     CLoadCfgPrnFile* cfg = PrinterDocument()->GetPrinterCfg();
-    const QString folder = GetApp()->GetProgramPath();
+    const QString folder = PrinterHost()->ProgramPath();
     if (!cfg->InitCCfgFl(nullptr, folder, cfgName) || !cfg->LoadPublicCfgFile(JoinProgramPath(folder, cfgName))) {
         LogConnect(QStringLiteral("configuration %1 cannot be loaded").arg(cfgName));
         return false;
@@ -168,7 +169,7 @@ bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
         if (!RunPrinterSelection(model, cfgName))
             return false;
     } else {
-        cfgName = CfgFileOfListedModel(model);
+        cfgName = CfgFileOfListedModel(PrinterHost()->AppCfg(), model);
     }
     if (cfgName.isEmpty()) {
         LogConnect(QStringLiteral("printer %1 is not in the printer list").arg(model));
@@ -190,7 +191,7 @@ bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
 void CViewPrinterRole::BindPrinter(const QString& model, const QString& cfgName)
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    viewpanes::SetPrinterPane(model);
+    viewpanes::SetPrinterPane(PrinterHost(), model);
     doc->SetPrinterCfgFileName(cfgName);
     doc->SetPrinterModel(model);
 

@@ -8,12 +8,12 @@
 #include "printer/ModelCatalogue.h"
 #include "printer/PortScan.h"
 #include "printer/PrinterLink.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 int CViewPrinterRole::OnFindPrinters()
 {
     PrinterDropTool();
-    const CScanCatalogue catalogue = ProgramScanCatalogue();
+    const CScanCatalogue catalogue = ProgramScanCatalogue(PrinterHost());
     CFindPrintersDlg dialog(PrinterWindow(), [&catalogue] { return ScanPorts(PortsToScan(), catalogue); });
     if (dialog.DoModal() != IDOK || !dialog.Chosen())
         return 0;
@@ -24,7 +24,7 @@ int CViewPrinterRole::ConnectToFinding(const CPortFinding& finding)
 {
     CGlyphaneDoc* doc = PrinterDocument();
     doc->SetPortName(finding.port);
-    viewpanes::SetPortPane(finding.port);
+    viewpanes::SetPortPane(PrinterHost(), finding.port);
     Link().SetPortSelected(true);
     Link().ClearLogoInRam();
     QString model = finding.model;

@@ -2,7 +2,6 @@
 // sub-model query, and the read time-out changes around single requests.
 #include "printer/ViewPrinterRole.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/Conversioni.h"
 #include "components/LoadCfgPrnFile.h"
 #include "components/dialogs/MessageDlg.h"
@@ -12,6 +11,7 @@
 #include "platform/UiSeam.h"
 #include "printer/Identification.h"
 #include "printer/PrinterLink.h"
+#include "printer/ProgramHost.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
@@ -69,7 +69,7 @@ int CViewPrinterRole::AutodetectPrinter()
 {
     if (Link().Serial())
         return 0;
-    CLoadCfgPrnFile* list = GetApp()->GetStartupPrinterCfg();
+    CLoadCfgPrnFile* list = PrinterHost()->StartupPrinterCfg();
     if (!list)
         return 0;
     Link().MakeSerial();
@@ -108,7 +108,7 @@ int CViewPrinterRole::RunDetection(const CLoadCfgPrnFile& list)
     const std::vector<BYTE> ids = IdentificationTable(list);
     Link().Serial()->GetStatusPrinter(0);
     int index = -1;
-    const BYTE flow = GetApp()->GetAppCfg() ? static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF) : 0;
+    const BYTE flow = PrinterHost()->AutoBaudRateFlow();
     if (ids.empty()
         || !Link().Serial()->PubAutodetectBaudRateLightType(ids.data(), static_cast<BYTE>(ids.size()), &index,
                                                          PrinterWindow(), 0, 1, flow, WM_PORT_STATUS))

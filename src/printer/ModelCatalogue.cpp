@@ -169,6 +169,11 @@ bool IsZoneOverlayModel(const QString& model)
     return MatchesAnyExact(model, {"MZVZVRXH", "WQWRFW0"});
 }
 
+bool ChecksSoftwareReleaseModel(const QString& model)
+{
+    return ModelMatchesExact(model, QStringLiteral("XNZ11"));
+}
+
 bool TakesSlotDigitInDownloadCommand(const QString& model)
 {
     return MatchesAnyExact(model, kSlotDigitModels) || IsFiscalModel(model);

@@ -55,6 +55,9 @@ bool IsWgj33Model(const QString& model);
 bool IsQnndModel(const QString& model);
 // The view draws the printer's non-printable zones over the logo.
 bool IsZoneOverlayModel(const QString& model);
+// Firmware releases before "0.40" cannot take a logo: checked before any rate
+// change, and by a scan of the ports.
+bool ChecksSoftwareReleaseModel(const QString& model);
 // "CmdTxLogo" is followed by the slot digit (fiscal models included).
 bool TakesSlotDigitInDownloadCommand(const QString& model);
 // Wait after "CmdRAMFlash" on a serial port: 35000, 4000 or 8000 ms.

@@ -1,6 +1,5 @@
 #include "printer/PortScan.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/CalcTimeout.h"
 #include "components/Conversioni.h"
 #include "components/DeviceAccess.h"
@@ -13,7 +12,7 @@
 #include "platform/NativePath.h"
 #include "printer/Identification.h"
 #include "printer/ModelCatalogue.h"
-#include "transfer/TransferModels.h"
+#include "printer/ProgramHost.h"
 
 #include <QFileInfo>
 
@@ -178,20 +177,19 @@ void ScanPort(CPortFinding& f, const CScanCatalogue& catalogue, const CManualRes
 
 } // namespace
 
-CScanCatalogue ProgramScanCatalogue()
+CScanCatalogue ProgramScanCatalogue(const CProgramHost* host)
 {
     CScanCatalogue catalogue;
-    CGlyphaneApp* app = GetApp();
-    if (!app)
+    if (!host)
         return catalogue;
-    if (app->GetStartupPrinterCfg())
-        catalogue.list = *app->GetStartupPrinterCfg();
-    if (CLoadCfgFileAppEx* cfg = app->GetAppCfg()) {
-        catalogue.autoBaudRateFlow = static_cast<BYTE>(cfg->GetAutoBaudRateFlow() & 0xFF);
+    if (host->StartupPrinterCfg())
+        catalogue.list = *host->StartupPrinterCfg();
+    if (const CLoadCfgFileApp* cfg = host->AppCfg()) {
+        catalogue.autoBaudRateFlow = host->AutoBaudRateFlow();
         for (int i = 0; i < cfg->GetPrinterCount(); ++i) {
             CLoadCfgPrnFile printer;
             int id = -1;
-            if (printer.LoadPublicCfgFile(JoinProgramPath(app->GetProgramPath(), cfg->GetPrinterCfgFile(i)))
+            if (printer.LoadPublicCfgFile(JoinProgramPath(host->ProgramPath(), cfg->GetPrinterCfgFile(i)))
                 && printer.GetOptionPrintersToTest(QStringLiteral("GSImodel"), &id, -1) && id >= 0 && id < 0xFF)
                 catalogue.modelsById.emplace(static_cast<BYTE>(id),
                                              std::pair{cfg->GetPrinterName(i), cfg->GetPrinterCfgFile(i)});
@@ -243,19 +241,4 @@ std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalog
             && CSettingsStore::Value(kPortSpeedsGroup, f.port).toUInt() != f.baud)
             CSettingsStore::SetValue(kPortSpeedsGroup, f.port, static_cast<uint>(f.baud));
     return findings;
-}
-
-QString FindingLine(const CPortFinding& f)
-{
-    QString line = QStringLiteral("%1\t%2\t").arg(f.port, f.device.isEmpty() ? QStringLiteral("-") : f.device);
-    if (f.state != ScanState::Found)
-        return line + f.detail;
-    line += f.model;
-    if (f.baud != 0)
-        line += QStringLiteral(" at %1 baud").arg(f.baud);
-    if (!f.release.isEmpty())
-        line += QStringLiteral(", firmware %1").arg(f.release);
-    if (!f.deviceId.isEmpty())
-        line += QStringLiteral(", device id \"%1\"").arg(f.deviceId);
-    return line;
 }

@@ -5,6 +5,7 @@
 // it answers, the identification; a parallel port only its status, since it
 // cannot be asked anything.
 #include "components/LoadCfgPrnFile.h"
+#include "components/PortFinding.h"
 #include "components/PortNames.h"
 #include "platform/WinTypes.h"
 
@@ -15,30 +16,7 @@
 #include <vector>
 
 class CManualResetEvent;
-
-enum class ScanState {
-    Found,      // a printer identified itself
-    StatusOnly, // a parallel port: its status, nothing more can be asked
-    Absent,     // no such device
-    Busy,       // another program holds the port
-    Denied,     // the user may not open it
-    NoAnswer,   // opened, but nothing answered
-    SameDevice, // another port of the scan names the same device: asked there
-    Failed      // any other failure
-};
-
-struct CPortFinding {
-    QString port;
-    QString device;
-    PortKind kind = PortKind::Serial;
-    ScanState state = ScanState::NoAnswer;
-    QString model;    // Found: the model code
-    QString cfgFile;  // and its configuration file, as the lists name it
-    DWORD baud = 0;   // serial: the speed it answered at
-    QString release;  // the firmware release, where the model answers it
-    QString deviceId; // USB: the IEEE 1284 device id the driver gave
-    QString detail;   // what was found or why nothing was, in words
-};
+class CProgramHost;
 
 // What a scan knows of the printers.
 struct CScanCatalogue {
@@ -51,8 +29,8 @@ struct CScanCatalogue {
     std::map<BYTE, std::pair<QString, QString>> modelsById;
 };
 
-// The catalogue of the running program.
-CScanCatalogue ProgramScanCatalogue();
+// The catalogue of the running program (empty without one).
+CScanCatalogue ProgramScanCatalogue(const CProgramHost* host);
 
 // The ports worth looking at: every configured port whose device exists.
 QStringList PortsToScan();
@@ -61,6 +39,3 @@ QStringList PortsToScan();
 // be null) ends every call at once.
 std::vector<CPortFinding> ScanPorts(const QStringList& ports, const CScanCatalogue& catalogue,
                                     const CManualResetEvent* stop = nullptr);
-
-// One port's finding in one line.
-QString FindingLine(const CPortFinding& finding);

@@ -1,19 +1,19 @@
 #include "printer/ViewPrinterRole.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/SComAm.h"
 #include "printer/PrinterLink.h"
-#include "view/ViewPanes.h"
 #include "document/GlyphaneDoc.h"
 #include "printer/ModelCatalogue.h"
+#include "printer/ProgramHost.h"
+#include "printer/ViewPanes.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
 namespace {
 
-bool IsClientVariant()
+bool IsClientVariant(const CProgramHost* host)
 {
-    return GetApp() && GetApp()->GetClientVariant() != 0;
+    return host && host->ClientVariant() != 0;
 }
 
 } // namespace
@@ -42,32 +42,34 @@ void CViewPrinterRole::OnPortStatus(LPARAM open, const QString& transferSettings
 {
     // A job goes on reporting while its window is behind another or closing;
     // the pane is the front window's.
-    if (!viewpanes::IsFrontWindow(PrinterWindow()))
+    if (!viewpanes::IsFrontWindow(PrinterHost(), PrinterWindow()))
         return;
     const CsComAm* serial = Link().Serial();
     QString settings = transferSettings;
     if (settings.isEmpty() && serial)
         settings = serial->Get_m_strSerConfig();
-    viewpanes::SetPortPane(open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->GetPortName());
+    viewpanes::SetPortPane(PrinterHost(),
+                           open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->GetPortName());
 }
 
 bool CViewPrinterRole::PortCommandsAllowed() const
 {
     const CGlyphaneDoc* doc = PrinterDocument();
     const bool portUsable = doc && doc->GetPortName() != LoadString(61454);
-    return !IsClientVariant() && portUsable && !PrinterTransferRunning();
+    return !IsClientVariant(PrinterHost()) && portUsable && !PrinterTransferRunning();
 }
 
 void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
     // Not while a transfer holds the port: connecting would open it a second time.
-    cmdUI.Enable(!IsClientVariant() && doc && doc->GetLogoBitmap() != nullptr && !PrinterTransferRunning());
+    cmdUI.Enable(!IsClientVariant(PrinterHost()) && doc && doc->GetLogoBitmap() != nullptr
+                 && !PrinterTransferRunning());
 }
 
 void CViewPrinterRole::OnUpdateChangeComPort(CCmdUI& cmdUI)
 {
-    cmdUI.Enable(!IsClientVariant() && Link().IsPortSelected() && !PrinterTransferRunning());
+    cmdUI.Enable(!IsClientVariant(PrinterHost()) && Link().IsPortSelected() && !PrinterTransferRunning());
 }
 
 void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)

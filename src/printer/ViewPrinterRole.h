@@ -15,6 +15,7 @@
 class CGlyphaneDoc;
 class CLoadCfgPrnFile;
 class CPrinterLink;
+class CProgramHost;
 class QWidget;
 
 struct CPortFinding;
@@ -66,6 +67,8 @@ public:
 protected:
     // What the printer code needs from its window.
     virtual CGlyphaneDoc* PrinterDocument() const = 0;
+    // The program around the window (configurations, log, panes); may be null.
+    virtual CProgramHost* PrinterHost() const = 0;
     // Parent of the dialogs, receiver of the posted port messages.
     virtual QWidget* PrinterWindow() = 0;
     // Re-creates the view's surfaces and layout after the logo changed size.
@@ -85,6 +88,8 @@ private:
     bool PortCommandsAllowed() const;
 
     // Connect.cpp
+    // A line of the connection in the application log.
+    void LogConnect(const QString& text) const;
     bool ChooseSerialPrinter(QString& model, QString& cfgName);
     bool ChooseParallelPrinter(QString& model, QString& cfgName);
     bool ChooseUsbPrinter(QString& model, QString& cfgName);

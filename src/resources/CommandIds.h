@@ -26,7 +26,7 @@ constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
 constexpr UINT ID_FILE_LOAD_PSW = 32821; // "Load Logo from *.psw" (the view)
 constexpr UINT ID_FILE_SAVE_PSW = 32822; // "Save Logo on *.psw" (the view)
 // The recent-file list: entry n (from 0) sends ID_FILE_MRU_FILE1 + n, for the
-// frame's four entries (CMainFrame::kRecentFileCount).
+// frame's four entries (CRecentFileMenu::kCount).
 constexpr UINT ID_FILE_MRU_FILE1 = 57616;
 constexpr UINT ID_FILE_MRU_LAST = ID_FILE_MRU_FILE1 + 3;
 

@@ -65,11 +65,6 @@ SerialRateRule SerialRateRuleOf(const QString& model)
     return SerialRateRule::Default;
 }
 
-bool ChecksSoftwareReleaseModel(const QString& model)
-{
-    return ModelMatchesExact(model, QStringLiteral("XNZ11"));
-}
-
 bool IsHighSpeedKeepRamModel(const QString& model)
 {
     // The four MZVZV models of the paper-size warning, and no others.

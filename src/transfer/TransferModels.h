@@ -13,6 +13,7 @@
 //   TrailingZeroBytes        tail of the last serial block (same counts)
 //   RamToFlashWaitMs         the reset wait after "CmdRAMFlash"
 //   ProtocolFamilyOf         the serial family, refined below
+//   ChecksSoftwareReleaseModel  firmware release checked before a rate change
 #include "printer/ModelCatalogue.h"
 
 #include <QString>
@@ -33,8 +34,6 @@ enum class SerialRateRule {
 };
 SerialRateRule SerialRateRuleOf(const QString& model);
 
-// Firmware releases before "0.40" cannot take a logo: checked before any rate change.
-bool ChecksSoftwareReleaseModel(const QString& model);
 bool IsHighSpeedKeepRamModel(const QString& model);
 bool IsHighSpeedGsiCheckModel(const QString& model);
 bool IsKeepDetectedKeepRamModel(const QString& model);

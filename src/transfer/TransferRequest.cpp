@@ -1,17 +1,17 @@
 #include "transfer/TransferRequest.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/Conversioni.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/NativePath.h"
+#include "printer/ProgramHost.h"
 #include "transfer/TransferModels.h"
 
 namespace {
 
-std::vector<BYTE> PrintersToTest()
+std::vector<BYTE> PrintersToTest(const CProgramHost* host)
 {
     std::vector<BYTE> ids;
-    const CLoadCfgPrnFile* list = GetApp() ? GetApp()->GetStartupPrinterCfg() : nullptr;
+    const CLoadCfgPrnFile* list = host ? host->StartupPrinterCfg() : nullptr;
     if (!list)
         return ids;
     for (int i = 0; i < list->GetPrintersToTestCount(); ++i) {
@@ -24,8 +24,8 @@ std::vector<BYTE> PrintersToTest()
 
 } // namespace
 
-CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int slot, const CSendChoices& options,
-                                     const CTransferFlags& flags)
+CTransferRequest MakeTransferRequest(CProgramHost* host, CGlyphaneDoc& doc, TransferKind kind, int slot,
+                                     const CSendChoices& options, const CTransferFlags& flags)
 {
     CTransferRequest request;
     request.kind = kind;
@@ -49,21 +49,21 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
     request.portName = doc.GetPortName();
     request.expectedId = doc.GetGsiModel();
     request.printerCfg = *doc.GetPrinterCfg();
-    request.printersToTest = PrintersToTest();
-    if (GetApp() && GetApp()->GetAppCfg())
-        request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);
+    request.printersToTest = PrintersToTest(host);
+    if (host)
+        request.autoBaudRateFlow = host->AutoBaudRateFlow();
     request.serialLogPath = JoinProgramPath(doc.Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc.GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
     request.usbPrinter = doc.GetPortName();
     request.usbDumpPath = JoinProgramPath(doc.Environment().programFolder, QStringLiteral("glyphane.bin"));
     request.flags = flags;
-    request.appLog = GetApp() ? GetApp()->GetAppLog() : nullptr;
+    request.appLog = host ? host->AppLog() : nullptr;
     return request;
 }
 
-CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLogoBits, bool wgjPrinter,
-                                         QObject* window)
+CStoredLogoRequest MakeStoredLogoRequest(const CProgramHost* host, CGlyphaneDoc& doc, int slot, BYTE subLogoBits,
+                                         bool wgjPrinter, QObject* window)
 {
     CStoredLogoRequest request;
     request.model = doc.GetPrinterModel();
@@ -73,9 +73,9 @@ CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLo
     request.flashPrinting = doc.GetPrnLogoFlash() != 0;
     request.expectedId = doc.GetGsiModel();
     request.printerCfg = *doc.GetPrinterCfg();
-    request.printersToTest = PrintersToTest();
-    if (GetApp() && GetApp()->GetAppCfg())
-        request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);
+    request.printersToTest = PrintersToTest(host);
+    if (host)
+        request.autoBaudRateFlow = host->AutoBaudRateFlow();
     request.wgjPrinter = wgjPrinter;
     request.window = window;
     return request;

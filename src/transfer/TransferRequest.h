@@ -16,6 +16,7 @@
 
 class CGlyphaneDoc;
 class CLogFile;
+class CProgramHost;
 class QObject;
 
 enum class TransferKind { Test, Program };
@@ -111,9 +112,10 @@ struct CTransferOutcome {
 
 // The request of a job for the document as it is now: a copy of its logo, its
 // printer and port, the printers-to-test list and the application log of the
-// running program. Runs on the user-interface thread.
-CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int slot, const CSendChoices& options,
-                                     const CTransferFlags& flags);
+// running program (host; none of them without one). Runs on the
+// user-interface thread.
+CTransferRequest MakeTransferRequest(CProgramHost* host, CGlyphaneDoc& doc, TransferKind kind, int slot,
+                                     const CSendChoices& options, const CTransferFlags& flags);
 
 // What "Print Logo" needs to print a logo stored in the printer.
 struct CStoredLogoRequest {
@@ -135,6 +137,7 @@ struct CStoredLogoRequest {
 
 // The request for printing slot (1-based) of the printer doc is bound to;
 // subLogoBits: the fiscal printers' sub-logo mask, 255 for the whole logo.
-// Runs on the user-interface thread.
-CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLogoBits, bool wgjPrinter,
-                                         QObject* window);
+// The printers-to-test list comes from host, as for a transfer. Runs on the
+// user-interface thread.
+CStoredLogoRequest MakeStoredLogoRequest(const CProgramHost* host, CGlyphaneDoc& doc, int slot, BYTE subLogoBits,
+                                         bool wgjPrinter, QObject* window);

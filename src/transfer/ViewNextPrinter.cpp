@@ -12,7 +12,7 @@
 #include "resources/StringTable.h"
 #include "transfer/NextPrinters.h"
 #include "transfer/TransferJob.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 #include <chrono>
 
@@ -52,7 +52,7 @@ void CViewTransferRole::OnProgramNextPrinter()
     m_next->slot = m_nLastProgramSlot;
     // The printer programmed last is still there: it has to go first.
     m_next->state = CNextPrinters::State::WaitForSwap;
-    m_next->catalogue = ProgramScanCatalogue();
+    m_next->catalogue = ProgramScanCatalogue(TransferHost());
     m_next->box = std::make_unique<CNextPrinterDlg>(TransferWindow());
     QObject::connect(m_next->box.get(), &CNextPrinterDlg::Stopped, m_next->box.get(),
                      [this] { QTimer::singleShot(0, m_next->box.get(), [this] { StopNextPrinters(); }); });
@@ -74,7 +74,7 @@ void CViewTransferRole::StopNextPrinters()
         m_next->probe.wait(); // bounded by the scan's deadlines
     const int done = m_next->done, failed = m_next->failed;
     m_next.reset();
-    viewpanes::SetMessagePane(
+    viewpanes::SetMessagePane(TransferHost(),
         QStringLiteral("Program Next Printer stopped: %1 done, %2 failed").arg(done).arg(failed));
 }
 
@@ -82,7 +82,7 @@ void CViewTransferRole::ShowNextPrinterState(const QString& state)
 {
     m_next->box->SetState(state);
     m_next->box->SetCounts(m_next->done, m_next->failed, m_next->lastFailure);
-    viewpanes::SetMessagePane(QStringLiteral("Program Next Printer: %1 done, %2 failed. %3")
+    viewpanes::SetMessagePane(TransferHost(), QStringLiteral("Program Next Printer: %1 done, %2 failed. %3")
                                   .arg(m_next->done)
                                   .arg(m_next->failed)
                                   .arg(state));

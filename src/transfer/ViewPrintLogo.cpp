@@ -5,7 +5,6 @@
 // is bounded by the component's time-outs.
 #include "transfer/ViewTransferRole.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/LogFile.h"
 #include "components/PComAm.h"
 #include "components/PortNames.h"
@@ -17,6 +16,7 @@
 #include "platform/UiSeam.h"
 #include "printer/ModelCatalogue.h"
 #include "printer/PrinterLink.h"
+#include "printer/ProgramHost.h"
 #include "resources/StringTable.h"
 #include "transfer/StoredLogoPrint.h"
 
@@ -35,14 +35,15 @@ constexpr DWORD kParallelTimeoutSeconds = 30;
 // The print's log lines, pauses and boxes, on the user-interface thread.
 class CViewStoredLogoHost : public CStoredLogoHost {
 public:
-    explicit CViewStoredLogoHost(QWidget* window)
+    CViewStoredLogoHost(QWidget* window, CProgramHost* program)
         : m_window(window)
+        , m_program(program)
     {
     }
     void Log(const QString& line) override
     {
-        if (GetApp())
-            GetApp()->GetAppLog()->LogToFile(line, 0);
+        if (m_program)
+            m_program->AppLog()->LogToFile(line, 0);
     }
     // A print that failed says why in the log, and in a box unless one
     // already told the operator.
@@ -73,6 +74,7 @@ private:
     }
 
     QWidget* m_window;
+    CProgramHost* m_program;
     int m_boxesShown = 0;
 };
 
@@ -94,7 +96,7 @@ void CViewTransferRole::OnPrintLogo()
     // The command is disabled while a job runs; a queued key press may still come.
     if (IsTransferRunning() || !ChoosePrintedLogo())
         return;
-    CStoredLogoRequest request = MakeStoredLogoRequest(*doc, Link().LogoNumber(), m_nSubLogoBits,
+    CStoredLogoRequest request = MakeStoredLogoRequest(TransferHost(), *doc, Link().LogoNumber(), m_nSubLogoBits,
                                                        Link().IsWgjPrinter(), TransferWindow());
     switch (PortKindOf(request.portName)) {
     case PortKind::Serial:
@@ -143,7 +145,7 @@ void CViewTransferRole::PrintLogoOverSerial(CStoredLogoRequest& request)
     }
     {
         CWaitCursor wait;
-        CViewStoredLogoHost host(TransferWindow());
+        CViewStoredLogoHost host(TransferWindow(), TransferHost());
         CStoredLogoPrint print(request, host);
         print.PrintOverSerial(*link.Serial());
         host.ReportFailure(print);
@@ -166,7 +168,7 @@ void CViewTransferRole::PrintLogoOverParallel(CStoredLogoRequest& request)
         return;
     }
     {
-        CViewStoredLogoHost host(TransferWindow());
+        CViewStoredLogoHost host(TransferWindow(), TransferHost());
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverParallel(*link.Parallel());
@@ -186,7 +188,7 @@ void CViewTransferRole::PrintLogoOverUsb(CStoredLogoRequest& request)
         return;
     }
     {
-        CViewStoredLogoHost host(TransferWindow());
+        CViewStoredLogoHost host(TransferWindow(), TransferHost());
         CStoredLogoPrint print(request, host);
         CWaitCursor wait;
         print.PrintOverUsb(*link.Usb());

@@ -68,7 +68,7 @@ void CViewTransferRole::OnPrinterPreview()
     }
     const int slot = std::max(1, Link().LogoNumber());
     const CTransferRequest request =
-        MakeTransferRequest(*doc, TransferKind::Test, slot, SendOptions().Choices(), CTransferFlags{});
+        MakeTransferRequest(TransferHost(), *doc, TransferKind::Test, slot, SendOptions().Choices(), CTransferFlags{});
     QString why;
     const QImage dots = PreviewDots(request, AskFrameMayCoverLogo(window), &why);
     if (dots.isNull()) {

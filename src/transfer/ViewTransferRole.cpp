@@ -1,7 +1,7 @@
 #include "transfer/ViewTransferRole.h"
 
-#include "app/GlyphaneApp.h"
 #include "components/PortNames.h"
+#include "components/LogFile.h"
 #include "components/SettingsStore.h"
 #include "components/dialogs/DialogSelPrn.h"
 #include "components/dialogs/MessageDlg.h"
@@ -11,6 +11,7 @@
 #include "printer/ModelCatalogue.h"
 #include "printer/PrintData.h"
 #include "printer/PrinterLink.h"
+#include "printer/ProgramHost.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "transfer/LogoStream.h"
@@ -120,8 +121,8 @@ CDialogThreadStatus* CViewTransferRole::ProgressDialog() const
 
 void CViewTransferRole::LogJobError()
 {
-    if (GetApp())
-        GetApp()->GetAppLog()->LogToFile(
+    if (CProgramHost* host = TransferHost())
+        host->AppLog()->LogToFile(
             QStringLiteral("CGlyphaneView::ThreadLogo() Error detected during TestOrProgRamLogo() phase..."), 0);
 }
 
@@ -225,7 +226,7 @@ CTransferRequest CViewTransferRole::TakeRequest()
     flags.rxhPrinter = link.IsRxhPrinter();
     flags.lptKeepsRam = link.LptKeepsRam();
     flags.qnndMode = link.IsQnndMode();
-    CTransferRequest request = MakeTransferRequest(*TransferDocument(),
+    CTransferRequest request = MakeTransferRequest(TransferHost(), *TransferDocument(),
                                                    m_bProgramMode ? TransferKind::Program : TransferKind::Test,
                                                    link.LogoNumber(), SendOptions().Choices(), flags);
     if (!m_strUsbPrinter.isEmpty())
@@ -278,8 +279,8 @@ void CViewTransferRole::OnKillThread()
     m_job->Kill();
     OnProgressEnd();
     m_job.reset();
-    if (GetApp())
-        GetApp()->GetAppLog()->LogToFile(QStringLiteral("CGlyphaneView::OnKillThread() thread killed !!!!"), 0);
+    if (CProgramHost* host = TransferHost())
+        host->AppLog()->LogToFile(QStringLiteral("CGlyphaneView::OnKillThread() thread killed !!!!"), 0);
 }
 
 // ---- the job's messages --------------------------------------------------------

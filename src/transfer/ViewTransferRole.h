@@ -19,6 +19,7 @@ class CDialogThreadStatus;
 class CNextPrinterDlg;
 class CGlyphaneDoc;
 class CPrinterLink;
+class CProgramHost;
 class CSendOptions;
 class CTransferJob;
 class QTimer;
@@ -90,6 +91,8 @@ public:
 protected:
     // What the transfer needs from its window.
     virtual CGlyphaneDoc* TransferDocument() const = 0;
+    // The program around the window (configurations, log, panes); may be null.
+    virtual CProgramHost* TransferHost() const = 0;
     virtual QWidget* TransferWindow() = 0;
     virtual CPrinterLink& Link() = 0;
     virtual const CSendOptions& SendOptions() const = 0;

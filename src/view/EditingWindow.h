@@ -9,10 +9,13 @@
 #include <vector>
 
 class CSendOptions;
+class CViewHost;
 class QWidget;
 
 class IEditingWindow {
 public:
+    // The program around the window (log, router, panes); may be null.
+    virtual CViewHost* EditingHost() const = 0;
     virtual QWidget* EditingViewport() const = 0;
     virtual QWidget* EditingWindow() = 0;
     virtual CPoint ScrollPosition() const = 0;

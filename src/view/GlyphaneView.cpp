@@ -3,6 +3,7 @@
 #include "components/SComAm.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/KeepInside.h"
+#include "view/ViewHost.h"
 
 #include <QKeyEvent>
 #include <QLayout>
@@ -14,9 +15,10 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 
-CGlyphaneView::CGlyphaneView(CGlyphaneDoc* doc, QWidget* parent)
+CGlyphaneView::CGlyphaneView(CGlyphaneDoc* doc, CViewHost* host, QWidget* parent)
     : QAbstractScrollArea(parent)
     , CViewEditing(doc)
+    , m_host(host)
 {
     setObjectName(QStringLiteral("CGlyphaneView"));
     // A plain one-pixel border, no sizing frame.
@@ -40,6 +42,16 @@ CGlyphaneView::~CGlyphaneView()
     if (portShown)
         OnPortStatus(0, QString());
     EditingDestroy();
+}
+
+CProgramHost* CGlyphaneView::PrinterHost() const
+{
+    return m_host;
+}
+
+CProgramHost* CGlyphaneView::TransferHost() const
+{
+    return m_host;
 }
 
 bool CGlyphaneView::event(QEvent* event)

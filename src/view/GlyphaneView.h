@@ -19,6 +19,7 @@
 #include <utility>
 
 class CGlyphaneDoc;
+class CViewHost;
 class QMdiSubWindow;
 
 class CGlyphaneView : public QAbstractScrollArea,
@@ -30,7 +31,8 @@ class CGlyphaneView : public QAbstractScrollArea,
                       public CViewTransferRole {
     Q_OBJECT
 public:
-    explicit CGlyphaneView(CGlyphaneDoc* doc, QWidget* parent = nullptr);
+    // host: the program around the view, handed on to its roles (may be null).
+    CGlyphaneView(CGlyphaneDoc* doc, CViewHost* host, QWidget* parent = nullptr);
     ~CGlyphaneView() override;
 
     CGlyphaneDoc* GetDocument() const { return Doc(); }
@@ -75,6 +77,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     // The editing role's window.
+    CViewHost* EditingHost() const override { return m_host; }
     QWidget* EditingViewport() const override;
     QWidget* EditingWindow() override { return this; }
     CPoint ScrollPosition() const override;
@@ -88,6 +91,7 @@ protected:
 
     // The printer role's window.
     CGlyphaneDoc* PrinterDocument() const override { return Doc(); }
+    CProgramHost* PrinterHost() const override;
     QWidget* PrinterWindow() override { return this; }
     void PrinterInitialUpdate() override { OnInitialUpdate(); }
     bool PrinterTransferRunning() const override { return IsTransferRunning(); }
@@ -95,6 +99,7 @@ protected:
 
     // The transfer role's window.
     CGlyphaneDoc* TransferDocument() const override { return Doc(); }
+    CProgramHost* TransferHost() const override;
     QWidget* TransferWindow() override { return this; }
     void TransferDropTool() override { DropTool(); }
 
@@ -108,6 +113,7 @@ private:
     void UpdateCursor(const CPoint& client);
     QSize FrameChrome(const QMdiSubWindow* frame) const;
 
+    CViewHost* m_host;
     CPrinterLink m_link{*this};
     CSendOptions m_sendOptions{m_link};
     QSize m_sizeTotal;

@@ -3,11 +3,11 @@
 // entries.
 #include "view/ViewEditing.h"
 
-#include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "platform/CommandRouter.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuTables.h"
+#include "view/ViewHost.h"
 #include "view/tools/Tool.h"
 
 #include <QMenu>
@@ -53,7 +53,7 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
         QAction* action = into->addAction(QString::fromLatin1(entry.text));
         CCommandRouter::SetCommandId(action, entry.id);
         QObject::connect(action, &QAction::triggered, into, [this, id = entry.id] {
-            if (CCommandRouter* router = GetApp() ? GetApp()->GetRouter() : nullptr)
+            if (CCommandRouter* router = EditingHost() ? EditingHost()->Router() : nullptr)
                 router->Dispatch(id, OwnCommandRoute());
         });
         return action;
@@ -65,7 +65,7 @@ QMenu* CViewEditing::BuildContextMenu(QWidget* parent)
         for (const MenuEntry& entry : kSizeEntries)
             add(sizes, entry);
     }
-    if (GetApp() && GetApp()->GetClientVariant() != 0) {
+    if (EditingHost() && EditingHost()->ClientVariant() != 0) {
         menu->addSeparator();
         QMenu* qz = menu->addMenu(QStringLiteral("QZ Option"));
         add(qz, MenuEntry{ID_SAVE_QZ_LOG, "Save QZ Log File"});

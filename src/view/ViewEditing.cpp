@@ -1,7 +1,8 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
+#include "view/ViewHost.h"
 #include "view/tools/FillTool.h"
 #include "view/tools/Tool.h"
 
@@ -49,12 +50,12 @@ void CViewEditing::DropTool()
 void CViewEditing::ShowToolPane(const QString& paneName)
 {
     m_strToolPane = paneName;
-    viewpanes::SetToolPane(paneName);
+    viewpanes::SetToolPane(EditingHost(), paneName);
 }
 
 void CViewEditing::RefreshToolPane() const
 {
-    viewpanes::SetToolPane(m_strToolPane);
+    viewpanes::SetToolPane(EditingHost(), m_strToolPane);
 }
 
 void CViewEditing::CommitPendingState()

@@ -6,12 +6,12 @@
 
 #include "transfer/SendOptions.h"
 
-#include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "picture/Picture.h"
 #include "resources/CommandIds.h"
 #include "view/EditingSurfaces.h"
 #include "view/EditingWindow.h"
+#include "view/ViewHost.h"
 #include "view/ViewMagnifier.h"
 #include "view/tools/ToolCodes.h"
 #include "view/tools/ToolHost.h"
@@ -139,8 +139,8 @@ void CViewImageCommands::OnToBlackWhite()
 
 void CViewImageCommands::OnConvertPicture()
 {
-    CGlyphaneApp* app = GetApp();
-    if (!m_host.HasImage() || !app)
+    CViewHost* host = m_host.Window().EditingHost();
+    if (!m_host.HasImage() || !host)
         return;
     m_host.CommitPendingState(); // a text or a pasted block still floating belongs to the picture
     // The new logo is named after this one and offered beside its file.
@@ -149,5 +149,5 @@ void CViewImageCommands::OnConvertPicture()
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
     const CGlyphaneDoc* doc = m_host.Doc();
-    app->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->GetLogoBitmap(), doc->GetTitle()), suggested);
+    host->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->GetLogoBitmap(), doc->GetTitle()), suggested);
 }

@@ -3,7 +3,8 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
+#include "view/ViewHost.h"
 #include "view/tools/Tool.h"
 
 #include <QWidget>
@@ -31,7 +32,7 @@ void CViewEditing::OnMouseMove(const CPoint& client)
         CRect inner = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
         inner.DeflateRect(2, 2);
         const CPoint shown = inner.PtInRect(client) ? ClientToImage(client) : CPoint(-1, -1);
-        viewpanes::SetPositionPane(shown.x, shown.y);
+        viewpanes::SetPositionPane(EditingHost(), shown.x, shown.y);
     }
     CRectTracker& tracker = m_selection.Tracker();
     if (tracker.IsTracking()) {

@@ -7,7 +7,8 @@
 #include "view/ViewEditing.h"
 
 #include "document/GlyphaneDoc.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
+#include "view/ViewHost.h"
 #include "view/tools/Tool.h"
 
 #include <QPainter>
@@ -121,7 +122,7 @@ void CViewEditing::ReleaseSurfaces()
 void CViewEditing::RefreshSizePane()
 {
     const QImage* bitmap = m_pDoc->GetLogoBitmap();
-    viewpanes::SetSizePane(bitmap ? bitmap->width() : 0, bitmap ? bitmap->height() : 0);
+    viewpanes::SetSizePane(EditingHost(), bitmap ? bitmap->width() : 0, bitmap ? bitmap->height() : 0);
 }
 
 void CViewEditing::EditingInitialUpdate()
@@ -146,8 +147,8 @@ void CViewEditing::EditingInitialUpdate()
 
 void CViewEditing::EditingSetFocus()
 {
-    viewpanes::SetPortPane(m_pDoc->GetPortName());
-    viewpanes::SetPrinterPane(m_pDoc->GetPrinterModel());
+    viewpanes::SetPortPane(EditingHost(), m_pDoc->GetPortName());
+    viewpanes::SetPrinterPane(EditingHost(), m_pDoc->GetPrinterModel());
     m_pDoc->SetOwnerWindow(EditingWindow());
     if (const QImage* bitmap = m_pDoc->GetLogoBitmap()) {
         RefreshSizePane();

@@ -6,7 +6,7 @@
 #include "frame/ColumnToolBar.h"
 #include "frame/DeferredIcon.h"
 #include "frame/ToolImageAtlas.h"
-#include "frame/ProgramIcon.h"
+#include "dialogs/ProgramIcon.h"
 #include "frame/ToolImages.h"
 #include "resources/CommandIds.h"
 

@@ -66,6 +66,21 @@ class LayerCheck(unittest.TestCase):
             ("components/SerialPort.cpp", '#include "../document/GlyphaneDoc.h"', "devices may not use document"),
             ("components/LogFile.cpp", '#include "dialogs/../dialogs/MessageDlg.h"', "devices may not use ui"),
             ("picture/Picture.cpp", '#include "dialogs/ConvertPictureDlg.h"', "document may not use ui"),
+            # Inside the UI layer: app > frame > view > transfer > printer > dialogs > components/dialogs.
+            ("frame/MainFrame.cpp", '#include "app/GlyphaneApp.h"', "ui folder frame may not use app"),
+            ("view/ViewPaint.cpp", '#include "frame/MainFrame.h"', "ui folder view may not use frame"),
+            ("view/GlyphaneView.cpp", '#include "app/GlyphaneApp.h"', "ui folder view may not use app"),
+            ("transfer/TransferRequest.cpp", '#include "app/GlyphaneApp.h"', "ui folder transfer may not use app"),
+            ("transfer/ViewNextPrinter.cpp", '#include "view/GlyphaneView.h"', "ui folder transfer may not use view"),
+            ("printer/PortScan.cpp", '#include "transfer/TransferModels.h"', "ui folder printer may not use transfer"),
+            ("printer/Connect.cpp", '#include "frame/MainFrame.h"', "ui folder printer may not use frame"),
+            ("dialogs/AboutDlg.cpp", '#include "frame/MainFrame.h"', "ui folder dialogs may not use frame"),
+            ("dialogs/FindPrintersDlg.h", '#include "printer/PortScan.h"', "ui folder dialogs may not use printer"),
+            ("components/dialogs/MessageDlg.cpp", '#include "dialogs/ZoomDlg.h"',
+             "ui folder components/dialogs may not use dialogs"),
+            ("printer/Connect.cpp", '#include "../view/GlyphaneView.h"', "ui folder printer may not use view"),
+            ("dialogs/ZoomDlg.cpp", '#include "dialogs/../transfer/TransferJob.h"',
+             "ui folder dialogs may not use transfer"),
         ])
 
     def test_a_qt_module_above_the_layer_is_named(self):
@@ -85,6 +100,14 @@ class LayerCheck(unittest.TestCase):
         self.add_line("view/ViewMouse.cpp", '#include "../document/GlyphaneDoc.h"')
         self.add_line("document/RasterOps.cpp", '#include "RowPacker.h"')
         self.add_line("components/dialogs/MessageDlg.cpp", '#include "../SerialPort.h"')
+        # Down the UI folders: app > frame > view > transfer > printer > dialogs > components/dialogs.
+        self.add_line("app/GlyphaneApp.cpp", '#include "printer/ProgramHost.h"')
+        self.add_line("frame/MainFrame.cpp", '#include "transfer/TransferJob.h"')
+        self.add_line("view/ViewPaint.cpp", '#include "printer/ViewPanes.h"')
+        self.add_line("transfer/TransferJob.cpp", '#include "printer/ProgramHost.h"')
+        self.add_line("printer/Connect.cpp", '#include "../dialogs/ZoomDlg.h"')
+        self.add_line("dialogs/ZoomDlg.cpp", '#include "components/dialogs/MessageDlg.h"')
+        self.add_line("view/ViewMouse.cpp", '#include "ViewCursors.h"')
         # A loaded module's source (built apart from the libraries) takes any Qt module.
         self.add_line("picture/PdfPagesModule.cpp", "#include <QPdfDocumentRenderOptions>")
         status, out = run(self.src)

@@ -6,7 +6,7 @@
 #include "frame/StatusPanes.h"
 #include "printer/ViewPrinterRole.h"
 #include "resources/StringTable.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -181,7 +181,7 @@ TEST_F(ConnectTest, UsbModelMissingFromThePrinterListEndsConnect)
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     BindDocumentTo(QStringLiteral("BDQGMLW")); // USB ports are offered
     m_doc->SetPrinterModel(QStringLiteral("NOTLISTED"));
-    viewpanes::SetPrinterPane(QStringLiteral("before"));
+    viewpanes::SetPrinterPane(GetAppHost(), QStringLiteral("before"));
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("USB001")));
     m_view->OnCommand(ID_CONNECT_PRINTER);

@@ -13,7 +13,7 @@
 #include "printer/ViewPrinterRole.h"
 #include "resources/StringTable.h"
 
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 #include <QElapsedTimer>
 #include <QFocusEvent>
@@ -231,7 +231,7 @@ TEST_F(ClientVariantPortsTest, EveryPrinterCommandIsOff)
 TEST_F(PortsTest, ConnectNeedsALogoBitmap)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
-    CGlyphaneView view(&doc);
+    CGlyphaneView view(&doc, GetAppHost());
     ASSERT_EQ(doc.GetLogoBitmap(), nullptr);
     CCmdUI ui(ID_CONNECT_PRINTER);
     EXPECT_TRUE(view.OnUpdateCommand(ID_CONNECT_PRINTER, ui));
@@ -271,14 +271,14 @@ TEST_F(PortsTest, FocusShowsTheSerialSettingsWhileASerialPortIsOpen)
     ASSERT_EQ(portPane(), settings);
 
     // Something else set the pane meanwhile (another logo window had focus).
-    viewpanes::SetPortPane(QStringLiteral("LPT1"));
+    viewpanes::SetPortPane(GetAppHost(), QStringLiteral("LPT1"));
     QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
     QCoreApplication::sendEvent(m_view, &focusIn);
     EXPECT_EQ(portPane(), settings) << "focus keeps the rule of the port status message";
 
     CloseSerial();
     QCoreApplication::processEvents();
-    viewpanes::SetPortPane(QStringLiteral("LPT1"));
+    viewpanes::SetPortPane(GetAppHost(), QStringLiteral("LPT1"));
     QCoreApplication::sendEvent(m_view, &focusIn);
     EXPECT_EQ(portPane(), QStringLiteral("COM1")) << "without a serial port, the document's port name";
 }

@@ -6,7 +6,7 @@
 #include "resources/CommandIds.h"
 #include "support/ProgramFixture.h"
 #include "view/GlyphaneView.h"
-#include "view/ViewPanes.h"
+#include "printer/ViewPanes.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,11 +3,12 @@
 // anchored at the image origin.
 #include "view/tools/FillTool.h"
 
-#include "app/GlyphaneApp.h"
 #include "document/GlyphaneDoc.h"
 #include "resources/CommandIds.h"
 #include "resources/FillPatterns.h"
 #include "view/EditingSurfaces.h"
+#include "view/EditingWindow.h"
+#include "view/ViewHost.h"
 #include "view/ViewCursors.h"
 #include "view/tools/ToolCodes.h"
 #include "view/tools/ToolHost.h"
@@ -53,8 +54,8 @@ void CFillTool::OnPatternCommand(int number)
 {
     m_nFillPattern = m_nFillPattern == number ? 0 : number;
     if (number == 1) {
-        if (CGlyphaneApp* app = GetApp())
-            app->GetAppLog()->LogToFile("On Pattern 1");
+        if (CViewHost* host = Host().Window().EditingHost())
+            host->AppLog()->LogToFile("On Pattern 1");
     }
 }
 

@@ -1,4 +1,4 @@
-#include "frame/ProgramIcon.h"
+#include "dialogs/ProgramIcon.h"
 
 #include "platform/ProgramVersion.h"
 
