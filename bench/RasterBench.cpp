@@ -27,8 +27,8 @@ void BM_PrintRasterChain(benchmark::State& state)
     const QImage logo = bench::RandomLogo(384, 240, false);
     doc.AttachLogoBitmap(logo);
     doc.SetLogoSize(384, 240);
-    doc.SetDotX(576);
-    doc.SetDotY(240);
+    doc.Binding().SetDotX(576);
+    doc.Binding().SetDotY(240);
     const QImage& source = *doc.GetLogoBitmap();
     std::vector<uchar> copy(static_cast<size_t>(source.sizeInBytes()));
     double chain = 0, memcpyTime = 0;

@@ -73,12 +73,12 @@ CPrinterChoice ModelChoice(const QString& code);
 
 void BindModel(CGlyphaneDoc& doc, const QString& code)
 {
-    const QString failure = doc.BindPrinter(ModelChoice(code));
+    const QString failure = doc.Binding().BindPrinter(ModelChoice(code));
     if (!failure.isEmpty())
         throw Refusal{QStringLiteral("%1: %2").arg(code, failure)};
     DWORD slotCount = 0;
-    if (doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
-        doc.SetNumLogos(static_cast<int>(slotCount));
+    if (doc.Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
+        doc.Binding().SetNumLogos(static_cast<int>(slotCount));
 }
 
 void WriteBytes(const QString& path, const CBufferUC& bytes)
@@ -129,7 +129,7 @@ int Model(const CArgs& a, QTextStream& out)
     const QString code = a.At(0);
     CGlyphaneDoc doc(GetApp()->DocEnvironment());
     BindModel(doc, code);
-    CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
+    CLoadCfgPrnFile* cfg = doc.Binding().GetPrinterCfg();
     for (const char* key : {"DotX", "DotY", "NLoghi", "PrnLogoFlash", "GSImodel", "ParallelInterface", "USBInterface"}) {
         DWORD value = 0;
         out << key << " ";
@@ -222,7 +222,7 @@ CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 int Raster(const CArgs& a)
 {
     auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
     doc->SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
@@ -358,7 +358,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
     for (const QString& port : ports)
         if (model.isEmpty() && !found.count(port) && PortKindOf(port) != PortKind::Serial)
             throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
-    if (!OpenLogo(a.At(0))->IsMonochrome())
+    if (!OpenLogo(a.At(0))->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
 
     // Finding the printers, all ports at once.
@@ -395,9 +395,9 @@ int SendCommand(const CArgs& a, QTextStream& err)
         target.doc = OpenLogo(a.At(0));
         const QString code = model.isEmpty() ? found[port].model : model;
         BindModel(*target.doc, code);
-        target.doc->SetPortName(port);
-        if (!test && options.job.slot > target.doc->GetNumLogos())
-            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->GetNumLogos()).arg(code)};
+        target.doc->Binding().SetPortName(port);
+        if (!test && options.job.slot > target.doc->Binding().GetNumLogos())
+            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->Binding().GetNumLogos()).arg(code)};
         targets.push_back(std::move(target));
     }
     const bool all = RunSend(targets, options, err);
@@ -482,18 +482,18 @@ int PswSave(const CArgs& a)
     CSlotChoice choice;
     const CDocEnvironment env = SlotEnvironment(a, choice);
     auto doc = OpenLogo(a.At(1), env, Rows::Packed);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     const QString code = a.Value(QStringLiteral("model"));
     BindModel(*doc, code);
-    if (doc->GetLogoWidth() != doc->GetDotX() || doc->GetLogoHeight() != doc->GetDotY())
+    if (doc->GetLogoWidth() != doc->Binding().GetDotX() || doc->GetLogoHeight() != doc->Binding().GetDotY())
         throw Refusal{QStringLiteral("%1 is %2 x %3 dots, a logo of the %4 is %5 x %6 (see resize)")
                           .arg(a.At(1))
                           .arg(doc->GetLogoWidth())
                           .arg(doc->GetLogoHeight())
                           .arg(code)
-                          .arg(doc->GetDotX())
-                          .arg(doc->GetDotY())};
+                          .arg(doc->Binding().GetDotX())
+                          .arg(doc->Binding().GetDotY())};
     doc->SaveLogoToPsw(a.At(0));
     if (!doc->GetPswOk())
         throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not saved"));
@@ -523,7 +523,7 @@ int QzLog(const CArgs& a, QTextStream& err)
         return true;
     };
     auto doc = OpenLogo(a.At(0), env);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     UINT messageId = 0;
     const QString name = CGlyphaneDoc::QzDosName(target.fileName(), &messageId);
@@ -562,7 +562,7 @@ int PreviewCommand(const CArgs& a)
         MakeLogoFromPicture(*doc, ModelChoice(code), a.At(0), settings);
     }
     // The stream, and so the dots, depend on the kind of port the logo goes to.
-    doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
+    doc->Binding().SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request = MakeTransferRequest(*doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
     if (!WritePreview(request, a.At(1), &reason))
@@ -632,12 +632,12 @@ int PrintLogoCommand(const CArgs& a, QTextStream& err)
         throw Refusal{QStringLiteral("%1 has no sub-logos: only fiscal printers take --sub-logos or --all").arg(model)};
     bool ok = false;
     const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
-    if (!ok || slot < 1 || slot > doc.GetNumLogos())
-        throw Refusal{QStringLiteral("--slot takes a slot from 1 to %1 for %2").arg(doc.GetNumLogos()).arg(model)};
+    if (!ok || slot < 1 || slot > doc.Binding().GetNumLogos())
+        throw Refusal{QStringLiteral("--slot takes a slot from 1 to %1 for %2").arg(doc.Binding().GetNumLogos()).arg(model)};
     int flash = 1;
-    doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-    doc.SetPrnLogoFlash(flash);
-    doc.SetPortName(port);
+    doc.Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+    doc.Binding().SetPrnLogoFlash(flash);
+    doc.Binding().SetPortName(port);
     const CStoredLogoRequest request = MakeStoredLogoRequest(doc, slot, mask, IsWgj33Model(model), nullptr);
     if (!PrintStoredLogo(request, err, &reason))
         throw Refusal{reason};

@@ -18,6 +18,7 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 CGlyphaneDoc::CGlyphaneDoc(const CDocEnvironment& env, QObject* parent)
     : QObject(parent)
     , m_env(env)
+    , m_binding(env.programFolder)
 {
 }
 
@@ -46,13 +47,13 @@ void CGlyphaneDoc::ResetDrawingState()
     m_crPenColor = 0;
     m_env.messageOwner = nullptr;
     SetPenWidth(1);
-    m_strPortName = LoadString(61454);
+    m_binding.SetPortName(LoadString(61454));
 }
 
 void CGlyphaneDoc::ResetAfterLoad()
 {
     ResetDrawingState();
-    m_strPrinterModel = LoadString(61469);
+    m_binding.SetPrinterModel(LoadString(61469));
 }
 
 void CGlyphaneDoc::DeleteContents()
@@ -100,21 +101,14 @@ bool CGlyphaneDoc::CreateWhiteBitmap(int width, int height)
     return true;
 }
 
-void CGlyphaneDoc::SetModelFlags(const QString& model)
-{
-    m_bHvczilMedel = model.compare(QStringLiteral("HVCZIL_MEDEL"), Qt::CaseInsensitive) == 0;
-    m_bWgj33 = model.compare(QStringLiteral("WGJ33"), Qt::CaseInsensitive) == 0;
-    m_bMzvzvrxh = model.compare(QStringLiteral("MZVZVRXH"), Qt::CaseInsensitive) == 0;
-}
-
 bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
 {
     DeleteContents();
     SetModifiedFlag(false);
-    if (choice.model.isEmpty() || !BindPrinter(choice).isEmpty())
+    if (choice.model.isEmpty() || !m_binding.BindPrinter(choice).isEmpty())
         return false;
-    m_nLogoWidth = m_nDotX;
-    m_nLogoHeight = m_nDotY;
+    m_nLogoWidth = m_binding.GetDotX();
+    m_nLogoHeight = m_binding.GetDotY();
     if (!LogoSizeAcceptable(m_nLogoWidth, m_nLogoHeight))
         return false;
     if (!CreateWhiteBitmap(m_nLogoWidth, m_nLogoHeight))
@@ -137,28 +131,8 @@ bool CGlyphaneDoc::OnNewDocumentFromPicture(const CPrinterChoice& choice, const 
         return false;
     }
     m_bitmap = logo.convertToFormat(QImage::Format_RGB32);
-    m_bMonochrome = 1;
+    m_binding.SetMonochrome(1);
     return true;
-}
-
-QString CGlyphaneDoc::BindPrinter(const CPrinterChoice& choice)
-{
-    const QString& folder = m_env.programFolder;
-    if (!m_printerCfg.InitCCfgFl(nullptr, folder, choice.cfgFile)
-        || !m_printerCfg.LoadPublicCfgFile(NativePath(folder + choice.cfgFile)))
-        return QStringLiteral("the printer configuration %1 cannot be read").arg(choice.cfgFile);
-
-    SetModelFlags(choice.model);
-    DWORD dotX = 0, dotY = 0, gsi = 0;
-    for (const auto& [key, value] : {std::pair{"DotX", &dotX}, std::pair{"DotY", &dotY}, std::pair{"GSImodel", &gsi}})
-        if (!m_printerCfg.GetOptionPrintersToTest(QString::fromLatin1(key), value))
-            return QStringLiteral("the printer configuration has no \"%1\"").arg(QLatin1String(key));
-    m_nDotX = static_cast<int>(dotX);
-    m_nDotY = static_cast<int>(dotY);
-    m_ucGsiModel = static_cast<BYTE>(gsi & 0xFF);
-    SetPrinterModel(choice.model);
-    SetPrinterCfgFileName(choice.cfgFile);
-    return QString();
 }
 
 bool CGlyphaneDoc::InitNewLogo()

@@ -2,8 +2,8 @@
 // One logo: its black-and-white bitmap in printer dots, the printer it is made
 // for, the drawing pen and strokes, the print raster and the file headers.
 #include "components/BufferUC.h"
-#include "components/LoadCfgPrnFile.h"
 #include "document/DocEnvironment.h"
+#include "document/PrinterBinding.h"
 #include "document/Stroke.h"
 #include "picture/DitherMethods.h"
 #include "platform/CommandRouter.h"
@@ -20,12 +20,6 @@
 class CHeaderPsw;
 class CSurface;
 struct CSaveOutcome;
-
-// The printer a new logo is made for, as the operator chose it.
-struct CPrinterChoice {
-    QString model;
-    QString cfgFile; // relative to the program folder
-};
 
 // The drawing pen of the document: a solid pen of a width and a colour.
 struct CDocPen {
@@ -48,14 +42,9 @@ public:
     explicit CGlyphaneDoc(const CDocEnvironment& env = {}, QObject* parent = nullptr);
     ~CGlyphaneDoc() override;
 
-    // Accessors of the printer binding.
-    QString GetPrinterModel() const { return m_strPrinterModel; }
-    void SetPrinterModel(const QString& model) { m_strPrinterModel = model; }
-    QString GetPrinterCfgFileName() const { return m_strPrinterCfgFile; }
-    void SetPrinterCfgFileName(const QString& name) { m_strPrinterCfgFile = name; }
-    CLoadCfgPrnFile* GetPrinterCfg() { return &m_printerCfg; }
-    QString GetPortName() const { return m_strPortName; }
-    void SetPortName(const QString& name) { m_strPortName = name; }
+    // The printer the logo is made for.
+    CPrinterBinding& Binding() { return m_binding; }
+    const CPrinterBinding& Binding() const { return m_binding; }
 
     // The logo bitmap, or none before one is attached.
     QImage* GetLogoBitmap() { return m_bitmap.isNull() ? nullptr : &m_bitmap; }
@@ -70,10 +59,6 @@ public:
     CStroke* AddStroke();
     void ResetDrawingState();
     void ResetAfterLoad();
-    // Binds the logo to a printer: loads its configuration and takes its
-    // printer area and identification byte. An empty string on success,
-    // otherwise what could not be read.
-    QString BindPrinter(const CPrinterChoice& choice);
     bool InitNewLogo();
     void ReportError(UINT textId, UINT captionId, const QString& arg);
     void ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2);
@@ -180,16 +165,6 @@ public:
     QObject* GetOwnerWindow() const { return m_env.messageOwner; }
     void SetOwnerWindow(QObject* owner) { m_env.messageOwner = owner; }
     const CDocEnvironment& Environment() const { return m_env; }
-    int GetNumLogos() const { return m_nNLoghi; }
-    void SetNumLogos(int n) { m_nNLoghi = n; }
-    int GetDotX() const { return m_nDotX; }
-    int GetDotY() const { return m_nDotY; }
-    void SetDotX(int v) { m_nDotX = v; }
-    void SetDotY(int v) { m_nDotY = v; }
-    int GetPrnLogoFlash() const { return m_nPrnLogoFlash; }
-    void SetPrnLogoFlash(int v) { m_nPrnLogoFlash = v; }
-    BYTE GetGsiModel() const { return m_ucGsiModel; }
-    void SetGsiModel(BYTE v) { m_ucGsiModel = v; }
     CBufferUC GetPrintRaster() const { return m_printRaster; }
     void SetPrintRaster(const CBufferUC& raster) { m_printRaster = raster; }
     CBufferUC& HeaderBuffer() { return m_headerBuffer; }
@@ -202,12 +177,6 @@ public:
     CBufferUC& QzHeader() { return m_qzHeader; }
     int GetQzHeaderSize() const { return m_nQzHeaderSize; }
     void SetQzHeaderSize(int size) { m_nQzHeaderSize = size; }
-    int IsHvczilMedel() const { return m_bHvczilMedel; }
-    int IsMonochrome() const { return m_bMonochrome; }
-    void SetMonochrome(int v) { m_bMonochrome = v; }
-    int IsWgj33() const { return m_bWgj33; }
-    void SetWgj33(int v) { m_bWgj33 = v; }
-    int IsMzvzvrxh() const { return m_bMzvzvrxh; }
     const std::list<std::unique_ptr<CStroke>>& Strokes() const { return m_strokes; }
 
 signals:
@@ -226,7 +195,6 @@ private:
     // pixel data offset); false when the file is shorter than that.
     bool TakeBitmapHeader(const QByteArray& file);
     bool LogoSizeAcceptable(int width, int height);
-    void SetModelFlags(const QString& model);
     int ShowMessage(const QString& text, UINT captionId, UINT flags) const;
     bool ReloadHeaderTemplate();
     CHeaderPsw* OpenPswHeader(const QString& path);
@@ -252,15 +220,7 @@ private:
     int m_nLogoWidth = 0;
     int m_nLogoHeight = 0;
     CDocEnvironment m_env;
-    QString m_strPrinterModel;
-    QString m_strPrinterCfgFile;
-    int m_nNLoghi = 0;
-    int m_nDotX = 0;
-    int m_nDotY = 0;
-    int m_nPrnLogoFlash = 0;
-    BYTE m_ucGsiModel = 0;
-    CLoadCfgPrnFile m_printerCfg;
-    QString m_strPortName;
+    CPrinterBinding m_binding;
     CBufferUC m_printRaster;
     CBufferUC m_headerBuffer;
     CSurface* m_pDC = nullptr;
@@ -269,10 +229,6 @@ private:
     std::unique_ptr<CHeaderPsw> m_headerPswOwned;
     CBufferUC m_qzHeader;
     int m_nQzHeaderSize = 0;
-    int m_bHvczilMedel = 0;
-    int m_bMonochrome = 1;
-    int m_bWgj33 = 0;
-    int m_bMzvzvrxh = 0;
     std::list<std::unique_ptr<CStroke>> m_strokes;
     QImage m_bitmap; // Format_RGB32 (white 0xFFFFFFFF, black 0xFF000000); Format_Mono when kept packed
 

@@ -108,7 +108,7 @@ int CGlyphaneDoc::ReadBitmapInfo(const QString& path, int* width, int* height)
 
 bool CGlyphaneDoc::OnOpenDocument(const QString& path)
 {
-    m_bWgj33 = 1; // a file carries no printer: Connect asks whether it is a WGJ33
+    m_binding.SetWgj33(1); // a file carries no printer: Connect asks whether it is a WGJ33
     if (path.toUpper().contains(QStringLiteral("GLYPHANEPRN"))) {
         InitNewLogo();
         return false;
@@ -143,7 +143,7 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
             ReportNotABmp(path);
         return false;
     }
-    m_bMonochrome = (bitCount == 1) ? 1 : 0;
+    m_binding.SetMonochrome((bitCount == 1) ? 1 : 0);
     if (image.format() == QImage::Format_Mono)
         m_bitmap = image; // kept packed, as asked
     else
@@ -235,7 +235,7 @@ bool CGlyphaneDoc::WriteBitmapFile(const QString& path)
         ReportSaveFailure(path, saved, existed);
         return false;
     }
-    m_bMonochrome = 1;
+    m_binding.SetMonochrome(1);
     SetPathName(path);
     SetModifiedFlag(false);
     emit fileSaved(path);

@@ -194,6 +194,6 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
     // The converted logo is saved and sent with the plain 1-bit header.
     ReloadHeaderTemplate();
     PatchHeaderForLogo();
-    m_bMonochrome = 1;
+    m_binding.SetMonochrome(1);
     UpdateAllViews();
 }

@@ -68,7 +68,8 @@ bool CGlyphaneDoc::IsPswBmpGroup(const QString& model)
 
 bool CGlyphaneDoc::PswCommandsEnabled() const
 {
-    return m_strPrinterModel != QLatin1String("JMQ9534") && m_bHvczilMedel != 1 && m_bMonochrome == 1;
+    return m_binding.GetPrinterModel() != QLatin1String("JMQ9534") && m_binding.IsHvczilMedel() != 1
+           && m_binding.IsMonochrome() == 1;
 }
 
 void CGlyphaneDoc::SwapBytePairs(BYTE* buffer, int length)
@@ -152,8 +153,8 @@ int CGlyphaneDoc::ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk)
 bool CGlyphaneDoc::PswSlotFits(const QString& group, int slotWidth, int slotHeight) const
 {
     if (IsPswBmpGroup(group))
-        return slotWidth >= m_nDotX && slotHeight >= m_nDotY;
-    return slotWidth == m_nDotX && slotHeight == m_nDotY;
+        return slotWidth >= m_binding.GetDotX() && slotHeight >= m_binding.GetDotY();
+    return slotWidth == m_binding.GetDotX() && slotHeight == m_binding.GetDotY();
 }
 
 bool CGlyphaneDoc::ReadPswSlot(const QString& path, qint64 position, CBufferUC& block)
@@ -208,7 +209,7 @@ void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
         return;
     const _headerLoghi record = header->GetIesimLogoStruct(slot);
     const int width = PswSlotWidth(record), height = PswSlotHeight(record);
-    if (!PswSlotFits(m_strPrinterModel, width, height)) {
+    if (!PswSlotFits(m_binding.GetPrinterModel(), width, height)) {
         PswMessage(FormatResString(61528, slot + 1, path), kNoCaption, MB_ICONSTOP);
         return;
     }
@@ -284,9 +285,9 @@ void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
             return;
         }
         QByteArray stored(reinterpret_cast<const char*>(bmpHeader.GetpBuf()), bmpHeader.GetSize());
-        bmpfile::PatchHeaderPrinterLayout(stored, m_nDotX, m_nDotY);
+        bmpfile::PatchHeaderPrinterLayout(stored, m_binding.GetDotX(), m_binding.GetDotY());
         block = CBufferUC(reinterpret_cast<const BYTE*>(stored.constData()), kBmpHeaderSize)
-                + PackPswRows(m_nDotX, m_nDotY, true);
+                + PackPswRows(m_binding.GetDotX(), m_binding.GetDotY(), true);
         SwapBytePairs(block.GetpBuf(), block.GetSize());
     } else {
         block = ~PackPswRows(width, height, false); // these printers take bit 1 = dot

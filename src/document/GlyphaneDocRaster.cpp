@@ -18,7 +18,7 @@ CBufferUC CGlyphaneDoc::BuildPrintRaster(const CSurface& dc) const
 
 CBufferUC CGlyphaneDoc::CenterRasterOnPrinter(const CBufferUC& source) const
 {
-    return rasterops::CenterOnPrinter(source, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY);
+    return rasterops::CenterOnPrinter(source, m_nLogoWidth, m_nLogoHeight, m_binding.GetDotX(), m_binding.GetDotY());
 }
 
 namespace {
@@ -38,28 +38,28 @@ CBufferUC Framed(const CBufferUC& raster, rasterops::FrameKind kind, int logoWid
 
 CBufferUC CGlyphaneDoc::AddThinFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Thin, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
+    return Framed(raster, rasterops::FrameKind::Thin, m_nLogoWidth, m_nLogoHeight, m_binding.GetDotX(), m_binding.GetDotY(), mayCoverLogo);
 }
 
 CBufferUC CGlyphaneDoc::AddBoldFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Bold, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
+    return Framed(raster, rasterops::FrameKind::Bold, m_nLogoWidth, m_nLogoHeight, m_binding.GetDotX(), m_binding.GetDotY(), mayCoverLogo);
 }
 
 CBufferUC CGlyphaneDoc::AddDoubleFrame(const CBufferUC& raster, const FrameQuestion& mayCoverLogo) const
 {
-    return Framed(raster, rasterops::FrameKind::Double, m_nLogoWidth, m_nLogoHeight, m_nDotX, m_nDotY, mayCoverLogo);
+    return Framed(raster, rasterops::FrameKind::Double, m_nLogoWidth, m_nLogoHeight, m_binding.GetDotX(), m_binding.GetDotY(), mayCoverLogo);
 }
 
 int CGlyphaneDoc::ReverseRasterImage()
 {
-    rasterops::SwapRowsTopBottom(m_printRaster, m_nDotX, m_nDotY);
+    rasterops::SwapRowsTopBottom(m_printRaster, m_binding.GetDotX(), m_binding.GetDotY());
     return 1;
 }
 
 int CGlyphaneDoc::ReverseRasterRows()
 {
-    rasterops::MirrorRows(m_printRaster, m_nDotX, m_nDotY);
+    rasterops::MirrorRows(m_printRaster, m_binding.GetDotX(), m_binding.GetDotY());
     return 1;
 }
 

@@ -70,7 +70,7 @@ bool BuildPlainPrintData(CGlyphaneDoc& doc)
             return false;
         data = GetBitmapBits(*bitmap, count);
     }
-    data += CBufferUC(TrailingZeroBytes(doc.GetPrinterModel()), 0);
+    data += CBufferUC(TrailingZeroBytes(doc.Binding().GetPrinterModel()), 0);
     doc.SetPrintRaster(data);
     return true;
 }

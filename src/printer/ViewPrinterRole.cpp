@@ -48,13 +48,13 @@ void CViewPrinterRole::OnPortStatus(LPARAM open, const QString& transferSettings
     QString settings = transferSettings;
     if (settings.isEmpty() && serial)
         settings = serial->Get_m_strSerConfig();
-    viewpanes::SetPortPane(open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->GetPortName());
+    viewpanes::SetPortPane(open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->Binding().GetPortName());
 }
 
 bool CViewPrinterRole::PortCommandsAllowed() const
 {
     const CGlyphaneDoc* doc = PrinterDocument();
-    const bool portUsable = doc && doc->GetPortName() != LoadString(61454);
+    const bool portUsable = doc && doc->Binding().GetPortName() != LoadString(61454);
     return !IsClientVariant() && portUsable && !PrinterTransferRunning();
 }
 
@@ -78,7 +78,7 @@ void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)
 void CViewPrinterRole::OnUpdateTestLogo(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
-    const QString model = doc ? doc->GetPrinterModel() : QString();
+    const QString model = doc ? doc->Binding().GetPrinterModel() : QString();
     cmdUI.Enable(!Link().IsRxhPrinter() && !IsFiscalModel(model) && !IsNoTestModel(model) && PortCommandsAllowed());
 }
 

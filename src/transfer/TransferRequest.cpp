@@ -35,9 +35,9 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
         request.logo = bitmap->copy();
     request.logoWidth = doc.GetLogoWidth();
     request.logoHeight = doc.GetLogoHeight();
-    request.dotX = doc.GetDotX();
-    request.dotY = doc.GetDotY();
-    if (SendsBitmapStream(doc.GetPrinterModel()) || UsbStreamIsBitmap(doc.GetPrinterModel())) {
+    request.dotX = doc.Binding().GetDotX();
+    request.dotY = doc.Binding().GetDotY();
+    if (SendsBitmapStream(doc.Binding().GetPrinterModel()) || UsbStreamIsBitmap(doc.Binding().GetPrinterModel())) {
         // Building the header reloads the template into the document, so only
         // the models that send it have it built.
         CBufferUC header;
@@ -45,17 +45,17 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
         request.bitmapHeader = QByteArray(reinterpret_cast<const char*>(header.GetpBuf()), header.GetSize());
     }
     request.options = options;
-    request.model = doc.GetPrinterModel();
-    request.portName = doc.GetPortName();
-    request.expectedId = doc.GetGsiModel();
-    request.printerCfg = *doc.GetPrinterCfg();
+    request.model = doc.Binding().GetPrinterModel();
+    request.portName = doc.Binding().GetPortName();
+    request.expectedId = doc.Binding().GetGsiModel();
+    request.printerCfg = *doc.Binding().GetPrinterCfg();
     request.printersToTest = PrintersToTest();
     if (GetApp() && GetApp()->GetAppCfg())
         request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);
     request.serialLogPath = JoinProgramPath(doc.Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc.GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
-    request.usbPrinter = doc.GetPortName();
+    request.usbPrinter = doc.Binding().GetPortName();
     request.usbDumpPath = JoinProgramPath(doc.Environment().programFolder, QStringLiteral("glyphane.bin"));
     request.flags = flags;
     request.appLog = GetApp() ? GetApp()->GetAppLog() : nullptr;
@@ -66,13 +66,13 @@ CStoredLogoRequest MakeStoredLogoRequest(CGlyphaneDoc& doc, int slot, BYTE subLo
                                          QObject* window)
 {
     CStoredLogoRequest request;
-    request.model = doc.GetPrinterModel();
-    request.portName = doc.GetPortName();
+    request.model = doc.Binding().GetPrinterModel();
+    request.portName = doc.Binding().GetPortName();
     request.slot = slot;
     request.subLogoBits = subLogoBits;
-    request.flashPrinting = doc.GetPrnLogoFlash() != 0;
-    request.expectedId = doc.GetGsiModel();
-    request.printerCfg = *doc.GetPrinterCfg();
+    request.flashPrinting = doc.Binding().GetPrnLogoFlash() != 0;
+    request.expectedId = doc.Binding().GetGsiModel();
+    request.printerCfg = *doc.Binding().GetPrinterCfg();
     request.printersToTest = PrintersToTest();
     if (GetApp() && GetApp()->GetAppCfg())
         request.autoBaudRateFlow = static_cast<BYTE>(GetApp()->GetAppCfg()->GetAutoBaudRateFlow() & 0xFF);

@@ -154,7 +154,7 @@ bool CViewTransferRole::PrepareOnUiThread()
 {
     CGlyphaneDoc* doc = TransferDocument();
     QWidget* window = TransferWindow();
-    if (!doc->IsMonochrome()) {
+    if (!doc->Binding().IsMonochrome()) {
         MessageBox(window, LoadString(61529), LoadString(1035), MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -165,16 +165,16 @@ bool CViewTransferRole::PrepareOnUiThread()
         return true;
     }
     if (m_bProgramMode) {
-        CChooseLogoDlg choose(window, doc->GetNumLogos());
+        CChooseLogoDlg choose(window, doc->Binding().GetNumLogos());
         if (choose.DoModal() != IDOK || choose.m_nLogo < 1)
             return false;
         link.SetLogoNumber(choose.m_nLogo);
     }
-    const QString port = doc->GetPortName();
+    const QString port = doc->Binding().GetPortName();
     if (IsSerialPort(port) || IsParallelPort(port)) {
         // Shown before the port opens, as opening it would.
         if (link.ShowsInitDialog())
-            link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->GetPrinterModel())));
+            link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->Binding().GetPrinterModel())));
     } else {
         // USB: the operator picks the printer the job goes to.
         if (link.ShowsInitDialog())
@@ -200,9 +200,9 @@ void CViewTransferRole::SetVerifiesAfterProgramming(bool on)
 void CViewTransferRole::RefreshPrintData()
 {
     CGlyphaneDoc* doc = TransferDocument();
-    if (PortKindOf(doc->GetPortName()) == PortKind::Usb)
+    if (PortKindOf(doc->Binding().GetPortName()) == PortKind::Usb)
         return;
-    if (UsesUsbPrintData(doc->GetPrinterModel()))
+    if (UsesUsbPrintData(doc->Binding().GetPrinterModel()))
         BuildUsbPrintData(*doc);
     else
         BuildPlainPrintData(*doc);
@@ -254,7 +254,7 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
     if (outcome.printRaster.GetSize() > 0)
         doc->SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
-        doc->SetPortName(LoadString(61454));
+        doc->Binding().SetPortName(LoadString(61454));
     const bool succeeded = outcome.result == 1 && outcome.failure.isEmpty();
     if (m_bProgramMode && succeeded)
         m_nLastProgramSlot = link.LogoNumber();

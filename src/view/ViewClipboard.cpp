@@ -88,7 +88,7 @@ void CViewEditing::CopyRectToClipboard(const CRect& rect)
 QImage CViewEditing::PreparePastedImage(const QImage& picture) const
 {
     QImage result = picture.convertToFormat(QImage::Format_RGB32);
-    if (result.isNull() || !m_pDoc->IsMonochrome())
+    if (result.isNull() || !m_pDoc->Binding().IsMonochrome())
         return result;
     // A black-and-white logo stays black and white whatever was copied elsewhere.
     for (int y = 0; y < result.height(); ++y) {
@@ -101,7 +101,7 @@ QImage CViewEditing::PreparePastedImage(const QImage& picture) const
 
 bool CViewEditing::RefuseForColouredLogo()
 {
-    if (m_pDoc->IsMonochrome())
+    if (m_pDoc->Binding().IsMonochrome())
         return false;
     MessageBox(EditingWindow(), QStringLiteral("This Function isn't available for Coloured Logo!"),
                LoadString(IDS_CAPTION_ERROR), MB_OK | MB_ICONERROR);

@@ -91,7 +91,7 @@ void CViewEditing::MapFileCommands()
     auto& c = m_commands;
     // A coloured image must be converted before it can be saved, and the
     // magnified cells reach the image only when the magnifier is left.
-    auto saveRule = [this](CCmdUI& ui) { ui.Enable(!m_bMagnified && m_pDoc->IsMonochrome()); };
+    auto saveRule = [this](CCmdUI& ui) { ui.Enable(!m_bMagnified && m_pDoc->Binding().IsMonochrome()); };
     c.MapUpdate(ID_FILE_SAVE, saveRule);
     c.MapUpdate(ID_FILE_SAVE_AS, saveRule);
     c.MapUpdate(ID_FILE_CLOSE, [this](CCmdUI& ui) { ui.Enable(!m_bMagnified); });

@@ -45,7 +45,7 @@ void CViewEditing::MapImageCommands()
     for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
         c.MapUpdate(id, editableImage);
     c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
-    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_pDoc->IsMonochrome()); });
+    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_pDoc->Binding().IsMonochrome()); });
     // The open logo is only read: it stays as it is, magnified or not.
     c.MapUpdate(ID_IMAGE_CONVERT_PICTURE, [this](CCmdUI& ui) { ui.Enable(HasImage()); });
 }

@@ -196,8 +196,8 @@ void CViewEditing::EditingInitialUpdate()
 
 void CViewEditing::EditingSetFocus()
 {
-    viewpanes::SetPortPane(m_pDoc->GetPortName());
-    viewpanes::SetPrinterPane(m_pDoc->GetPrinterModel());
+    viewpanes::SetPortPane(m_pDoc->Binding().GetPortName());
+    viewpanes::SetPrinterPane(m_pDoc->Binding().GetPrinterModel());
     m_pDoc->SetOwnerWindow(EditingWindow());
     if (const QImage* bitmap = m_pDoc->GetLogoBitmap()) {
         RefreshSizePane();

@@ -191,7 +191,7 @@ TEST_F(CliTest, InfoReadsTheBitCountOfEveryInfoHeader)
     testenv::ScriptedUi ui;
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.OnOpenDocument(TempPath("core1.bmp")));
-    EXPECT_EQ(doc.IsMonochrome(), 1);
+    EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
     EXPECT_EQ(doc.GetLogoBitmap()->pixel(0, 0), 0xFFFFFFFFu) << "top row f0: four white dots first";
     EXPECT_EQ(doc.GetLogoBitmap()->pixel(4, 0), 0xFF000000u);
 }

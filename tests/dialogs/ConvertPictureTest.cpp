@@ -108,9 +108,9 @@ public:
     {
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(doc->GetLogoBitmap()->size(), QSize(576, 240));
-        EXPECT_TRUE(doc->IsMonochrome());
-        EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33"));
-        EXPECT_TRUE(doc->GetPrinterCfg()->IsLoaded());
+        EXPECT_TRUE(doc->Binding().IsMonochrome());
+        EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
+        EXPECT_TRUE(doc->Binding().GetPrinterCfg()->IsLoaded());
         EXPECT_TRUE(doc->GetPathName().isEmpty());
         EXPECT_TRUE(doc->IsModified());
         const QFileInfo info(picture);
@@ -283,7 +283,7 @@ TEST_F(ConvertPictureTest, BmpFilesOpenAsBeforeAndTheOpenLogoConvertsIntoANewOne
     CGlyphaneDoc* colour = GetApp()->OpenDocumentFile(bmp);
     ASSERT_NE(colour, nullptr);
     EXPECT_TRUE(ui.Prompts().empty()) << "no dialog for a BMP";
-    EXPECT_FALSE(colour->IsMonochrome());
+    EXPECT_FALSE(colour->Binding().IsMonochrome());
     const QImage before = *colour->GetLogoBitmap();
 
     CGlyphaneView* view = Frame()->ChildFrames().last()->GetView();

@@ -163,11 +163,11 @@ TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
         EXPECT_EQ(doc.GetLogoWidth(), expected.width());
         EXPECT_EQ(doc.GetLogoHeight(), expected.height());
         EXPECT_GT(doc.GetLogoHeight(), 0);
-        EXPECT_EQ(doc.IsMonochrome(), QFileInfo(path).fileName().startsWith("pal1") ? 1 : 0);
-        EXPECT_EQ(doc.GetPrinterModel(), "Printer not selected");
-        EXPECT_EQ(doc.IsWgj33(), 1);
+        EXPECT_EQ(doc.Binding().IsMonochrome(), QFileInfo(path).fileName().startsWith("pal1") ? 1 : 0);
+        EXPECT_EQ(doc.Binding().GetPrinterModel(), "Printer not selected");
+        EXPECT_EQ(doc.Binding().IsWgj33(), 1);
         const QImage decoded = expected.convertToFormat(QImage::Format_RGB32);
-        if (doc.IsMonochrome())
+        if (doc.Binding().IsMonochrome())
             EXPECT_EQ(*doc.GetLogoBitmap(), bmpfile::ToBlackAndWhite(decoded));
         else
             EXPECT_EQ(*doc.GetLogoBitmap(), decoded);
@@ -203,7 +203,7 @@ TEST_F(BmpFileTest, PicturesUpToTheSideBoundOpen)
         EXPECT_TRUE(doc.OpenFailure().isEmpty());
         EXPECT_EQ(doc.GetLogoWidth(), side);
         EXPECT_EQ(doc.GetLogoHeight(), side);
-        EXPECT_EQ(doc.IsMonochrome(), 1);
+        EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
         const QImage& image = *doc.GetLogoBitmap();
         EXPECT_EQ(image.pixel(0, 0), 0xFF000000u) << "the top line holds the dot at the left";
         EXPECT_EQ(image.pixel(1, 0), 0xFFFFFFFFu);
@@ -332,7 +332,7 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
         CGlyphaneDoc back{testenv::DocEnvironment()};
         ASSERT_TRUE(back.OnOpenDocument(path));
         EXPECT_EQ(*back.GetLogoBitmap(), logo);
-        EXPECT_EQ(back.IsMonochrome(), 1);
+        EXPECT_EQ(back.Binding().IsMonochrome(), 1);
     }
 }
 
@@ -347,14 +347,14 @@ TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
     image.setPixel(3, 0, qRgb(0xFF, 0xFF, 0x7E)); // 0x7EFFFF: black
     doc.AttachLogoBitmap(image);
     doc.SetLogoSize(4, 1);
-    doc.SetMonochrome(0);
+    doc.Binding().SetMonochrome(0);
     ASSERT_TRUE(doc.WriteBitmapFile(TempPath("c.bmp")));
     const QImage back = QImageReader(TempPath("c.bmp")).read().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(back.pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(back.pixel(1, 0), 0xFF000000u);
     EXPECT_EQ(back.pixel(2, 0), 0xFFFFFFFFu);
     EXPECT_EQ(back.pixel(3, 0), 0xFF000000u);
-    EXPECT_EQ(doc.IsMonochrome(), 1);
+    EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
 }
 
 TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)

@@ -163,11 +163,11 @@ TEST(ImageOpsTest, ConversionMatchesThePlainReference)
         for (int threshold : {0, 64, 128, 200, 255, 100000}) {
             QImage start = imagetest::RandomImage(size.width(), size.height(), seed++);
             ImageDoc d(start);
-            d.doc.SetMonochrome(0);
+            d.doc.Binding().SetMonochrome(0);
             d.doc.ConvertToBlackWhite(d.w(), d.h(), static_cast<DWORD>(threshold));
             imagetest::ExpectSameImage(d.image(), SlowConvert(start, threshold),
                                        QStringLiteral("convert-%1x%2-t%3").arg(size.width()).arg(size.height()).arg(threshold));
-            EXPECT_EQ(d.doc.IsMonochrome(), 1);
+            EXPECT_EQ(d.doc.Binding().IsMonochrome(), 1);
             EXPECT_EQ(d.image().format(), QImage::Format_RGB32) << "the bitmap keeps its format";
         }
     // A bitmap in another format is converted to 32-bit pixels first.
@@ -182,13 +182,13 @@ TEST(ImageOpsTest, ConversionMatchesThePlainReference)
 TEST(ImageOpsTest, ConversionReloadsAndPatchesTheHeader)
 {
     ImageDoc d(imagetest::RandomImage(40, 20, 3));
-    d.doc.SetMonochrome(0);
+    d.doc.Binding().SetMonochrome(0);
     d.doc.HeaderBuffer() = CBufferUC(200, 0xEE); // the header of an opened colour file
     QSignalSpy repaint(&d.doc, &CGlyphaneDoc::updateAllViews);
     d.doc.ConvertToBlackWhite(d.w(), d.h(), 128);
     EXPECT_TRUE(d.ui.Prompts().empty());
     EXPECT_EQ(repaint.count(), 1);
-    EXPECT_EQ(d.doc.IsMonochrome(), 1);
+    EXPECT_EQ(d.doc.Binding().IsMonochrome(), 1);
     const CBufferUC& header = d.doc.HeaderBuffer();
     ASSERT_EQ(header.GetSize(), 62);
     BYTE lo = 0, hi = 0;

@@ -26,9 +26,9 @@ std::unique_ptr<CGlyphaneDoc> MakeDoc(const CDocEnvironment& env, const QString&
                                       unsigned seed)
 {
     auto doc = std::make_unique<CGlyphaneDoc>(env);
-    doc->SetPrinterModel(model);
-    doc->SetDotX(dotX);
-    doc->SetDotY(dotY);
+    doc->Binding().SetPrinterModel(model);
+    doc->Binding().SetDotX(dotX);
+    doc->Binding().SetDotY(dotY);
     QImage image(dotX, dotY, QImage::Format_RGB32);
     unsigned value = seed;
     for (int y = 0; y < dotY; ++y)
@@ -103,9 +103,9 @@ TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
     const QString path = Path(QStringLiteral("one.psw"));
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{16, 2, QByteArray::fromHex("8001FF00")}}));
     auto doc = std::make_unique<CGlyphaneDoc>(m_env);
-    doc->SetPrinterModel(QStringLiteral("WGJ33"));
-    doc->SetDotX(16);
-    doc->SetDotY(2);
+    doc->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
+    doc->Binding().SetDotX(16);
+    doc->Binding().SetDotY(2);
     doc->AttachLogoBitmap(WhiteImage(16, 2));
     doc->SetLogoSize(16, 2);
 
@@ -117,9 +117,9 @@ TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
         EXPECT_EQ(bitmap->pixel(x, 0), (x == 0 || x == 15) ? kBlack : kWhite) << x;
         EXPECT_EQ(bitmap->pixel(x, 1), x < 8 ? kBlack : kWhite) << x;
     }
-    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("Printer not selected"));
-    EXPECT_EQ(doc->GetDotX(), 16);
-    EXPECT_EQ(doc->GetDotY(), 2);
+    EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("Printer not selected"));
+    EXPECT_EQ(doc->Binding().GetDotX(), 16);
+    EXPECT_EQ(doc->Binding().GetDotY(), 2);
     const auto loaded = Messages(ui);
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
@@ -158,9 +158,9 @@ TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
         EXPECT_NE(after.mid(at, written), before.mid(at, written));
 
         auto target = std::make_unique<CGlyphaneDoc>(m_env);
-        target->SetPrinterModel(QString::fromLatin1(model));
-        target->SetDotX(64);
-        target->SetDotY(24);
+        target->Binding().SetPrinterModel(QString::fromLatin1(model));
+        target->Binding().SetDotX(64);
+        target->Binding().SetDotY(24);
         target->AttachLogoBitmap(WhiteImage(64, 24));
         target->SetLogoSize(64, 24);
         target->TransferLogoPsw(path, 1);
@@ -177,9 +177,9 @@ TEST_F(PswDocTest, BmpGroupSlotHoldsASwappedBottomUpBmpWithBitOneWhite)
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("BDQGMLW"), {{24, 2, {}}}));
     const QByteArray before = pswmaker::ReadAll(path);
     auto doc = std::make_unique<CGlyphaneDoc>(m_env);
-    doc->SetPrinterModel(QStringLiteral("BDQGMLW"));
-    doc->SetDotX(16);
-    doc->SetDotY(2);
+    doc->Binding().SetPrinterModel(QStringLiteral("BDQGMLW"));
+    doc->Binding().SetDotX(16);
+    doc->Binding().SetDotY(2);
     QImage image = WhiteImage(16, 2);
     image.setPixel(0, 0, kBlack); // top row: 7F FF with bit 1 = white
     for (int x = 8; x < 16; ++x)
@@ -220,9 +220,9 @@ TEST_F(PswDocTest, BmpGroupSlotLargerThanThePrinterAreaReadsBackExactly)
         testenv::ScriptedUi ui;
         source->TransferLogoPsw(path, 0);
         auto target = std::make_unique<CGlyphaneDoc>(m_env);
-        target->SetPrinterModel(QStringLiteral("BDQGMLW"));
-        target->SetDotX(384);
-        target->SetDotY(240);
+        target->Binding().SetPrinterModel(QStringLiteral("BDQGMLW"));
+        target->Binding().SetDotX(384);
+        target->Binding().SetDotY(240);
         target->AttachLogoBitmap(WhiteImage(384, 240));
         target->SetLogoSize(384, 240);
         target->TransferLogoPsw(path, 1);
@@ -252,9 +252,9 @@ TEST_F(PswDocTest, PackedOneBitLogoGoesIntoASlotAndBackDotForDot)
             doc->SetKeepOneBitPacked(true);
             EXPECT_TRUE(doc->OnOpenDocument(file));
             EXPECT_EQ(doc->GetLogoBitmap()->format(), QImage::Format_Mono);
-            doc->SetPrinterModel(name);
-            doc->SetDotX(64);
-            doc->SetDotY(24);
+            doc->Binding().SetPrinterModel(name);
+            doc->Binding().SetDotX(64);
+            doc->Binding().SetDotY(24);
             return doc;
         };
         testenv::ScriptedUi ui;
@@ -443,7 +443,7 @@ TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)
     }
     EXPECT_EQ(pswmaker::ReadAll(path), before);
     EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
-    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33")) << "refused before the model is reset";
+    EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33")) << "refused before the model is reset";
 }
 
 TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
@@ -494,7 +494,7 @@ TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
             EXPECT_TRUE(m_listsShown.empty()) << "refused before any slot is offered";
             EXPECT_EQ(pswmaker::ReadAll(c.path), before);
             EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
-            EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+            EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
         }
     }
 }
@@ -519,11 +519,11 @@ TEST_F(PswDocTest, CancelledListChangesNothing)
 TEST(PswDoc, CommandsAreEnabledForMonochromeLogosOutsideJmq9534)
 {
     CGlyphaneDoc doc;
-    doc.SetPrinterModel(QStringLiteral("VD8"));
+    doc.Binding().SetPrinterModel(QStringLiteral("VD8"));
     EXPECT_TRUE(doc.PswCommandsEnabled());
-    doc.SetMonochrome(0);
+    doc.Binding().SetMonochrome(0);
     EXPECT_FALSE(doc.PswCommandsEnabled());
-    doc.SetMonochrome(1);
-    doc.SetPrinterModel(QStringLiteral("JMQ9534"));
+    doc.Binding().SetMonochrome(1);
+    doc.Binding().SetPrinterModel(QStringLiteral("JMQ9534"));
     EXPECT_FALSE(doc.PswCommandsEnabled());
 }

@@ -84,8 +84,8 @@ struct DocFixture {
     DocFixture(int logoWidth, int logoHeight, int dotX, int dotY)
     {
         doc.SetLogoSize(logoWidth, logoHeight);
-        doc.SetDotX(dotX);
-        doc.SetDotY(dotY);
+        doc.Binding().SetDotX(dotX);
+        doc.Binding().SetDotY(dotY);
     }
 };
 
@@ -365,11 +365,11 @@ TEST(RasterMirrorTest, StoredRasterReversalsWorkInPlace)
     EXPECT_EQ(Bytes(f.doc.GetPrintRaster()), (std::vector<BYTE>{8, 9, 6, 7, 4, 5, 2, 3, 0, 1})) << "row 2 stays";
 
     f.doc.SetPrintRaster(CBufferUC(std::vector<BYTE>{0x01, 0x80, 0xF0, 0x0C}.data(), 4));
-    f.doc.SetDotY(2);
+    f.doc.Binding().SetDotY(2);
     EXPECT_EQ(f.doc.ReverseRasterRows(), 1);
     EXPECT_EQ(Bytes(f.doc.GetPrintRaster()), (std::vector<BYTE>{0x01, 0x80, 0x30, 0x0F}));
 
-    f.doc.SetDotY(50); // a stale printer size on a small raster
+    f.doc.Binding().SetDotY(50); // a stale printer size on a small raster
     EXPECT_EQ(f.doc.ReverseRasterImage(), 1);
     EXPECT_EQ(f.doc.ReverseRasterRows(), 1);
     EXPECT_EQ(f.doc.GetPrintRaster().GetSize(), 4);

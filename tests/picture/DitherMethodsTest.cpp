@@ -175,5 +175,5 @@ TEST(DitherMethodsTest, ToBlackWhiteTakesEveryMethod)
         dots += u' ';
     }
     EXPECT_EQ(dots.trimmed(), QLatin1String("00001111 00011111 00000111"));
-    EXPECT_TRUE(doc.IsMonochrome());
+    EXPECT_TRUE(doc.Binding().IsMonochrome());
 }

@@ -45,7 +45,7 @@ void BindLogo(CGlyphaneDoc& doc, const QImage& image, const QString& model)
 {
     doc.AttachLogoBitmap(image);
     doc.SetLogoSize(image.width(), image.height());
-    doc.SetPrinterModel(model);
+    doc.Binding().SetPrinterModel(model);
 }
 
 std::vector<BYTE> ZeroBytes(int count) { return std::vector<BYTE>(size_t(count), 0); }
@@ -129,10 +129,10 @@ TEST(PlainPrintData, WithoutBitmapOnlyTheTrailingZeros)
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetLogoSize(576, 240);
     doc.SetPrintRaster(CBufferUC(10, 0xEE));
-    doc.SetPrinterModel("BJL153");
+    doc.Binding().SetPrinterModel("BJL153");
     ASSERT_TRUE(BuildPlainPrintData(doc));
     EXPECT_EQ(doc.GetPrintRaster().Bytes(), ZeroBytes(56));
-    doc.SetPrinterModel("WGJ33");
+    doc.Binding().SetPrinterModel("WGJ33");
     ASSERT_TRUE(BuildPlainPrintData(doc));
     EXPECT_EQ(doc.GetPrintRaster().GetSize(), 0);
 }
@@ -195,7 +195,7 @@ TEST_F(UsbPrintData, NoBitmapKeepsThePreviousBuffer)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetLogoSize(48, 5);
-    doc.SetPrinterModel("JMQ9534");
+    doc.Binding().SetPrinterModel("JMQ9534");
     const CBufferUC previous(7, 0x11);
     doc.SetPrintRaster(previous);
     EXPECT_FALSE(BuildUsbPrintData(doc));

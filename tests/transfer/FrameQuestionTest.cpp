@@ -12,8 +12,8 @@ TEST(FrameQuestionTest, AsksThroughTheSeamAndItsAnswerDecides)
 {
     CGlyphaneDoc doc(testenv::DocEnvironment());
     doc.SetLogoSize(32, 20); // as tall as the printer: the frame covers its edge
-    doc.SetDotX(32);
-    doc.SetDotY(20);
+    doc.Binding().SetDotX(32);
+    doc.Binding().SetDotY(20);
     const CBufferUC raster(4 * 20, 0xFF);
     for (const int answer : {IDYES, IDNO}) {
         testenv::ScriptedUi ui;

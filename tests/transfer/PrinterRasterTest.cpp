@@ -78,8 +78,8 @@ TEST(PrinterRasterTest, EqualsTheDocumentChainForEverySizeAndOption)
     unsigned seed = 1;
     for (const CLogoGeometry& g : kGeometries) {
         doc.SetLogoSize(g.logoWidth, g.logoHeight);
-        doc.SetDotX(g.dotX);
-        doc.SetDotY(g.dotY);
+        doc.Binding().SetDotX(g.dotX);
+        doc.Binding().SetDotY(g.dotY);
         // The image is a few dots larger than the logo: only the logo's dots count.
         const QImage logo = RandomLogo(g.logoWidth + 3, g.logoHeight + 1, seed++);
         for (const auto& frame : kFrames)
@@ -114,8 +114,8 @@ TEST(PrinterRasterTest, BitmapStreamAnnouncesTheWholePrinterAreaItCarriesBottomR
     for (const CLogoGeometry& g : {CLogoGeometry{64, 40, 64, 40}, CLogoGeometry{40, 24, 64, 40},
                                    CLogoGeometry{20, 9, 64, 40}}) {
         doc.SetLogoSize(g.logoWidth, g.logoHeight);
-        doc.SetDotX(g.dotX);
-        doc.SetDotY(g.dotY);
+        doc.Binding().SetDotX(g.dotX);
+        doc.Binding().SetDotY(g.dotY);
         const QImage logo = RandomLogo(g.logoWidth, g.logoHeight, 77);
         const CBufferUC raster = DocumentRaster(doc, logo, {}, {});
         CBufferUC header;

@@ -84,7 +84,7 @@ protected:
             tweak(o);
         });
         OpenLogoFor(model, width, height);
-        m_doc->SetPortName(portName);
+        m_doc->Binding().SetPortName(portName);
     }
     // A parallel or USB write ends when the bytes are in the port's queue, not
     // when the printer has them: waits (the event loop running) until it has
@@ -120,7 +120,7 @@ protected:
     }
     ::testing::AssertionResult HoldsLogo(const CEmuLogo& held) const
     {
-        return HoldsCentredLogo(held, *m_doc->GetLogoBitmap(), m_doc->GetDotX(), m_doc->GetDotY());
+        return HoldsCentredLogo(held, *m_doc->GetLogoBitmap(), m_doc->Binding().GetDotX(), m_doc->Binding().GetDotY());
     }
 };
 
@@ -667,8 +667,8 @@ TEST_F(ProtocolFamiliesTest, FindPrintersConnectsTheLogoToThePrinterChosen)
         << rows.join('\n').toStdString();
     EXPECT_TRUE(rows.contains(QStringLiteral("COM2   %1   HVCZL at 9600 baud").arg(Link(2))));
     EXPECT_TRUE(rows.contains(QStringLiteral("LPT1   %1   the same device as COM1").arg(LinkPath())));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("HVCZL"));
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM2"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("HVCZL"));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("COM2"));
     EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "found by its identification, as detection finds it";
     EXPECT_EQ(ui.Pending(), 0u);
 }

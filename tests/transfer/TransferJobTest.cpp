@@ -279,7 +279,7 @@ TEST_F(TransferTest, ClosingTheWindowMidTransferEndsTheWorkerQuickly)
     EXPECT_LT(clock.elapsed(), 2000);
     QCoreApplication::processEvents();
     ASSERT_EQ(frame->ActiveChildFrame()->GetDocument(), other);
-    EXPECT_EQ(other->GetPortName().toStdString(), LoadString(61454).toStdString());
+    EXPECT_EQ(other->Binding().GetPortName().toStdString(), LoadString(61454).toStdString());
     EXPECT_EQ(frame->PaneText(ID_PANE_PORT).toStdString(), LoadString(61454).toStdString());
 }
 
@@ -442,7 +442,7 @@ TEST_F(TransferTest, MzvzvrxhProgramIsConfirmedByThePrinterAndTheSpeedRestoredEi
         SCOPED_TRACE(c.slot);
         StartLinePrinter(QStringLiteral("MZVZVRXH"));
         OpenLogoFor(QStringLiteral("MZVZVRXH"), 64, 32);
-        m_doc->SetNumLogos(3);
+        m_doc->Binding().SetNumLogos(3);
         ScriptedUi ui;
         ui.Then(ChooseSlot(c.slot));
         ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));

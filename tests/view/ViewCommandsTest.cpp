@@ -83,13 +83,13 @@ TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
         EXPECT_EQ(State(ID_SHOW_GRID).enabled(), magnified);
         EXPECT_EQ(State(ID_FILE_CLOSE).enabled(), !magnified);
         for (const int mono : {1, 0}) {
-            m_doc->SetMonochrome(mono);
+            m_doc->Binding().SetMonochrome(mono);
             EXPECT_EQ(State(ID_FILE_SAVE).enabled(), !magnified && mono);
             EXPECT_EQ(State(ID_FILE_SAVE_AS).enabled(), !magnified && mono);
         }
     }
     m_view->SetMagnifiedFlag(false);
-    m_doc->SetMonochrome(1);
+    m_doc->Binding().SetMonochrome(1);
     // The size commands have no update rule: they are simply there.
     for (const UINT id : {ID_SIZE_2, ID_SIZE_3, ID_SIZE_5, ID_SIZE_7, ID_SIZE_USER})
         EXPECT_TRUE(m_view->HasCommandHandler(id)) << id;
@@ -141,7 +141,7 @@ TEST_F(ViewTest, PrinterCommandsDropTheToolAndThePaneSaysSo)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        m_doc->SetMonochrome(c.coloured ? 0 : 1);
+        m_doc->Binding().SetMonochrome(c.coloured ? 0 : 1);
         Command(ID_TOOL_BRUSH);
         ASSERT_EQ(viewpanes::LastTexts().tool.toStdString(), "Tool selected: Brush");
         {
@@ -200,8 +200,8 @@ TEST_F(ViewTest, SizeAndPositionPanes)
 TEST_F(ViewTest, FocusShowsPrinterAndPortOfTheDocument)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
-    m_doc->SetPrinterModel(QStringLiteral("JMQ9534"));
-    m_doc->SetPortName(QStringLiteral("COM3"));
+    m_doc->Binding().SetPrinterModel(QStringLiteral("JMQ9534"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM3"));
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(m_view, &focus);
     EXPECT_EQ(viewpanes::LastTexts().printer, "JMQ9534");
