@@ -51,7 +51,7 @@ std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path, const std::optional<
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
     auto doc = std::make_unique<CGlyphaneDoc>(env ? *env : GetApp()->DocEnvironment());
-    doc->SetKeepOneBitPacked(rows == Rows::Packed);
+    doc->Picture().SetKeepOneBitPacked(rows == Rows::Packed);
     if (!doc->OnOpenDocument(path)) {
         const QString failure = doc->OpenFailure();
         throw Refusal{failure.isEmpty() ? QStringLiteral("%1 isn't a regular BMP file").arg(path) : failure};
@@ -149,7 +149,7 @@ int Model(const CArgs& a, QTextStream& out)
 int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD, DWORD)>& operation)
 {
     auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
-    operation(*doc, static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
+    operation(*doc, static_cast<DWORD>(doc->Picture().GetLogoWidth()), static_cast<DWORD>(doc->Picture().GetLogoHeight()));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
 }
@@ -205,18 +205,18 @@ CSendChoices SendChoices(const CArgs& a)
 CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 {
     const std::optional<rasterops::FrameKind> kind = FrameOption(frame);
-    const CBufferUC centred = doc.CenterRasterOnPrinter(doc.BuildPrintRaster(*doc.GetLogoBitmap()));
+    const CBufferUC centred = doc.Raster().CenterRasterOnPrinter(doc.Raster().BuildPrintRaster(*doc.Picture().GetLogoBitmap()));
     if (!kind)
         return centred;
     switch (*kind) {
     case rasterops::FrameKind::Thin:
-        return doc.AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
+        return doc.Raster().AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
     case rasterops::FrameKind::Bold:
-        return doc.AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
+        return doc.Raster().AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
     case rasterops::FrameKind::Double:
         break;
     }
-    return doc.AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
+    return doc.Raster().AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
 }
 
 int Raster(const CArgs& a)
@@ -225,12 +225,12 @@ int Raster(const CArgs& a)
     if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
-    doc->SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
+    doc->Raster().SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
     if (a.Has(QStringLiteral("reverse-image")))
-        doc->ReverseRasterImage();
+        doc->Raster().ReverseRasterImage();
     if (a.Has(QStringLiteral("reverse-row")))
-        doc->ReverseRasterRows();
-    CBufferUC raster = doc->GetPrintRaster();
+        doc->Raster().ReverseRasterRows();
+    CBufferUC raster = doc->Raster().GetPrintRaster();
     if (!a.Has(QStringLiteral("reverse-color")))
         raster = ~raster; // the printers' own sense: bit 1 = dot
     WriteBytes(a.At(1), raster);
@@ -246,7 +246,7 @@ int PrintDataCommand(const CArgs& a)
         BuildUsbPrintData(*doc);
     else
         BuildPlainPrintData(*doc);
-    WriteBytes(a.At(1), doc->GetPrintRaster());
+    WriteBytes(a.At(1), doc->Raster().GetPrintRaster());
     return kExitOk;
 }
 
@@ -468,8 +468,8 @@ int PswLoad(const CArgs& a)
     auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a, choice));
     if (!doc->OnNewDocument(CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))}))
         throw Refusal{QStringLiteral("%1: no logo can be made for this printer").arg(code)};
-    doc->LoadLogoFromPsw(a.At(0));
-    if (!doc->GetPswOk())
+    doc->Psw().LoadLogoFromPsw(a.At(0));
+    if (!doc->Psw().GetPswOk())
         throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not loaded"));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
@@ -486,16 +486,16 @@ int PswSave(const CArgs& a)
         throw Refusal{LoadString(61529)};
     const QString code = a.Value(QStringLiteral("model"));
     BindModel(*doc, code);
-    if (doc->GetLogoWidth() != doc->Binding().GetDotX() || doc->GetLogoHeight() != doc->Binding().GetDotY())
+    if (doc->Picture().GetLogoWidth() != doc->Binding().GetDotX() || doc->Picture().GetLogoHeight() != doc->Binding().GetDotY())
         throw Refusal{QStringLiteral("%1 is %2 x %3 dots, a logo of the %4 is %5 x %6 (see resize)")
                           .arg(a.At(1))
-                          .arg(doc->GetLogoWidth())
-                          .arg(doc->GetLogoHeight())
+                          .arg(doc->Picture().GetLogoWidth())
+                          .arg(doc->Picture().GetLogoHeight())
                           .arg(code)
                           .arg(doc->Binding().GetDotX())
                           .arg(doc->Binding().GetDotY())};
-    doc->SaveLogoToPsw(a.At(0));
-    if (!doc->GetPswOk())
+    doc->Psw().SaveLogoToPsw(a.At(0));
+    if (!doc->Psw().GetPswOk())
         throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not saved"));
     return kExitOk;
 }
@@ -526,11 +526,11 @@ int QzLog(const CArgs& a, QTextStream& err)
     if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     UINT messageId = 0;
-    const QString name = CGlyphaneDoc::QzDosName(target.fileName(), &messageId);
+    const QString name = CQzLogFile::QzDosName(target.fileName(), &messageId);
     if (messageId != 0)
         err << FormatResString(messageId, target.fileName(), name) << "\n";
     const QString path = QDir(target.path()).filePath(name);
-    if (!doc->SaveQzLogFile(path, name))
+    if (!doc->QzLog().SaveQzLogFile(path, name))
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
     return kExitOk;
 }

@@ -1,24 +1,20 @@
 #include "document/GlyphaneDoc.h"
 
-#include "components/PswFile.h"
-#include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFF;
-
-} // namespace
 
 CGlyphaneDoc::CGlyphaneDoc(const CDocEnvironment& env, QObject* parent)
     : QObject(parent)
     , m_env(env)
+    , m_messages(m_env)
     , m_binding(env.programFolder)
+    , m_bmpFile(m_env, m_messages, m_picture)
+    , m_raster(m_picture, m_binding)
+    , m_psw(m_env, m_messages, m_picture, m_binding, m_bmpFile, [this] { ResetAfterLoad(); })
+    , m_qzLog(m_env, m_messages, m_picture, m_raster)
 {
 }
 
@@ -61,44 +57,17 @@ void CGlyphaneDoc::DeleteContents()
     m_strokes.clear();
 }
 
-void CGlyphaneDoc::SetLogoSize(int width, int height)
-{
-    m_nLogoWidth = width;
-    m_nLogoHeight = height;
-}
-
-void CGlyphaneDoc::AttachLogoBitmap(const QImage& image)
-{
-    m_bitmap = image.convertToFormat(QImage::Format_RGB32);
-}
-
-void CGlyphaneDoc::ReplaceLogoBitmap(const QImage& description)
-{
-    // A fresh bitmap of the same size; its pixels are the caller's to fill.
-    m_bitmap = QImage(description.size(), QImage::Format_RGB32);
-    m_bitmap.fill(kWhite);
-}
-
 bool CGlyphaneDoc::LogoSizeAcceptable(int width, int height)
 {
     if (width > 0 && height > 0 && width <= kMaxLogoSide && height <= kMaxLogoSide)
         return true;
-    ShowMessage(QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
-                    .arg(width)
-                    .arg(height)
-                    .arg(kMaxLogoSide),
-                61446, MB_OK | MB_ICONSTOP);
+    m_messages.ShowMessage(
+        QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
+            .arg(width)
+            .arg(height)
+            .arg(kMaxLogoSide),
+        61446, MB_OK | MB_ICONSTOP);
     return false;
-}
-
-bool CGlyphaneDoc::CreateWhiteBitmap(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return false;
-    image.fill(kWhite);
-    m_bitmap = image;
-    return true;
 }
 
 bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
@@ -107,17 +76,16 @@ bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
     SetModifiedFlag(false);
     if (choice.model.isEmpty() || !m_binding.BindPrinter(choice).isEmpty())
         return false;
-    m_nLogoWidth = m_binding.GetDotX();
-    m_nLogoHeight = m_binding.GetDotY();
-    if (!LogoSizeAcceptable(m_nLogoWidth, m_nLogoHeight))
+    m_picture.SetLogoSize(m_binding.GetDotX(), m_binding.GetDotY());
+    if (!LogoSizeAcceptable(m_picture.GetLogoWidth(), m_picture.GetLogoHeight()))
         return false;
-    if (!CreateWhiteBitmap(m_nLogoWidth, m_nLogoHeight))
+    if (!m_picture.CreateWhiteBitmap(m_picture.GetLogoWidth(), m_picture.GetLogoHeight()))
         return false;
-    if (!ReloadHeaderTemplate()) {
-        m_bitmap = QImage();
+    if (!m_bmpFile.ReloadHeaderTemplate()) {
+        m_picture.DropLogoBitmap();
         return false;
     }
-    PatchHeaderForLogo();
+    m_bmpFile.PatchHeaderForLogo();
     ResetDrawingState();
     return true;
 }
@@ -126,11 +94,11 @@ bool CGlyphaneDoc::OnNewDocumentFromPicture(const CPrinterChoice& choice, const 
 {
     if (!OnNewDocument(choice))
         return false;
-    if (logo.size() != QSize(m_nLogoWidth, m_nLogoHeight)) {
-        m_bitmap = QImage();
+    if (logo.size() != QSize(m_picture.GetLogoWidth(), m_picture.GetLogoHeight())) {
+        m_picture.DropLogoBitmap();
         return false;
     }
-    m_bitmap = logo.convertToFormat(QImage::Format_RGB32);
+    m_picture.AttachLogoBitmap(logo);
     m_binding.SetMonochrome(1);
     return true;
 }
@@ -139,35 +107,14 @@ bool CGlyphaneDoc::InitNewLogo()
 {
     DeleteContents();
     SetModifiedFlag(false);
-    m_nLogoWidth = 100;
-    m_nLogoHeight = 100;
-    if (!CreateWhiteBitmap(100, 100))
+    m_picture.SetLogoSize(100, 100);
+    if (!m_picture.CreateWhiteBitmap(100, 100))
         return false;
-    if (!ReloadHeaderTemplate())
+    if (!m_bmpFile.ReloadHeaderTemplate())
         return false;
-    PatchHeaderForLogo();
+    m_bmpFile.PatchHeaderForLogo();
     ResetDrawingState();
     return true;
-}
-
-bool CGlyphaneDoc::ReloadHeaderTemplate()
-{
-    return LoadHeaderTemplate(m_env.HeaderTemplatePath());
-}
-
-int CGlyphaneDoc::ShowMessage(const QString& text, UINT captionId, UINT flags) const
-{
-    return MessageBox(WindowOf(m_env.messageOwner), text, LoadString(captionId), flags);
-}
-
-void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg)
-{
-    ShowMessage(FormatResString(textId, {arg}), captionId, MB_OK | MB_ICONSTOP);
-}
-
-void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2)
-{
-    ShowMessage(FormatResString(textId, {arg1, arg2}), captionId, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::SetModifiedFlag(bool modified)
@@ -202,7 +149,7 @@ bool CGlyphaneDoc::OnCommand(UINT id)
         return true;
     }
     if (id == ID_SAVE_QZ_LOG) {
-        OnSaveQzLogFile();
+        m_qzLog.OnSaveQzLogFile();
         return true;
     }
     return false;
@@ -218,7 +165,7 @@ bool CGlyphaneDoc::SaveModified()
     if (!m_bModified)
         return true;
     const QString name = m_strTitle.isEmpty() ? QStringLiteral("Glypha") : m_strTitle;
-    const int answer = ShowMessage(QStringLiteral("Save changes to %1?").arg(name), 61446,
+    const int answer = m_messages.ShowMessage(QStringLiteral("Save changes to %1?").arg(name), 61446,
                                    MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
@@ -230,8 +177,51 @@ bool CGlyphaneDoc::SaveModified()
 bool CGlyphaneDoc::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
     if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_SAVE_QZ_LOG) {
-        cmdUI.Enable(GetLogoBitmap() != nullptr);
+        cmdUI.Enable(m_picture.GetLogoBitmap() != nullptr);
         return true;
     }
     return false;
+}
+
+void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
+{
+    if (m_picture.InvertAllPixels(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
+{
+    if (m_picture.FlipPixelsHorizontal(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::FlipPixelsVertical(DWORD width, DWORD height)
+{
+    if (m_picture.FlipPixelsVertical(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold, dither::Method method)
+{
+    if (!m_picture.ConvertToBlackWhite(width, height, threshold, method))
+        return;
+    m_bmpFile.ReloadHeaderTemplate();
+    m_bmpFile.PatchHeaderForLogo();
+    m_binding.SetMonochrome(1);
+    UpdateAllViews();
+}
+
+bool CGlyphaneDoc::TransferLogoPsw(const QString& path, int direction)
+{
+    m_psw.SetPswOk(0);
+    if (direction == 1)
+        m_psw.LoadLogoFromPsw(path);
+    else
+        m_psw.SaveLogoToPsw(path);
+    UpdateAllViews();
+    // The upgrade-file messages have no owner window.
+    if (m_psw.GetPswOk())
+        MessageBox(nullptr, LoadString(direction == 1 ? 61527 : 61526), LoadString(128), MB_OK | MB_ICONEXCLAMATION);
+    m_psw.SetPswOk(0);
+    return true;
 }

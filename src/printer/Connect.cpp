@@ -156,7 +156,7 @@ bool CViewPrinterRole::ChooseParallelPrinter(QString& model, QString& cfgName)
             return false;
         if (parallel > 0)
             break;
-        PrinterDocument()->ReportError(61472, 61446, model);
+        PrinterDocument()->Messages().ReportError(61472, 61446, model);
     }
     Link().SetRxhPrinter(IsMzvzvrxhModel(model));
     return true;
@@ -180,7 +180,7 @@ bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
     if (!PrinterDocument()->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 1))
         return false;
     if (usb == 0) {
-        PrinterDocument()->ReportError(61547, 61446, model);
+        PrinterDocument()->Messages().ReportError(61547, 61446, model);
         return false;
     }
     Link().SetRxhPrinter(IsMzvzvrxhModel(model));
@@ -205,11 +205,11 @@ void CViewPrinterRole::BindPrinter(const QString& model, const QString& cfgName)
     const bool keepsOwnSize = IsUsbBitmapModel(model);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotX"), &dotX) || dotX < 1 || dotX > DWORD(kMaxLogoAreaDots))
         return LogConnect(QStringLiteral("DotX missing or out of range"));
-    const int logoWidth = LogoSide(doc->GetLogoWidth(), static_cast<int>(dotX), keepsOwnSize);
+    const int logoWidth = LogoSide(doc->Picture().GetLogoWidth(), static_cast<int>(dotX), keepsOwnSize);
     doc->Binding().SetDotX(logoWidth);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotY"), &dotY) || dotY < 1 || dotY > DWORD(kMaxLogoAreaDots))
         return LogConnect(QStringLiteral("DotY missing or out of range"));
-    const int logoHeight = LogoSide(doc->GetLogoHeight(), static_cast<int>(dotY), keepsOwnSize);
+    const int logoHeight = LogoSide(doc->Picture().GetLogoHeight(), static_cast<int>(dotY), keepsOwnSize);
     doc->Binding().SetDotY(logoHeight);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1))
         return LogConnect(QStringLiteral("PrnLogoFlash missing"));
@@ -225,7 +225,7 @@ void CViewPrinterRole::FitLogoToPrinter(int logoWidth, int logoHeight, bool keep
     if (keepsOwnSize)
         return;
     CGlyphaneDoc* doc = PrinterDocument();
-    if (logoWidth == doc->GetLogoWidth() && logoHeight == doc->GetLogoHeight()) {
+    if (logoWidth == doc->Picture().GetLogoWidth() && logoHeight == doc->Picture().GetLogoHeight()) {
         doc->UpdateAllViews();
         return;
     }

@@ -62,7 +62,7 @@ void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
     // Not while a transfer holds the port: connecting would open it a second time.
-    cmdUI.Enable(!IsClientVariant() && doc && doc->GetLogoBitmap() != nullptr && !PrinterTransferRunning());
+    cmdUI.Enable(!IsClientVariant() && doc && doc->Picture().GetLogoBitmap() != nullptr && !PrinterTransferRunning());
 }
 
 void CViewPrinterRole::OnUpdateChangeComPort(CCmdUI& cmdUI)

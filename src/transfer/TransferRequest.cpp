@@ -31,17 +31,17 @@ CTransferRequest MakeTransferRequest(CGlyphaneDoc& doc, TransferKind kind, int s
     request.kind = kind;
     request.slot = slot > 0 ? slot : 1;
     // A deep copy: the operator may go on editing while the worker sends.
-    if (const QImage* bitmap = doc.GetLogoBitmap())
+    if (const QImage* bitmap = doc.Picture().GetLogoBitmap())
         request.logo = bitmap->copy();
-    request.logoWidth = doc.GetLogoWidth();
-    request.logoHeight = doc.GetLogoHeight();
+    request.logoWidth = doc.Picture().GetLogoWidth();
+    request.logoHeight = doc.Picture().GetLogoHeight();
     request.dotX = doc.Binding().GetDotX();
     request.dotY = doc.Binding().GetDotY();
     if (SendsBitmapStream(doc.Binding().GetPrinterModel()) || UsbStreamIsBitmap(doc.Binding().GetPrinterModel())) {
         // Building the header reloads the template into the document, so only
         // the models that send it have it built.
         CBufferUC header;
-        doc.BuildBitmapHeader(header);
+        doc.BmpFile().BuildBitmapHeader(header);
         request.bitmapHeader = QByteArray(reinterpret_cast<const char*>(header.GetpBuf()), header.GetSize());
     }
     request.options = options;

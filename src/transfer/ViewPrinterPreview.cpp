@@ -52,7 +52,7 @@ QString PreviewDetails(const CTransferRequest& request)
 bool CViewTransferRole::CanPreview() const
 {
     CGlyphaneDoc* doc = TransferDocument();
-    return doc && doc->GetLogoBitmap() && doc->Binding().GetPrinterCfg()->IsLoaded() && doc->Binding().GetDotX() > 0
+    return doc && doc->Picture().GetLogoBitmap() && doc->Binding().GetPrinterCfg()->IsLoaded() && doc->Binding().GetDotX() > 0
            && doc->Binding().GetDotY() > 0;
 }
 

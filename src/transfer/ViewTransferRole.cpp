@@ -252,7 +252,7 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
     link.SetQnndMode(outcome.flags.qnndMode);
     CGlyphaneDoc* doc = TransferDocument();
     if (outcome.printRaster.GetSize() > 0)
-        doc->SetPrintRaster(outcome.printRaster);
+        doc->Raster().SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
         doc->Binding().SetPortName(LoadString(61454));
     const bool succeeded = outcome.result == 1 && outcome.failure.isEmpty();

@@ -147,8 +147,8 @@ void CViewEditing::OnEditPaste()
     const QImage picture = ClipboardBitmap();
     if (picture.isNull() || !HasImage())
         return;
-    const int logoWidth = m_pDoc->GetLogoWidth();
-    const int logoHeight = m_pDoc->GetLogoHeight();
+    const int logoWidth = m_pDoc->Picture().GetLogoWidth();
+    const int logoHeight = m_pDoc->Picture().GetLogoHeight();
     int w = picture.width();
     int h = picture.height();
     if (w > logoWidth || h > logoHeight) {
@@ -177,8 +177,8 @@ void CViewEditing::OnEditPasteSpecial()
 {
     if (!HasImage())
         return;
-    const int logoWidth = m_pDoc->GetLogoWidth();
-    const int logoHeight = m_pDoc->GetLogoHeight();
+    const int logoWidth = m_pDoc->Picture().GetLogoWidth();
+    const int logoHeight = m_pDoc->Picture().GetLogoHeight();
     int x = logoWidth;
     int y = logoHeight;
     CPastePositionDlg dlg(EditingWindow());
@@ -201,7 +201,7 @@ void CViewEditing::OnEditUndo()
 {
     CommitPendingState();
     if (!m_dcUndo.IsNull() && HasImage())
-        m_dcImage.BitBlt(0, 0, m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight(), m_dcUndo, 0, 0, SRCCOPY);
+        m_dcImage.BitBlt(0, 0, m_pDoc->Picture().GetLogoWidth(), m_pDoc->Picture().GetLogoHeight(), m_dcUndo, 0, 0, SRCCOPY);
     m_pDoc->UpdateAllViews();
     m_nUndoCount = 0;
     m_pDoc->SetDrawMode(tool::None);

@@ -97,7 +97,7 @@ void CViewEditing::MapFileCommands()
     c.MapUpdate(ID_FILE_CLOSE, [this](CCmdUI& ui) { ui.Enable(!m_bMagnified); });
     c.MapCommand(ID_FILE_LOAD_PSW, [this] { OnTransferLogoPsw(1); });
     c.MapCommand(ID_FILE_SAVE_PSW, [this] { OnTransferLogoPsw(0); });
-    auto pswRule = [this](CCmdUI& ui) { ui.Enable(m_pDoc->PswCommandsEnabled()); };
+    auto pswRule = [this](CCmdUI& ui) { ui.Enable(m_pDoc->Psw().PswCommandsEnabled()); };
     c.MapUpdate(ID_FILE_LOAD_PSW, pswRule);
     c.MapUpdate(ID_FILE_SAVE_PSW, pswRule);
     c.MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });

@@ -71,7 +71,7 @@ void CViewEditing::MapSendOptionCommands()
 
 bool CViewEditing::HasImage() const
 {
-    return m_pDoc->GetLogoBitmap() != nullptr && !m_dcImage.IsNull();
+    return m_pDoc->Picture().GetLogoBitmap() != nullptr && !m_dcImage.IsNull();
 }
 
 void CViewEditing::OnClearAllPixels()
@@ -104,7 +104,7 @@ void CViewEditing::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(DWORD,
     m_pDoc->SetDrawMode(tool::None);
     TakeUndoCopy();
     CBusyCursor busy;
-    (m_pDoc->*operation)(static_cast<DWORD>(m_pDoc->GetLogoWidth()), static_cast<DWORD>(m_pDoc->GetLogoHeight()));
+    (m_pDoc->*operation)(static_cast<DWORD>(m_pDoc->Picture().GetLogoWidth()), static_cast<DWORD>(m_pDoc->Picture().GetLogoHeight()));
     InvalidateAll();
 }
 
@@ -129,8 +129,8 @@ void CViewEditing::OnToBlackWhite()
         return;
     TakeUndoCopy();
     CBusyCursor busy;
-    m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->GetLogoWidth()),
-                                static_cast<DWORD>(m_pDoc->GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
+    m_pDoc->ConvertToBlackWhite(static_cast<DWORD>(m_pDoc->Picture().GetLogoWidth()),
+                                static_cast<DWORD>(m_pDoc->Picture().GetLogoHeight()), static_cast<DWORD>(m_nBwThreshold));
     InvalidateAll();
 }
 
@@ -145,5 +145,5 @@ void CViewEditing::OnConvertPicture()
     const QFileInfo info(path);
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
-    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
+    app->ConvertPictureToLogo(picture::CPicture::FromImage(*m_pDoc->Picture().GetLogoBitmap(), m_pDoc->GetTitle()), suggested);
 }

@@ -110,7 +110,7 @@ void CViewEditing::EnterMagnifier()
 
 void CViewEditing::LeaveMagnifier()
 {
-    SetScrollSizes(QSize(m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight()));
+    SetScrollSizes(QSize(m_pDoc->Picture().GetLogoWidth(), m_pDoc->Picture().GetLogoHeight()));
     const int f = m_nZoomFactor;
     // One pixel into each cell, clear of the grid; a one-pixel cell has no
     // room for that and is read where it is.
@@ -124,7 +124,7 @@ void CViewEditing::LeaveMagnifier()
         }
     }
     m_dcMagnifier.Release();
-    FitFrameTo(QSize(m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight()), true);
+    FitFrameTo(QSize(m_pDoc->Picture().GetLogoWidth(), m_pDoc->Picture().GetLogoHeight()), true);
     EnableFrameMaximize(true);
 }
 

@@ -30,7 +30,7 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
             DrawGrid(painter);
         return;
     }
-    if (!m_pDoc->GetLogoBitmap())
+    if (!m_pDoc->Picture().GetLogoBitmap())
         return;
     if (!m_bSurfacesReady)
         CreateSurfaces();
@@ -148,7 +148,7 @@ void CViewEditing::OnUpdate(const CStroke* stroke, const CRect* rect)
 
 void CViewEditing::CreateSurfaces()
 {
-    QImage* bitmap = m_pDoc->GetLogoBitmap();
+    QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     if (!bitmap || !m_dcImage.Attach(bitmap))
         return;
     m_pDoc->SetDrawingSurface(&m_dcImage);
@@ -169,17 +169,17 @@ void CViewEditing::ReleaseSurfaces()
 
 void CViewEditing::RefreshSizePane()
 {
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     viewpanes::SetSizePane(bitmap ? bitmap->width() : 0, bitmap ? bitmap->height() : 0);
 }
 
 void CViewEditing::EditingInitialUpdate()
 {
     m_pDoc->SetOwnerWindow(EditingWindow());
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     const QSize size = bitmap ? bitmap->size() : QSize(0, 0);
     RefreshSizePane();
-    m_pDoc->SetLogoSize(size.width(), size.height());
+    m_pDoc->Picture().SetLogoSize(size.width(), size.height());
     SetScrollSizes(size);
     FitFrameTo(size, true);
     // Also run after the logo was resized on Connect: the undo and magnifier
@@ -199,7 +199,7 @@ void CViewEditing::EditingSetFocus()
     viewpanes::SetPortPane(m_pDoc->Binding().GetPortName());
     viewpanes::SetPrinterPane(m_pDoc->Binding().GetPrinterModel());
     m_pDoc->SetOwnerWindow(EditingWindow());
-    if (const QImage* bitmap = m_pDoc->GetLogoBitmap()) {
+    if (const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap()) {
         RefreshSizePane();
         SetScrollSizes(bitmap->size());
     }

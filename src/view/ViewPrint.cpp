@@ -48,7 +48,7 @@ void CViewEditing::RenderPrintPage(QPainter& painter, const QRect& page, int dev
     painter.setPen(Qt::black);
     painter.drawText(titleBox, Qt::AlignHCenter | Qt::AlignTop, m_pDoc->GetTitle());
 
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     if (!bitmap)
         return;
     const qint64 width = static_cast<qint64>(bitmap->width()) * deviceDpi / kPrinterDotsPerInch;

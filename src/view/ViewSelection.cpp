@@ -26,7 +26,7 @@ void CViewEditing::EndAreaSelect(bool accepted, const CRect& rect)
     chosen.NormalizeRect();
     CRect clipped;
     // A band that covers no pixel of the logo selects nothing, like a cancel.
-    if (!accepted || !clipped.IntersectRect(chosen, CRect(0, 0, m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight()))) {
+    if (!accepted || !clipped.IntersectRect(chosen, CRect(0, 0, m_pDoc->Picture().GetLogoWidth(), m_pDoc->Picture().GetLogoHeight()))) {
         m_trackerSel.m_rect.SetRectEmpty();
         InvalidateAll();
         return;
@@ -46,7 +46,7 @@ void CViewEditing::OnSelectAllPixels()
     TakeUndoCopy();
     ClearLogoInRam();
     m_pDoc->SetModifiedFlag();
-    m_trackerSel.m_rect = CRect(0, 0, m_pDoc->GetLogoWidth(), m_pDoc->GetLogoHeight());
+    m_trackerSel.m_rect = CRect(0, 0, m_pDoc->Picture().GetLogoWidth(), m_pDoc->Picture().GetLogoHeight());
     CopyRectToClipboard(m_trackerSel.m_rect);
     m_trackerSel.m_nStyle |= CRectTracker::dottedLine;
     m_bSelectAllShown = TRUE;

@@ -110,12 +110,12 @@ TEST_F(NewDocumentTest, OnlyTheAutomaticFirstRequestIsRefused)
     DWORD dotX = 0, dotY = 0;
     ASSERT_TRUE(doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest("DotX", &dotX));
     ASSERT_TRUE(doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest("DotY", &dotY));
-    EXPECT_EQ(doc->GetLogoWidth(), static_cast<int>(dotX));
-    EXPECT_EQ(doc->GetLogoHeight(), static_cast<int>(dotY));
-    ASSERT_NE(doc->GetLogoBitmap(), nullptr);
-    EXPECT_EQ(doc->GetLogoBitmap()->size(), QSize(dotX, dotY));
-    EXPECT_TRUE(AllWhite(*doc->GetLogoBitmap()));
-    EXPECT_EQ(doc->HeaderBuffer().GetSize(), 62);
+    EXPECT_EQ(doc->Picture().GetLogoWidth(), static_cast<int>(dotX));
+    EXPECT_EQ(doc->Picture().GetLogoHeight(), static_cast<int>(dotY));
+    ASSERT_NE(doc->Picture().GetLogoBitmap(), nullptr);
+    EXPECT_EQ(doc->Picture().GetLogoBitmap()->size(), QSize(dotX, dotY));
+    EXPECT_TRUE(AllWhite(*doc->Picture().GetLogoBitmap()));
+    EXPECT_EQ(doc->BmpFile().HeaderBuffer().GetSize(), 62);
     EXPECT_EQ(doc->Binding().GetPortName(), "Comunication port not init");
     EXPECT_EQ(doc->Binding().IsMonochrome(), 1);
 }
@@ -184,10 +184,10 @@ TEST_F(NewDocumentTest, PlainLogoIsAWhiteHundredByHundredWithoutPrinter)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
-    EXPECT_EQ(doc.GetLogoWidth(), 100);
-    EXPECT_EQ(doc.GetLogoHeight(), 100);
-    ASSERT_NE(doc.GetLogoBitmap(), nullptr);
-    EXPECT_TRUE(AllWhite(*doc.GetLogoBitmap()));
+    EXPECT_EQ(doc.Picture().GetLogoWidth(), 100);
+    EXPECT_EQ(doc.Picture().GetLogoHeight(), 100);
+    ASSERT_NE(doc.Picture().GetLogoBitmap(), nullptr);
+    EXPECT_TRUE(AllWhite(*doc.Picture().GetLogoBitmap()));
     EXPECT_TRUE(doc.Binding().GetPrinterModel().isEmpty());
 }
 

@@ -48,8 +48,8 @@ TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
     EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("COM1"));
     EXPECT_EQ(m_doc->Binding().GetNumLogos(), 2);
     EXPECT_EQ(m_doc->Binding().GetGsiModel(), 51);
-    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
-    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->Picture().GetLogoHeight(), 240);
     EXPECT_TRUE(m_view->Link().IsPortSelected());
     EXPECT_FALSE(m_view->Link().IsPrinterDetected());
     EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("WGJ33"));
@@ -75,8 +75,8 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES).Then(PlaceImage(0));
     m_view->OnCommand(ID_CONNECT_PRINTER);
-    ASSERT_EQ(m_doc->GetLogoWidth(), 576);
-    const QImage centred = *m_doc->GetLogoBitmap();
+    ASSERT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    const QImage centred = *m_doc->Picture().GetLogoBitmap();
     ASSERT_EQ(centred.pixel(238 + 10, 95 + 5), 0xFF000000u) << "the stroke, centred";
 
     EXPECT_EQ(m_view->UndoCount(), 0);
@@ -86,7 +86,7 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     m_view->OnUpdateCommand(ID_EDIT_UNDO, state);
     EXPECT_FALSE(state.enabled()) << "nothing to undo across the resize";
     m_view->OnCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(*m_doc->GetLogoBitmap(), centred) << "the old 100 x 50 copy is never blitted over the logo";
+    EXPECT_EQ(*m_doc->Picture().GetLogoBitmap(), centred) << "the old 100 x 50 copy is never blitted over the logo";
 }
 
 TEST_F(ConnectTest, ImageOfThePrinterSizeIsOnlyRedrawn)
@@ -154,7 +154,7 @@ TEST_F(ConnectTest, CancelledPortChoiceOrPrinterListEndsConnect)
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_TRUE(MessageTexts(ui).isEmpty());
     EXPECT_EQ(m_doc->Binding().GetPrinterModel(), LoadString(61469));
-    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 64);
 }
 
 TEST_F(ConnectTest, ParallelPortRepeatsThePrinterChoiceUntilOneHasLpt)
@@ -172,8 +172,8 @@ TEST_F(ConnectTest, ParallelPortRepeatsThePrinterChoiceUntilOneHasLpt)
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support LPT Com Port")});
     EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("LPT1"));
     EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("QNND"));
-    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
-    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->Picture().GetLogoHeight(), 240);
 }
 
 TEST_F(ConnectTest, UsbModelMissingFromThePrinterListEndsConnect)
@@ -206,7 +206,7 @@ TEST_F(ConnectTest, UsbBitmapModelKeepsASmallerImageAndNeverAsksForAPlacement)
         EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("BDQGMLW"));
         EXPECT_EQ(m_doc->Binding().GetDotX(), width < 384 ? width : 384) << width;
         EXPECT_EQ(m_doc->Binding().GetDotY(), 100);
-        EXPECT_EQ(m_doc->GetLogoWidth(), width); // the image itself is left alone
+        EXPECT_EQ(m_doc->Picture().GetLogoWidth(), width); // the image itself is left alone
     }
 }
 
@@ -220,7 +220,7 @@ TEST_F(ConnectTest, UsbPortForAPrinterWithoutUsbReportsIt)
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support USB Com Port")});
-    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 64);
 }
 
 TEST_F(ConnectTest, Vd8ChangesPortToUsbWithoutAsking)

@@ -232,7 +232,7 @@ TEST_F(PortsTest, ConnectNeedsALogoBitmap)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     CGlyphaneView view(&doc);
-    ASSERT_EQ(doc.GetLogoBitmap(), nullptr);
+    ASSERT_EQ(doc.Picture().GetLogoBitmap(), nullptr);
     CCmdUI ui(ID_CONNECT_PRINTER);
     EXPECT_TRUE(view.OnUpdateCommand(ID_CONNECT_PRINTER, ui));
     EXPECT_FALSE(ui.enabled());

@@ -356,7 +356,7 @@ protected:
         if (cell.ends == Ends::Fails) {
             EXPECT_TRUE(m_printer->FlashLogo(path.slot).IsEmpty()) << "slot " << path.slot << " was written";
         } else if (path.command == ID_PROGRAM_LOGO) {
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->GetLogoBitmap(), m_doc->Binding().GetDotX(),
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
                                          m_doc->Binding().GetDotY()))
                 << "success with slot " << path.slot << " not holding the logo";
         }
@@ -419,10 +419,10 @@ protected:
         Record(path, clean, clock.elapsed());
         EXPECT_EQ(Shown(ui), Texts(boxes)) << AppLog().right(1500).toStdString();
         if (logoInSlot)
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->GetLogoBitmap(), m_doc->Binding().GetDotX(),
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
                                          m_doc->Binding().GetDotY()));
         else
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), m_doc->Binding().GetDotX(),
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
                                          m_doc->Binding().GetDotY()));
     }
 

@@ -74,7 +74,7 @@ TEST_F(PicturePaperTest, EachKindOfPictureBecomesALogoThatPrintsRight)
         const QString path = TempPath(QLatin1String(picture.name));
         ASSERT_TRUE(picture.write(path));
         ASSERT_TRUE(ConvertInTheEditor(path, picture.page));
-        const QImage logo = *m_doc->GetLogoBitmap();
+        const QImage logo = *m_doc->Picture().GetLogoBitmap();
         ASSERT_EQ(logo.size(), QSize(576, 240));
         EXPECT_TRUE(picturefiles::LooksHalfBlack(logo));
 

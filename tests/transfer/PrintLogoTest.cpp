@@ -180,7 +180,7 @@ TEST_F(PrintLogoTest, ALogoProgrammedIntoSlotTwoPrintsBackDotForDot)
     ScriptedUi ui;
     ui.Then(ChooseSlot(2));
     ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
-    ASSERT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240)) << AppLog().toStdString();
+    ASSERT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->Picture().GetLogoBitmap(), 576, 240)) << AppLog().toStdString();
     const qsizetype pagesBefore = m_printer->Pages().size();
 
     // The transfer left the printer at 115200 baud: the print finds it there.
@@ -204,7 +204,7 @@ TEST_F(PrintLogoTest, ALogoProgrammedIntoSlotTwoPrintsBackDotForDot)
             else if (y >= 240 && black)
                 feedsWhite = false;
         }
-    EXPECT_TRUE(HoldsCentredLogo(printed, *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(printed, *m_doc->Picture().GetLogoBitmap(), 576, 240));
     EXPECT_TRUE(feedsWhite);
 }
 
@@ -232,7 +232,7 @@ TEST_F(PrintLogoTest, APrinterPrintingFromRamLoadsTheSlotFirst)
         << "no baud detection for the WGJ33";
     EXPECT_FALSE(m_view->Link().IsLogoInRam()) << "RAM now holds the stored logo, not the document's";
     ASSERT_EQ(m_printer->Pages().size(), pagesBefore + 1);
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), 576, 240));
 }
 
 TEST_F(PrintLogoTest, FailuresEndTheCommandWithThePortClosed)

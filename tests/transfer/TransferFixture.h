@@ -93,7 +93,7 @@ protected:
         m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount);
         m_doc->Binding().SetNumLogos(static_cast<int>(slotCount));
         m_doc->Binding().SetPortName(QStringLiteral("COM1"));
-        QImage* image = m_doc->GetLogoBitmap();
+        QImage* image = m_doc->Picture().GetLogoBitmap();
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 if ((x * 3 + y * 5) % 7 == 0 || x == 0 || y == height - 1)

@@ -343,12 +343,12 @@ TEST_F(ViewTest, ClosingTheWindowUnbindsTheSurfaceFromTheDocument)
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     EXPECT_EQ(m_doc->GetDrawingSurface(), &m_view->ImageSurface());
     EXPECT_TRUE(m_view->SurfacesReady());
-    QImage* bitmap = m_doc->GetLogoBitmap();
+    QImage* bitmap = m_doc->Picture().GetLogoBitmap();
     m_view->EditingDestroy();
     EXPECT_EQ(m_doc->GetDrawingSurface(), nullptr);
     EXPECT_FALSE(m_view->SurfacesReady());
     // The bitmap is the document's and stays.
-    EXPECT_EQ(m_doc->GetLogoBitmap(), bitmap);
+    EXPECT_EQ(m_doc->Picture().GetLogoBitmap(), bitmap);
     EXPECT_EQ(bitmap->width(), 64);
 }
 
