@@ -13,7 +13,8 @@ CGlyphaneDoc::CGlyphaneDoc(const CDocEnvironment& env, QObject* parent)
     , m_binding(env.programFolder)
     , m_bmpFile(m_env, m_messages, m_picture)
     , m_raster(m_picture, m_binding)
-    , m_psw(m_env, m_messages, m_picture, m_binding, m_bmpFile, [this] { ResetAfterLoad(); })
+    , m_psw(m_env, m_messages, m_picture, m_binding, m_bmpFile, [this] { ResetAfterLoad(); },
+             [this] { UpdateAllViews(); })
     , m_qzLog(m_env, m_messages, m_picture, m_raster)
 {
 }
@@ -209,19 +210,4 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
     m_bmpFile.PatchHeaderForLogo();
     m_binding.SetMonochrome(1);
     UpdateAllViews();
-}
-
-bool CGlyphaneDoc::TransferLogoPsw(const QString& path, int direction)
-{
-    m_psw.SetPswOk(0);
-    if (direction == 1)
-        m_psw.LoadLogoFromPsw(path);
-    else
-        m_psw.SaveLogoToPsw(path);
-    UpdateAllViews();
-    // The upgrade-file messages have no owner window.
-    if (m_psw.GetPswOk())
-        MessageBox(nullptr, LoadString(direction == 1 ? 61527 : 61526), LoadString(128), MB_OK | MB_ICONEXCLAMATION);
-    m_psw.SetPswOk(0);
-    return true;
 }

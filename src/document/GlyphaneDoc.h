@@ -73,7 +73,7 @@ public:
     void DeleteContents();
 
     // Save (path given) and Save As (empty path: asks for one).
-    bool DoSave(const QString& path, bool replace = true);
+    bool DoSave(const QString& path);
     // The logo as a 1-bit BMP; the document then has that file.
     bool WriteBitmapFile(const QString& path);
     // Before the window closes: asks whether to save a modified logo. False
@@ -87,9 +87,6 @@ public:
     // The converted logo is also saved and sent with the plain 1-bit header.
     void ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold,
                              dither::Method method = dither::Method::FloydSteinberg);
-
-    // Logos in upgrade files; direction 1 loads, 0 saves.
-    bool TransferLogoPsw(const QString& path, int direction);
 
     // Framework document state.
     bool IsModified() const { return m_bModified; }

@@ -52,7 +52,7 @@ bool CGlyphaneDoc::OnOpenDocument(const QString& path)
     return true;
 }
 
-bool CGlyphaneDoc::DoSave(const QString& path, bool /*replace*/)
+bool CGlyphaneDoc::DoSave(const QString& path)
 {
     if (!m_picture.GetLogoBitmap())
         return false;

@@ -66,13 +66,15 @@ bool ReadStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight, CStore
 } // namespace
 
 CPswLogos::CPswLogos(const CDocEnvironment& env, const CDocMessages& messages, CLogoPicture& picture,
-                     const CPrinterBinding& binding, CLogoBmpFile& bmpFile, std::function<void()> resetAfterLoad)
+                     const CPrinterBinding& binding, CLogoBmpFile& bmpFile, std::function<void()> resetAfterLoad,
+                     std::function<void()> picturePainted)
     : m_env(env)
     , m_messages(messages)
     , m_picture(picture)
     , m_binding(binding)
     , m_bmpFile(bmpFile)
     , m_resetAfterLoad(std::move(resetAfterLoad))
+    , m_picturePainted(std::move(picturePainted))
 {
 }
 
@@ -101,6 +103,20 @@ int CPswLogos::PswMessage(const QString& text, const QString& caption, UINT icon
 {
     // The upgrade-file messages have no owner window.
     return MessageBox(nullptr, text, caption, MB_OK | icon);
+}
+
+bool CPswLogos::TransferLogoPsw(const QString& path, int direction)
+{
+    m_bPswOk = 0;
+    if (direction == 1)
+        LoadLogoFromPsw(path);
+    else
+        SaveLogoToPsw(path);
+    m_picturePainted();
+    if (m_bPswOk)
+        PswMessage(LoadString(direction == 1 ? 61527 : 61526), LoadString(128), MB_ICONEXCLAMATION);
+    m_bPswOk = 0;
+    return true;
 }
 
 bool CPswLogos::CheckPswFile(const QString& path)

@@ -20,11 +20,15 @@ class CPrinterBinding;
 class CPswLogos {
 public:
     // The parts belong to the document and outlive this object; resetAfterLoad
-    // is called once a slot is known to fit, before its rows are painted.
+    // is called once a slot is known to fit, before its rows are painted, and
+    // picturePainted after every load or save (the views redraw).
     CPswLogos(const CDocEnvironment& env, const CDocMessages& messages, CLogoPicture& picture,
-              const CPrinterBinding& binding, CLogoBmpFile& bmpFile, std::function<void()> resetAfterLoad);
+              const CPrinterBinding& binding, CLogoBmpFile& bmpFile, std::function<void()> resetAfterLoad,
+              std::function<void()> picturePainted);
     ~CPswLogos();
 
+    // Direction 1 loads, 0 saves; the operator is told when it went through.
+    bool TransferLogoPsw(const QString& path, int direction);
     void LoadLogoFromPsw(const QString& path);
     void SaveLogoToPsw(const QString& path);
     // True when the file cannot be used (missing or empty).
@@ -58,6 +62,7 @@ private:
     const CPrinterBinding& m_binding;
     CLogoBmpFile& m_bmpFile;
     std::function<void()> m_resetAfterLoad;
+    std::function<void()> m_picturePainted;
     int m_bPswOk = 0;
     std::unique_ptr<CHeaderPsw> m_headerPsw;
 };

@@ -43,5 +43,5 @@ void CViewEditing::OnTransferLogoPsw(int direction)
     if (path.isEmpty())
         return;
     CSettingsStore::SetValue(kSettingsGroup, kLastUpgradeFile, QFileInfo(path).absoluteFilePath());
-    m_pDoc->TransferLogoPsw(path, direction);
+    m_pDoc->Psw().TransferLogoPsw(path, direction);
 }

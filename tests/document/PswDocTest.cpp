@@ -110,7 +110,7 @@ TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
     doc->Picture().SetLogoSize(16, 2);
 
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 1);
     EXPECT_TRUE(m_listsShown.empty()) << "one slot: no list on load";
     const QImage* bitmap = doc->Picture().GetLogoBitmap();
     for (int x = 0; x < 16; ++x) {
@@ -126,7 +126,7 @@ TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
     EXPECT_EQ(loaded[0].caption, QStringLiteral("Glyphane"));
     EXPECT_EQ(loaded[0].icon(), UINT(MB_ICONEXCLAMATION));
 
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
     ASSERT_EQ(m_listsShown.size(), 1u) << "saving always shows the list";
     EXPECT_EQ(m_listsShown[0], QStringList{QStringLiteral("1) Logo 16 x 02")});
     ASSERT_EQ(Messages(ui).size(), 2u);
@@ -144,7 +144,7 @@ TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
         auto source = MakeDoc(m_env, QString::fromLatin1(model), 64, 24, 7);
         m_choice = 1; // "2) Logo 64 x 24"
         testenv::ScriptedUi ui;
-        source->TransferLogoPsw(path, 0);
+        source->Psw().TransferLogoPsw(path, 0);
         ASSERT_EQ(m_listsShown.back().size(), 3);
         EXPECT_EQ(m_listsShown.back()[1], QStringLiteral("2) Logo 64 x 24"));
 
@@ -163,7 +163,7 @@ TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
         target->Binding().SetDotY(24);
         target->Picture().AttachLogoBitmap(WhiteImage(64, 24));
         target->Picture().SetLogoSize(64, 24);
-        target->TransferLogoPsw(path, 1);
+        target->Psw().TransferLogoPsw(path, 1);
         EXPECT_EQ(*target->Picture().GetLogoBitmap(), *source->Picture().GetLogoBitmap()) << "dot for dot";
         EXPECT_EQ(Messages(ui).size(), 2u);
     }
@@ -187,7 +187,7 @@ TEST_F(PswDocTest, BmpGroupSlotHoldsASwappedBottomUpBmpWithBitOneWhite)
     doc->Picture().AttachLogoBitmap(image);
     doc->Picture().SetLogoSize(16, 2);
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
 
     QByteArray plain = PlainSlot(path, 0, 62 + 4);
     // Undo the exchanged pairs by hand: the stored block is a BMP file image.
@@ -218,14 +218,14 @@ TEST_F(PswDocTest, BmpGroupSlotLargerThanThePrinterAreaReadsBackExactly)
         ASSERT_TRUE(pswmaker::Make(path, model, {{c.slotWidth, c.slotHeight, {}}}));
         auto source = MakeDoc(m_env, QStringLiteral("BDQGMLW"), 384, 240, 17);
         testenv::ScriptedUi ui;
-        source->TransferLogoPsw(path, 0);
+        source->Psw().TransferLogoPsw(path, 0);
         auto target = std::make_unique<CGlyphaneDoc>(m_env);
         target->Binding().SetPrinterModel(QStringLiteral("BDQGMLW"));
         target->Binding().SetDotX(384);
         target->Binding().SetDotY(240);
         target->Picture().AttachLogoBitmap(WhiteImage(384, 240));
         target->Picture().SetLogoSize(384, 240);
-        target->TransferLogoPsw(path, 1);
+        target->Psw().TransferLogoPsw(path, 1);
         ASSERT_EQ(Messages(ui).size(), 2u);
         EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
         EXPECT_EQ(*target->Picture().GetLogoBitmap(), *source->Picture().GetLogoBitmap()) << "dot for dot";
@@ -259,9 +259,9 @@ TEST_F(PswDocTest, PackedOneBitLogoGoesIntoASlotAndBackDotForDot)
         };
         testenv::ScriptedUi ui;
         auto source = OpenPacked(Path(name + QStringLiteral("-pattern.bmp")));
-        source->TransferLogoPsw(psw, 0);
+        source->Psw().TransferLogoPsw(psw, 0);
         auto target = OpenPacked(Path(name + QStringLiteral("-white.bmp")));
-        target->TransferLogoPsw(psw, 1);
+        target->Psw().TransferLogoPsw(psw, 1);
         ASSERT_EQ(Messages(ui).size(), 2u);
         EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
         EXPECT_EQ(target->Picture().GetLogoBitmap()->format(), QImage::Format_Mono);
@@ -283,7 +283,7 @@ TEST_F(PswDocTest, FullDiskLeavesTheFileAndSaysTheDiskIsFull)
     ASSERT_TRUE(disk.FillLeaving(before.size()));
     auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 29);
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
     const auto messages = Messages(ui);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text.toStdString(),
@@ -344,7 +344,7 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
                 if (!closed->IsClosed())
                     GTEST_SKIP() << closed->WhyNot().toStdString();
             }
-            doc->TransferLogoPsw(path, 0);
+            doc->Psw().TransferLogoPsw(path, 0);
         }
         const auto messages = Messages(ui);
         ASSERT_GE(messages.size(), 1u);
@@ -360,7 +360,7 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
             EXPECT_EQ(after.mid(at + 64 * 24 / 8), before.mid(at + 64 * 24 / 8));
             m_choice = 1;
             auto back = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 0);
-            back->TransferLogoPsw(path, 1);
+            back->Psw().TransferLogoPsw(path, 1);
             EXPECT_EQ(*back->Picture().GetLogoBitmap(), *doc->Picture().GetLogoBitmap());
         }
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("up.psw")});
@@ -418,7 +418,7 @@ TEST_F(PswDocTest, MakePswStoresABmpAsThePrinterKeepsItOrRefusesIt)
         auto target = MakeDoc(m_env, model, 64, 24, 0);
         target->Picture().GetLogoBitmap()->fill(kWhite);
         testenv::ScriptedUi ui;
-        target->TransferLogoPsw(path, 1);
+        target->Psw().TransferLogoPsw(path, 1);
         ASSERT_EQ(Messages(ui).size(), 1u);
         EXPECT_EQ(Messages(ui)[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
         EXPECT_EQ(*target->Picture().GetLogoBitmap(), picture) << "upright and black where the picture is black";
@@ -433,8 +433,8 @@ TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)
     auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 3);
     const QImage pixels = *doc->Picture().GetLogoBitmap();
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 0);
     const auto messages = Messages(ui);
     ASSERT_EQ(messages.size(), 2u);
     for (const CUiPrompt& m : messages) {
@@ -485,7 +485,7 @@ TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
             const QImage pixels = *doc->Picture().GetLogoBitmap();
             m_listsShown.clear();
             testenv::ScriptedUi ui;
-            doc->TransferLogoPsw(c.path, direction);
+            doc->Psw().TransferLogoPsw(c.path, direction);
             const auto messages = Messages(ui);
             ASSERT_EQ(messages.size(), 1u);
             EXPECT_EQ(messages[0].text, c.text);
@@ -508,8 +508,8 @@ TEST_F(PswDocTest, CancelledListChangesNothing)
     const QImage pixels = *doc->Picture().GetLogoBitmap();
     m_choice = -1;
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 0);
     EXPECT_EQ(m_listsShown.size(), 2u);
     EXPECT_TRUE(Messages(ui).empty());
     EXPECT_EQ(pswmaker::ReadAll(path), before);
