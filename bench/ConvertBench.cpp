@@ -23,15 +23,15 @@ void BM_ConvertVsPillow(benchmark::State& state)
     const int side = static_cast<int>(state.range(0));
     const QImage colours = bench::RandomColours(side, side);
     CGlyphaneDoc doc(bench::ProgramFolderEnvironment());
-    doc.SetLogoSize(side, side);
+    doc.Picture().SetLogoSize(side, side);
     std::vector<double> times;
     for (auto _ : state) {
-        doc.AttachLogoBitmap(colours);
-        doc.GetLogoBitmap()->detach();
+        doc.Picture().AttachLogoBitmap(colours);
+        doc.Picture().GetLogoBitmap()->detach();
         const double start = bench::ThreadSeconds();
         doc.ConvertToBlackWhite(side, side, 128);
         const double took = bench::ThreadSeconds() - start;
-        benchmark::DoNotOptimize(doc.GetLogoBitmap()->constBits());
+        benchmark::DoNotOptimize(doc.Picture().GetLogoBitmap()->constBits());
         state.SetIterationTime(took);
         times.push_back(took * 1000.0);
     }

@@ -25,22 +25,22 @@ void BM_PrintRasterChain(benchmark::State& state)
 {
     CGlyphaneDoc doc(bench::ProgramFolderEnvironment());
     const QImage logo = bench::RandomLogo(384, 240, false);
-    doc.AttachLogoBitmap(logo);
-    doc.SetLogoSize(384, 240);
-    doc.SetDotX(576);
-    doc.SetDotY(240);
-    const QImage& source = *doc.GetLogoBitmap();
+    doc.Picture().AttachLogoBitmap(logo);
+    doc.Picture().SetLogoSize(384, 240);
+    doc.Binding().SetDotX(576);
+    doc.Binding().SetDotY(240);
+    const QImage& source = *doc.Picture().GetLogoBitmap();
     std::vector<uchar> copy(static_cast<size_t>(source.sizeInBytes()));
     double chain = 0, memcpyTime = 0;
     for (auto _ : state) {
         const double start = bench::ThreadSeconds();
-        const CBufferUC packed = doc.BuildPrintRaster(source);
-        const CBufferUC placed = doc.CenterRasterOnPrinter(packed);
-        const CBufferUC framed = doc.AddThinFrame(placed, [] { return true; }); // as tall as the printer: asked, answered Yes
-        doc.SetPrintRaster(framed);
-        doc.ReverseRasterImage();
-        doc.ReverseRasterRows();
-        const CBufferUC sent = ~doc.GetPrintRaster();
+        const CBufferUC packed = doc.Raster().BuildPrintRaster(source);
+        const CBufferUC placed = doc.Raster().CenterRasterOnPrinter(packed);
+        const CBufferUC framed = doc.Raster().AddThinFrame(placed, [] { return true; }); // as tall as the printer: asked, answered Yes
+        doc.Raster().SetPrintRaster(framed);
+        doc.Raster().ReverseRasterImage();
+        doc.Raster().ReverseRasterRows();
+        const CBufferUC sent = ~doc.Raster().GetPrintRaster();
         benchmark::DoNotOptimize(sent.GetpBuf());
         const double middle = bench::ThreadSeconds();
         std::memcpy(copy.data(), source.constBits(), copy.size());

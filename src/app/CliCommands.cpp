@@ -51,7 +51,7 @@ std::unique_ptr<CGlyphaneDoc> OpenLogo(const QString& path, const std::optional<
     if (!QFile::exists(path))
         throw Refusal{QStringLiteral("%1: no such file").arg(path)};
     auto doc = std::make_unique<CGlyphaneDoc>(env ? *env : GetApp()->DocEnvironment());
-    doc->SetKeepOneBitPacked(rows == Rows::Packed);
+    doc->Picture().SetKeepOneBitPacked(rows == Rows::Packed);
     if (!doc->OnOpenDocument(path)) {
         const QString failure = doc->OpenFailure();
         throw Refusal{failure.isEmpty() ? QStringLiteral("%1 isn't a regular BMP file").arg(path) : failure};
@@ -73,12 +73,12 @@ CPrinterChoice ModelChoice(const QString& code);
 
 void BindModel(CGlyphaneDoc& doc, const QString& code)
 {
-    const QString failure = doc.BindPrinter(ModelChoice(code));
+    const QString failure = doc.Binding().BindPrinter(ModelChoice(code));
     if (!failure.isEmpty())
         throw Refusal{QStringLiteral("%1: %2").arg(code, failure)};
     DWORD slotCount = 0;
-    if (doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
-        doc.SetNumLogos(static_cast<int>(slotCount));
+    if (doc.Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount))
+        doc.Binding().SetNumLogos(static_cast<int>(slotCount));
 }
 
 void WriteBytes(const QString& path, const CBufferUC& bytes)
@@ -129,7 +129,7 @@ int Model(const CArgs& a, QTextStream& out)
     const QString code = a.At(0);
     CGlyphaneDoc doc(GetApp()->DocEnvironment());
     BindModel(doc, code);
-    CLoadCfgPrnFile* cfg = doc.GetPrinterCfg();
+    CLoadCfgPrnFile* cfg = doc.Binding().GetPrinterCfg();
     for (const char* key : {"DotX", "DotY", "NLoghi", "PrnLogoFlash", "GSImodel", "ParallelInterface", "USBInterface"}) {
         DWORD value = 0;
         out << key << " ";
@@ -149,7 +149,7 @@ int Model(const CArgs& a, QTextStream& out)
 int ImageOperation(const CArgs& a, const std::function<void(CGlyphaneDoc&, DWORD, DWORD)>& operation)
 {
     auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
-    operation(*doc, static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
+    operation(*doc, static_cast<DWORD>(doc->Picture().GetLogoWidth()), static_cast<DWORD>(doc->Picture().GetLogoHeight()));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
 }
@@ -205,32 +205,32 @@ CSendChoices SendChoices(const CArgs& a)
 CBufferUC FramedRaster(CGlyphaneDoc& doc, const QString& frame)
 {
     const std::optional<rasterops::FrameKind> kind = FrameOption(frame);
-    const CBufferUC centred = doc.CenterRasterOnPrinter(doc.BuildPrintRaster(*doc.GetLogoBitmap()));
+    const CBufferUC centred = doc.Raster().CenterRasterOnPrinter(doc.Raster().BuildPrintRaster(*doc.Picture().GetLogoBitmap()));
     if (!kind)
         return centred;
     switch (*kind) {
     case rasterops::FrameKind::Thin:
-        return doc.AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
+        return doc.Raster().AddThinFrame(centred, AskFrameMayCoverLogo(nullptr));
     case rasterops::FrameKind::Bold:
-        return doc.AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
+        return doc.Raster().AddBoldFrame(centred, AskFrameMayCoverLogo(nullptr));
     case rasterops::FrameKind::Double:
         break;
     }
-    return doc.AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
+    return doc.Raster().AddDoubleFrame(centred, AskFrameMayCoverLogo(nullptr));
 }
 
 int Raster(const CArgs& a)
 {
     auto doc = OpenLogo(a.At(0), {}, Rows::Packed);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     BindModel(*doc, a.Value(QStringLiteral("model")));
-    doc->SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
+    doc->Raster().SetPrintRaster(FramedRaster(*doc, a.Value(QStringLiteral("frame"))));
     if (a.Has(QStringLiteral("reverse-image")))
-        doc->ReverseRasterImage();
+        doc->Raster().ReverseRasterImage();
     if (a.Has(QStringLiteral("reverse-row")))
-        doc->ReverseRasterRows();
-    CBufferUC raster = doc->GetPrintRaster();
+        doc->Raster().ReverseRasterRows();
+    CBufferUC raster = doc->Raster().GetPrintRaster();
     if (!a.Has(QStringLiteral("reverse-color")))
         raster = ~raster; // the printers' own sense: bit 1 = dot
     WriteBytes(a.At(1), raster);
@@ -246,7 +246,7 @@ int PrintDataCommand(const CArgs& a)
         BuildUsbPrintData(*doc);
     else
         BuildPlainPrintData(*doc);
-    WriteBytes(a.At(1), doc->GetPrintRaster());
+    WriteBytes(a.At(1), doc->Raster().GetPrintRaster());
     return kExitOk;
 }
 
@@ -358,7 +358,7 @@ int SendCommand(const CArgs& a, QTextStream& err)
     for (const QString& port : ports)
         if (model.isEmpty() && !found.count(port) && PortKindOf(port) != PortKind::Serial)
             throw Refusal{QStringLiteral("%1: --model is needed; only a printer on a serial port can be detected").arg(port)};
-    if (!OpenLogo(a.At(0))->IsMonochrome())
+    if (!OpenLogo(a.At(0))->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
 
     // Finding the printers, all ports at once.
@@ -395,9 +395,9 @@ int SendCommand(const CArgs& a, QTextStream& err)
         target.doc = OpenLogo(a.At(0));
         const QString code = model.isEmpty() ? found[port].model : model;
         BindModel(*target.doc, code);
-        target.doc->SetPortName(port);
-        if (!test && options.job.slot > target.doc->GetNumLogos())
-            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->GetNumLogos()).arg(code)};
+        target.doc->Binding().SetPortName(port);
+        if (!test && options.job.slot > target.doc->Binding().GetNumLogos())
+            throw Refusal{QStringLiteral("--program takes a slot from 1 to %1 for %2").arg(target.doc->Binding().GetNumLogos()).arg(code)};
         targets.push_back(std::move(target));
     }
     const bool all = RunSend(targets, options, err);
@@ -468,8 +468,8 @@ int PswLoad(const CArgs& a)
     auto doc = std::make_unique<CGlyphaneDoc>(SlotEnvironment(a, choice));
     if (!doc->OnNewDocument(CPrinterChoice{code, AppCfg().GetPrinterCfgFile(FindModelEntry(code))}))
         throw Refusal{QStringLiteral("%1: no logo can be made for this printer").arg(code)};
-    doc->LoadLogoFromPsw(a.At(0));
-    if (!doc->GetPswOk())
+    doc->Psw().LoadLogoFromPsw(a.At(0));
+    if (!doc->Psw().GetPswOk())
         throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not loaded"));
     SaveLogo(*doc, a.At(1));
     return kExitOk;
@@ -482,20 +482,20 @@ int PswSave(const CArgs& a)
     CSlotChoice choice;
     const CDocEnvironment env = SlotEnvironment(a, choice);
     auto doc = OpenLogo(a.At(1), env, Rows::Packed);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     const QString code = a.Value(QStringLiteral("model"));
     BindModel(*doc, code);
-    if (doc->GetLogoWidth() != doc->GetDotX() || doc->GetLogoHeight() != doc->GetDotY())
+    if (doc->Picture().GetLogoWidth() != doc->Binding().GetDotX() || doc->Picture().GetLogoHeight() != doc->Binding().GetDotY())
         throw Refusal{QStringLiteral("%1 is %2 x %3 dots, a logo of the %4 is %5 x %6 (see resize)")
                           .arg(a.At(1))
-                          .arg(doc->GetLogoWidth())
-                          .arg(doc->GetLogoHeight())
+                          .arg(doc->Picture().GetLogoWidth())
+                          .arg(doc->Picture().GetLogoHeight())
                           .arg(code)
-                          .arg(doc->GetDotX())
-                          .arg(doc->GetDotY())};
-    doc->SaveLogoToPsw(a.At(0));
-    if (!doc->GetPswOk())
+                          .arg(doc->Binding().GetDotX())
+                          .arg(doc->Binding().GetDotY())};
+    doc->Psw().SaveLogoToPsw(a.At(0));
+    if (!doc->Psw().GetPswOk())
         throw PswRefusal(a.At(0), choice, QStringLiteral("the logo was not saved"));
     return kExitOk;
 }
@@ -523,14 +523,14 @@ int QzLog(const CArgs& a, QTextStream& err)
         return true;
     };
     auto doc = OpenLogo(a.At(0), env);
-    if (!doc->IsMonochrome())
+    if (!doc->Binding().IsMonochrome())
         throw Refusal{LoadString(61529)};
     UINT messageId = 0;
-    const QString name = CGlyphaneDoc::QzDosName(target.fileName(), &messageId);
+    const QString name = CQzLogFile::QzDosName(target.fileName(), &messageId);
     if (messageId != 0)
         err << FormatResString(messageId, target.fileName(), name) << "\n";
     const QString path = QDir(target.path()).filePath(name);
-    if (!doc->SaveQzLogFile(path, name))
+    if (!doc->QzLog().SaveQzLogFile(path, name))
         throw Refusal{QStringLiteral("%1: cannot be written").arg(path)};
     return kExitOk;
 }
@@ -562,7 +562,7 @@ int PreviewCommand(const CArgs& a)
         MakeLogoFromPicture(*doc, ModelChoice(code), a.At(0), settings);
     }
     // The stream, and so the dots, depend on the kind of port the logo goes to.
-    doc->SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
+    doc->Binding().SetPortName(a.Has(QStringLiteral("port")) ? a.Value(QStringLiteral("port")) : QStringLiteral("COM1"));
     const CTransferRequest request =
         MakeTransferRequest(GetAppHost(), *doc, TransferKind::Test, 1, options, CTransferFlags{});
     QString reason;
@@ -633,12 +633,12 @@ int PrintLogoCommand(const CArgs& a, QTextStream& err)
         throw Refusal{QStringLiteral("%1 has no sub-logos: only fiscal printers take --sub-logos or --all").arg(model)};
     bool ok = false;
     const int slot = a.Value(QStringLiteral("slot")).toInt(&ok);
-    if (!ok || slot < 1 || slot > doc.GetNumLogos())
-        throw Refusal{QStringLiteral("--slot takes a slot from 1 to %1 for %2").arg(doc.GetNumLogos()).arg(model)};
+    if (!ok || slot < 1 || slot > doc.Binding().GetNumLogos())
+        throw Refusal{QStringLiteral("--slot takes a slot from 1 to %1 for %2").arg(doc.Binding().GetNumLogos()).arg(model)};
     int flash = 1;
-    doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-    doc.SetPrnLogoFlash(flash);
-    doc.SetPortName(port);
+    doc.Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+    doc.Binding().SetPrnLogoFlash(flash);
+    doc.Binding().SetPortName(port);
     const CStoredLogoRequest request =
         MakeStoredLogoRequest(GetAppHost(), doc, slot, mask, IsWgj33Model(model), nullptr);
     if (!PrintStoredLogo(request, err, &reason))

@@ -95,12 +95,12 @@ void MakeLogoFromPicture(CGlyphaneDoc& doc, const CPrinterChoice& printer, const
         throw Refusal{picture::PictureFailure(
             path, QStringLiteral("it has no page %1 (it has %2)").arg(settings.page).arg(opened->PageCount()))};
     // The printer's area first: the picture is drawn for it.
-    const QString failure = doc.BindPrinter(printer);
+    const QString failure = doc.Binding().BindPrinter(printer);
     if (!failure.isEmpty())
         throw Refusal{QStringLiteral("%1: %2").arg(printer.model, failure)};
     picture::CPictureConversion conversion(*opened);
     QString why;
-    const QImage logo = conversion.Convert(QSize(doc.GetDotX(), doc.GetDotY()), settings, &why);
+    const QImage logo = conversion.Convert(QSize(doc.Binding().GetDotX(), doc.Binding().GetDotY()), settings, &why);
     if (logo.isNull())
         throw Refusal{picture::PictureFailure(path, why)};
     if (!doc.OnNewDocumentFromPicture(printer, logo))

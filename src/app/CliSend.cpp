@@ -172,10 +172,10 @@ void PrintSlot(CSendTarget& target, const CSendOptions& options, QTextStream& er
 {
     CGlyphaneDoc& doc = *target.doc;
     int flash = 1;
-    doc.GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-    doc.SetPrnLogoFlash(flash);
+    doc.Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+    doc.Binding().SetPrnLogoFlash(flash);
     const CStoredLogoRequest request = MakeStoredLogoRequest(GetAppHost(), doc, options.job.slot, kWholeLogoMask,
-                                                             IsWgj33Model(doc.GetPrinterModel()), nullptr);
+                                                             IsWgj33Model(doc.Binding().GetPrinterModel()), nullptr);
     QString reason;
     target.printed = PrintStoredLogo(request, err, &reason);
     if (!target.printed) {
@@ -246,7 +246,7 @@ bool RunSend(std::vector<CSendTarget>& targets, const CSendOptions& options, QTe
 
 QString SummaryLine(const CSendTarget& target, const CSendOptions& options)
 {
-    const QString printer = target.doc ? QStringLiteral("%1 %2").arg(target.port, target.doc->GetPrinterModel()) : target.port;
+    const QString printer = target.doc ? QStringLiteral("%1 %2").arg(target.port, target.doc->Binding().GetPrinterModel()) : target.port;
     switch (target.end) {
     case CSendTarget::End::Sent:
         if (options.job.kind == TransferKind::Test)
@@ -272,7 +272,7 @@ bool WriteSendReport(const QString& path, const std::vector<CSendTarget>& target
     for (const CSendTarget& t : targets) {
         QJsonObject o;
         o[QStringLiteral("port")] = t.port;
-        o[QStringLiteral("model")] = t.doc ? t.doc->GetPrinterModel() : QString();
+        o[QStringLiteral("model")] = t.doc ? t.doc->Binding().GetPrinterModel() : QString();
         if (options.job.kind == TransferKind::Program)
             o[QStringLiteral("slot")] = options.job.slot;
         o[QStringLiteral("job")] = options.job.kind == TransferKind::Test ? QStringLiteral("test") : QStringLiteral("program");

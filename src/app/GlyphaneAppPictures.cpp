@@ -37,12 +37,12 @@ bool DrawFirst(picture::CPictureConversion& conversion, QSize area, CPictureDial
 std::optional<QSize> CGlyphaneApp::LogoAreaOf(const CPrinterChoice& printer, QString* why)
 {
     CGlyphaneDoc scratch(DocEnvironment());
-    const QString failure = scratch.BindPrinter(printer);
+    const QString failure = scratch.Binding().BindPrinter(printer);
     if (!failure.isEmpty()) {
         *why = failure;
         return std::nullopt;
     }
-    return QSize(scratch.GetDotX(), scratch.GetDotY());
+    return QSize(scratch.Binding().GetDotX(), scratch.Binding().GetDotY());
 }
 
 CGlyphaneDoc* CGlyphaneApp::OpenPictureFile(const QString& path, bool* cancelled)

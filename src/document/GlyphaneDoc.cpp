@@ -1,23 +1,21 @@
 #include "document/GlyphaneDoc.h"
 
-#include "components/PswFile.h"
-#include "platform/NativePath.h"
 #include "platform/UiSeam.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFF;
-
-} // namespace
 
 CGlyphaneDoc::CGlyphaneDoc(const CDocEnvironment& env, QObject* parent)
     : QObject(parent)
     , m_env(env)
+    , m_messages(m_env)
+    , m_binding(env.programFolder)
+    , m_bmpFile(m_env, m_messages, m_picture)
+    , m_raster(m_picture, m_binding)
+    , m_psw(m_env, m_messages, m_picture, m_binding, m_bmpFile, [this] { ResetAfterLoad(); },
+             [this] { UpdateAllViews(); })
+    , m_qzLog(m_env, m_messages, m_picture, m_raster)
 {
 }
 
@@ -46,13 +44,13 @@ void CGlyphaneDoc::ResetDrawingState()
     m_crPenColor = 0;
     m_env.messageOwner = nullptr;
     SetPenWidth(1);
-    m_strPortName = LoadString(61454);
+    m_binding.SetPortName(LoadString(61454));
 }
 
 void CGlyphaneDoc::ResetAfterLoad()
 {
     ResetDrawingState();
-    m_strPrinterModel = LoadString(61469);
+    m_binding.SetPrinterModel(LoadString(61469));
 }
 
 void CGlyphaneDoc::DeleteContents()
@@ -60,70 +58,35 @@ void CGlyphaneDoc::DeleteContents()
     m_strokes.clear();
 }
 
-void CGlyphaneDoc::SetLogoSize(int width, int height)
-{
-    m_nLogoWidth = width;
-    m_nLogoHeight = height;
-}
-
-void CGlyphaneDoc::AttachLogoBitmap(const QImage& image)
-{
-    m_bitmap = image.convertToFormat(QImage::Format_RGB32);
-}
-
-void CGlyphaneDoc::ReplaceLogoBitmap(const QImage& description)
-{
-    // A fresh bitmap of the same size; its pixels are the caller's to fill.
-    m_bitmap = QImage(description.size(), QImage::Format_RGB32);
-    m_bitmap.fill(kWhite);
-}
-
 bool CGlyphaneDoc::LogoSizeAcceptable(int width, int height)
 {
     if (width > 0 && height > 0 && width <= kMaxLogoSide && height <= kMaxLogoSide)
         return true;
-    ShowMessage(QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
-                    .arg(width)
-                    .arg(height)
-                    .arg(kMaxLogoSide),
-                61446, MB_OK | MB_ICONSTOP);
+    m_messages.ShowMessage(
+        QStringLiteral("The logo size %1 x %2 cannot be used: each side must be between 1 and %3 dots.")
+            .arg(width)
+            .arg(height)
+            .arg(kMaxLogoSide),
+        61446, MB_OK | MB_ICONSTOP);
     return false;
-}
-
-bool CGlyphaneDoc::CreateWhiteBitmap(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return false;
-    image.fill(kWhite);
-    m_bitmap = image;
-    return true;
-}
-
-void CGlyphaneDoc::SetModelFlags(const QString& model)
-{
-    m_bHvczilMedel = model.compare(QStringLiteral("HVCZIL_MEDEL"), Qt::CaseInsensitive) == 0;
-    m_bWgj33 = model.compare(QStringLiteral("WGJ33"), Qt::CaseInsensitive) == 0;
-    m_bMzvzvrxh = model.compare(QStringLiteral("MZVZVRXH"), Qt::CaseInsensitive) == 0;
 }
 
 bool CGlyphaneDoc::OnNewDocument(const CPrinterChoice& choice)
 {
     DeleteContents();
     SetModifiedFlag(false);
-    if (choice.model.isEmpty() || !BindPrinter(choice).isEmpty())
+    if (choice.model.isEmpty() || !m_binding.BindPrinter(choice).isEmpty())
         return false;
-    m_nLogoWidth = m_nDotX;
-    m_nLogoHeight = m_nDotY;
-    if (!LogoSizeAcceptable(m_nLogoWidth, m_nLogoHeight))
+    m_picture.SetLogoSize(m_binding.GetDotX(), m_binding.GetDotY());
+    if (!LogoSizeAcceptable(m_picture.GetLogoWidth(), m_picture.GetLogoHeight()))
         return false;
-    if (!CreateWhiteBitmap(m_nLogoWidth, m_nLogoHeight))
+    if (!m_picture.CreateWhiteBitmap(m_picture.GetLogoWidth(), m_picture.GetLogoHeight()))
         return false;
-    if (!ReloadHeaderTemplate()) {
-        m_bitmap = QImage();
+    if (!m_bmpFile.ReloadHeaderTemplate()) {
+        m_picture.DropLogoBitmap();
         return false;
     }
-    PatchHeaderForLogo();
+    m_bmpFile.PatchHeaderForLogo();
     ResetDrawingState();
     return true;
 }
@@ -132,68 +95,27 @@ bool CGlyphaneDoc::OnNewDocumentFromPicture(const CPrinterChoice& choice, const 
 {
     if (!OnNewDocument(choice))
         return false;
-    if (logo.size() != QSize(m_nLogoWidth, m_nLogoHeight)) {
-        m_bitmap = QImage();
+    if (logo.size() != QSize(m_picture.GetLogoWidth(), m_picture.GetLogoHeight())) {
+        m_picture.DropLogoBitmap();
         return false;
     }
-    m_bitmap = logo.convertToFormat(QImage::Format_RGB32);
-    m_bMonochrome = 1;
+    m_picture.AttachLogoBitmap(logo);
+    m_binding.SetMonochrome(1);
     return true;
-}
-
-QString CGlyphaneDoc::BindPrinter(const CPrinterChoice& choice)
-{
-    const QString& folder = m_env.programFolder;
-    if (!m_printerCfg.InitCCfgFl(nullptr, folder, choice.cfgFile)
-        || !m_printerCfg.LoadPublicCfgFile(NativePath(folder + choice.cfgFile)))
-        return QStringLiteral("the printer configuration %1 cannot be read").arg(choice.cfgFile);
-
-    SetModelFlags(choice.model);
-    DWORD dotX = 0, dotY = 0, gsi = 0;
-    for (const auto& [key, value] : {std::pair{"DotX", &dotX}, std::pair{"DotY", &dotY}, std::pair{"GSImodel", &gsi}})
-        if (!m_printerCfg.GetOptionPrintersToTest(QString::fromLatin1(key), value))
-            return QStringLiteral("the printer configuration has no \"%1\"").arg(QLatin1String(key));
-    m_nDotX = static_cast<int>(dotX);
-    m_nDotY = static_cast<int>(dotY);
-    m_ucGsiModel = static_cast<BYTE>(gsi & 0xFF);
-    SetPrinterModel(choice.model);
-    SetPrinterCfgFileName(choice.cfgFile);
-    return QString();
 }
 
 bool CGlyphaneDoc::InitNewLogo()
 {
     DeleteContents();
     SetModifiedFlag(false);
-    m_nLogoWidth = 100;
-    m_nLogoHeight = 100;
-    if (!CreateWhiteBitmap(100, 100))
+    m_picture.SetLogoSize(100, 100);
+    if (!m_picture.CreateWhiteBitmap(100, 100))
         return false;
-    if (!ReloadHeaderTemplate())
+    if (!m_bmpFile.ReloadHeaderTemplate())
         return false;
-    PatchHeaderForLogo();
+    m_bmpFile.PatchHeaderForLogo();
     ResetDrawingState();
     return true;
-}
-
-bool CGlyphaneDoc::ReloadHeaderTemplate()
-{
-    return LoadHeaderTemplate(m_env.HeaderTemplatePath());
-}
-
-int CGlyphaneDoc::ShowMessage(const QString& text, UINT captionId, UINT flags) const
-{
-    return MessageBox(WindowOf(m_env.messageOwner), text, LoadString(captionId), flags);
-}
-
-void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg)
-{
-    ShowMessage(FormatResString(textId, {arg}), captionId, MB_OK | MB_ICONSTOP);
-}
-
-void CGlyphaneDoc::ReportError(UINT textId, UINT captionId, const QString& arg1, const QString& arg2)
-{
-    ShowMessage(FormatResString(textId, {arg1, arg2}), captionId, MB_OK | MB_ICONSTOP);
 }
 
 void CGlyphaneDoc::SetModifiedFlag(bool modified)
@@ -228,7 +150,7 @@ bool CGlyphaneDoc::OnCommand(UINT id)
         return true;
     }
     if (id == ID_SAVE_QZ_LOG) {
-        OnSaveQzLogFile();
+        m_qzLog.OnSaveQzLogFile();
         return true;
     }
     return false;
@@ -244,7 +166,7 @@ bool CGlyphaneDoc::SaveModified()
     if (!m_bModified)
         return true;
     const QString name = m_strTitle.isEmpty() ? QStringLiteral("Glypha") : m_strTitle;
-    const int answer = ShowMessage(QStringLiteral("Save changes to %1?").arg(name), 61446,
+    const int answer = m_messages.ShowMessage(QStringLiteral("Save changes to %1?").arg(name), 61446,
                                    MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
@@ -256,8 +178,36 @@ bool CGlyphaneDoc::SaveModified()
 bool CGlyphaneDoc::OnUpdateCommand(UINT id, CCmdUI& cmdUI)
 {
     if (id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_SAVE_QZ_LOG) {
-        cmdUI.Enable(GetLogoBitmap() != nullptr);
+        cmdUI.Enable(m_picture.GetLogoBitmap() != nullptr);
         return true;
     }
     return false;
+}
+
+void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
+{
+    if (m_picture.InvertAllPixels(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
+{
+    if (m_picture.FlipPixelsHorizontal(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::FlipPixelsVertical(DWORD width, DWORD height)
+{
+    if (m_picture.FlipPixelsVertical(width, height))
+        UpdateAllViews();
+}
+
+void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold, dither::Method method)
+{
+    if (!m_picture.ConvertToBlackWhite(width, height, threshold, method))
+        return;
+    m_bmpFile.ReloadHeaderTemplate();
+    m_bmpFile.PatchHeaderForLogo();
+    m_binding.SetMonochrome(1);
+    UpdateAllViews();
 }

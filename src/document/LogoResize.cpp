@@ -108,7 +108,7 @@ QImage ResizeLogoImage(const QImage& source, int newWidth, int newHeight, ImageP
 bool ResizeLogo(CGlyphaneDoc& doc, int newWidth, int newHeight, int mode)
 {
     const std::optional<ImagePlacement> placement = ImagePlacementFromMode(mode);
-    const QImage* bitmap = doc.GetLogoBitmap();
+    const QImage* bitmap = doc.Picture().GetLogoBitmap();
     if (!placement || !bitmap)
         return false;
     const QImage resized = ResizeLogoImage(*bitmap, newWidth, newHeight, *placement);
@@ -118,18 +118,18 @@ bool ResizeLogo(CGlyphaneDoc& doc, int newWidth, int newHeight, int mode)
     // The document's bitmap object stays the same one (a view's surface may
     // be drawing into it); only its pixels and size change.
     const QImage previous = *bitmap; // shares the pixels; kept to undo a failed replacement
-    doc.ReplaceLogoBitmap(resized);
-    if (!doc.GetLogoBitmap()) {
-        doc.AttachLogoBitmap(previous);
+    doc.Picture().ReplaceLogoBitmap(resized);
+    if (!doc.Picture().GetLogoBitmap()) {
+        doc.Picture().AttachLogoBitmap(previous);
         return false;
     }
-    CSurface logo(doc.GetLogoBitmap());
+    CSurface logo(doc.Picture().GetLogoBitmap());
     CSurface result;
     result.Attach(resized);
     logo.BitBlt(0, 0, newWidth, newHeight, result, 0, 0, SRCCOPY);
 
-    doc.SetLogoSize(newWidth, newHeight);
-    doc.PatchHeaderForLogo();
+    doc.Picture().SetLogoSize(newWidth, newHeight);
+    doc.BmpFile().PatchHeaderForLogo();
     doc.SetModifiedFlag(true);
     doc.UpdateAllViews();
     return true;

@@ -56,14 +56,14 @@ int CViewPrinterRole::SelectPrinterPort()
     CGlyphaneDoc* doc = PrinterDocument();
     PrinterDropTool();
     QString port;
-    if (IsUsbOnlyPortModel(doc->GetPrinterModel())) {
+    if (IsUsbOnlyPortModel(doc->Binding().GetPrinterModel())) {
         port = kUsbOnlyPort;
     } else {
-        const CLoadCfgPrnFile* cfg = doc->GetPrinterCfg();
+        const CLoadCfgPrnFile* cfg = doc->Binding().GetPrinterCfg();
         int parallel = 0, usb = 0;
         cfg->GetOptionPrintersToTest(QStringLiteral("ParallelInterface"), &parallel, 0);
         cfg->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 0);
-        CDiaologSelectComPort dialog(PrinterWindow(), doc->GetPortName(), parallel > 0 ? 1 : 0);
+        CDiaologSelectComPort dialog(PrinterWindow(), doc->Binding().GetPortName(), parallel > 0 ? 1 : 0);
         if (usb == 1)
             dialog.m_bUsbEnabled = true;
         const int answer = dialog.DoModal();
@@ -73,7 +73,7 @@ int CViewPrinterRole::SelectPrinterPort()
             return 0;
         port = dialog.GetComPort();
     }
-    doc->SetPortName(port);
+    doc->Binding().SetPortName(port);
     viewpanes::SetPortPane(PrinterHost(), port);
     Link().SetPortSelected(true);
     Link().ClearLogoInRam();
@@ -86,10 +86,10 @@ void CViewPrinterRole::OnConnectPrinter()
     PrinterDropTool();
     if (SelectPrinterPort() != 1)
         return; // cancelled, or connected by "Find Printers..."
-    QString model = doc->GetPrinterModel();
-    QString cfgName = doc->GetPrinterCfgFileName();
+    QString model = doc->Binding().GetPrinterModel();
+    QString cfgName = doc->Binding().GetPrinterCfgFileName();
     bool chosen = false;
-    switch (PortKindOf(doc->GetPortName())) {
+    switch (PortKindOf(doc->Binding().GetPortName())) {
     case PortKind::Serial:
         chosen = ChooseSerialPrinter(model, cfgName);
         break;
@@ -114,7 +114,7 @@ bool CViewPrinterRole::LoadPrinterConfiguration(const QString& cfgName)
 {
     // The document keeps the name relative to the program folder, as the
     // printer list and detection give it, so it can be loaded again later.
-    CLoadCfgPrnFile* cfg = PrinterDocument()->GetPrinterCfg();
+    CLoadCfgPrnFile* cfg = PrinterDocument()->Binding().GetPrinterCfg();
     const QString folder = PrinterHost()->ProgramPath();
     if (!cfg->InitCCfgFl(nullptr, folder, cfgName) || !cfg->LoadPublicCfgFile(JoinProgramPath(folder, cfgName))) {
         LogConnect(QStringLiteral("configuration %1 cannot be loaded").arg(cfgName));
@@ -126,7 +126,7 @@ bool CViewPrinterRole::LoadPrinterConfiguration(const QString& cfgName)
 bool CViewPrinterRole::ChooseSerialPrinter(QString& model, QString& cfgName)
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    const bool sayWgj33 = doc->IsWgj33()
+    const bool sayWgj33 = doc->Binding().IsWgj33()
         && MessageBox(PrinterWindow(), QStringLiteral("Your printer is a Wgj33 ?"), LoadString(61446),
                       MB_YESNO | MB_ICONQUESTION)
             == IDYES;
@@ -135,8 +135,8 @@ bool CViewPrinterRole::ChooseSerialPrinter(QString& model, QString& cfgName)
         model = kWgj33Model;
         cfgName = kWgj33CfgFile;
     } else if (AutodetectPrinter() == 1) {
-        model = doc->GetPrinterModel();
-        cfgName = doc->GetPrinterCfgFileName();
+        model = doc->Binding().GetPrinterModel();
+        cfgName = doc->Binding().GetPrinterCfgFileName();
     } else {
         if (SelectPrinterPort() != 1 || !RunPrinterSelection(model, cfgName))
             return false;
@@ -152,12 +152,12 @@ bool CViewPrinterRole::ChooseParallelPrinter(QString& model, QString& cfgName)
         if (!RunPrinterSelection(model, cfgName) || !LoadPrinterConfiguration(cfgName))
             return false;
         int parallel = 0;
-        if (!PrinterDocument()->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("ParallelInterface"),
+        if (!PrinterDocument()->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("ParallelInterface"),
                                                                          &parallel, 1))
             return false;
         if (parallel > 0)
             break;
-        PrinterDocument()->ReportError(61472, 61446, model);
+        PrinterDocument()->Messages().ReportError(61472, 61446, model);
     }
     Link().SetRxhPrinter(IsMzvzvrxhModel(model));
     return true;
@@ -178,10 +178,10 @@ bool CViewPrinterRole::ChooseUsbPrinter(QString& model, QString& cfgName)
     if (!LoadPrinterConfiguration(cfgName))
         return false;
     int usb = 0;
-    if (!PrinterDocument()->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 1))
+    if (!PrinterDocument()->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("USBInterface"), &usb, 1))
         return false;
     if (usb == 0) {
-        PrinterDocument()->ReportError(61547, 61446, model);
+        PrinterDocument()->Messages().ReportError(61547, 61446, model);
         return false;
     }
     Link().SetRxhPrinter(IsMzvzvrxhModel(model));
@@ -192,32 +192,32 @@ void CViewPrinterRole::BindPrinter(const QString& model, const QString& cfgName)
 {
     CGlyphaneDoc* doc = PrinterDocument();
     viewpanes::SetPrinterPane(PrinterHost(), model);
-    doc->SetPrinterCfgFileName(cfgName);
-    doc->SetPrinterModel(model);
+    doc->Binding().SetPrinterCfgFileName(cfgName);
+    doc->Binding().SetPrinterModel(model);
 
     // Values no printer has (a logo area larger than any document, more slots
     // than two digits can name) are refused like missing ones.
-    const CLoadCfgPrnFile* cfg = doc->GetPrinterCfg();
+    const CLoadCfgPrnFile* cfg = doc->Binding().GetPrinterCfg();
     DWORD slotCount = 0, dotX = 0, dotY = 0, gsi = 0;
     int flash = 0;
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount) || slotCount > DWORD(kMaxLogoSlots))
         return LogConnect(QStringLiteral("NLoghi missing or out of range"));
-    doc->SetNumLogos(static_cast<int>(slotCount));
+    doc->Binding().SetNumLogos(static_cast<int>(slotCount));
     const bool keepsOwnSize = IsUsbBitmapModel(model);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotX"), &dotX) || dotX < 1 || dotX > DWORD(kMaxLogoAreaDots))
         return LogConnect(QStringLiteral("DotX missing or out of range"));
-    const int logoWidth = LogoSide(doc->GetLogoWidth(), static_cast<int>(dotX), keepsOwnSize);
-    doc->SetDotX(logoWidth);
+    const int logoWidth = LogoSide(doc->Picture().GetLogoWidth(), static_cast<int>(dotX), keepsOwnSize);
+    doc->Binding().SetDotX(logoWidth);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("DotY"), &dotY) || dotY < 1 || dotY > DWORD(kMaxLogoAreaDots))
         return LogConnect(QStringLiteral("DotY missing or out of range"));
-    const int logoHeight = LogoSide(doc->GetLogoHeight(), static_cast<int>(dotY), keepsOwnSize);
-    doc->SetDotY(logoHeight);
+    const int logoHeight = LogoSide(doc->Picture().GetLogoHeight(), static_cast<int>(dotY), keepsOwnSize);
+    doc->Binding().SetDotY(logoHeight);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1))
         return LogConnect(QStringLiteral("PrnLogoFlash missing"));
-    doc->SetPrnLogoFlash(flash);
+    doc->Binding().SetPrnLogoFlash(flash);
     if (!cfg->GetOptionPrintersToTest(QStringLiteral("GSImodel"), &gsi))
         return LogConnect(QStringLiteral("GSImodel missing"));
-    doc->SetGsiModel(static_cast<BYTE>(gsi & 0xFF));
+    doc->Binding().SetGsiModel(static_cast<BYTE>(gsi & 0xFF));
     FitLogoToPrinter(logoWidth, logoHeight, keepsOwnSize);
 }
 
@@ -226,7 +226,7 @@ void CViewPrinterRole::FitLogoToPrinter(int logoWidth, int logoHeight, bool keep
     if (keepsOwnSize)
         return;
     CGlyphaneDoc* doc = PrinterDocument();
-    if (logoWidth == doc->GetLogoWidth() && logoHeight == doc->GetLogoHeight()) {
+    if (logoWidth == doc->Picture().GetLogoWidth() && logoHeight == doc->Picture().GetLogoHeight()) {
         doc->UpdateAllViews();
         return;
     }

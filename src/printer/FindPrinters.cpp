@@ -23,7 +23,7 @@ int CViewPrinterRole::OnFindPrinters()
 int CViewPrinterRole::ConnectToFinding(const CPortFinding& finding)
 {
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetPortName(finding.port);
+    doc->Binding().SetPortName(finding.port);
     viewpanes::SetPortPane(PrinterHost(), finding.port);
     Link().SetPortSelected(true);
     Link().ClearLogoInRam();

@@ -119,10 +119,10 @@ int CViewPrinterRole::RunDetection(const CLoadCfgPrnFile& list)
         || !CConversioni::BreakString(text, QLatin1Char('|'), &model, &cfgName))
         return 0;
     CGlyphaneDoc* doc = PrinterDocument();
-    doc->SetPrinterModel(model);
-    doc->SetPrinterCfgFileName(cfgName);
+    doc->Binding().SetPrinterModel(model);
+    doc->Binding().SetPrinterCfgFileName(cfgName);
     const BYTE subModel = value == kSubModelEntryValue ? QuerySubModel() : 1;
-    const QString message = DetectionMessage(doc->GetPrinterModel(), value, subModel);
+    const QString message = DetectionMessage(doc->Binding().GetPrinterModel(), value, subModel);
     return MessageBox(PrinterWindow(), message, LoadString(61446), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK ? 1
                                                                                                                 : 0;
 }

@@ -36,8 +36,8 @@ CBufferUC GetBitmapBits(const QImage& image, int count)
 
 int PrintDataByteCount(const CGlyphaneDoc& doc)
 {
-    const int width = doc.GetLogoWidth();
-    const int height = doc.GetLogoHeight();
+    const int width = doc.Picture().GetLogoWidth();
+    const int height = doc.Picture().GetLogoHeight();
     if (width < 0 || height < 0 || width > CGlyphaneDoc::kMaxLogoSide ||
         height > CGlyphaneDoc::kMaxLogoSide) {
         qCWarning(lcPrintData) << "unusable logo size" << width << "x" << height;
@@ -48,21 +48,21 @@ int PrintDataByteCount(const CGlyphaneDoc& doc)
 
 bool BuildUsbPrintData(CGlyphaneDoc& doc)
 {
-    const QImage* bitmap = doc.GetLogoBitmap();
+    const QImage* bitmap = doc.Picture().GetLogoBitmap();
     if (bitmap == nullptr)
         return false;
     const int count = PrintDataByteCount(doc);
     if (count < 0)
         return false;
     CBufferUC header;
-    doc.BuildBitmapHeader(header);
-    doc.SetPrintRaster(header + GetBitmapBits(*bitmap, count));
+    doc.BmpFile().BuildBitmapHeader(header);
+    doc.Raster().SetPrintRaster(header + GetBitmapBits(*bitmap, count));
     return true;
 }
 
 bool BuildPlainPrintData(CGlyphaneDoc& doc)
 {
-    const QImage* bitmap = doc.GetLogoBitmap();
+    const QImage* bitmap = doc.Picture().GetLogoBitmap();
     CBufferUC data;
     if (bitmap != nullptr) {
         const int count = PrintDataByteCount(doc);
@@ -70,7 +70,7 @@ bool BuildPlainPrintData(CGlyphaneDoc& doc)
             return false;
         data = GetBitmapBits(*bitmap, count);
     }
-    data += CBufferUC(TrailingZeroBytes(doc.GetPrinterModel()), 0);
-    doc.SetPrintRaster(data);
+    data += CBufferUC(TrailingZeroBytes(doc.Binding().GetPrinterModel()), 0);
+    doc.Raster().SetPrintRaster(data);
     return true;
 }

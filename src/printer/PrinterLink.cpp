@@ -101,8 +101,8 @@ int CPrinterLink::OpenSerialPort(CLoadCfgPrnFile* cfg)
     const QString logPath = JoinProgramPath(doc->Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc->GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
-    if (!m_serial->InitThisObject(m_host.LinkWindow(), doc->GetPortName(), 1, logPath, cfg)) {
-        doc->SetPortName(LoadString(61454));
+    if (!m_serial->InitThisObject(m_host.LinkWindow(), doc->Binding().GetPortName(), 1, logPath, cfg)) {
+        doc->Binding().SetPortName(LoadString(61454));
         PostPortStatus(0);
         return 0;
     }
@@ -133,8 +133,8 @@ int CPrinterLink::OpenParallelPort()
     if (m_bShowInitDialog)
         ShowInitHint(false);
     CGlyphaneDoc* doc = m_host.LinkDocument();
-    if (!m_parallel->InitLptComPort(doc->GetPrinterCfg())) {
-        doc->SetPortName(LoadString(61454));
+    if (!m_parallel->InitLptComPort(doc->Binding().GetPrinterCfg())) {
+        doc->Binding().SetPortName(LoadString(61454));
         return 0;
     }
     return 1;

@@ -49,13 +49,13 @@ void CViewPrinterRole::OnPortStatus(LPARAM open, const QString& transferSettings
     if (settings.isEmpty() && serial)
         settings = serial->Get_m_strSerConfig();
     viewpanes::SetPortPane(PrinterHost(),
-                           open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->GetPortName());
+                           open == 1 && !settings.isEmpty() ? settings : PrinterDocument()->Binding().GetPortName());
 }
 
 bool CViewPrinterRole::PortCommandsAllowed() const
 {
     const CGlyphaneDoc* doc = PrinterDocument();
-    const bool portUsable = doc && doc->GetPortName() != LoadString(61454);
+    const bool portUsable = doc && doc->Binding().GetPortName() != LoadString(61454);
     return !IsClientVariant(PrinterHost()) && portUsable && !PrinterTransferRunning();
 }
 
@@ -63,7 +63,7 @@ void CViewPrinterRole::OnUpdateConnectPrinter(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
     // Not while a transfer holds the port: connecting would open it a second time.
-    cmdUI.Enable(!IsClientVariant(PrinterHost()) && doc && doc->GetLogoBitmap() != nullptr
+    cmdUI.Enable(!IsClientVariant(PrinterHost()) && doc && doc->Picture().GetLogoBitmap() != nullptr
                  && !PrinterTransferRunning());
 }
 
@@ -80,7 +80,7 @@ void CViewPrinterRole::OnUpdateProgramLogo(CCmdUI& cmdUI)
 void CViewPrinterRole::OnUpdateTestLogo(CCmdUI& cmdUI)
 {
     const CGlyphaneDoc* doc = PrinterDocument();
-    const QString model = doc ? doc->GetPrinterModel() : QString();
+    const QString model = doc ? doc->Binding().GetPrinterModel() : QString();
     cmdUI.Enable(!Link().IsRxhPrinter() && !IsFiscalModel(model) && !IsNoTestModel(model) && PortCommandsAllowed());
 }
 

@@ -31,31 +31,31 @@ CTransferRequest MakeTransferRequest(CProgramHost* host, CGlyphaneDoc& doc, Tran
     request.kind = kind;
     request.slot = slot > 0 ? slot : 1;
     // A deep copy: the operator may go on editing while the worker sends.
-    if (const QImage* bitmap = doc.GetLogoBitmap())
+    if (const QImage* bitmap = doc.Picture().GetLogoBitmap())
         request.logo = bitmap->copy();
-    request.logoWidth = doc.GetLogoWidth();
-    request.logoHeight = doc.GetLogoHeight();
-    request.dotX = doc.GetDotX();
-    request.dotY = doc.GetDotY();
-    if (SendsBitmapStream(doc.GetPrinterModel()) || UsbStreamIsBitmap(doc.GetPrinterModel())) {
+    request.logoWidth = doc.Picture().GetLogoWidth();
+    request.logoHeight = doc.Picture().GetLogoHeight();
+    request.dotX = doc.Binding().GetDotX();
+    request.dotY = doc.Binding().GetDotY();
+    if (SendsBitmapStream(doc.Binding().GetPrinterModel()) || UsbStreamIsBitmap(doc.Binding().GetPrinterModel())) {
         // Building the header reloads the template into the document, so only
         // the models that send it have it built.
         CBufferUC header;
-        doc.BuildBitmapHeader(header);
+        doc.BmpFile().BuildBitmapHeader(header);
         request.bitmapHeader = QByteArray(reinterpret_cast<const char*>(header.GetpBuf()), header.GetSize());
     }
     request.options = options;
-    request.model = doc.GetPrinterModel();
-    request.portName = doc.GetPortName();
-    request.expectedId = doc.GetGsiModel();
-    request.printerCfg = *doc.GetPrinterCfg();
+    request.model = doc.Binding().GetPrinterModel();
+    request.portName = doc.Binding().GetPortName();
+    request.expectedId = doc.Binding().GetGsiModel();
+    request.printerCfg = *doc.Binding().GetPrinterCfg();
     request.printersToTest = PrintersToTest(host);
     if (host)
         request.autoBaudRateFlow = host->AutoBaudRateFlow();
     request.serialLogPath = JoinProgramPath(doc.Environment().programFolder,
                                             CConversioni::CleanCharInCString(doc.GetTitle(), QLatin1Char('.'))
                                                 + QStringLiteral(".log"));
-    request.usbPrinter = doc.GetPortName();
+    request.usbPrinter = doc.Binding().GetPortName();
     request.usbDumpPath = JoinProgramPath(doc.Environment().programFolder, QStringLiteral("glyphane.bin"));
     request.flags = flags;
     request.appLog = host ? host->AppLog() : nullptr;
@@ -66,13 +66,13 @@ CStoredLogoRequest MakeStoredLogoRequest(const CProgramHost* host, CGlyphaneDoc&
                                          bool wgjPrinter, QObject* window)
 {
     CStoredLogoRequest request;
-    request.model = doc.GetPrinterModel();
-    request.portName = doc.GetPortName();
+    request.model = doc.Binding().GetPrinterModel();
+    request.portName = doc.Binding().GetPortName();
     request.slot = slot;
     request.subLogoBits = subLogoBits;
-    request.flashPrinting = doc.GetPrnLogoFlash() != 0;
-    request.expectedId = doc.GetGsiModel();
-    request.printerCfg = *doc.GetPrinterCfg();
+    request.flashPrinting = doc.Binding().GetPrnLogoFlash() != 0;
+    request.expectedId = doc.Binding().GetGsiModel();
+    request.printerCfg = *doc.Binding().GetPrinterCfg();
     request.printersToTest = PrintersToTest(host);
     if (host)
         request.autoBaudRateFlow = host->AutoBaudRateFlow();

@@ -28,7 +28,7 @@ bool CViewTransferRole::CanProgramNextPrinter() const
     const CGlyphaneDoc* doc = TransferDocument();
     if (!doc || m_nLastProgramSlot < 1 || (IsTransferRunning() && !m_next))
         return false;
-    const QString port = doc->GetPortName();
+    const QString port = doc->Binding().GetPortName();
     return port != LoadString(61454) && PortKindOf(port) != PortKind::Parallel;
 }
 
@@ -47,8 +47,8 @@ void CViewTransferRole::OnProgramNextPrinter()
         return;
     CGlyphaneDoc* doc = TransferDocument();
     m_next = std::make_unique<CNextPrinters>();
-    m_next->port = doc->GetPortName();
-    m_next->model = doc->GetPrinterModel();
+    m_next->port = doc->Binding().GetPortName();
+    m_next->model = doc->Binding().GetPrinterModel();
     m_next->slot = m_nLastProgramSlot;
     // The printer programmed last is still there: it has to go first.
     m_next->state = CNextPrinters::State::WaitForSwap;

@@ -115,11 +115,11 @@ bool CViewTransferRole::ChoosePrintedLogo()
 {
     CGlyphaneDoc* doc = TransferDocument();
     QWidget* window = TransferWindow();
-    CChooseLogoDlg choose(window, doc->GetNumLogos());
+    CChooseLogoDlg choose(window, doc->Binding().GetNumLogos());
     if (choose.DoModal() != IDOK || choose.m_nLogo < 1)
         return false;
     Link().SetLogoNumber(choose.m_nLogo);
-    if (IsFiscalModel(doc->GetPrinterModel())) {
+    if (IsFiscalModel(doc->Binding().GetPrinterModel())) {
         CSubLogosDlg subLogos(window);
         if (subLogos.DoModal() != IDOK)
             return false;
@@ -138,7 +138,7 @@ void CViewTransferRole::PrintLogoOverSerial(CStoredLogoRequest& request)
     request.wgjPrinter = link.IsWgjPrinter();
     link.MakeSerial();
     // Opening may show the initialisation hint, so the wait cursor comes after it.
-    if (!link.OpenSerialPort(TransferDocument()->GetPrinterCfg())) {
+    if (!link.OpenSerialPort(TransferDocument()->Binding().GetPrinterCfg())) {
         link.CloseSerialPort();
         link.DropSerial();
         return;

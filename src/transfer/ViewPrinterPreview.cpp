@@ -52,8 +52,8 @@ QString PreviewDetails(const CTransferRequest& request)
 bool CViewTransferRole::CanPreview() const
 {
     CGlyphaneDoc* doc = TransferDocument();
-    return doc && doc->GetLogoBitmap() && doc->GetPrinterCfg()->IsLoaded() && doc->GetDotX() > 0
-           && doc->GetDotY() > 0;
+    return doc && doc->Picture().GetLogoBitmap() && doc->Binding().GetPrinterCfg()->IsLoaded() && doc->Binding().GetDotX() > 0
+           && doc->Binding().GetDotY() > 0;
 }
 
 void CViewTransferRole::OnPrinterPreview()
@@ -62,7 +62,7 @@ void CViewTransferRole::OnPrinterPreview()
     QWidget* window = TransferWindow();
     if (!CanPreview())
         return;
-    if (!doc->IsMonochrome()) {
+    if (!doc->Binding().IsMonochrome()) {
         MessageBox(window, LoadString(61529), LoadString(1035), MB_OK | MB_ICONSTOP);
         return;
     }

@@ -155,7 +155,7 @@ bool CViewTransferRole::PrepareOnUiThread()
 {
     CGlyphaneDoc* doc = TransferDocument();
     QWidget* window = TransferWindow();
-    if (!doc->IsMonochrome()) {
+    if (!doc->Binding().IsMonochrome()) {
         MessageBox(window, LoadString(61529), LoadString(1035), MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -166,16 +166,16 @@ bool CViewTransferRole::PrepareOnUiThread()
         return true;
     }
     if (m_bProgramMode) {
-        CChooseLogoDlg choose(window, doc->GetNumLogos());
+        CChooseLogoDlg choose(window, doc->Binding().GetNumLogos());
         if (choose.DoModal() != IDOK || choose.m_nLogo < 1)
             return false;
         link.SetLogoNumber(choose.m_nLogo);
     }
-    const QString port = doc->GetPortName();
+    const QString port = doc->Binding().GetPortName();
     if (IsSerialPort(port) || IsParallelPort(port)) {
         // Shown before the port opens, as opening it would.
         if (link.ShowsInitDialog())
-            link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->GetPrinterModel())));
+            link.ShowInitHint(IsSerialPort(port) && (link.IsWgjPrinter() || IsWgj33Model(doc->Binding().GetPrinterModel())));
     } else {
         // USB: the operator picks the printer the job goes to.
         if (link.ShowsInitDialog())
@@ -201,9 +201,9 @@ void CViewTransferRole::SetVerifiesAfterProgramming(bool on)
 void CViewTransferRole::RefreshPrintData()
 {
     CGlyphaneDoc* doc = TransferDocument();
-    if (PortKindOf(doc->GetPortName()) == PortKind::Usb)
+    if (PortKindOf(doc->Binding().GetPortName()) == PortKind::Usb)
         return;
-    if (UsesUsbPrintData(doc->GetPrinterModel()))
+    if (UsesUsbPrintData(doc->Binding().GetPrinterModel()))
         BuildUsbPrintData(*doc);
     else
         BuildPlainPrintData(*doc);
@@ -253,9 +253,9 @@ void CViewTransferRole::ApplyOutcome(const CTransferOutcome& outcome)
     link.SetQnndMode(outcome.flags.qnndMode);
     CGlyphaneDoc* doc = TransferDocument();
     if (outcome.printRaster.GetSize() > 0)
-        doc->SetPrintRaster(outcome.printRaster);
+        doc->Raster().SetPrintRaster(outcome.printRaster);
     if (outcome.portLost)
-        doc->SetPortName(LoadString(61454));
+        doc->Binding().SetPortName(LoadString(61454));
     const bool succeeded = outcome.result == 1 && outcome.failure.isEmpty();
     if (m_bProgramMode && succeeded)
         m_nLastProgramSlot = link.LogoNumber();

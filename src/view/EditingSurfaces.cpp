@@ -20,7 +20,7 @@ bool CEditingSurfaces::DropScreen()
 
 void CEditingSurfaces::Bind(CGlyphaneDoc& doc)
 {
-    QImage* bitmap = doc.GetLogoBitmap();
+    QImage* bitmap = doc.Picture().GetLogoBitmap();
     if (!bitmap || !m_dcImage.Attach(bitmap))
         return;
     doc.SetDrawingSurface(&m_dcImage);

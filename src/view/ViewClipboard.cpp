@@ -96,7 +96,7 @@ void CViewClipboard::CopyRectToClipboard(const CSurface& surface, const CRect& r
 QImage CViewClipboard::PreparePastedImage(const QImage& picture) const
 {
     QImage result = picture.convertToFormat(QImage::Format_RGB32);
-    if (result.isNull() || !m_host.Doc()->IsMonochrome())
+    if (result.isNull() || !m_host.Doc()->Binding().IsMonochrome())
         return result;
     // A black-and-white logo stays black and white whatever was copied elsewhere.
     for (int y = 0; y < result.height(); ++y) {
@@ -109,7 +109,7 @@ QImage CViewClipboard::PreparePastedImage(const QImage& picture) const
 
 bool CViewClipboard::RefuseForColouredLogo()
 {
-    if (m_host.Doc()->IsMonochrome())
+    if (m_host.Doc()->Binding().IsMonochrome())
         return false;
     MessageBox(m_host.Window().EditingWindow(), QStringLiteral("This Function isn't available for Coloured Logo!"),
                LoadString(IDS_CAPTION_ERROR), MB_OK | MB_ICONERROR);
@@ -138,8 +138,8 @@ void CViewClipboard::OnEditPaste()
     const QImage picture = ClipboardBitmap();
     if (picture.isNull() || !m_host.HasImage())
         return;
-    const int logoWidth = m_host.Doc()->GetLogoWidth();
-    const int logoHeight = m_host.Doc()->GetLogoHeight();
+    const int logoWidth = m_host.Doc()->Picture().GetLogoWidth();
+    const int logoHeight = m_host.Doc()->Picture().GetLogoHeight();
     int w = picture.width();
     int h = picture.height();
     if (w > logoWidth || h > logoHeight) {
@@ -162,8 +162,8 @@ void CViewClipboard::OnEditPasteSpecial()
 {
     if (!m_host.HasImage())
         return;
-    const int logoWidth = m_host.Doc()->GetLogoWidth();
-    const int logoHeight = m_host.Doc()->GetLogoHeight();
+    const int logoWidth = m_host.Doc()->Picture().GetLogoWidth();
+    const int logoHeight = m_host.Doc()->Picture().GetLogoHeight();
     int x = logoWidth;
     int y = logoHeight;
     CPastePositionDlg dlg(m_host.Window().EditingWindow());
@@ -187,7 +187,7 @@ void CViewClipboard::OnEditUndo()
     m_host.CommitPendingState();
     CEditingSurfaces& surfaces = m_host.Surfaces();
     if (!surfaces.Undo().IsNull() && m_host.HasImage())
-        surfaces.Image().BitBlt(0, 0, m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight(), surfaces.Undo(), 0,
+        surfaces.Image().BitBlt(0, 0, m_host.Doc()->Picture().GetLogoWidth(), m_host.Doc()->Picture().GetLogoHeight(), surfaces.Undo(), 0,
                                 0, SRCCOPY);
     m_host.Doc()->UpdateAllViews();
     surfaces.ResetUndoCount();

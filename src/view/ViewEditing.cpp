@@ -65,5 +65,5 @@ void CViewEditing::CommitPendingState()
 
 bool CViewEditing::HasImage() const
 {
-    return m_pDoc->GetLogoBitmap() != nullptr && !m_surfaces.Image().IsNull();
+    return m_pDoc->Picture().GetLogoBitmap() != nullptr && !m_surfaces.Image().IsNull();
 }

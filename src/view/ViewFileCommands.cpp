@@ -45,14 +45,14 @@ void CViewFileCommands::MapCommands(CCommandMap& commands)
     // A coloured image must be converted before it can be saved, and the
     // magnified cells reach the image only when the magnifier is left.
     auto saveRule = [this](CCmdUI& ui) {
-        ui.Enable(!m_host.Magnifier().IsMagnified() && m_host.Doc()->IsMonochrome());
+        ui.Enable(!m_host.Magnifier().IsMagnified() && m_host.Doc()->Binding().IsMonochrome());
     };
     c.MapUpdate(ID_FILE_SAVE, saveRule);
     c.MapUpdate(ID_FILE_SAVE_AS, saveRule);
     c.MapUpdate(ID_FILE_CLOSE, [this](CCmdUI& ui) { ui.Enable(!m_host.Magnifier().IsMagnified()); });
     c.MapCommand(ID_FILE_LOAD_PSW, [this] { OnTransferLogoPsw(1); });
     c.MapCommand(ID_FILE_SAVE_PSW, [this] { OnTransferLogoPsw(0); });
-    auto pswRule = [this](CCmdUI& ui) { ui.Enable(m_host.Doc()->PswCommandsEnabled()); };
+    auto pswRule = [this](CCmdUI& ui) { ui.Enable(m_host.Doc()->Psw().PswCommandsEnabled()); };
     c.MapUpdate(ID_FILE_LOAD_PSW, pswRule);
     c.MapUpdate(ID_FILE_SAVE_PSW, pswRule);
 }
@@ -68,5 +68,5 @@ void CViewFileCommands::OnTransferLogoPsw(int direction)
     if (path.isEmpty())
         return;
     CSettingsStore::SetValue(kSettingsGroup, kLastUpgradeFile, QFileInfo(path).absoluteFilePath());
-    m_host.Doc()->TransferLogoPsw(path, direction);
+    m_host.Doc()->Psw().TransferLogoPsw(path, direction);
 }

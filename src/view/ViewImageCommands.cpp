@@ -50,7 +50,7 @@ void CViewImageCommands::MapCommands(CCommandMap& commands)
     for (const UINT id : {ID_IMAGE_CLEAR, ID_IMAGE_INVERT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
         c.MapUpdate(id, editableImage);
     c.MapUpdate(ID_IMAGE_REFRESH, [this](CCmdUI& ui) { ui.Enable(m_host.HasImage()); });
-    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_host.Doc()->IsMonochrome()); });
+    c.MapUpdate(ID_IMAGE_TO_BLACK_WHITE, [this](CCmdUI& ui) { ui.Enable(!m_host.Doc()->Binding().IsMonochrome()); });
     // The open logo is only read: it stays as it is, magnified or not.
     c.MapUpdate(ID_IMAGE_CONVERT_PICTURE, [this](CCmdUI& ui) { ui.Enable(m_host.HasImage()); });
     MapSendOptionCommands(c);
@@ -106,7 +106,7 @@ void CViewImageCommands::RunWholeImageOperation(void (CGlyphaneDoc::*operation)(
     m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
     CGlyphaneDoc* doc = m_host.Doc();
-    (doc->*operation)(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()));
+    (doc->*operation)(static_cast<DWORD>(doc->Picture().GetLogoWidth()), static_cast<DWORD>(doc->Picture().GetLogoHeight()));
     m_host.InvalidateAll();
 }
 
@@ -132,7 +132,7 @@ void CViewImageCommands::OnToBlackWhite()
     m_host.Surfaces().TakeUndoCopy();
     CBusyCursor busy;
     CGlyphaneDoc* doc = m_host.Doc();
-    doc->ConvertToBlackWhite(static_cast<DWORD>(doc->GetLogoWidth()), static_cast<DWORD>(doc->GetLogoHeight()),
+    doc->ConvertToBlackWhite(static_cast<DWORD>(doc->Picture().GetLogoWidth()), static_cast<DWORD>(doc->Picture().GetLogoHeight()),
                              static_cast<DWORD>(m_nBwThreshold));
     m_host.InvalidateAll();
 }
@@ -149,5 +149,5 @@ void CViewImageCommands::OnConvertPicture()
     const QString suggested =
         path.isEmpty() ? QString() : info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp"));
     const CGlyphaneDoc* doc = m_host.Doc();
-    host->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->GetLogoBitmap(), doc->GetTitle()), suggested);
+    host->ConvertPictureToLogo(picture::CPicture::FromImage(*doc->Picture().GetLogoBitmap(), doc->GetTitle()), suggested);
 }

@@ -125,7 +125,7 @@ void CViewMagnifier::EnterMagnifier()
 
 void CViewMagnifier::LeaveMagnifier()
 {
-    m_host.Window().SetScrollSizes(QSize(m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight()));
+    m_host.Window().SetScrollSizes(QSize(m_host.Doc()->Picture().GetLogoWidth(), m_host.Doc()->Picture().GetLogoHeight()));
     const int f = m_nZoomFactor;
     // One pixel into each cell, clear of the grid; a one-pixel cell has no
     // room for that and is read where it is.
@@ -139,7 +139,7 @@ void CViewMagnifier::LeaveMagnifier()
         }
     }
     m_dcMagnifier.Release();
-    m_host.Window().FitFrameTo(QSize(m_host.Doc()->GetLogoWidth(), m_host.Doc()->GetLogoHeight()), true);
+    m_host.Window().FitFrameTo(QSize(m_host.Doc()->Picture().GetLogoWidth(), m_host.Doc()->Picture().GetLogoHeight()), true);
     m_host.Window().EnableFrameMaximize(true);
 }
 

@@ -27,7 +27,7 @@ void CViewEditing::OnLButtonDblClk(const CPoint& client)
 
 void CViewEditing::OnMouseMove(const CPoint& client)
 {
-    if (m_pDoc->GetLogoBitmap()) {
+    if (m_pDoc->Picture().GetLogoBitmap()) {
         const QWidget* viewport = EditingViewport();
         CRect inner = viewport ? CRect::FromQRect(viewport->rect()) : CRect();
         inner.DeflateRect(2, 2);

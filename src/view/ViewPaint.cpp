@@ -30,7 +30,7 @@ void CViewEditing::OnDraw(QPainter& painter, const QRect& exposed)
         m_magnifier.Paint(painter);
         return;
     }
-    if (!m_pDoc->GetLogoBitmap())
+    if (!m_pDoc->Picture().GetLogoBitmap())
         return;
     if (!m_surfaces.Ready())
         CreateSurfaces();
@@ -121,17 +121,17 @@ void CViewEditing::ReleaseSurfaces()
 
 void CViewEditing::RefreshSizePane()
 {
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     viewpanes::SetSizePane(EditingHost(), bitmap ? bitmap->width() : 0, bitmap ? bitmap->height() : 0);
 }
 
 void CViewEditing::EditingInitialUpdate()
 {
     m_pDoc->SetOwnerWindow(EditingWindow());
-    const QImage* bitmap = m_pDoc->GetLogoBitmap();
+    const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap();
     const QSize size = bitmap ? bitmap->size() : QSize(0, 0);
     RefreshSizePane();
-    m_pDoc->SetLogoSize(size.width(), size.height());
+    m_pDoc->Picture().SetLogoSize(size.width(), size.height());
     SetScrollSizes(size);
     FitFrameTo(size, true);
     // Also run after the logo was resized on Connect: the undo and magnifier
@@ -147,10 +147,10 @@ void CViewEditing::EditingInitialUpdate()
 
 void CViewEditing::EditingSetFocus()
 {
-    viewpanes::SetPortPane(EditingHost(), m_pDoc->GetPortName());
-    viewpanes::SetPrinterPane(EditingHost(), m_pDoc->GetPrinterModel());
+    viewpanes::SetPortPane(EditingHost(), m_pDoc->Binding().GetPortName());
+    viewpanes::SetPrinterPane(EditingHost(), m_pDoc->Binding().GetPrinterModel());
     m_pDoc->SetOwnerWindow(EditingWindow());
-    if (const QImage* bitmap = m_pDoc->GetLogoBitmap()) {
+    if (const QImage* bitmap = m_pDoc->Picture().GetLogoBitmap()) {
         RefreshSizePane();
         SetScrollSizes(bitmap->size());
     }

@@ -59,7 +59,7 @@ void CViewPrinting::RenderPrintPage(QPainter& painter, const QRect& page, int de
     painter.setPen(Qt::black);
     painter.drawText(titleBox, Qt::AlignHCenter | Qt::AlignTop, m_host.Doc()->GetTitle());
 
-    const QImage* bitmap = m_host.Doc()->GetLogoBitmap();
+    const QImage* bitmap = m_host.Doc()->Picture().GetLogoBitmap();
     if (!bitmap)
         return;
     const qint64 width = static_cast<qint64>(bitmap->width()) * deviceDpi / kPrinterDotsPerInch;

@@ -39,7 +39,7 @@ void CViewSelection::EndAreaSelect(bool accepted, const CRect& rect)
     chosen.NormalizeRect();
     CRect clipped;
     // A band that covers no pixel of the logo selects nothing, like a cancel.
-    if (!accepted || !clipped.IntersectRect(chosen, CRect(0, 0, doc->GetLogoWidth(), doc->GetLogoHeight()))) {
+    if (!accepted || !clipped.IntersectRect(chosen, CRect(0, 0, doc->Picture().GetLogoWidth(), doc->Picture().GetLogoHeight()))) {
         m_tracker.m_rect.SetRectEmpty();
         m_host.InvalidateAll();
         return;
@@ -60,7 +60,7 @@ void CViewSelection::SelectAll()
     m_host.Surfaces().TakeUndoCopy();
     m_host.Window().ClearLogoInRam();
     doc->SetModifiedFlag();
-    m_tracker.m_rect = CRect(0, 0, doc->GetLogoWidth(), doc->GetLogoHeight());
+    m_tracker.m_rect = CRect(0, 0, doc->Picture().GetLogoWidth(), doc->Picture().GetLogoHeight());
     CViewClipboard::CopyRectToClipboard(m_host.Surfaces().Image(), m_tracker.m_rect);
     m_tracker.m_nStyle |= CRectTracker::dottedLine;
     m_bSelectAllShown = true;

@@ -47,8 +47,8 @@ protected:
     {
         CGlyphaneDoc doc{testenv::DocEnvironment()};
         EXPECT_TRUE(doc.InitNewLogo());
-        doc.AttachLogoBitmap(image);
-        doc.SetLogoSize(image.width(), image.height());
+        doc.Picture().AttachLogoBitmap(image);
+        doc.Picture().SetLogoSize(image.width(), image.height());
         EXPECT_TRUE(doc.WriteBitmapFile(TempPath(name)));
         return TempPath(name);
     }
@@ -191,9 +191,9 @@ TEST_F(CliTest, InfoReadsTheBitCountOfEveryInfoHeader)
     testenv::ScriptedUi ui;
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.OnOpenDocument(TempPath("core1.bmp")));
-    EXPECT_EQ(doc.IsMonochrome(), 1);
-    EXPECT_EQ(doc.GetLogoBitmap()->pixel(0, 0), 0xFFFFFFFFu) << "top row f0: four white dots first";
-    EXPECT_EQ(doc.GetLogoBitmap()->pixel(4, 0), 0xFF000000u);
+    EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
+    EXPECT_EQ(doc.Picture().GetLogoBitmap()->pixel(0, 0), 0xFFFFFFFFu) << "top row f0: four white dots first";
+    EXPECT_EQ(doc.Picture().GetLogoBitmap()->pixel(4, 0), 0xFF000000u);
 }
 
 TEST_F(CliTest, ModelsListsTheOfferedPrintersOnly)

@@ -105,19 +105,19 @@ TEST_F(NewDocumentTest, OnlyTheAutomaticFirstRequestIsRefused)
     EXPECT_EQ(OpenWindows(), 1);
 
     const CLoadCfgFileApp* list = GetApp()->GetAppCfg();
-    EXPECT_EQ(doc->GetPrinterModel(), list->GetPrinterName(9));
-    EXPECT_EQ(doc->GetPrinterCfgFileName(), list->GetPrinterCfgFile(9));
+    EXPECT_EQ(doc->Binding().GetPrinterModel(), list->GetPrinterName(9));
+    EXPECT_EQ(doc->Binding().GetPrinterCfgFileName(), list->GetPrinterCfgFile(9));
     DWORD dotX = 0, dotY = 0;
-    ASSERT_TRUE(doc->GetPrinterCfg()->GetOptionPrintersToTest("DotX", &dotX));
-    ASSERT_TRUE(doc->GetPrinterCfg()->GetOptionPrintersToTest("DotY", &dotY));
-    EXPECT_EQ(doc->GetLogoWidth(), static_cast<int>(dotX));
-    EXPECT_EQ(doc->GetLogoHeight(), static_cast<int>(dotY));
-    ASSERT_NE(doc->GetLogoBitmap(), nullptr);
-    EXPECT_EQ(doc->GetLogoBitmap()->size(), QSize(dotX, dotY));
-    EXPECT_TRUE(AllWhite(*doc->GetLogoBitmap()));
-    EXPECT_EQ(doc->HeaderBuffer().GetSize(), 62);
-    EXPECT_EQ(doc->GetPortName(), "Comunication port not init");
-    EXPECT_EQ(doc->IsMonochrome(), 1);
+    ASSERT_TRUE(doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest("DotX", &dotX));
+    ASSERT_TRUE(doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest("DotY", &dotY));
+    EXPECT_EQ(doc->Picture().GetLogoWidth(), static_cast<int>(dotX));
+    EXPECT_EQ(doc->Picture().GetLogoHeight(), static_cast<int>(dotY));
+    ASSERT_NE(doc->Picture().GetLogoBitmap(), nullptr);
+    EXPECT_EQ(doc->Picture().GetLogoBitmap()->size(), QSize(dotX, dotY));
+    EXPECT_TRUE(AllWhite(*doc->Picture().GetLogoBitmap()));
+    EXPECT_EQ(doc->BmpFile().HeaderBuffer().GetSize(), 62);
+    EXPECT_EQ(doc->Binding().GetPortName(), "Comunication port not init");
+    EXPECT_EQ(doc->Binding().IsMonochrome(), 1);
 }
 
 TEST_F(NewDocumentTest, CancelledSelectionMakesNoDocumentAndNoMessage)
@@ -184,11 +184,11 @@ TEST_F(NewDocumentTest, PlainLogoIsAWhiteHundredByHundredWithoutPrinter)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
-    EXPECT_EQ(doc.GetLogoWidth(), 100);
-    EXPECT_EQ(doc.GetLogoHeight(), 100);
-    ASSERT_NE(doc.GetLogoBitmap(), nullptr);
-    EXPECT_TRUE(AllWhite(*doc.GetLogoBitmap()));
-    EXPECT_TRUE(doc.GetPrinterModel().isEmpty());
+    EXPECT_EQ(doc.Picture().GetLogoWidth(), 100);
+    EXPECT_EQ(doc.Picture().GetLogoHeight(), 100);
+    ASSERT_NE(doc.Picture().GetLogoBitmap(), nullptr);
+    EXPECT_TRUE(AllWhite(*doc.Picture().GetLogoBitmap()));
+    EXPECT_TRUE(doc.Binding().GetPrinterModel().isEmpty());
 }
 
 TEST_F(NewDocumentTest, ModelFlagsAreSetIgnoringCase)
@@ -216,11 +216,11 @@ TEST_F(NewDocumentTest, ModelFlagsAreSetIgnoringCase)
     CGlyphaneDoc* b = GetApp()->OnFileNew();
     CGlyphaneDoc* c = GetApp()->OnFileNew();
     ASSERT_TRUE(a && b && c);
-    EXPECT_EQ(a->IsHvczilMedel(), 1);
-    EXPECT_EQ(a->IsWgj33(), 0);
-    EXPECT_EQ(b->IsWgj33(), 1);
-    EXPECT_EQ(c->IsMzvzvrxh(), 1);
-    EXPECT_EQ(c->IsHvczilMedel(), 0);
+    EXPECT_EQ(a->Binding().IsHvczilMedel(), 1);
+    EXPECT_EQ(a->Binding().IsWgj33(), 0);
+    EXPECT_EQ(b->Binding().IsWgj33(), 1);
+    EXPECT_EQ(c->Binding().IsMzvzvrxh(), 1);
+    EXPECT_EQ(c->Binding().IsHvczilMedel(), 0);
 }
 
 TEST_F(NewDocumentTest, AbsurdPrinterSizeIsRefusedWithAMessage)

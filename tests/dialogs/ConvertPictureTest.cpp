@@ -107,16 +107,16 @@ public:
     void ExpectNewLogo(CGlyphaneDoc* doc, const QString& picture, Half half)
     {
         ASSERT_NE(doc, nullptr);
-        EXPECT_EQ(doc->GetLogoBitmap()->size(), QSize(576, 240));
-        EXPECT_TRUE(doc->IsMonochrome());
-        EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33"));
-        EXPECT_TRUE(doc->GetPrinterCfg()->IsLoaded());
+        EXPECT_EQ(doc->Picture().GetLogoBitmap()->size(), QSize(576, 240));
+        EXPECT_TRUE(doc->Binding().IsMonochrome());
+        EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
+        EXPECT_TRUE(doc->Binding().GetPrinterCfg()->IsLoaded());
         EXPECT_TRUE(doc->GetPathName().isEmpty());
         EXPECT_TRUE(doc->IsModified());
         const QFileInfo info(picture);
         EXPECT_EQ(doc->GetTitle(), info.completeBaseName() + QStringLiteral(".bmp"));
         EXPECT_EQ(doc->SuggestedFile(), info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".bmp")));
-        EXPECT_TRUE(picturefiles::LooksHalfBlack(*doc->GetLogoBitmap(), half));
+        EXPECT_TRUE(picturefiles::LooksHalfBlack(*doc->Picture().GetLogoBitmap(), half));
     }
 };
 
@@ -216,7 +216,7 @@ TEST_F(ConvertPictureTest, ThePreviewIsThePrintersPaperAndFollowsEveryControl)
     GetApp()->OpenDocumentFile(path);
     CGlyphaneDoc* doc = LastDocument();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(*doc->GetLogoBitmap(), accepted) << "the logo is the preview's dots";
+    EXPECT_EQ(*doc->Picture().GetLogoBitmap(), accepted) << "the logo is the preview's dots";
 
     // Kept for the next picture.
     auto profile = Profile();
@@ -283,8 +283,8 @@ TEST_F(ConvertPictureTest, BmpFilesOpenAsBeforeAndTheOpenLogoConvertsIntoANewOne
     CGlyphaneDoc* colour = GetApp()->OpenDocumentFile(bmp);
     ASSERT_NE(colour, nullptr);
     EXPECT_TRUE(ui.Prompts().empty()) << "no dialog for a BMP";
-    EXPECT_FALSE(colour->IsMonochrome());
-    const QImage before = *colour->GetLogoBitmap();
+    EXPECT_FALSE(colour->Binding().IsMonochrome());
+    const QImage before = *colour->Picture().GetLogoBitmap();
 
     CGlyphaneView* view = Frame()->ChildFrames().last()->GetView();
     ASSERT_NE(view, nullptr);
@@ -295,7 +295,7 @@ TEST_F(ConvertPictureTest, BmpFilesOpenAsBeforeAndTheOpenLogoConvertsIntoANewOne
     EXPECT_TRUE(view->OnCommand(ID_IMAGE_CONVERT_PICTURE));
     ASSERT_EQ(Windows(), 2);
     ExpectNewLogo(LastDocument(), bmp, Half::Right);
-    EXPECT_EQ(*colour->GetLogoBitmap(), before) << "the open logo stays as it is";
+    EXPECT_EQ(*colour->Picture().GetLogoBitmap(), before) << "the open logo stays as it is";
 
     // Save asks where, offering the picture's folder and name.
     ui.Then([](CUiPrompt& p, QDialog*) { p.fileName.clear(); });

@@ -160,21 +160,21 @@ TEST_F(BmpFileTest, EveryGoodFileOpensUprightWithItsSizeAndPixels)
         ASSERT_TRUE(doc.OnOpenDocument(path));
         EXPECT_TRUE(ui.Prompts().empty());
         const QImage expected = QImageReader(path).read();
-        EXPECT_EQ(doc.GetLogoWidth(), expected.width());
-        EXPECT_EQ(doc.GetLogoHeight(), expected.height());
-        EXPECT_GT(doc.GetLogoHeight(), 0);
-        EXPECT_EQ(doc.IsMonochrome(), QFileInfo(path).fileName().startsWith("pal1") ? 1 : 0);
-        EXPECT_EQ(doc.GetPrinterModel(), "Printer not selected");
-        EXPECT_EQ(doc.IsWgj33(), 1);
+        EXPECT_EQ(doc.Picture().GetLogoWidth(), expected.width());
+        EXPECT_EQ(doc.Picture().GetLogoHeight(), expected.height());
+        EXPECT_GT(doc.Picture().GetLogoHeight(), 0);
+        EXPECT_EQ(doc.Binding().IsMonochrome(), QFileInfo(path).fileName().startsWith("pal1") ? 1 : 0);
+        EXPECT_EQ(doc.Binding().GetPrinterModel(), "Printer not selected");
+        EXPECT_EQ(doc.Binding().IsWgj33(), 1);
         const QImage decoded = expected.convertToFormat(QImage::Format_RGB32);
-        if (doc.IsMonochrome())
-            EXPECT_EQ(*doc.GetLogoBitmap(), bmpfile::ToBlackAndWhite(decoded));
+        if (doc.Binding().IsMonochrome())
+            EXPECT_EQ(*doc.Picture().GetLogoBitmap(), bmpfile::ToBlackAndWhite(decoded));
         else
-            EXPECT_EQ(*doc.GetLogoBitmap(), decoded);
+            EXPECT_EQ(*doc.Picture().GetLogoBitmap(), decoded);
         if (QFileInfo(path).fileName().startsWith("rgb")) {
             // The direct-colour files show the same picture as the 24-bit one,
             // within the precision of 5-bit channels.
-            EXPECT_LE(MaxChannelDifference(*doc.GetLogoBitmap(), reference), 9);
+            EXPECT_LE(MaxChannelDifference(*doc.Picture().GetLogoBitmap(), reference), 9);
         }
     }
 }
@@ -185,8 +185,8 @@ TEST_F(BmpFileTest, TopDownFileOpensLikeTheBottomUpOne)
     CGlyphaneDoc up{testenv::DocEnvironment()}, down{testenv::DocEnvironment()};
     ASSERT_TRUE(up.OnOpenDocument(Suite("g/pal8.bmp")));
     ASSERT_TRUE(down.OnOpenDocument(Suite("g/pal8topdown.bmp")));
-    EXPECT_EQ(down.GetLogoHeight(), 64);
-    EXPECT_EQ(*up.GetLogoBitmap(), *down.GetLogoBitmap());
+    EXPECT_EQ(down.Picture().GetLogoHeight(), 64);
+    EXPECT_EQ(*up.Picture().GetLogoBitmap(), *down.Picture().GetLogoBitmap());
 }
 
 TEST_F(BmpFileTest, PicturesUpToTheSideBoundOpen)
@@ -201,10 +201,10 @@ TEST_F(BmpFileTest, PicturesUpToTheSideBoundOpen)
         ASSERT_TRUE(doc.OnOpenDocument(path));
         EXPECT_TRUE(ui.Prompts().empty());
         EXPECT_TRUE(doc.OpenFailure().isEmpty());
-        EXPECT_EQ(doc.GetLogoWidth(), side);
-        EXPECT_EQ(doc.GetLogoHeight(), side);
-        EXPECT_EQ(doc.IsMonochrome(), 1);
-        const QImage& image = *doc.GetLogoBitmap();
+        EXPECT_EQ(doc.Picture().GetLogoWidth(), side);
+        EXPECT_EQ(doc.Picture().GetLogoHeight(), side);
+        EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
+        const QImage& image = *doc.Picture().GetLogoBitmap();
         EXPECT_EQ(image.pixel(0, 0), 0xFF000000u) << "the top line holds the dot at the left";
         EXPECT_EQ(image.pixel(1, 0), 0xFFFFFFFFu);
         EXPECT_EQ(image.pixel(side - 1, side - 1), 0xFF000000u) << "the bottom line holds the dot at the right";
@@ -234,7 +234,7 @@ TEST_F(BmpFileTest, PictureOverTheSideBoundIsRefusedAsTooLarge)
         EXPECT_TRUE(text.startsWith(path + " is too large to open: ")) << text.toStdString();
         EXPECT_TRUE(text.contains("16384")) << text.toStdString();
         EXPECT_EQ(doc.OpenFailure(), text);
-        EXPECT_EQ(doc.GetLogoBitmap(), nullptr);
+        EXPECT_EQ(doc.Picture().GetLogoBitmap(), nullptr);
 
         QString why;
         bool tooLarge = false;
@@ -258,7 +258,7 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessage)
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].text, path + " isn't a regular BMP file");
         EXPECT_EQ(ui.Prompts()[0].buttons(), MB_OK);
-        EXPECT_EQ(doc.GetLogoBitmap(), nullptr);
+        EXPECT_EQ(doc.Picture().GetLogoBitmap(), nullptr);
     }
 }
 
@@ -284,8 +284,8 @@ TEST_F(BmpFileTest, QuestionableFilesOpenOrAreRefusedCleanly)
         testenv::ScriptedUi ui;
         CGlyphaneDoc doc{testenv::DocEnvironment()};
         if (doc.OnOpenDocument(path)) {
-            ASSERT_NE(doc.GetLogoBitmap(), nullptr);
-            EXPECT_EQ(doc.GetLogoBitmap()->size(), QSize(doc.GetLogoWidth(), doc.GetLogoHeight()));
+            ASSERT_NE(doc.Picture().GetLogoBitmap(), nullptr);
+            EXPECT_EQ(doc.Picture().GetLogoBitmap()->size(), QSize(doc.Picture().GetLogoWidth(), doc.Picture().GetLogoHeight()));
             EXPECT_TRUE(ui.Prompts().empty());
         } else {
             ASSERT_EQ(ui.Prompts().size(), 1u);
@@ -300,7 +300,7 @@ TEST_F(BmpFileTest, PathsNamingThePrinterPlaceholderNeverOpen)
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     EXPECT_FALSE(doc.OnOpenDocument(TempPath("my-GlyphanePrn.bmp")));
     EXPECT_TRUE(ui.Prompts().empty());
-    EXPECT_EQ(doc.GetLogoWidth(), 100) << "the plain logo is made instead";
+    EXPECT_EQ(doc.Picture().GetLogoWidth(), 100) << "the plain logo is made instead";
 }
 
 TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
@@ -310,8 +310,8 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
         CGlyphaneDoc doc{testenv::DocEnvironment()};
         ASSERT_TRUE(doc.InitNewLogo());
         const QImage logo = Pattern(width, 13);
-        doc.AttachLogoBitmap(logo);
-        doc.SetLogoSize(width, 13);
+        doc.Picture().AttachLogoBitmap(logo);
+        doc.Picture().SetLogoSize(width, 13);
         const QString path = TempPath(QStringLiteral("w%1.bmp").arg(width));
         ASSERT_TRUE(doc.WriteBitmapFile(path));
 
@@ -331,8 +331,8 @@ TEST_F(BmpFileTest, SavedLogosAreValidBmpFilesThatReadBackUnchanged)
         EXPECT_EQ(other, logo) << "another reader sees the logo unchanged";
         CGlyphaneDoc back{testenv::DocEnvironment()};
         ASSERT_TRUE(back.OnOpenDocument(path));
-        EXPECT_EQ(*back.GetLogoBitmap(), logo);
-        EXPECT_EQ(back.IsMonochrome(), 1);
+        EXPECT_EQ(*back.Picture().GetLogoBitmap(), logo);
+        EXPECT_EQ(back.Binding().IsMonochrome(), 1);
     }
 }
 
@@ -345,16 +345,16 @@ TEST_F(BmpFileTest, ColouredLogoIsSavedByTheThresholdRule)
     image.setPixel(1, 0, qRgb(0x7F, 0x7F, 0x7F)); // not above: black
     image.setPixel(2, 0, qRgb(0x00, 0x00, 0x80)); // 0x800000 > 0x7F7F7F: white
     image.setPixel(3, 0, qRgb(0xFF, 0xFF, 0x7E)); // 0x7EFFFF: black
-    doc.AttachLogoBitmap(image);
-    doc.SetLogoSize(4, 1);
-    doc.SetMonochrome(0);
+    doc.Picture().AttachLogoBitmap(image);
+    doc.Picture().SetLogoSize(4, 1);
+    doc.Binding().SetMonochrome(0);
     ASSERT_TRUE(doc.WriteBitmapFile(TempPath("c.bmp")));
     const QImage back = QImageReader(TempPath("c.bmp")).read().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(back.pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(back.pixel(1, 0), 0xFF000000u);
     EXPECT_EQ(back.pixel(2, 0), 0xFFFFFFFFu);
     EXPECT_EQ(back.pixel(3, 0), 0xFF000000u);
-    EXPECT_EQ(doc.IsMonochrome(), 1);
+    EXPECT_EQ(doc.Binding().IsMonochrome(), 1);
 }
 
 TEST_F(BmpFileTest, FailedSaveKeepsThePreviousFile)
@@ -411,8 +411,8 @@ TEST_F(BmpFileTest, AFullDiskNamesThePreviousFileOnlyWhereThereWasOne)
     };
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     ASSERT_TRUE(doc.InitNewLogo());
-    doc.AttachLogoBitmap(Pattern(200, 100));
-    doc.SetLogoSize(200, 100);
+    doc.Picture().AttachLogoBitmap(Pattern(200, 100));
+    doc.Picture().SetLogoSize(200, 100);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         testenv::ScriptedUi ui;
@@ -474,8 +474,8 @@ TEST_F(BmpFileTest, ALogoInAFolderThatTakesNoNewFileIsSavedInPlace)
         env.appLog = &log;
         CGlyphaneDoc doc{env};
         ASSERT_TRUE(doc.InitNewLogo());
-        doc.AttachLogoBitmap(logo);
-        doc.SetLogoSize(400, 200);
+        doc.Picture().AttachLogoBitmap(logo);
+        doc.Picture().SetLogoSize(400, 200);
         testenv::ScriptedUi ui;
         bool ok = false;
         {

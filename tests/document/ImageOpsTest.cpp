@@ -22,10 +22,10 @@ struct ImageDoc {
     testenv::ScriptedUi ui;
     explicit ImageDoc(const QImage& image)
     {
-        doc.AttachLogoBitmap(image);
-        doc.SetLogoSize(image.width(), image.height());
+        doc.Picture().AttachLogoBitmap(image);
+        doc.Picture().SetLogoSize(image.width(), image.height());
     }
-    const QImage& image() const { return *doc.GetLogoBitmap(); }
+    const QImage& image() const { return *doc.Picture().GetLogoBitmap(); }
     DWORD w() const { return static_cast<DWORD>(image().width()); }
     DWORD h() const { return static_cast<DWORD>(image().height()); }
 };
@@ -111,7 +111,7 @@ TEST(ImageOpsTest, SizesAreClampedToTheBitmap)
     empty.FlipPixelsHorizontal(10, 10);
     empty.FlipPixelsVertical(10, 10);
     empty.ConvertToBlackWhite(10, 10, 128);
-    EXPECT_EQ(empty.GetLogoBitmap(), nullptr);
+    EXPECT_EQ(empty.Picture().GetLogoBitmap(), nullptr);
 }
 
 TEST(ImageOpsTest, FlipsMirrorAndKeepTheMiddleLine)
@@ -163,17 +163,17 @@ TEST(ImageOpsTest, ConversionMatchesThePlainReference)
         for (int threshold : {0, 64, 128, 200, 255, 100000}) {
             QImage start = imagetest::RandomImage(size.width(), size.height(), seed++);
             ImageDoc d(start);
-            d.doc.SetMonochrome(0);
+            d.doc.Binding().SetMonochrome(0);
             d.doc.ConvertToBlackWhite(d.w(), d.h(), static_cast<DWORD>(threshold));
             imagetest::ExpectSameImage(d.image(), SlowConvert(start, threshold),
                                        QStringLiteral("convert-%1x%2-t%3").arg(size.width()).arg(size.height()).arg(threshold));
-            EXPECT_EQ(d.doc.IsMonochrome(), 1);
+            EXPECT_EQ(d.doc.Binding().IsMonochrome(), 1);
             EXPECT_EQ(d.image().format(), QImage::Format_RGB32) << "the bitmap keeps its format";
         }
     // A bitmap in another format is converted to 32-bit pixels first.
     const QImage colours = imagetest::RandomImage(23, 7, 7);
     ImageDoc d(colours);
-    *d.doc.GetLogoBitmap() = colours.convertToFormat(QImage::Format_RGB888);
+    *d.doc.Picture().GetLogoBitmap() = colours.convertToFormat(QImage::Format_RGB888);
     d.doc.ConvertToBlackWhite(d.w(), d.h(), 128);
     imagetest::ExpectSameImage(d.image().convertToFormat(QImage::Format_RGB32), SlowConvert(colours, 128),
                                QStringLiteral("convert-rgb888"));
@@ -182,14 +182,14 @@ TEST(ImageOpsTest, ConversionMatchesThePlainReference)
 TEST(ImageOpsTest, ConversionReloadsAndPatchesTheHeader)
 {
     ImageDoc d(imagetest::RandomImage(40, 20, 3));
-    d.doc.SetMonochrome(0);
-    d.doc.HeaderBuffer() = CBufferUC(200, 0xEE); // the header of an opened colour file
+    d.doc.Binding().SetMonochrome(0);
+    d.doc.BmpFile().HeaderBuffer() = CBufferUC(200, 0xEE); // the header of an opened colour file
     QSignalSpy repaint(&d.doc, &CGlyphaneDoc::updateAllViews);
     d.doc.ConvertToBlackWhite(d.w(), d.h(), 128);
     EXPECT_TRUE(d.ui.Prompts().empty());
     EXPECT_EQ(repaint.count(), 1);
-    EXPECT_EQ(d.doc.IsMonochrome(), 1);
-    const CBufferUC& header = d.doc.HeaderBuffer();
+    EXPECT_EQ(d.doc.Binding().IsMonochrome(), 1);
+    const CBufferUC& header = d.doc.BmpFile().HeaderBuffer();
     ASSERT_EQ(header.GetSize(), 62);
     BYTE lo = 0, hi = 0;
     header.GetByte(18, lo);

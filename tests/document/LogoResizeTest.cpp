@@ -170,7 +170,7 @@ protected:
 
     static quint32 HeaderWord(CGlyphaneDoc& doc, int offset)
     {
-        const std::vector<BYTE>& header = doc.HeaderBuffer().Bytes();
+        const std::vector<BYTE>& header = doc.BmpFile().HeaderBuffer().Bytes();
         if (header.size() < static_cast<size_t>(offset + 4))
             return 0;
         quint32 v = 0;
@@ -189,17 +189,17 @@ TEST_F(ResizeDocument, ResizeLogoGivesTheDocumentTheNewSize)
     const QImage old = Pattern(100, 50);
     auto doc = LogoDocument(old);
     // A view's surface draws into the document's bitmap; it must see the result.
-    CSurface viewSurface(doc->GetLogoBitmap());
+    CSurface viewSurface(doc->Picture().GetLogoBitmap());
     QSignalSpy redraws(doc.get(), &CGlyphaneDoc::updateAllViews);
 
     ASSERT_TRUE(ResizeLogo(*doc, 200, 100, 1));
-    EXPECT_EQ(doc->GetLogoWidth(), 200);
-    EXPECT_EQ(doc->GetLogoHeight(), 100);
+    EXPECT_EQ(doc->Picture().GetLogoWidth(), 200);
+    EXPECT_EQ(doc->Picture().GetLogoHeight(), 100);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(redraws.count(), 1);
     EXPECT_EQ(HeaderWord(*doc, 18), 200u);
     EXPECT_EQ(HeaderWord(*doc, 22), 100u);
-    ExpectSameImage(*doc->GetLogoBitmap(), ResizeLogoImage(old, 200, 100, ImagePlacement::Center), "document");
+    ExpectSameImage(*doc->Picture().GetLogoBitmap(), ResizeLogoImage(old, 200, 100, ImagePlacement::Center), "document");
     EXPECT_EQ(viewSurface.Width(), 200);
     EXPECT_EQ(viewSurface.GetPixel(50, 25), old.pixel(0, 0) == kBlack ? RGB(0, 0, 0) : RGB(255, 255, 255));
 
@@ -207,7 +207,7 @@ TEST_F(ResizeDocument, ResizeLogoGivesTheDocumentTheNewSize)
     ASSERT_TRUE(doc->WriteBitmapFile(Tmp("resized.bmp")));
     const QImage saved = QImageReader(Tmp("resized.bmp")).read();
     EXPECT_EQ(saved.depth(), 1);
-    ExpectSameImage(saved.convertToFormat(QImage::Format_RGB32), *doc->GetLogoBitmap(), "document-saved");
+    ExpectSameImage(saved.convertToFormat(QImage::Format_RGB32), *doc->Picture().GetLogoBitmap(), "document-saved");
 }
 
 TEST_F(ResizeDocument, ResizeLogoRefusesBadRequestsAndChangesNothing)
@@ -219,12 +219,12 @@ TEST_F(ResizeDocument, ResizeLogoRefusesBadRequestsAndChangesNothing)
         EXPECT_FALSE(ResizeLogo(*doc, 80, 80, mode)) << mode;
     EXPECT_FALSE(ResizeLogo(*doc, 0, 80, 1));
     EXPECT_FALSE(ResizeLogo(*doc, 80, CGlyphaneDoc::kMaxLogoSide + 1, 5));
-    EXPECT_EQ(doc->GetLogoWidth(), 40);
-    EXPECT_EQ(doc->GetLogoHeight(), 20);
+    EXPECT_EQ(doc->Picture().GetLogoWidth(), 40);
+    EXPECT_EQ(doc->Picture().GetLogoHeight(), 20);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(redraws.count(), 0);
     EXPECT_EQ(HeaderWord(*doc, 18), 40u);
-    ExpectSameImage(*doc->GetLogoBitmap(), old, "unchanged");
+    ExpectSameImage(*doc->Picture().GetLogoBitmap(), old, "unchanged");
 
     CGlyphaneDoc empty;
     EXPECT_FALSE(ResizeLogo(empty, 10, 10, 1));

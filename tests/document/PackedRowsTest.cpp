@@ -39,10 +39,10 @@ struct Opened {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     Opened(const QString& path, bool packed)
     {
-        doc.SetKeepOneBitPacked(packed);
+        doc.Picture().SetKeepOneBitPacked(packed);
         EXPECT_TRUE(doc.OnOpenDocument(path));
     }
-    const QImage& image() const { return *doc.GetLogoBitmap(); }
+    const QImage& image() const { return *doc.Picture().GetLogoBitmap(); }
 };
 
 using Operation = std::function<void(CGlyphaneDoc&)>;
@@ -61,16 +61,16 @@ TEST(PackedRowsTest, PackedRowsGiveWhatThePixelsGive)
                                 {0xFFFFFF, 0x808080}, {0x0000FF, 0xFF0000}};
     const std::pair<const char*, Operation> operations[] = {
         {"none", [](CGlyphaneDoc&) {}},
-        {"invert", [](CGlyphaneDoc& d) { d.InvertAllPixels(d.GetLogoWidth(), d.GetLogoHeight()); }},
-        {"flip-h", [](CGlyphaneDoc& d) { d.FlipPixelsHorizontal(d.GetLogoWidth(), d.GetLogoHeight()); }},
-        {"flip-v", [](CGlyphaneDoc& d) { d.FlipPixelsVertical(d.GetLogoWidth(), d.GetLogoHeight()); }},
+        {"invert", [](CGlyphaneDoc& d) { d.InvertAllPixels(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight()); }},
+        {"flip-h", [](CGlyphaneDoc& d) { d.FlipPixelsHorizontal(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight()); }},
+        {"flip-v", [](CGlyphaneDoc& d) { d.FlipPixelsVertical(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight()); }},
         {"all three",
          [](CGlyphaneDoc& d) {
-             d.FlipPixelsHorizontal(d.GetLogoWidth(), d.GetLogoHeight());
-             d.InvertAllPixels(d.GetLogoWidth(), d.GetLogoHeight());
-             d.FlipPixelsVertical(d.GetLogoWidth(), d.GetLogoHeight());
+             d.FlipPixelsHorizontal(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight());
+             d.InvertAllPixels(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight());
+             d.FlipPixelsVertical(d.Picture().GetLogoWidth(), d.Picture().GetLogoHeight());
          }},
-        {"part of the width", [](CGlyphaneDoc& d) { d.FlipPixelsHorizontal(d.GetLogoWidth() - 1, d.GetLogoHeight()); }},
+        {"part of the width", [](CGlyphaneDoc& d) { d.FlipPixelsHorizontal(d.Picture().GetLogoWidth() - 1, d.Picture().GetLogoHeight()); }},
     };
     unsigned seed = 1;
     for (const int width : {1, 7, 8, 9, 31, 33, 100})

@@ -26,9 +26,9 @@ std::unique_ptr<CGlyphaneDoc> MakeDoc(const CDocEnvironment& env, const QString&
                                       unsigned seed)
 {
     auto doc = std::make_unique<CGlyphaneDoc>(env);
-    doc->SetPrinterModel(model);
-    doc->SetDotX(dotX);
-    doc->SetDotY(dotY);
+    doc->Binding().SetPrinterModel(model);
+    doc->Binding().SetDotX(dotX);
+    doc->Binding().SetDotY(dotY);
     QImage image(dotX, dotY, QImage::Format_RGB32);
     unsigned value = seed;
     for (int y = 0; y < dotY; ++y)
@@ -36,8 +36,8 @@ std::unique_ptr<CGlyphaneDoc> MakeDoc(const CDocEnvironment& env, const QString&
             value = value * 1103515245u + 12345u;
             image.setPixel(x, y, (value >> 16) & 1 ? kBlack : kWhite);
         }
-    doc->AttachLogoBitmap(image);
-    doc->SetLogoSize(dotX, dotY);
+    doc->Picture().AttachLogoBitmap(image);
+    doc->Picture().SetLogoSize(dotX, dotY);
     return doc;
 }
 
@@ -103,30 +103,30 @@ TEST_F(PswDocTest, OneSlotLoadsWithoutTheListPaintsTheRasterAndSaveStillAsks)
     const QString path = Path(QStringLiteral("one.psw"));
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{16, 2, QByteArray::fromHex("8001FF00")}}));
     auto doc = std::make_unique<CGlyphaneDoc>(m_env);
-    doc->SetPrinterModel(QStringLiteral("WGJ33"));
-    doc->SetDotX(16);
-    doc->SetDotY(2);
-    doc->AttachLogoBitmap(WhiteImage(16, 2));
-    doc->SetLogoSize(16, 2);
+    doc->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
+    doc->Binding().SetDotX(16);
+    doc->Binding().SetDotY(2);
+    doc->Picture().AttachLogoBitmap(WhiteImage(16, 2));
+    doc->Picture().SetLogoSize(16, 2);
 
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 1);
     EXPECT_TRUE(m_listsShown.empty()) << "one slot: no list on load";
-    const QImage* bitmap = doc->GetLogoBitmap();
+    const QImage* bitmap = doc->Picture().GetLogoBitmap();
     for (int x = 0; x < 16; ++x) {
         EXPECT_EQ(bitmap->pixel(x, 0), (x == 0 || x == 15) ? kBlack : kWhite) << x;
         EXPECT_EQ(bitmap->pixel(x, 1), x < 8 ? kBlack : kWhite) << x;
     }
-    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("Printer not selected"));
-    EXPECT_EQ(doc->GetDotX(), 16);
-    EXPECT_EQ(doc->GetDotY(), 2);
+    EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("Printer not selected"));
+    EXPECT_EQ(doc->Binding().GetDotX(), 16);
+    EXPECT_EQ(doc->Binding().GetDotY(), 2);
     const auto loaded = Messages(ui);
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
     EXPECT_EQ(loaded[0].caption, QStringLiteral("Glyphane"));
     EXPECT_EQ(loaded[0].icon(), UINT(MB_ICONEXCLAMATION));
 
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
     ASSERT_EQ(m_listsShown.size(), 1u) << "saving always shows the list";
     EXPECT_EQ(m_listsShown[0], QStringList{QStringLiteral("1) Logo 16 x 02")});
     ASSERT_EQ(Messages(ui).size(), 2u);
@@ -144,7 +144,7 @@ TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
         auto source = MakeDoc(m_env, QString::fromLatin1(model), 64, 24, 7);
         m_choice = 1; // "2) Logo 64 x 24"
         testenv::ScriptedUi ui;
-        source->TransferLogoPsw(path, 0);
+        source->Psw().TransferLogoPsw(path, 0);
         ASSERT_EQ(m_listsShown.back().size(), 3);
         EXPECT_EQ(m_listsShown.back()[1], QStringLiteral("2) Logo 64 x 24"));
 
@@ -158,13 +158,13 @@ TEST_F(PswDocTest, SaveThenLoadGivesBackTheLogoAndKeepsEveryOtherByte)
         EXPECT_NE(after.mid(at, written), before.mid(at, written));
 
         auto target = std::make_unique<CGlyphaneDoc>(m_env);
-        target->SetPrinterModel(QString::fromLatin1(model));
-        target->SetDotX(64);
-        target->SetDotY(24);
-        target->AttachLogoBitmap(WhiteImage(64, 24));
-        target->SetLogoSize(64, 24);
-        target->TransferLogoPsw(path, 1);
-        EXPECT_EQ(*target->GetLogoBitmap(), *source->GetLogoBitmap()) << "dot for dot";
+        target->Binding().SetPrinterModel(QString::fromLatin1(model));
+        target->Binding().SetDotX(64);
+        target->Binding().SetDotY(24);
+        target->Picture().AttachLogoBitmap(WhiteImage(64, 24));
+        target->Picture().SetLogoSize(64, 24);
+        target->Psw().TransferLogoPsw(path, 1);
+        EXPECT_EQ(*target->Picture().GetLogoBitmap(), *source->Picture().GetLogoBitmap()) << "dot for dot";
         EXPECT_EQ(Messages(ui).size(), 2u);
     }
 }
@@ -177,17 +177,17 @@ TEST_F(PswDocTest, BmpGroupSlotHoldsASwappedBottomUpBmpWithBitOneWhite)
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("BDQGMLW"), {{24, 2, {}}}));
     const QByteArray before = pswmaker::ReadAll(path);
     auto doc = std::make_unique<CGlyphaneDoc>(m_env);
-    doc->SetPrinterModel(QStringLiteral("BDQGMLW"));
-    doc->SetDotX(16);
-    doc->SetDotY(2);
+    doc->Binding().SetPrinterModel(QStringLiteral("BDQGMLW"));
+    doc->Binding().SetDotX(16);
+    doc->Binding().SetDotY(2);
     QImage image = WhiteImage(16, 2);
     image.setPixel(0, 0, kBlack); // top row: 7F FF with bit 1 = white
     for (int x = 8; x < 16; ++x)
         image.setPixel(x, 1, kBlack); // bottom row: FF 00
-    doc->AttachLogoBitmap(image);
-    doc->SetLogoSize(16, 2);
+    doc->Picture().AttachLogoBitmap(image);
+    doc->Picture().SetLogoSize(16, 2);
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
 
     QByteArray plain = PlainSlot(path, 0, 62 + 4);
     // Undo the exchanged pairs by hand: the stored block is a BMP file image.
@@ -218,17 +218,17 @@ TEST_F(PswDocTest, BmpGroupSlotLargerThanThePrinterAreaReadsBackExactly)
         ASSERT_TRUE(pswmaker::Make(path, model, {{c.slotWidth, c.slotHeight, {}}}));
         auto source = MakeDoc(m_env, QStringLiteral("BDQGMLW"), 384, 240, 17);
         testenv::ScriptedUi ui;
-        source->TransferLogoPsw(path, 0);
+        source->Psw().TransferLogoPsw(path, 0);
         auto target = std::make_unique<CGlyphaneDoc>(m_env);
-        target->SetPrinterModel(QStringLiteral("BDQGMLW"));
-        target->SetDotX(384);
-        target->SetDotY(240);
-        target->AttachLogoBitmap(WhiteImage(384, 240));
-        target->SetLogoSize(384, 240);
-        target->TransferLogoPsw(path, 1);
+        target->Binding().SetPrinterModel(QStringLiteral("BDQGMLW"));
+        target->Binding().SetDotX(384);
+        target->Binding().SetDotY(240);
+        target->Picture().AttachLogoBitmap(WhiteImage(384, 240));
+        target->Picture().SetLogoSize(384, 240);
+        target->Psw().TransferLogoPsw(path, 1);
         ASSERT_EQ(Messages(ui).size(), 2u);
         EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
-        EXPECT_EQ(*target->GetLogoBitmap(), *source->GetLogoBitmap()) << "dot for dot";
+        EXPECT_EQ(*target->Picture().GetLogoBitmap(), *source->Picture().GetLogoBitmap()) << "dot for dot";
     }
 }
 
@@ -243,29 +243,29 @@ TEST_F(PswDocTest, PackedOneBitLogoGoesIntoASlotAndBackDotForDot)
         ASSERT_TRUE(pswmaker::Make(psw, name, {{64, 24, {}}}));
         auto pattern = MakeDoc(m_env, name, 64, 24, 23);
         auto white = MakeDoc(m_env, name, 64, 24, 0);
-        white->GetLogoBitmap()->fill(kWhite);
+        white->Picture().GetLogoBitmap()->fill(kWhite);
         ASSERT_TRUE(pattern->WriteBitmapFile(Path(name + QStringLiteral("-pattern.bmp"))));
         ASSERT_TRUE(white->WriteBitmapFile(Path(name + QStringLiteral("-white.bmp"))));
 
         auto OpenPacked = [&](const QString& file) {
             auto doc = std::make_unique<CGlyphaneDoc>(m_env);
-            doc->SetKeepOneBitPacked(true);
+            doc->Picture().SetKeepOneBitPacked(true);
             EXPECT_TRUE(doc->OnOpenDocument(file));
-            EXPECT_EQ(doc->GetLogoBitmap()->format(), QImage::Format_Mono);
-            doc->SetPrinterModel(name);
-            doc->SetDotX(64);
-            doc->SetDotY(24);
+            EXPECT_EQ(doc->Picture().GetLogoBitmap()->format(), QImage::Format_Mono);
+            doc->Binding().SetPrinterModel(name);
+            doc->Binding().SetDotX(64);
+            doc->Binding().SetDotY(24);
             return doc;
         };
         testenv::ScriptedUi ui;
         auto source = OpenPacked(Path(name + QStringLiteral("-pattern.bmp")));
-        source->TransferLogoPsw(psw, 0);
+        source->Psw().TransferLogoPsw(psw, 0);
         auto target = OpenPacked(Path(name + QStringLiteral("-white.bmp")));
-        target->TransferLogoPsw(psw, 1);
+        target->Psw().TransferLogoPsw(psw, 1);
         ASSERT_EQ(Messages(ui).size(), 2u);
         EXPECT_EQ(Messages(ui)[1].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
-        EXPECT_EQ(target->GetLogoBitmap()->format(), QImage::Format_Mono);
-        EXPECT_EQ(target->GetLogoBitmap()->convertToFormat(QImage::Format_RGB32), *pattern->GetLogoBitmap());
+        EXPECT_EQ(target->Picture().GetLogoBitmap()->format(), QImage::Format_Mono);
+        EXPECT_EQ(target->Picture().GetLogoBitmap()->convertToFormat(QImage::Format_RGB32), *pattern->Picture().GetLogoBitmap());
     }
 }
 
@@ -283,7 +283,7 @@ TEST_F(PswDocTest, FullDiskLeavesTheFileAndSaysTheDiskIsFull)
     ASSERT_TRUE(disk.FillLeaving(before.size()));
     auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 29);
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 0);
     const auto messages = Messages(ui);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text.toStdString(),
@@ -344,7 +344,7 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
                 if (!closed->IsClosed())
                     GTEST_SKIP() << closed->WhyNot().toStdString();
             }
-            doc->TransferLogoPsw(path, 0);
+            doc->Psw().TransferLogoPsw(path, 0);
         }
         const auto messages = Messages(ui);
         ASSERT_GE(messages.size(), 1u);
@@ -360,8 +360,8 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
             EXPECT_EQ(after.mid(at + 64 * 24 / 8), before.mid(at + 64 * 24 / 8));
             m_choice = 1;
             auto back = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 0);
-            back->TransferLogoPsw(path, 1);
-            EXPECT_EQ(*back->GetLogoBitmap(), *doc->GetLogoBitmap());
+            back->Psw().TransferLogoPsw(path, 1);
+            EXPECT_EQ(*back->Picture().GetLogoBitmap(), *doc->Picture().GetLogoBitmap());
         }
         EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("up.psw")});
         EXPECT_TRUE(QString::fromUtf8(pswmaker::ReadAll(logPath)).contains(QLatin1String(c.logged)))
@@ -375,7 +375,7 @@ TEST_F(PswDocTest, SlotIsWrittenInPlaceWhereTheFolderTakesNoNewFile)
 TEST_F(PswDocTest, MakePswStoresABmpAsThePrinterKeepsItOrRefusesIt)
 {
     auto pattern = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 37);
-    const QImage picture = *pattern->GetLogoBitmap();
+    const QImage picture = *pattern->Picture().GetLogoBitmap();
     // Written by Qt's own BMP writer: 1 bit a dot, its palette as Qt chooses.
     auto BmpOf = [](const QImage& image) {
         QByteArray bytes;
@@ -416,12 +416,12 @@ TEST_F(PswDocTest, MakePswStoresABmpAsThePrinterKeepsItOrRefusesIt)
             continue;
         }
         auto target = MakeDoc(m_env, model, 64, 24, 0);
-        target->GetLogoBitmap()->fill(kWhite);
+        target->Picture().GetLogoBitmap()->fill(kWhite);
         testenv::ScriptedUi ui;
-        target->TransferLogoPsw(path, 1);
+        target->Psw().TransferLogoPsw(path, 1);
         ASSERT_EQ(Messages(ui).size(), 1u);
         EXPECT_EQ(Messages(ui)[0].text, QStringLiteral("Logo Correctly Loaded From Psw File!"));
-        EXPECT_EQ(*target->GetLogoBitmap(), picture) << "upright and black where the picture is black";
+        EXPECT_EQ(*target->Picture().GetLogoBitmap(), picture) << "upright and black where the picture is black";
     }
 }
 
@@ -431,10 +431,10 @@ TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{72, 24, {}}}));
     const QByteArray before = pswmaker::ReadAll(path);
     auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 3);
-    const QImage pixels = *doc->GetLogoBitmap();
+    const QImage pixels = *doc->Picture().GetLogoBitmap();
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 0);
     const auto messages = Messages(ui);
     ASSERT_EQ(messages.size(), 2u);
     for (const CUiPrompt& m : messages) {
@@ -442,8 +442,8 @@ TEST_F(PswDocTest, SlotOfAnotherSizeIsRefusedOutsideTheBmpGroup)
         EXPECT_EQ(m.icon(), UINT(MB_ICONSTOP));
     }
     EXPECT_EQ(pswmaker::ReadAll(path), before);
-    EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
-    EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33")) << "refused before the model is reset";
+    EXPECT_EQ(*doc->Picture().GetLogoBitmap(), pixels);
+    EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33")) << "refused before the model is reset";
 }
 
 TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
@@ -482,10 +482,10 @@ TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
             SCOPED_TRACE((c.path + QStringLiteral(" direction %1").arg(direction)).toStdString());
             const QByteArray before = pswmaker::ReadAll(c.path);
             auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 11);
-            const QImage pixels = *doc->GetLogoBitmap();
+            const QImage pixels = *doc->Picture().GetLogoBitmap();
             m_listsShown.clear();
             testenv::ScriptedUi ui;
-            doc->TransferLogoPsw(c.path, direction);
+            doc->Psw().TransferLogoPsw(c.path, direction);
             const auto messages = Messages(ui);
             ASSERT_EQ(messages.size(), 1u);
             EXPECT_EQ(messages[0].text, c.text);
@@ -493,8 +493,8 @@ TEST_F(PswDocTest, UnusableFilesAreRefusedWithTheirMessageAndNothingChanges)
             EXPECT_EQ(messages[0].icon(), c.icon);
             EXPECT_TRUE(m_listsShown.empty()) << "refused before any slot is offered";
             EXPECT_EQ(pswmaker::ReadAll(c.path), before);
-            EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
-            EXPECT_EQ(doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+            EXPECT_EQ(*doc->Picture().GetLogoBitmap(), pixels);
+            EXPECT_EQ(doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
         }
     }
 }
@@ -505,25 +505,25 @@ TEST_F(PswDocTest, CancelledListChangesNothing)
     ASSERT_TRUE(pswmaker::Make(path, QStringLiteral("WGJ33"), {{64, 24, {}}, {64, 24, {}}}));
     const QByteArray before = pswmaker::ReadAll(path);
     auto doc = MakeDoc(m_env, QStringLiteral("WGJ33"), 64, 24, 5);
-    const QImage pixels = *doc->GetLogoBitmap();
+    const QImage pixels = *doc->Picture().GetLogoBitmap();
     m_choice = -1;
     testenv::ScriptedUi ui;
-    doc->TransferLogoPsw(path, 1);
-    doc->TransferLogoPsw(path, 0);
+    doc->Psw().TransferLogoPsw(path, 1);
+    doc->Psw().TransferLogoPsw(path, 0);
     EXPECT_EQ(m_listsShown.size(), 2u);
     EXPECT_TRUE(Messages(ui).empty());
     EXPECT_EQ(pswmaker::ReadAll(path), before);
-    EXPECT_EQ(*doc->GetLogoBitmap(), pixels);
+    EXPECT_EQ(*doc->Picture().GetLogoBitmap(), pixels);
 }
 
 TEST(PswDoc, CommandsAreEnabledForMonochromeLogosOutsideJmq9534)
 {
     CGlyphaneDoc doc;
-    doc.SetPrinterModel(QStringLiteral("VD8"));
-    EXPECT_TRUE(doc.PswCommandsEnabled());
-    doc.SetMonochrome(0);
-    EXPECT_FALSE(doc.PswCommandsEnabled());
-    doc.SetMonochrome(1);
-    doc.SetPrinterModel(QStringLiteral("JMQ9534"));
-    EXPECT_FALSE(doc.PswCommandsEnabled());
+    doc.Binding().SetPrinterModel(QStringLiteral("VD8"));
+    EXPECT_TRUE(doc.Psw().PswCommandsEnabled());
+    doc.Binding().SetMonochrome(0);
+    EXPECT_FALSE(doc.Psw().PswCommandsEnabled());
+    doc.Binding().SetMonochrome(1);
+    doc.Binding().SetPrinterModel(QStringLiteral("JMQ9534"));
+    EXPECT_FALSE(doc.Psw().PswCommandsEnabled());
 }

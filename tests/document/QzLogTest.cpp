@@ -36,8 +36,8 @@ protected:
         image.fill(kWhite);
         image.setPixel(0, 0, kBlack);
         image.setPixel(9, 1, kBlack);
-        m_doc->AttachLogoBitmap(image);
-        m_doc->SetLogoSize(200, 100);
+        m_doc->Picture().AttachLogoBitmap(image);
+        m_doc->Picture().SetLogoSize(200, 100);
     }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
     // Answers the save dialog with name in the test folder.
@@ -66,7 +66,7 @@ quint16 WordSum(const QByteArray& bytes)
 TEST_F(QzLogTest, A200By100LogoGivesTheFileOfTheLayoutTable)
 {
     const QString path = Path(QStringLiteral("ABCDEFGH.LOG"));
-    ASSERT_TRUE(m_doc->SaveQzLogFile(path, QStringLiteral("abcdefgh.log")));
+    ASSERT_TRUE(m_doc->QzLog().SaveQzLogFile(path, QStringLiteral("abcdefgh.log")));
     const QByteArray file = pswmaker::ReadAll(path);
     ASSERT_EQ(file.size(), 2550);
     EXPECT_EQ(file.left(6), QByteArray("$MOD$\0", 6));
@@ -87,11 +87,11 @@ TEST_F(QzLogTest, A200By100LogoGivesTheFileOfTheLayoutTable)
 TEST_F(QzLogTest, NamesAreMadeDosShortWithTheirMessages)
 {
     UINT id = 1;
-    EXPECT_EQ(CGlyphaneDoc::QzDosName(QStringLiteral("logo.log"), &id), QStringLiteral("logo____.log"));
+    EXPECT_EQ(CQzLogFile::QzDosName(QStringLiteral("logo.log"), &id), QStringLiteral("logo____.log"));
     EXPECT_EQ(id, 61519u);
-    EXPECT_EQ(CGlyphaneDoc::QzDosName(QStringLiteral("verylongname.log"), &id), QStringLiteral("verylong.log"));
+    EXPECT_EQ(CQzLogFile::QzDosName(QStringLiteral("verylongname.log"), &id), QStringLiteral("verylong.log"));
     EXPECT_EQ(id, 61518u);
-    EXPECT_EQ(CGlyphaneDoc::QzDosName(QStringLiteral("abcdefgh.log"), &id), QStringLiteral("abcdefgh.log"));
+    EXPECT_EQ(CQzLogFile::QzDosName(QStringLiteral("abcdefgh.log"), &id), QStringLiteral("abcdefgh.log"));
     EXPECT_EQ(id, 0u);
 }
 
@@ -140,8 +140,8 @@ TEST_F(QzLogTest, OtherExtensionsAndTheStandardVariantWriteNothing)
     CDocEnvironment standard = m_doc->Environment();
     standard.customer = 2; // bit 0 clear
     CGlyphaneDoc plain(standard);
-    plain.AttachLogoBitmap(*m_doc->GetLogoBitmap());
-    plain.SetLogoSize(200, 100);
+    plain.Picture().AttachLogoBitmap(*m_doc->Picture().GetLogoBitmap());
+    plain.Picture().SetLogoSize(200, 100);
     {
         testenv::ScriptedUi ui;
         ChooseFile(ui, QStringLiteral("abcdefgh.log"));
@@ -156,7 +156,7 @@ TEST_F(QzLogTest, ACancelledHeaderLeavesAnExistingFileAsItWas)
     const QString path = Path(QStringLiteral("ABCDEFGH.LOG"));
     ASSERT_TRUE(pswmaker::WriteAll(path, "older contents"));
     m_headerOk = false;
-    EXPECT_FALSE(m_doc->SaveQzLogFile(path, QStringLiteral("ABCDEFGH.LOG")));
+    EXPECT_FALSE(m_doc->QzLog().SaveQzLogFile(path, QStringLiteral("ABCDEFGH.LOG")));
     EXPECT_EQ(m_headerAsked, 1);
     EXPECT_EQ(pswmaker::ReadAll(path), QByteArray("older contents"));
 }
@@ -184,7 +184,7 @@ TEST_F(QzLogTest, AFullDiskSaysSoAndKeepsAnOlderFile)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         testenv::ScriptedUi ui;
-        EXPECT_FALSE(m_doc->SaveQzLogFile(c.path, QFileInfo(c.path).fileName()));
+        EXPECT_FALSE(m_doc->QzLog().SaveQzLogFile(c.path, QFileInfo(c.path).fileName()));
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].text.toStdString(), c.text.toStdString());
         EXPECT_EQ(ui.Prompts()[0].caption, QStringLiteral("Glyphane"));
@@ -208,8 +208,8 @@ TEST_F(QzLogTest, AFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
         testenv::ClosedFolder closed(folder);
         if (!closed.IsClosed())
             GTEST_SKIP() << closed.WhyNot().toStdString();
-        EXPECT_TRUE(m_doc->SaveQzLogFile(existing, QStringLiteral("ABCDEFGH.LOG")));
-        EXPECT_FALSE(m_doc->SaveQzLogFile(fresh, QStringLiteral("NEWNAME_.LOG")));
+        EXPECT_TRUE(m_doc->QzLog().SaveQzLogFile(existing, QStringLiteral("ABCDEFGH.LOG")));
+        EXPECT_FALSE(m_doc->QzLog().SaveQzLogFile(fresh, QStringLiteral("NEWNAME_.LOG")));
     }
     const QByteArray file = pswmaker::ReadAll(existing);
     ASSERT_EQ(file.size(), 2550) << "cut to the new length";

@@ -83,9 +83,9 @@ struct DocFixture {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     DocFixture(int logoWidth, int logoHeight, int dotX, int dotY)
     {
-        doc.SetLogoSize(logoWidth, logoHeight);
-        doc.SetDotX(dotX);
-        doc.SetDotY(dotY);
+        doc.Picture().SetLogoSize(logoWidth, logoHeight);
+        doc.Binding().SetDotX(dotX);
+        doc.Binding().SetDotY(dotY);
     }
 };
 
@@ -176,7 +176,7 @@ TEST(RasterPackTest, DocumentPacksItsLogoSize)
     image.setPixel(0, 0, qRgb(0, 0, 0));
     image.setPixel(15, 1, qRgb(0, 0, 0));
     image.setPixel(17, 0, qRgb(0, 0, 0)); // outside the logo: ignored
-    EXPECT_EQ(Bytes(f.doc.BuildPrintRaster(image)), (std::vector<BYTE>{0x7F, 0xFF, 0xFF, 0xFE}));
+    EXPECT_EQ(Bytes(f.doc.Raster().BuildPrintRaster(image)), (std::vector<BYTE>{0x7F, 0xFF, 0xFF, 0xFE}));
 }
 
 TEST(RasterCenterTest, ExactSizePassesUnchanged)
@@ -185,7 +185,7 @@ TEST(RasterCenterTest, ExactSizePassesUnchanged)
     EXPECT_EQ(rasterops::CenterOnPrinter(logo, 20, 5, 20, 5), logo);
     DocFixture f(64, 3, 64, 3);
     const CBufferUC raster = Numbered(24);
-    EXPECT_EQ(f.doc.CenterRasterOnPrinter(raster), raster);
+    EXPECT_EQ(f.doc.Raster().CenterRasterOnPrinter(raster), raster);
 }
 
 TEST(RasterCenterTest, TwoDotsNarrowerLandsAtByteZero)
@@ -306,12 +306,12 @@ TEST(RasterFrameTest, WarningComesOnlyPastTheFrameMargin)
     for (const auto& [w, h, warns] : {std::tuple{28, 16, false}, std::tuple{29, 16, true}, std::tuple{28, 17, true}}) {
         DocFixture f(w, h, 32, 20);
         FrameAsker yes{true};
-        const CBufferUC framed = f.doc.AddThinFrame(raster, yes.Question());
+        const CBufferUC framed = f.doc.Raster().AddThinFrame(raster, yes.Question());
         EXPECT_EQ(yes.asked, warns ? 1 : 0) << w << " x " << h;
         EXPECT_EQ(At(framed, 0), 0x00) << "drawn";
         if (warns) {
             // With nobody to ask, the frame that would cover the logo is left out.
-            EXPECT_EQ(f.doc.AddThinFrame(raster, nullptr), raster) << w << " x " << h;
+            EXPECT_EQ(f.doc.Raster().AddThinFrame(raster, nullptr), raster) << w << " x " << h;
         }
     }
     EXPECT_TRUE(rasterops::FrameMayLoseImage(FrameKind::Bold, 25, 10, 32, 20));
@@ -326,9 +326,9 @@ TEST(RasterFrameTest, AnsweringNoSendsWithoutFrame)
     const CBufferUC raster = Numbered(80);
     for (int which = 0; which < 3; ++which) {
         FrameAsker no{false};
-        const CBufferUC result = which == 0 ? f.doc.AddThinFrame(raster, no.Question())
-                               : which == 1 ? f.doc.AddBoldFrame(raster, no.Question())
-                                            : f.doc.AddDoubleFrame(raster, no.Question());
+        const CBufferUC result = which == 0 ? f.doc.Raster().AddThinFrame(raster, no.Question())
+                               : which == 1 ? f.doc.Raster().AddBoldFrame(raster, no.Question())
+                                            : f.doc.Raster().AddDoubleFrame(raster, no.Question());
         EXPECT_EQ(result, raster) << "frame " << which;
         EXPECT_EQ(no.asked, 1);
     }
@@ -337,16 +337,16 @@ TEST(RasterFrameTest, AnsweringNoSendsWithoutFrame)
 TEST(RasterMirrorTest, MirrorRowReversesBytesAndBits)
 {
     BYTE one[] = {0xC5};
-    EXPECT_EQ(CGlyphaneDoc::MirrorRow(one, 8), one + 1);
+    EXPECT_EQ(CLogoRaster::MirrorRow(one, 8), one + 1);
     EXPECT_EQ(one[0], 0xA3);
     BYTE three[] = {0x01, 0x02, 0xF0};
-    EXPECT_EQ(CGlyphaneDoc::MirrorRow(three, 24), three + 3);
+    EXPECT_EQ(CLogoRaster::MirrorRow(three, 24), three + 3);
     EXPECT_EQ(std::vector<BYTE>(three, three + 3), (std::vector<BYTE>{0x0F, 0x40, 0x80}));
     BYTE partial[] = {0x80, 0x00, 0x55};
-    EXPECT_EQ(CGlyphaneDoc::MirrorRow(partial, 20), partial + 2) << "width 20 is two bytes";
+    EXPECT_EQ(CLogoRaster::MirrorRow(partial, 20), partial + 2) << "width 20 is two bytes";
     EXPECT_EQ(std::vector<BYTE>(partial, partial + 3), (std::vector<BYTE>{0x00, 0x01, 0x55}));
     BYTE none[] = {0x12};
-    EXPECT_EQ(CGlyphaneDoc::MirrorRow(none, 7), none);
+    EXPECT_EQ(CLogoRaster::MirrorRow(none, 7), none);
     EXPECT_EQ(none[0], 0x12);
 
     for (int value = 0; value < 256; ++value) {
@@ -360,39 +360,39 @@ TEST(RasterMirrorTest, MirrorRowReversesBytesAndBits)
 TEST(RasterMirrorTest, StoredRasterReversalsWorkInPlace)
 {
     DocFixture f(16, 5, 16, 5);
-    f.doc.SetPrintRaster(Numbered(10));
-    EXPECT_EQ(f.doc.ReverseRasterImage(), 1);
-    EXPECT_EQ(Bytes(f.doc.GetPrintRaster()), (std::vector<BYTE>{8, 9, 6, 7, 4, 5, 2, 3, 0, 1})) << "row 2 stays";
+    f.doc.Raster().SetPrintRaster(Numbered(10));
+    EXPECT_EQ(f.doc.Raster().ReverseRasterImage(), 1);
+    EXPECT_EQ(Bytes(f.doc.Raster().GetPrintRaster()), (std::vector<BYTE>{8, 9, 6, 7, 4, 5, 2, 3, 0, 1})) << "row 2 stays";
 
-    f.doc.SetPrintRaster(CBufferUC(std::vector<BYTE>{0x01, 0x80, 0xF0, 0x0C}.data(), 4));
-    f.doc.SetDotY(2);
-    EXPECT_EQ(f.doc.ReverseRasterRows(), 1);
-    EXPECT_EQ(Bytes(f.doc.GetPrintRaster()), (std::vector<BYTE>{0x01, 0x80, 0x30, 0x0F}));
+    f.doc.Raster().SetPrintRaster(CBufferUC(std::vector<BYTE>{0x01, 0x80, 0xF0, 0x0C}.data(), 4));
+    f.doc.Binding().SetDotY(2);
+    EXPECT_EQ(f.doc.Raster().ReverseRasterRows(), 1);
+    EXPECT_EQ(Bytes(f.doc.Raster().GetPrintRaster()), (std::vector<BYTE>{0x01, 0x80, 0x30, 0x0F}));
 
-    f.doc.SetDotY(50); // a stale printer size on a small raster
-    EXPECT_EQ(f.doc.ReverseRasterImage(), 1);
-    EXPECT_EQ(f.doc.ReverseRasterRows(), 1);
-    EXPECT_EQ(f.doc.GetPrintRaster().GetSize(), 4);
+    f.doc.Binding().SetDotY(50); // a stale printer size on a small raster
+    EXPECT_EQ(f.doc.Raster().ReverseRasterImage(), 1);
+    EXPECT_EQ(f.doc.Raster().ReverseRasterRows(), 1);
+    EXPECT_EQ(f.doc.Raster().GetPrintRaster().GetSize(), 4);
 }
 
 TEST(RasterMirrorTest, FlipRowsUpsideDownGivesBmpOrder)
 {
     DocFixture f(16, 3, 64, 10);
     const CBufferUC source = Numbered(6);
-    EXPECT_EQ(Bytes(f.doc.FlipRowsUpsideDown(source)), (std::vector<BYTE>{4, 5, 2, 3, 0, 1}));
+    EXPECT_EQ(Bytes(f.doc.Raster().FlipRowsUpsideDown(source)), (std::vector<BYTE>{4, 5, 2, 3, 0, 1}));
     EXPECT_EQ(Bytes(source), (std::vector<BYTE>{0, 1, 2, 3, 4, 5})) << "the source is not changed";
     // Width 12: rows at 0, 1 and 3; the gap byte 2 stays where it is.
     DocFixture odd(12, 3, 64, 10);
-    EXPECT_EQ(Bytes(odd.doc.FlipRowsUpsideDown(Numbered(4))), (std::vector<BYTE>{3, 1, 2, 0}));
+    EXPECT_EQ(Bytes(odd.doc.Raster().FlipRowsUpsideDown(Numbered(4))), (std::vector<BYTE>{3, 1, 2, 0}));
 }
 
 TEST(RasterHeaderTest, HeaderIsTheTemplatePatchedForThePrinterLayout)
 {
     DocFixture f(100, 30, 128, 64);
-    f.doc.HeaderBuffer() = Filled(120, 0xEE); // as read from an opened file
+    f.doc.BmpFile().HeaderBuffer() = Filled(120, 0xEE); // as read from an opened file
     testenv::ScriptedUi ui;
     CBufferUC header;
-    f.doc.BuildBitmapHeader(header);
+    f.doc.BmpFile().BuildBitmapHeader(header);
     EXPECT_TRUE(ui.Prompts().empty());
     ASSERT_EQ(header.GetSize(), 62);
     EXPECT_EQ(At(header, 0), 'B');

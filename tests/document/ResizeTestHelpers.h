@@ -21,9 +21,9 @@ inline std::unique_ptr<CGlyphaneDoc> LogoDocument(const QImage& image)
 {
     auto doc = std::make_unique<CGlyphaneDoc>(testenv::DocEnvironment());
     EXPECT_TRUE(doc->InitNewLogo());
-    doc->AttachLogoBitmap(image);
-    doc->SetLogoSize(image.width(), image.height());
-    doc->PatchHeaderForLogo();
+    doc->Picture().AttachLogoBitmap(image);
+    doc->Picture().SetLogoSize(image.width(), image.height());
+    doc->BmpFile().PatchHeaderForLogo();
     doc->SetModifiedFlag(false);
     return doc;
 }

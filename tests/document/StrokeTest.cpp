@@ -97,12 +97,12 @@ TEST(DocumentReset, ResetsDrawingStateAndNamesNoPrinterAfterALoad)
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     doc.SetDrawMode(30);
     doc.SetPenWidth(9);
-    doc.SetPortName("COM1");
+    doc.Binding().SetPortName("COM1");
     doc.ResetAfterLoad();
     EXPECT_EQ(doc.GetDrawMode(), 0);
     EXPECT_EQ(doc.GetPenWidth(), 1);
     EXPECT_EQ(doc.GetPenColor(), 0u);
     EXPECT_EQ(doc.GetOwnerWindow(), nullptr);
-    EXPECT_EQ(doc.GetPortName(), "Comunication port not init");
-    EXPECT_EQ(doc.GetPrinterModel(), "Printer not selected");
+    EXPECT_EQ(doc.Binding().GetPortName(), "Comunication port not init");
+    EXPECT_EQ(doc.Binding().GetPrinterModel(), "Printer not selected");
 }

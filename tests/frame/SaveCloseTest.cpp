@@ -22,7 +22,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
     ASSERT_NE(frame, nullptr);
     CGlyphaneDoc* doc = OpenLogo();
     ASSERT_NE(doc, nullptr);
-    doc->GetLogoBitmap()->setPixel(0, 0, 0xFF000000);
+    doc->Picture().GetLogoBitmap()->setPixel(0, 0, 0xFF000000);
     doc->SetModifiedFlag(true);
 
     testenv::ScriptedUi ui;
@@ -32,7 +32,7 @@ TEST_F(FrameTest, SaveWritesTheOpenedFileAndSaveAsAsksForAName)
     EXPECT_TRUE(ui.Prompts().empty()) << "an opened file is saved in place";
     CGlyphaneDoc back{testenv::DocEnvironment()};
     ASSERT_TRUE(back.OnOpenDocument(doc->GetPathName()));
-    EXPECT_EQ(back.GetLogoBitmap()->pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(back.Picture().GetLogoBitmap()->pixel(0, 0), 0xFF000000u);
 
     const QString other = TempPath("other.bmp");
     ui.Then([other](CUiPrompt& p, QDialog*) { p.fileName = other; p.result = IDOK; });

@@ -119,15 +119,15 @@ TEST_F(FrameTest, PanesFollowTheLogoWindowThatBecomesActive)
     const QString secondPath = WriteWhiteLogo(32, 16, QStringLiteral("second.bmp"));
     CGlyphaneDoc* first = GetApp()->OpenDocumentFile(firstPath);
     ASSERT_NE(first, nullptr);
-    first->SetPrinterModel(QStringLiteral("WGJ33"));
-    first->SetPortName(QStringLiteral("COM3"));
+    first->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
+    first->Binding().SetPortName(QStringLiteral("COM3"));
     frame->Router()->Dispatch(ID_TOOL_PEN);
     EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: Pen"));
 
     CGlyphaneDoc* second = GetApp()->OpenDocumentFile(secondPath);
     ASSERT_NE(second, nullptr);
-    second->SetPrinterModel(QStringLiteral("JMQ9534"));
-    second->SetPortName(QStringLiteral("LPT1"));
+    second->Binding().SetPrinterModel(QStringLiteral("JMQ9534"));
+    second->Binding().SetPortName(QStringLiteral("LPT1"));
     EXPECT_EQ(frame->PaneText(6567), QStringLiteral("Tool selected: None"));
     EXPECT_EQ(frame->PaneText(6566), QStringLiteral("Size: X:32, Y:16"));
 

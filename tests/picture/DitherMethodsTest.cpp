@@ -141,8 +141,8 @@ TEST(DitherMethodsTest, FloydSteinbergIsToBlackWhiteAtTheSameThreshold)
     const picture::CPicture picture = picture::CPicture::FromImage(colours, QStringLiteral("colours.bmp"));
     for (const int threshold : {0, 1, 127, 128, 200, 255}) {
         CGlyphaneDoc doc{testenv::DocEnvironment()};
-        doc.AttachLogoBitmap(colours);
-        doc.SetLogoSize(colours.width(), colours.height());
+        doc.Picture().AttachLogoBitmap(colours);
+        doc.Picture().SetLogoSize(colours.width(), colours.height());
         doc.ConvertToBlackWhite(DWORD(colours.width()), DWORD(colours.height()), DWORD(threshold));
 
         picture::CPictureConversion conversion(picture);
@@ -152,7 +152,7 @@ TEST(DitherMethodsTest, FloydSteinbergIsToBlackWhiteAtTheSameThreshold)
         QString why;
         const QImage logo = conversion.Convert(colours.size(), settings, &why);
         ASSERT_FALSE(logo.isNull()) << why.toStdString();
-        EXPECT_EQ(logo, *doc.GetLogoBitmap()) << "threshold " << threshold;
+        EXPECT_EQ(logo, *doc.Picture().GetLogoBitmap()) << "threshold " << threshold;
     }
 }
 
@@ -165,15 +165,15 @@ TEST(DitherMethodsTest, ToBlackWhiteTakesEveryMethod)
         for (int x = 0; x < 8; ++x)
             colours.setPixel(x, y, qRgb(ramp[x], ramp[x], ramp[x]));
     CGlyphaneDoc doc{testenv::DocEnvironment()};
-    doc.AttachLogoBitmap(colours);
-    doc.SetLogoSize(8, 3);
+    doc.Picture().AttachLogoBitmap(colours);
+    doc.Picture().SetLogoSize(8, 3);
     doc.ConvertToBlackWhite(8, 3, 128, Method::Atkinson);
     QString dots;
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 8; ++x)
-            dots += doc.GetLogoBitmap()->pixel(x, y) == 0xFFFFFFFFu ? u'1' : u'0';
+            dots += doc.Picture().GetLogoBitmap()->pixel(x, y) == 0xFFFFFFFFu ? u'1' : u'0';
         dots += u' ';
     }
     EXPECT_EQ(dots.trimmed(), QLatin1String("00001111 00011111 00000111"));
-    EXPECT_TRUE(doc.IsMonochrome());
+    EXPECT_TRUE(doc.Binding().IsMonochrome());
 }

@@ -71,8 +71,8 @@ protected:
             return nullptr;
         if (m_view)
             m_view->Link().SetShowInitDialog(false);
-        EXPECT_EQ(m_doc->IsWgj33(), 1);
-        m_doc->SetWgj33(0);
+        EXPECT_EQ(m_doc->Binding().IsWgj33(), 1);
+        m_doc->Binding().SetWgj33(0);
         QApplication::processEvents();
         return m_view;
     }
@@ -81,9 +81,9 @@ protected:
     // for that printer would have it.
     void BindDocumentTo(const QString& model)
     {
-        m_doc->SetPrinterModel(model);
-        m_doc->SetPrinterCfgFileName(QStringLiteral("CfgFile\\%1.cfg").arg(model));
-        ASSERT_TRUE(m_doc->GetPrinterCfg()->LoadPublicCfgFile(
+        m_doc->Binding().SetPrinterModel(model);
+        m_doc->Binding().SetPrinterCfgFileName(QStringLiteral("CfgFile\\%1.cfg").arg(model));
+        ASSERT_TRUE(m_doc->Binding().GetPrinterCfg()->LoadPublicCfgFile(
             testenv::ProgramDir() + QStringLiteral("CfgFile/%1.cfg").arg(model)));
     }
 

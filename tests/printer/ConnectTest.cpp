@@ -34,7 +34,7 @@ ScriptedUi::Step PlaceImage(int position)
 TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
-    m_doc->SetWgj33(1);
+    m_doc->Binding().SetWgj33(1);
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES).Then(PlaceImage(0));
     m_view->OnCommand(ID_CONNECT_PRINTER);
@@ -43,13 +43,13 @@ TEST_F(ConnectTest, Wgj33AnswerYesBindsItWithoutDetectionAndResizes)
     const CUiPrompt& question = ui.Prompts()[1];
     EXPECT_EQ(question.caption, LoadString(61446));
     EXPECT_EQ(question.flags, UINT(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("WGJ33"));
-    EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM1"));
-    EXPECT_EQ(m_doc->GetNumLogos(), 2);
-    EXPECT_EQ(m_doc->GetGsiModel(), 51);
-    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
-    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("COM1"));
+    EXPECT_EQ(m_doc->Binding().GetNumLogos(), 2);
+    EXPECT_EQ(m_doc->Binding().GetGsiModel(), 51);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->Picture().GetLogoHeight(), 240);
     EXPECT_TRUE(m_view->Link().IsPortSelected());
     EXPECT_FALSE(m_view->Link().IsPrinterDetected());
     EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("WGJ33"));
@@ -71,12 +71,12 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     ASSERT_EQ(m_view->Surfaces().UndoCount(), 1);
     ASSERT_EQ(m_view->Surfaces().Undo().image().size(), QSize(100, 50));
 
-    m_doc->SetWgj33(1);
+    m_doc->Binding().SetWgj33(1);
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES).Then(PlaceImage(0));
     m_view->OnCommand(ID_CONNECT_PRINTER);
-    ASSERT_EQ(m_doc->GetLogoWidth(), 576);
-    const QImage centred = *m_doc->GetLogoBitmap();
+    ASSERT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    const QImage centred = *m_doc->Picture().GetLogoBitmap();
     ASSERT_EQ(centred.pixel(238 + 10, 95 + 5), 0xFF000000u) << "the stroke, centred";
 
     EXPECT_EQ(m_view->Surfaces().UndoCount(), 0);
@@ -86,19 +86,19 @@ TEST_F(ConnectTest, UndoAfterAResizeOnConnectCannotBringBackTheOldSize)
     m_view->OnUpdateCommand(ID_EDIT_UNDO, state);
     EXPECT_FALSE(state.enabled()) << "nothing to undo across the resize";
     m_view->OnCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(*m_doc->GetLogoBitmap(), centred) << "the old 100 x 50 copy is never blitted over the logo";
+    EXPECT_EQ(*m_doc->Picture().GetLogoBitmap(), centred) << "the old 100 x 50 copy is never blitted over the logo";
 }
 
 TEST_F(ConnectTest, ImageOfThePrinterSizeIsOnlyRedrawn)
 {
     ASSERT_TRUE(OpenWhiteLogo(576, 240));
-    m_doc->SetWgj33(1);
+    m_doc->Binding().SetWgj33(1);
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("COM1"))).Answer(IDYES);
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(DialogClasses(ui), QStringList{QStringLiteral("CDiaologSelectComPort")});
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("WGJ33"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("WGJ33"));
 }
 
 TEST_F(ConnectTest, DetectionThenASecondConnectFindsTheStoredFile)
@@ -111,12 +111,12 @@ TEST_F(ConnectTest, DetectionThenASecondConnectFindsTheStoredFile)
         m_view->OnCommand(ID_CONNECT_PRINTER);
         EXPECT_EQ(ui.Pending(), 0u) << round;
         EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("It was detected printer WGJ33")}) << round;
-        EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
-        EXPECT_EQ(m_doc->GetGsiModel(), 51) << round;
+        EXPECT_EQ(m_doc->Binding().GetPrinterCfgFileName(), QStringLiteral("CfgFile\\WGJ33.cfg"));
+        EXPECT_EQ(m_doc->Binding().GetGsiModel(), 51) << round;
         EXPECT_TRUE(m_view->Link().IsPrinterDetected());
         EXPECT_EQ(m_view->Link().Serial(), nullptr);
         // The model's values show the configuration really was loaded again.
-        m_doc->SetNumLogos(0);
+        m_doc->Binding().SetNumLogos(0);
     }
 }
 
@@ -133,8 +133,8 @@ TEST_F(ConnectTest, SilentPrinterFallsBackToThePortAndThePrinterList)
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("Printer not ready or wrong com port selected")});
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
-    EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("QNND"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
     EXPECT_FALSE(m_view->Link().IsPrinterDetected());
 }
 
@@ -153,8 +153,8 @@ TEST_F(ConnectTest, CancelledPortChoiceOrPrinterListEndsConnect)
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_TRUE(MessageTexts(ui).isEmpty());
-    EXPECT_EQ(m_doc->GetPrinterModel(), LoadString(61469));
-    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), LoadString(61469));
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 64);
 }
 
 TEST_F(ConnectTest, ParallelPortRepeatsThePrinterChoiceUntilOneHasLpt)
@@ -170,25 +170,25 @@ TEST_F(ConnectTest, ParallelPortRepeatsThePrinterChoiceUntilOneHasLpt)
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support LPT Com Port")});
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("LPT1"));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
-    EXPECT_EQ(m_doc->GetLogoWidth(), 576);
-    EXPECT_EQ(m_doc->GetLogoHeight(), 240);
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("LPT1"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("QNND"));
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 576);
+    EXPECT_EQ(m_doc->Picture().GetLogoHeight(), 240);
 }
 
 TEST_F(ConnectTest, UsbModelMissingFromThePrinterListEndsConnect)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     BindDocumentTo(QStringLiteral("BDQGMLW")); // USB ports are offered
-    m_doc->SetPrinterModel(QStringLiteral("NOTLISTED"));
+    m_doc->Binding().SetPrinterModel(QStringLiteral("NOTLISTED"));
     viewpanes::SetPrinterPane(GetAppHost(), QStringLiteral("before"));
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("USB001")));
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(ui.Prompts().size(), 1u);
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("USB001"));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("NOTLISTED"));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("USB001"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("NOTLISTED"));
     EXPECT_EQ(viewpanes::LastTexts().printer, QStringLiteral("before"));
 }
 
@@ -197,16 +197,16 @@ TEST_F(ConnectTest, UsbBitmapModelKeepsASmallerImageAndNeverAsksForAPlacement)
     for (const int width : {200, 500}) {
         ASSERT_TRUE(OpenWhiteLogo(width, 100));
         BindDocumentTo(QStringLiteral("BDQGMLW"));
-        m_doc->SetPrinterModel(LoadString(61469));
+        m_doc->Binding().SetPrinterModel(LoadString(61469));
         ScriptedUi ui;
         ui.Then(ChoosePort(QStringLiteral("USB001"))).Then(ChoosePrinter(QStringLiteral("BDQGMLW")));
         m_view->OnCommand(ID_CONNECT_PRINTER);
         EXPECT_EQ(ui.Pending(), 0u);
         EXPECT_EQ(ui.Prompts().size(), 2u) << width;
-        EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("BDQGMLW"));
-        EXPECT_EQ(m_doc->GetDotX(), width < 384 ? width : 384) << width;
-        EXPECT_EQ(m_doc->GetDotY(), 100);
-        EXPECT_EQ(m_doc->GetLogoWidth(), width); // the image itself is left alone
+        EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("BDQGMLW"));
+        EXPECT_EQ(m_doc->Binding().GetDotX(), width < 384 ? width : 384) << width;
+        EXPECT_EQ(m_doc->Binding().GetDotY(), 100);
+        EXPECT_EQ(m_doc->Picture().GetLogoWidth(), width); // the image itself is left alone
     }
 }
 
@@ -214,13 +214,13 @@ TEST_F(ConnectTest, UsbPortForAPrinterWithoutUsbReportsIt)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 32));
     BindDocumentTo(QStringLiteral("BDQGMLW"));
-    m_doc->SetPrinterModel(QStringLiteral("WGJ33"));
+    m_doc->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
     ScriptedUi ui;
     ui.Then(ChoosePort(QStringLiteral("USB001"))).Answer(IDOK);
     m_view->OnCommand(ID_CONNECT_PRINTER);
     EXPECT_EQ(ui.Pending(), 0u);
     EXPECT_EQ(MessageTexts(ui), QStringList{QStringLiteral("The printer WGJ33 doesn't support USB Com Port")});
-    EXPECT_EQ(m_doc->GetLogoWidth(), 64);
+    EXPECT_EQ(m_doc->Picture().GetLogoWidth(), 64);
 }
 
 TEST_F(ConnectTest, Vd8ChangesPortToUsbWithoutAsking)
@@ -232,7 +232,7 @@ TEST_F(ConnectTest, Vd8ChangesPortToUsbWithoutAsking)
     ScriptedUi ui;
     m_view->OnCommand(ID_CHANGE_COM_PORT);
     EXPECT_TRUE(ui.Prompts().empty());
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("USB"));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("USB"));
     EXPECT_EQ(viewpanes::LastTexts().port, QStringLiteral("USB"));
     EXPECT_TRUE(m_view->Link().IsPortSelected());
     EXPECT_FALSE(m_view->Link().IsLogoInRam());

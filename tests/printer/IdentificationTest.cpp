@@ -43,7 +43,7 @@ protected:
     // Runs detection on COM1, accepting what it proposes; the message shown.
     QString Detect(int expectedResult, int answer = IDOK)
     {
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         ScriptedUi ui;
         ui.Answer(answer);
         EXPECT_EQ(m_view->AutodetectPrinter(), expectedResult);
@@ -94,8 +94,8 @@ TEST_F(DetectionTest, EveryListedModelIsFoundByItsIdentificationByte)
         if (printer.id != kSubModelEntryValue) {
             EXPECT_EQ(message, QStringLiteral("It was detected printer ") + printer.model);
         }
-        EXPECT_EQ(m_doc->GetPrinterModel(), printer.model);
-        EXPECT_EQ(m_doc->GetPrinterCfgFileName(), printer.cfgFile);
+        EXPECT_EQ(m_doc->Binding().GetPrinterModel(), printer.model);
+        EXPECT_EQ(m_doc->Binding().GetPrinterCfgFileName(), printer.cfgFile);
         EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << printer.model.toStdString();
     }
 }
@@ -107,7 +107,7 @@ TEST_F(DetectionTest, PrinterIsFoundAtEverySpeedItStartsAt)
         for (const char* model : {"WGJ33", "HVCZL98C"}) {
             StartPrinter(QString::fromLatin1(model), baud);
             EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer ") + QString::fromLatin1(model)) << baud;
-            EXPECT_EQ(m_doc->GetPrinterModel(), QString::fromLatin1(model)) << baud;
+            EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QString::fromLatin1(model)) << baud;
         }
     }
 }
@@ -117,7 +117,7 @@ TEST_F(DetectionTest, SubModelTwoNamesTheEcrPrinter)
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     StartPrinter(QStringLiteral("WQWRFW0"), 9600, QString(), 2);
     EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer WQWRFW 0 ECR BDQG"));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("WQWRFW0"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("WQWRFW0"));
     for (const int other : {1, 0, 3}) {
         StartPrinter(QStringLiteral("WQWRFW0"), 19200, QString(), other);
         EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer WQWRFW0")) << other;
@@ -141,8 +141,8 @@ TEST_F(DetectionTest, CancelKeepsTheDetectedModelButNotTheFlag)
     EXPECT_EQ(Detect(0, IDCANCEL), QStringLiteral("It was detected printer QNND"));
     EXPECT_EQ(m_lastCaption, LoadString(61446));
     EXPECT_EQ(m_lastFlags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("QNND"));
-    EXPECT_EQ(m_doc->GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("QNND"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterCfgFileName(), QStringLiteral("CfgFile\\QNND.cfg"));
     EXPECT_FALSE(m_view->Link().IsPrinterDetected());
 }
 
@@ -150,7 +150,7 @@ TEST_F(DetectionTest, SilentPrinterIsReportedAndLeavesNoPortOpen)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     StartPrinter(QStringLiteral("WGJ33"), 9600, QStringLiteral("silent"));
-    m_doc->SetPortName(QStringLiteral("COM1"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM1"));
     ScriptedUi ui;
     ui.Answer(IDOK);
     QElapsedTimer timer;
@@ -162,7 +162,7 @@ TEST_F(DetectionTest, SilentPrinterIsReportedAndLeavesNoPortOpen)
     EXPECT_EQ(ui.Prompts()[0].caption, QStringLiteral("Autodetect printer"));
     EXPECT_EQ(ui.Prompts()[0].icon(), UINT(MB_ICONSTOP));
     EXPECT_EQ(m_view->Link().Serial(), nullptr);
-    EXPECT_EQ(m_doc->GetPrinterModel(), LoadString(61469));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), LoadString(61469));
     // The port is free again: another object can open it.
     StartPrinter(QStringLiteral("WGJ33"));
     EXPECT_EQ(Detect(1), QStringLiteral("It was detected printer WGJ33"));
@@ -171,11 +171,11 @@ TEST_F(DetectionTest, SilentPrinterIsReportedAndLeavesNoPortOpen)
 TEST_F(DetectionTest, PortThatCannotBeOpenedEndsSilently)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
-    m_doc->SetPortName(QStringLiteral("COM2"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM2"));
     ScriptedUi ui;
     EXPECT_EQ(m_view->AutodetectPrinter(), 0);
     EXPECT_TRUE(ui.Prompts().empty());
-    EXPECT_EQ(m_doc->GetPortName(), LoadString(61454));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), LoadString(61454));
     EXPECT_EQ(m_view->Link().Serial(), nullptr);
 }
 
@@ -186,7 +186,7 @@ TEST_F(DetectionTest, InitialisationHintComesBeforeThePortOpens)
     for (const int wgj : {0, 1}) {
         m_view->Link().SetShowInitDialog(true);
         m_view->Link().SetWgjPrinter(wgj);
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         ScriptedUi ui;
         ui.Answer(IDOK).Answer(IDOK);
         EXPECT_EQ(m_view->AutodetectPrinter(), 1);

@@ -26,7 +26,7 @@ protected:
     // A serial object on COM1 opened with the model's configuration.
     void OpenSerial(const QString& model)
     {
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         m_cfg.LoadPublicCfgFile(testenv::ProgramDir() + QStringLiteral("CfgFile/%1.cfg").arg(model));
         m_view->Link().MakeSerial();
         ASSERT_EQ(m_view->Link().OpenSerialPort(&m_cfg), 1);
@@ -90,7 +90,7 @@ TEST_F(PortsTest, PrinterSilentMidCallFailsWithinItsTimeout)
     ASSERT_TRUE(list.LoadPublicCfgFile(testenv::ProgramDir() + QStringLiteral("PrnToTest.cfg")));
     for (const char* fault : {"silent", "disconnect-after=2"}) {
         StartPrinter(QStringLiteral("WQWRFW0"), 9600, QString::fromLatin1(fault), 2);
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         m_view->Link().MakeSerial();
         ASSERT_EQ(m_view->Link().OpenSerialPort(&list), 1);
         QElapsedTimer timer;
@@ -107,10 +107,10 @@ TEST_F(PortsTest, SerialPortThatCannotBeOpenedIsMarkedNotInit)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
     EXPECT_EQ(m_view->Link().OpenSerialPort(nullptr), 0); // no object
-    m_doc->SetPortName(QStringLiteral("COM2"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM2"));
     m_view->Link().MakeSerial();
-    EXPECT_EQ(m_view->Link().OpenSerialPort(m_doc->GetPrinterCfg()), 0);
-    EXPECT_EQ(m_doc->GetPortName(), LoadString(61454));
+    EXPECT_EQ(m_view->Link().OpenSerialPort(m_doc->Binding().GetPrinterCfg()), 0);
+    EXPECT_EQ(m_doc->Binding().GetPortName(), LoadString(61454));
     EXPECT_NE(m_view->Link().Serial(), nullptr); // the caller deletes it
     m_view->Link().DropSerial();
     EXPECT_EQ(m_view->Link().CloseSerialPort(), 0);
@@ -178,10 +178,10 @@ TEST_F(PortsTest, PortCommandsNeedAUsablePort)
     EXPECT_TRUE(enabled(ID_CHANGE_COM_PORT));
 
     for (const UINT id : {ID_PROGRAM_LOGO, ID_TEST_LOGO, ID_PRINT_LOGO}) {
-        m_doc->SetPrinterModel(QStringLiteral("WGJ33"));
-        m_doc->SetPortName(LoadString(61454));
+        m_doc->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
+        m_doc->Binding().SetPortName(LoadString(61454));
         EXPECT_FALSE(enabled(id)) << id;
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         EXPECT_TRUE(enabled(id)) << id;
         m_view->Link().SetRxhPrinter(true);
         EXPECT_EQ(enabled(id), id == ID_PROGRAM_LOGO) << id;
@@ -192,9 +192,9 @@ TEST_F(PortsTest, PortCommandsNeedAUsablePort)
 TEST_F(PortsTest, TestLogoIsOffForFiscalAndNoTestModels)
 {
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
-    m_doc->SetPortName(QStringLiteral("COM1"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM1"));
     auto testEnabled = [&](const char* model) {
-        m_doc->SetPrinterModel(QString::fromLatin1(model));
+        m_doc->Binding().SetPrinterModel(QString::fromLatin1(model));
         CCmdUI ui(ID_TEST_LOGO);
         m_view->OnUpdateCommand(ID_TEST_LOGO, ui);
         CCmdUI print(ID_PRINT_LOGO);
@@ -218,8 +218,8 @@ TEST_F(ClientVariantPortsTest, EveryPrinterCommandIsOff)
 {
     ASSERT_EQ(GetApp()->GetClientVariant(), 1u);
     ASSERT_TRUE(OpenWhiteLogo(16, 16));
-    m_doc->SetPortName(QStringLiteral("COM1"));
-    m_doc->SetPrinterModel(QStringLiteral("WGJ33"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM1"));
+    m_doc->Binding().SetPrinterModel(QStringLiteral("WGJ33"));
     m_view->Link().SetPortSelected(true);
     for (const UINT id : {ID_CONNECT_PRINTER, ID_CHANGE_COM_PORT, ID_PROGRAM_LOGO, ID_TEST_LOGO, ID_PRINT_LOGO}) {
         CCmdUI ui(id);
@@ -232,7 +232,7 @@ TEST_F(PortsTest, ConnectNeedsALogoBitmap)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     CGlyphaneView view(&doc, GetAppHost());
-    ASSERT_EQ(doc.GetLogoBitmap(), nullptr);
+    ASSERT_EQ(doc.Picture().GetLogoBitmap(), nullptr);
     CCmdUI ui(ID_CONNECT_PRINTER);
     EXPECT_TRUE(view.OnUpdateCommand(ID_CONNECT_PRINTER, ui));
     EXPECT_FALSE(ui.enabled());

@@ -43,9 +43,9 @@ QImage RandomLogo(int width, int height, quint32 seed)
 
 void BindLogo(CGlyphaneDoc& doc, const QImage& image, const QString& model)
 {
-    doc.AttachLogoBitmap(image);
-    doc.SetLogoSize(image.width(), image.height());
-    doc.SetPrinterModel(model);
+    doc.Picture().AttachLogoBitmap(image);
+    doc.Picture().SetLogoSize(image.width(), image.height());
+    doc.Binding().SetPrinterModel(model);
 }
 
 std::vector<BYTE> ZeroBytes(int count) { return std::vector<BYTE>(size_t(count), 0); }
@@ -102,7 +102,7 @@ TEST(PlainPrintData, BitsThenTheModelsTrailingZeros)
         ASSERT_TRUE(BuildPlainPrintData(doc));
         std::vector<BYTE> expected = ReferenceBits(image, 16);
         expected.resize(expected.size() + size_t(c.zeros), 0);
-        EXPECT_EQ(doc.GetPrintRaster().Bytes(), expected) << c.model;
+        EXPECT_EQ(doc.Raster().GetPrintRaster().Bytes(), expected) << c.model;
     }
 }
 
@@ -114,27 +114,27 @@ TEST(PlainPrintData, CountFollowsTheLogoSizeNotThePaddedRows)
     CGlyphaneDoc doc{testenv::DocEnvironment()};
     BindLogo(doc, image, "WGJ33");
     ASSERT_TRUE(BuildPlainPrintData(doc));
-    EXPECT_EQ(doc.GetPrintRaster().Bytes(), ReferenceBits(image, 7));
+    EXPECT_EQ(doc.Raster().GetPrintRaster().Bytes(), ReferenceBits(image, 7));
 
     // A logo size larger than the bitmap is padded with zero bytes.
-    doc.SetLogoSize(32, 8);
+    doc.Picture().SetLogoSize(32, 8);
     ASSERT_TRUE(BuildPlainPrintData(doc));
     std::vector<BYTE> padded = ReferenceBits(image, 32);
-    EXPECT_EQ(doc.GetPrintRaster().Bytes(), padded);
+    EXPECT_EQ(doc.Raster().GetPrintRaster().Bytes(), padded);
     EXPECT_EQ(std::vector<BYTE>(padded.begin() + 12, padded.end()), ZeroBytes(20));
 }
 
 TEST(PlainPrintData, WithoutBitmapOnlyTheTrailingZeros)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
-    doc.SetLogoSize(576, 240);
-    doc.SetPrintRaster(CBufferUC(10, 0xEE));
-    doc.SetPrinterModel("BJL153");
+    doc.Picture().SetLogoSize(576, 240);
+    doc.Raster().SetPrintRaster(CBufferUC(10, 0xEE));
+    doc.Binding().SetPrinterModel("BJL153");
     ASSERT_TRUE(BuildPlainPrintData(doc));
-    EXPECT_EQ(doc.GetPrintRaster().Bytes(), ZeroBytes(56));
-    doc.SetPrinterModel("WGJ33");
+    EXPECT_EQ(doc.Raster().GetPrintRaster().Bytes(), ZeroBytes(56));
+    doc.Binding().SetPrinterModel("WGJ33");
     ASSERT_TRUE(BuildPlainPrintData(doc));
-    EXPECT_EQ(doc.GetPrintRaster().GetSize(), 0);
+    EXPECT_EQ(doc.Raster().GetPrintRaster().GetSize(), 0);
 }
 
 TEST(PlainPrintData, UnusableLogoSizeChangesNothing)
@@ -145,12 +145,12 @@ TEST(PlainPrintData, UnusableLogoSizeChangesNothing)
     for (const auto& size : {std::pair{-16, 2}, std::pair{16, -1},
                              std::pair{CGlyphaneDoc::kMaxLogoSide + 1, 16},
                              std::pair{16, 2000000000}}) {
-        doc.SetPrintRaster(previous);
-        doc.SetLogoSize(size.first, size.second);
+        doc.Raster().SetPrintRaster(previous);
+        doc.Picture().SetLogoSize(size.first, size.second);
         EXPECT_FALSE(BuildPlainPrintData(doc)) << size.first << "x" << size.second;
-        EXPECT_EQ(doc.GetPrintRaster(), previous);
+        EXPECT_EQ(doc.Raster().GetPrintRaster(), previous);
         EXPECT_FALSE(BuildUsbPrintData(doc));
-        EXPECT_EQ(doc.GetPrintRaster(), previous);
+        EXPECT_EQ(doc.Raster().GetPrintRaster(), previous);
     }
 }
 
@@ -179,9 +179,9 @@ TEST_F(UsbPrintData, HeaderThenBits)
     BindLogo(doc, image, "VD8");
     ASSERT_TRUE(BuildUsbPrintData(doc));
     CBufferUC header;
-    doc.BuildBitmapHeader(header);
+    doc.BmpFile().BuildBitmapHeader(header);
     ASSERT_EQ(header.GetSize(), 62);
-    const std::vector<BYTE> data = doc.GetPrintRaster().Bytes();
+    const std::vector<BYTE> data = doc.Raster().GetPrintRaster().Bytes();
     ASSERT_EQ(data.size(), size_t(62 + 48 * 5 / 8));
     EXPECT_EQ(std::vector<BYTE>(data.begin(), data.begin() + 62), header.Bytes());
     EXPECT_EQ(std::vector<BYTE>(data.begin() + 62, data.end()), ReferenceBits(image, 30));
@@ -194,12 +194,12 @@ TEST_F(UsbPrintData, HeaderThenBits)
 TEST_F(UsbPrintData, NoBitmapKeepsThePreviousBuffer)
 {
     CGlyphaneDoc doc{testenv::DocEnvironment()};
-    doc.SetLogoSize(48, 5);
-    doc.SetPrinterModel("JMQ9534");
+    doc.Picture().SetLogoSize(48, 5);
+    doc.Binding().SetPrinterModel("JMQ9534");
     const CBufferUC previous(7, 0x11);
-    doc.SetPrintRaster(previous);
+    doc.Raster().SetPrintRaster(previous);
     EXPECT_FALSE(BuildUsbPrintData(doc));
-    EXPECT_EQ(doc.GetPrintRaster(), previous);
+    EXPECT_EQ(doc.Raster().GetPrintRaster(), previous);
 }
 
 } // namespace

@@ -192,10 +192,10 @@ protected:
     void OpenLogo(const PathSetup& path)
     {
         OpenLogoFor(QLatin1String(path.model), path.width, path.height);
-        m_doc->SetPortName(QLatin1String(path.portName));
+        m_doc->Binding().SetPortName(QLatin1String(path.portName));
         int flash = 1;
-        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-        m_doc->SetPrnLogoFlash(flash);
+        m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+        m_doc->Binding().SetPrnLogoFlash(flash);
     }
 
     // The operator's answers a command of the path asks for.
@@ -356,8 +356,8 @@ protected:
         if (cell.ends == Ends::Fails) {
             EXPECT_TRUE(m_printer->FlashLogo(path.slot).IsEmpty()) << "slot " << path.slot << " was written";
         } else if (path.command == ID_PROGRAM_LOGO) {
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->GetLogoBitmap(), m_doc->GetDotX(),
-                                         m_doc->GetDotY()))
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
+                                         m_doc->Binding().GetDotY()))
                 << "success with slot " << path.slot << " not holding the logo";
         }
 
@@ -372,8 +372,8 @@ protected:
         // to "not init" until Connect binds it again, as it does here.
         if (m_view) {
             EXPECT_FALSE(m_view->IsTransferRunning());
-            if (m_doc->GetPortName() == LoadString(61454))
-                m_doc->SetPortName(QLatin1String(path.portName));
+            if (m_doc->Binding().GetPortName() == LoadString(61454))
+                m_doc->Binding().SetPortName(QLatin1String(path.portName));
             EXPECT_TRUE(State(path.command).enabled());
             EXPECT_EQ(m_view->ProgressDialog(), nullptr);
             if (cell.ends == Ends::Fails) {
@@ -419,11 +419,11 @@ protected:
         Record(path, clean, clock.elapsed());
         EXPECT_EQ(Shown(ui), Texts(boxes)) << AppLog().right(1500).toStdString();
         if (logoInSlot)
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->GetLogoBitmap(), m_doc->GetDotX(),
-                                         m_doc->GetDotY()));
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(path.slot), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
+                                         m_doc->Binding().GetDotY()));
         else
-            EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), m_doc->GetDotX(),
-                                         m_doc->GetDotY()));
+            EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(),
+                                         m_doc->Binding().GetDotY()));
     }
 
     void RunTable(const PathSetup& path, const std::vector<Cell>& cells)

@@ -11,14 +11,14 @@
 TEST(FrameQuestionTest, AsksThroughTheSeamAndItsAnswerDecides)
 {
     CGlyphaneDoc doc(testenv::DocEnvironment());
-    doc.SetLogoSize(32, 20); // as tall as the printer: the frame covers its edge
-    doc.SetDotX(32);
-    doc.SetDotY(20);
+    doc.Picture().SetLogoSize(32, 20); // as tall as the printer: the frame covers its edge
+    doc.Binding().SetDotX(32);
+    doc.Binding().SetDotY(20);
     const CBufferUC raster(4 * 20, 0xFF);
     for (const int answer : {IDYES, IDNO}) {
         testenv::ScriptedUi ui;
         ui.Answer(answer);
-        const CBufferUC framed = doc.AddThinFrame(raster, AskFrameMayCoverLogo(nullptr));
+        const CBufferUC framed = doc.Raster().AddThinFrame(raster, AskFrameMayCoverLogo(nullptr));
         ASSERT_EQ(ui.Prompts().size(), 1u);
         EXPECT_EQ(ui.Prompts()[0].text, LoadString(61466));
         EXPECT_EQ(ui.Prompts()[0].caption, LoadString(61467));

@@ -45,10 +45,10 @@ protected:
             return false;
         m_view = GetApp()->GetMainFrame()->ChildFrames().last()->GetView();
         m_view->Link().SetShowInitDialog(false);
-        m_doc->SetPortName(QStringLiteral("COM1"));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
         DWORD slotCount = 0;
-        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount);
-        m_doc->SetNumLogos(static_cast<int>(slotCount));
+        m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount);
+        m_doc->Binding().SetNumLogos(static_cast<int>(slotCount));
         return true;
     }
 };
@@ -74,7 +74,7 @@ TEST_F(PicturePaperTest, EachKindOfPictureBecomesALogoThatPrintsRight)
         const QString path = TempPath(QLatin1String(picture.name));
         ASSERT_TRUE(picture.write(path));
         ASSERT_TRUE(ConvertInTheEditor(path, picture.page));
-        const QImage logo = *m_doc->GetLogoBitmap();
+        const QImage logo = *m_doc->Picture().GetLogoBitmap();
         ASSERT_EQ(logo.size(), QSize(576, 240));
         EXPECT_TRUE(picturefiles::LooksHalfBlack(logo));
 

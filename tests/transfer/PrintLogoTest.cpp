@@ -84,8 +84,8 @@ protected:
         StartLinePrinter(model);
         OpenLogoFor(model, 64, 32);
         int flash = 1;
-        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-        m_doc->SetPrnLogoFlash(flash);
+        m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+        m_doc->Binding().SetPrnLogoFlash(flash);
     }
 
     // "Print Logo" with the answers of ui; returns when the command has.
@@ -180,7 +180,7 @@ TEST_F(PrintLogoTest, ALogoProgrammedIntoSlotTwoPrintsBackDotForDot)
     ScriptedUi ui;
     ui.Then(ChooseSlot(2));
     ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
-    ASSERT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240)) << AppLog().toStdString();
+    ASSERT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->Picture().GetLogoBitmap(), 576, 240)) << AppLog().toStdString();
     const qsizetype pagesBefore = m_printer->Pages().size();
 
     // The transfer left the printer at 115200 baud: the print finds it there.
@@ -204,7 +204,7 @@ TEST_F(PrintLogoTest, ALogoProgrammedIntoSlotTwoPrintsBackDotForDot)
             else if (y >= 240 && black)
                 feedsWhite = false;
         }
-    EXPECT_TRUE(HoldsCentredLogo(printed, *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(printed, *m_doc->Picture().GetLogoBitmap(), 576, 240));
     EXPECT_TRUE(feedsWhite);
 }
 
@@ -232,7 +232,7 @@ TEST_F(PrintLogoTest, APrinterPrintingFromRamLoadsTheSlotFirst)
         << "no baud detection for the WGJ33";
     EXPECT_FALSE(m_view->Link().IsLogoInRam()) << "RAM now holds the stored logo, not the document's";
     ASSERT_EQ(m_printer->Pages().size(), pagesBefore + 1);
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), 576, 240));
 }
 
 TEST_F(PrintLogoTest, FailuresEndTheCommandWithThePortClosed)
@@ -253,7 +253,7 @@ TEST_F(PrintLogoTest, FailuresEndTheCommandWithThePortClosed)
     // A printer that answers but is on no list: the detection fails and says so.
     StartLinePrinter(QStringLiteral("VD8"));
     OpenLogoFor(QStringLiteral("VD8"), 64, 32);
-    m_doc->SetPrnLogoFlash(1);
+    m_doc->Binding().SetPrnLogoFlash(1);
     m_view->Link().SetPrinterDetected(true);
     ui.Then(ChooseSlot(1));
     PrintLogo();
@@ -286,7 +286,7 @@ TEST_F(PrintLogoTest, ACommandLongerThanAPrinterTakesIsRefusedWithALogLine)
     ASSERT_TRUE(long_.open(QIODevice::WriteOnly));
     long_.write(text);
     long_.close();
-    ASSERT_TRUE(m_doc->GetPrinterCfg()->LoadPublicCfgFile(path));
+    ASSERT_TRUE(m_doc->Binding().GetPrinterCfg()->LoadPublicCfgFile(path));
 
     ScriptedUi ui;
     ui.Then(ChooseSlot(1));
@@ -313,9 +313,9 @@ TEST_F(PrintLogoTest, PrintLogoIsOfferedOnlyWithAUsablePortAndNoJobRunning)
     m_view->Link().SetRxhPrinter(true);
     EXPECT_FALSE(State(ID_PRINT_LOGO).enabled()) << "not for the MZVZVRXH";
     m_view->Link().SetRxhPrinter(false);
-    m_doc->SetPortName(LoadString(61454));
+    m_doc->Binding().SetPortName(LoadString(61454));
     EXPECT_FALSE(State(ID_PRINT_LOGO).enabled()) << "no usable port";
-    m_doc->SetPortName(QStringLiteral("COM1"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM1"));
 
     ScriptedUi ui;
     m_view->OnCommand(ID_TEST_LOGO);
@@ -396,7 +396,7 @@ TEST_F(PrintLogoTest, ThePreviewShowsTheDotsThePrinterHoldsAfterATest)
         ASSERT_TRUE(RunJob(ID_TEST_LOGO)) << AppLog().toStdString();
         const CEmuLogo held = m_printer->RamLogo();
         ASSERT_FALSE(held.IsEmpty()) << AppLog().toStdString();
-        EXPECT_EQ(shown.width(), m_doc->GetDotX()) << "the strip is the printer's width";
+        EXPECT_EQ(shown.width(), m_doc->Binding().GetDotX()) << "the strip is the printer's width";
         EXPECT_TRUE(SameDots(StripDots(shown, held.width, held.height), held));
     }
 }
@@ -488,7 +488,7 @@ TEST_F(PrintLogoTest, DocumentationScreenshot)
         GTEST_SKIP() << "set GLYPHANE_DOC_SHOTS to make the screenshots";
     StartLinePrinter(QStringLiteral("GB6853"));
     OpenLogoFor(QStringLiteral("GB6853"), 256, 128);
-    m_doc->SetPrnLogoFlash(1);
+    m_doc->Binding().SetPrnLogoFlash(1);
     m_view->OnCommand(ID_FRAME_THIN);
     ScriptedUi ui;
     ui.Then([&](CUiPrompt& p, QDialog* d) {
@@ -533,9 +533,9 @@ protected:
         });
         OpenLogoFor(model, 64, 32);
         int flash = 1;
-        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
-        m_doc->SetPrnLogoFlash(flash);
-        m_doc->SetPortName(portName);
+        m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("PrnLogoFlash"), &flash, 1);
+        m_doc->Binding().SetPrnLogoFlash(flash);
+        m_doc->Binding().SetPortName(portName);
     }
 
     static testenv::ScriptedUi::Step FirstUsbPrinter()

@@ -45,19 +45,19 @@ struct CountingQuestion {
 CBufferUC DocumentRaster(CGlyphaneDoc& doc, const QImage& logo, const CRasterShaping& shaping,
                          const CGlyphaneDoc::FrameQuestion& question)
 {
-    CBufferUC raster = doc.CenterRasterOnPrinter(doc.BuildPrintRaster(logo));
+    CBufferUC raster = doc.Raster().CenterRasterOnPrinter(doc.Raster().BuildPrintRaster(logo));
     if (shaping.frame == FrameKind::Thin)
-        raster = doc.AddThinFrame(raster, question);
+        raster = doc.Raster().AddThinFrame(raster, question);
     else if (shaping.frame == FrameKind::Bold)
-        raster = doc.AddBoldFrame(raster, question);
+        raster = doc.Raster().AddBoldFrame(raster, question);
     else if (shaping.frame == FrameKind::Double)
-        raster = doc.AddDoubleFrame(raster, question);
-    doc.SetPrintRaster(raster);
+        raster = doc.Raster().AddDoubleFrame(raster, question);
+    doc.Raster().SetPrintRaster(raster);
     if (shaping.reverseImage)
-        doc.ReverseRasterImage();
+        doc.Raster().ReverseRasterImage();
     if (shaping.reverseRow)
-        doc.ReverseRasterRows();
-    return doc.GetPrintRaster();
+        doc.Raster().ReverseRasterRows();
+    return doc.Raster().GetPrintRaster();
 }
 
 // logo width, logo height, printer DotX, DotY
@@ -77,9 +77,9 @@ TEST(PrinterRasterTest, EqualsTheDocumentChainForEverySizeAndOption)
     CGlyphaneDoc doc(testenv::DocEnvironment());
     unsigned seed = 1;
     for (const CLogoGeometry& g : kGeometries) {
-        doc.SetLogoSize(g.logoWidth, g.logoHeight);
-        doc.SetDotX(g.dotX);
-        doc.SetDotY(g.dotY);
+        doc.Picture().SetLogoSize(g.logoWidth, g.logoHeight);
+        doc.Binding().SetDotX(g.dotX);
+        doc.Binding().SetDotY(g.dotY);
         // The image is a few dots larger than the logo: only the logo's dots count.
         const QImage logo = RandomLogo(g.logoWidth + 3, g.logoHeight + 1, seed++);
         for (const auto& frame : kFrames)
@@ -113,13 +113,13 @@ TEST(PrinterRasterTest, BitmapStreamAnnouncesTheWholePrinterAreaItCarriesBottomR
     CGlyphaneDoc doc(testenv::DocEnvironment());
     for (const CLogoGeometry& g : {CLogoGeometry{64, 40, 64, 40}, CLogoGeometry{40, 24, 64, 40},
                                    CLogoGeometry{20, 9, 64, 40}}) {
-        doc.SetLogoSize(g.logoWidth, g.logoHeight);
-        doc.SetDotX(g.dotX);
-        doc.SetDotY(g.dotY);
+        doc.Picture().SetLogoSize(g.logoWidth, g.logoHeight);
+        doc.Binding().SetDotX(g.dotX);
+        doc.Binding().SetDotY(g.dotY);
         const QImage logo = RandomLogo(g.logoWidth, g.logoHeight, 77);
         const CBufferUC raster = DocumentRaster(doc, logo, {}, {});
         CBufferUC header;
-        doc.BuildBitmapHeader(header);
+        doc.BmpFile().BuildBitmapHeader(header);
         ASSERT_EQ(header.GetSize(), 62);
 
         const std::vector<BYTE> command = {0x1B, 0x42, 0x31};

@@ -84,7 +84,7 @@ protected:
             tweak(o);
         });
         OpenLogoFor(model, width, height);
-        m_doc->SetPortName(portName);
+        m_doc->Binding().SetPortName(portName);
     }
     // A parallel or USB write ends when the bytes are in the port's queue, not
     // when the printer has them: waits (the event loop running) until it has
@@ -120,7 +120,7 @@ protected:
     }
     ::testing::AssertionResult HoldsLogo(const CEmuLogo& held) const
     {
-        return HoldsCentredLogo(held, *m_doc->GetLogoBitmap(), m_doc->GetDotX(), m_doc->GetDotY());
+        return HoldsCentredLogo(held, *m_doc->Picture().GetLogoBitmap(), m_doc->Binding().GetDotX(), m_doc->Binding().GetDotY());
     }
 };
 
@@ -220,7 +220,7 @@ TEST_F(ProtocolFamiliesTest, EchoedBytesGetSixteenAcknowledgedZerosOnlyAfterTheA
     ScriptedUi ui;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
     EXPECT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << AppLog().toStdString();
-    Bytes expected = CentredBlackDots(*m_doc->GetLogoBitmap(), 512, 64);
+    Bytes expected = CentredBlackDots(*m_doc->Picture().GetLogoBitmap(), 512, 64);
     expected.insert(expected.end(), 16, 0x00);
     EXPECT_TRUE(After(m_printer->TakeReceivedBytes(), kEchoStart) == expected);
     EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(1)));
@@ -231,7 +231,7 @@ TEST_F(ProtocolFamiliesTest, EchoedBytesGetSixteenAcknowledgedZerosOnlyAfterTheA
     ScriptedUi plain;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
     EXPECT_EQ(MessageTexts(plain), QStringList{LoadString(61459)});
-    EXPECT_TRUE(After(m_printer->TakeReceivedBytes(), kEchoStart) == CentredBlackDots(*m_doc->GetLogoBitmap(), 256, 128));
+    EXPECT_TRUE(After(m_printer->TakeReceivedBytes(), kEchoStart) == CentredBlackDots(*m_doc->Picture().GetLogoBitmap(), 256, 128));
     EXPECT_TRUE(HoldsLogo(m_printer->FlashLogo(1)));
 }
 
@@ -249,7 +249,7 @@ TEST_F(ProtocolFamiliesTest, BdqgOnTheParallelPortWritesItsAreaIn32BlocksWithout
     // The frame, then block after block in address order: nothing else, no "CmdTxLogo".
     ASSERT_EQ(received.size(), 8u + 32u * 129u);
     EXPECT_TRUE(Bytes(received.begin(), received.begin() + 8) == kWriteC000);
-    const Bytes dots = CentredBlackDots(*m_doc->GetLogoBitmap(), 256, 128);
+    const Bytes dots = CentredBlackDots(*m_doc->Picture().GetLogoBitmap(), 256, 128);
     EXPECT_TRUE(std::equal(dots.begin(), dots.begin() + 128, received.begin() + 8));
     EXPECT_EQ(Progress().plannedSteps, 32);
     EXPECT_EQ(Progress().stepsDone, 32);
@@ -270,7 +270,7 @@ TEST_F(ProtocolFamiliesTest, BlockModelsTakeTwentyTwoByteBlocksTheLastPaddedWith
     // CmdTxLogo2 and the raster, 17287 bytes: 785 whole blocks and one with 5
     // zero bytes after the stream; then CmdPrtRAM, six line feeds, Ctotcut.
     Bytes expected = {0x1B, 0x4C, 0x02, 0x40, 0x02, 0xF0, 0x00};
-    const Bytes dots = CentredBlackDots(*m_doc->GetLogoBitmap(), 576, 240);
+    const Bytes dots = CentredBlackDots(*m_doc->Picture().GetLogoBitmap(), 576, 240);
     expected.insert(expected.end(), dots.begin(), dots.end());
     expected.insert(expected.end(), 5, 0x00);
     expected.insert(expected.end(), {0x1B, 0x50, 0x00, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x1B, 0x69});
@@ -404,7 +404,7 @@ TEST_F(ProtocolFamiliesTest, AJ4ProgramOverAUsbPrinterDeviceSucceedsOnlyOnceItsS
 
     // glyphane-cli closes the device as soon as the job has ended.
     const QString file = TempPath(QStringLiteral("usb-device.bmp"));
-    ASSERT_TRUE(m_doc->GetLogoBitmap()->convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(file, "BMP"));
+    ASSERT_TRUE(m_doc->Picture().GetLogoBitmap()->convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(file, "BMP"));
     StartLinePrinterWith(QStringLiteral("J4"), [](CEmuOptions& o) {
         o.port = EmuPort::UsbDevice;
         o.baud = 115200;
@@ -667,8 +667,8 @@ TEST_F(ProtocolFamiliesTest, FindPrintersConnectsTheLogoToThePrinterChosen)
         << rows.join('\n').toStdString();
     EXPECT_TRUE(rows.contains(QStringLiteral("COM2   %1   HVCZL at 9600 baud").arg(Link(2))));
     EXPECT_TRUE(rows.contains(QStringLiteral("LPT1   %1   the same device as COM1").arg(LinkPath())));
-    EXPECT_EQ(m_doc->GetPrinterModel(), QStringLiteral("HVCZL"));
-    EXPECT_EQ(m_doc->GetPortName(), QStringLiteral("COM2"));
+    EXPECT_EQ(m_doc->Binding().GetPrinterModel(), QStringLiteral("HVCZL"));
+    EXPECT_EQ(m_doc->Binding().GetPortName(), QStringLiteral("COM2"));
     EXPECT_TRUE(m_view->Link().IsPrinterDetected()) << "found by its identification, as detection finds it";
     EXPECT_EQ(ui.Pending(), 0u);
 }

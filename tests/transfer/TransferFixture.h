@@ -87,13 +87,13 @@ protected:
         ++m_logoFiles;
         ASSERT_NE(OpenWhiteLogo(width, height, QStringLiteral("logo%1.bmp").arg(m_logoFiles)), nullptr);
         const QString failure =
-            m_doc->BindPrinter(CPrinterChoice{model, QStringLiteral("CfgFile\\%1.cfg").arg(model)});
+            m_doc->Binding().BindPrinter(CPrinterChoice{model, QStringLiteral("CfgFile\\%1.cfg").arg(model)});
         ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
         DWORD slotCount = 0;
-        m_doc->GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount);
-        m_doc->SetNumLogos(static_cast<int>(slotCount));
-        m_doc->SetPortName(QStringLiteral("COM1"));
-        QImage* image = m_doc->GetLogoBitmap();
+        m_doc->Binding().GetPrinterCfg()->GetOptionPrintersToTest(QStringLiteral("NLoghi"), &slotCount);
+        m_doc->Binding().SetNumLogos(static_cast<int>(slotCount));
+        m_doc->Binding().SetPortName(QStringLiteral("COM1"));
+        QImage* image = m_doc->Picture().GetLogoBitmap();
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 if ((x * 3 + y * 5) % 7 == 0 || x == 0 || y == height - 1)

@@ -49,7 +49,7 @@ TEST_F(TransferTest, ThePrinterReceivesTheStreamInBlocksWithAStatusRequestBefore
     // ESC L 576 x 240, the complemented raster, in blocks of 2048 bytes with
     // DLE EOT 1 before every block after the first; then ESC P 0, six line
     // feeds and ESC i print the RAM logo.
-    const std::vector<uint8_t> stream = Join({kWgj33Download, CentredBlackDots(*m_doc->GetLogoBitmap(), 576, 240)});
+    const std::vector<uint8_t> stream = Join({kWgj33Download, CentredBlackDots(*m_doc->Picture().GetLogoBitmap(), 576, 240)});
     ASSERT_EQ(stream.size(), 17287u);
     std::vector<uint8_t> expected;
     for (size_t offset = 0; offset < stream.size(); offset += 2048) {
@@ -70,7 +70,7 @@ TEST_F(TransferTest, TestLoadsAndPrintsTheLogoThenProgramOnlyCopiesRamToFlash)
     ScriptedUi ui;
     ASSERT_TRUE(RunJob(ID_TEST_LOGO));
     EXPECT_TRUE(ui.Prompts().empty()) << "a test shows no box";
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), 576, 240));
     EXPECT_EQ(m_printer->Pages().size(), 1) << "the RAM logo was printed";
     EXPECT_TRUE(m_view->Link().IsLogoInRam());
     const std::vector<uint8_t> first = m_printer->TakeReceivedBytes();
@@ -86,7 +86,7 @@ TEST_F(TransferTest, TestLoadsAndPrintsTheLogoThenProgramOnlyCopiesRamToFlash)
     const std::vector<uint8_t> second = m_printer->TakeReceivedBytes();
     EXPECT_FALSE(Contains(second, kWgj33Download)) << "no raster the second time";
     EXPECT_TRUE(Contains(second, {0x1B, 0x46, 0x02})) << "RAM to flash slot 2";
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->Picture().GetLogoBitmap(), 576, 240));
     ASSERT_EQ(MessageTexts(ui), QStringList{LoadString(61459)}) << AppLog().toStdString();
     EXPECT_FALSE(m_view->Link().IsLogoInRam());
     EXPECT_EQ(m_view->Link().LogoNumber(), 2);
@@ -167,14 +167,14 @@ TEST_F(TransferTest, TheRamShortcutServesOnlyTheLogoTheRamHolds)
     ui.Then(ChooseSlot(2));
     ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));
     EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), kWgj33Download)) << "a full transfer";
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(2), *m_doc->Picture().GetLogoBitmap(), 576, 240));
     const qsizetype pages = m_printer->Pages().size();
     ui.Then(ChooseSlot(2));
     m_view->OnCommand(ID_PRINT_LOGO);
     ASSERT_TRUE(WaitForJob(30000));
     EXPECT_EQ(m_printer->Pages().size(), pages + 1) << "Print Logo slot 2 printed";
     EXPECT_TRUE(Contains(m_printer->TakeReceivedBytes(), {0x1B, 0x52, 0x02})) << "slot 2 into RAM, then printed";
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), 576, 240));
 }
 
 TEST_F(TransferTest, TheRamShortcutAsksEveryPrinterItsStatusBeforeTheCopy)
@@ -197,7 +197,7 @@ TEST_F(TransferTest, TheRamShortcutAsksEveryPrinterItsStatusBeforeTheCopy)
     EXPECT_LT(at(status), at(identification)) << "the status first";
     EXPECT_LT(at(identification), at(copy));
     EXPECT_LT(at(copy), static_cast<long>(second.size())) << "RAM to flash slot 3";
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(3), *m_doc->GetLogoBitmap(), 576, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->FlashLogo(3), *m_doc->Picture().GetLogoBitmap(), 576, 240));
 }
 
 TEST_F(TransferTest, StopBeforeTheFourthBlockEndsWithoutAnErrorBox)
@@ -279,7 +279,7 @@ TEST_F(TransferTest, ClosingTheWindowMidTransferEndsTheWorkerQuickly)
     EXPECT_LT(clock.elapsed(), 2000);
     QCoreApplication::processEvents();
     ASSERT_EQ(frame->ActiveChildFrame()->GetDocument(), other);
-    EXPECT_EQ(other->GetPortName().toStdString(), LoadString(61454).toStdString());
+    EXPECT_EQ(other->Binding().GetPortName().toStdString(), LoadString(61454).toStdString());
     EXPECT_EQ(frame->PaneText(ID_PANE_PORT).toStdString(), LoadString(61454).toStdString());
 }
 
@@ -404,7 +404,7 @@ TEST_F(TransferTest, BdqgmlwGetsTheBitmapStreamAndReportsSuccessItself)
     // 1536-byte blocks: the status request comes 1536 bytes after the command.
     ASSERT_GT(received.end() - start, 1536 + 3);
     EXPECT_TRUE(std::equal(start + 1536, start + 1539, std::vector<uint8_t>{0x10, 0x04, 0x01}.begin()));
-    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->GetLogoBitmap(), 384, 240));
+    EXPECT_TRUE(HoldsCentredLogo(m_printer->RamLogo(), *m_doc->Picture().GetLogoBitmap(), 384, 240));
     EXPECT_EQ(m_printer->Pages().size(), 1) << "a test ends by printing the RAM logo";
 }
 
@@ -442,7 +442,7 @@ TEST_F(TransferTest, MzvzvrxhProgramIsConfirmedByThePrinterAndTheSpeedRestoredEi
         SCOPED_TRACE(c.slot);
         StartLinePrinter(QStringLiteral("MZVZVRXH"));
         OpenLogoFor(QStringLiteral("MZVZVRXH"), 64, 32);
-        m_doc->SetNumLogos(3);
+        m_doc->Binding().SetNumLogos(3);
         ScriptedUi ui;
         ui.Then(ChooseSlot(c.slot));
         ASSERT_TRUE(RunJob(ID_PROGRAM_LOGO));

@@ -139,7 +139,7 @@ TEST_F(SelectionTest, CutAndCopyAreRefusedForAColouredLogo)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 40));
     SelectBlock();
-    m_doc->SetMonochrome(0);
+    m_doc->Binding().SetMonochrome(0);
     const QImage before = Image().copy();
     for (const UINT id : {ID_EDIT_CUT, ID_EDIT_COPY}) {
         testenv::ScriptedUi ui;

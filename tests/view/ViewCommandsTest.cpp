@@ -84,13 +84,13 @@ TEST_F(ViewTest, ZoomSaveAndCloseFollowTheMagnifierAndTheMonochromeFlag)
         EXPECT_EQ(State(ID_SHOW_GRID).enabled(), magnified);
         EXPECT_EQ(State(ID_FILE_CLOSE).enabled(), !magnified);
         for (const int mono : {1, 0}) {
-            m_doc->SetMonochrome(mono);
+            m_doc->Binding().SetMonochrome(mono);
             EXPECT_EQ(State(ID_FILE_SAVE).enabled(), !magnified && mono);
             EXPECT_EQ(State(ID_FILE_SAVE_AS).enabled(), !magnified && mono);
         }
     }
     m_view->Magnifier().SetMagnifiedFlag(false);
-    m_doc->SetMonochrome(1);
+    m_doc->Binding().SetMonochrome(1);
     // The size commands have no update rule: they are simply there.
     for (const UINT id : {ID_SIZE_2, ID_SIZE_3, ID_SIZE_5, ID_SIZE_7, ID_SIZE_USER})
         EXPECT_TRUE(m_view->HasCommandHandler(id)) << id;
@@ -142,7 +142,7 @@ TEST_F(ViewTest, PrinterCommandsDropTheToolAndThePaneSaysSo)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        m_doc->SetMonochrome(c.coloured ? 0 : 1);
+        m_doc->Binding().SetMonochrome(c.coloured ? 0 : 1);
         Command(ID_TOOL_BRUSH);
         ASSERT_EQ(viewpanes::LastTexts().tool.toStdString(), "Tool selected: Brush");
         {
@@ -201,8 +201,8 @@ TEST_F(ViewTest, SizeAndPositionPanes)
 TEST_F(ViewTest, FocusShowsPrinterAndPortOfTheDocument)
 {
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
-    m_doc->SetPrinterModel(QStringLiteral("JMQ9534"));
-    m_doc->SetPortName(QStringLiteral("COM3"));
+    m_doc->Binding().SetPrinterModel(QStringLiteral("JMQ9534"));
+    m_doc->Binding().SetPortName(QStringLiteral("COM3"));
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(m_view, &focus);
     EXPECT_EQ(viewpanes::LastTexts().printer, "JMQ9534");
@@ -344,12 +344,12 @@ TEST_F(ViewTest, ClosingTheWindowUnbindsTheSurfaceFromTheDocument)
     ASSERT_TRUE(OpenWhiteLogo(64, 8));
     EXPECT_EQ(m_doc->GetDrawingSurface(), &m_view->ImageSurface());
     EXPECT_TRUE(m_view->Surfaces().Ready());
-    QImage* bitmap = m_doc->GetLogoBitmap();
+    QImage* bitmap = m_doc->Picture().GetLogoBitmap();
     m_view->EditingDestroy();
     EXPECT_EQ(m_doc->GetDrawingSurface(), nullptr);
     EXPECT_FALSE(m_view->Surfaces().Ready());
     // The bitmap is the document's and stays.
-    EXPECT_EQ(m_doc->GetLogoBitmap(), bitmap);
+    EXPECT_EQ(m_doc->Picture().GetLogoBitmap(), bitmap);
     EXPECT_EQ(bitmap->width(), 64);
 }
 

@@ -86,7 +86,7 @@ TEST_F(ViewTest, ConversionIsEnabledOnlyForAColouredLogoAndDisablesItself)
     for (int x = 0; x < 16; ++x)
         for (int y = 0; y < 16; ++y)
             Image().setPixel(x, y, qRgb(40, 0, 0));
-    m_doc->SetMonochrome(0);
+    m_doc->Binding().SetMonochrome(0);
     EXPECT_TRUE(State(ID_IMAGE_TO_BLACK_WHITE).enabled());
     EXPECT_FALSE(State(ID_FILE_SAVE).enabled());
 

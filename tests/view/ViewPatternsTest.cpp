@@ -112,7 +112,7 @@ TEST_F(ViewTest, SolidFillOnAGreyPixelKeepsTheWhiteBrush)
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
             Image().setPixel(x, y, qRgb(128, 128, 128));
-    m_doc->SetMonochrome(0);
+    m_doc->Binding().SetMonochrome(0);
     Command(ID_TOOL_FILL);
     Click(3, 3);
     EXPECT_EQ(Pixel(0, 0), kWhite);

@@ -86,7 +86,7 @@ protected:
         Release(last.x(), last.y());
     }
 
-    QImage& Image() { return *m_doc->GetLogoBitmap(); }
+    QImage& Image() { return *m_doc->Picture().GetLogoBitmap(); }
     QRgb Pixel(int x, int y) { return Image().pixel(x, y); }
     int CountInColumn(int x, QRgb colour)
     {

@@ -34,9 +34,9 @@ protected:
     // logo made with File New for that printer is.
     void BindTo(const QString& model)
     {
-        m_doc->SetPrinterModel(model);
-        m_doc->SetDotX(Image().width());
-        m_doc->SetDotY(Image().height());
+        m_doc->Binding().SetPrinterModel(model);
+        m_doc->Binding().SetDotX(Image().width());
+        m_doc->Binding().SetDotY(Image().height());
     }
     void DrawDiagonal()
     {

@@ -1,9 +1,9 @@
-// Whole-image operations of the logo document. They work on the bitmap's
+// Whole-image operations of the logo picture. They work on the bitmap's
 // memory row by row; the width and height the caller passes are clamped to
 // the bitmap, so a stale logo size can never reach outside it. A bitmap kept
 // packed (one bit a pixel, palette black and white) is inverted and flipped
 // on its packed rows when the operation covers the whole bitmap.
-#include "document/GlyphaneDoc.h"
+#include "document/LogoPicture.h"
 
 #include "document/RasterOps.h"
 #include "picture/FloydSteinberg.h"
@@ -19,9 +19,9 @@ namespace {
 
 // The packed bitmap when the operation covers all of it, otherwise null (the
 // operation then takes the 32-bit pixels).
-QImage* PackedRowsOf(CGlyphaneDoc& doc, DWORD width, DWORD height)
+QImage* PackedRowsOf(CLogoPicture& picture, DWORD width, DWORD height)
 {
-    QImage* image = doc.GetLogoBitmap();
+    QImage* image = picture.GetLogoBitmap();
     if (!image || image->format() != QImage::Format_Mono || width < static_cast<DWORD>(image->width())
         || height < static_cast<DWORD>(image->height()))
         return nullptr;
@@ -70,9 +70,9 @@ void SwapPackedRowsTopBottom(QImage& image)
 }
 
 // The bitmap ready for direct 32-bit access, or null when there is none.
-QImage* PixelsOf(CGlyphaneDoc& doc)
+QImage* PixelsOf(CLogoPicture& picture)
 {
-    QImage* image = doc.GetLogoBitmap();
+    QImage* image = picture.GetLogoBitmap();
     if (!image)
         return nullptr;
     if (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32)
@@ -116,35 +116,33 @@ void WriteDots(const QImage& dots, QImage& image)
 
 } // namespace
 
-void CGlyphaneDoc::InvertAllPixels(DWORD width, DWORD height)
+bool CLogoPicture::InvertAllPixels(DWORD width, DWORD height)
 {
     if (QImage* packed = PackedRowsOf(*this, width, height)) {
         InvertPackedRows(*packed);
-        UpdateAllViews();
-        return;
+        return true;
     }
     QImage* image = PixelsOf(*this);
     if (!image)
-        return;
+        return false;
     const QSize size = ClampToImage(*image, width, height);
     for (int y = 0; y < size.height(); ++y) {
         QRgb* row = RowOf(*image, y);
         for (int x = 0; x < size.width(); ++x)
             row[x] = surface::ToPixel(0xFFFFFFu - surface::ToColorRef(row[x]));
     }
-    UpdateAllViews();
+    return true;
 }
 
-void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
+bool CLogoPicture::FlipPixelsHorizontal(DWORD width, DWORD height)
 {
     if (QImage* packed = PackedRowsOf(*this, width, height)) {
         MirrorPackedRows(*packed);
-        UpdateAllViews();
-        return;
+        return true;
     }
     QImage* image = PixelsOf(*this);
     if (!image)
-        return;
+        return false;
     const QSize size = ClampToImage(*image, width, height);
     const int w = size.width();
     for (int y = 0; y < size.height(); ++y) {
@@ -152,33 +150,32 @@ void CGlyphaneDoc::FlipPixelsHorizontal(DWORD width, DWORD height)
         for (int x = 0; x < w / 2; ++x)
             std::swap(row[x], row[w - 1 - x]);
     }
-    UpdateAllViews();
+    return true;
 }
 
-void CGlyphaneDoc::FlipPixelsVertical(DWORD width, DWORD height)
+bool CLogoPicture::FlipPixelsVertical(DWORD width, DWORD height)
 {
     if (QImage* packed = PackedRowsOf(*this, width, height)) {
         SwapPackedRowsTopBottom(*packed);
-        UpdateAllViews();
-        return;
+        return true;
     }
     QImage* image = PixelsOf(*this);
     if (!image)
-        return;
+        return false;
     const QSize size = ClampToImage(*image, width, height);
     const int h = size.height();
     for (int y = 0; y < h / 2; ++y) {
         QRgb* top = RowOf(*image, y);
         std::swap_ranges(top, top + size.width(), RowOf(*image, h - 1 - y));
     }
-    UpdateAllViews();
+    return true;
 }
 
-void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold, dither::Method method)
+bool CLogoPicture::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshold, dither::Method method)
 {
     QImage* image = PixelsOf(*this);
     if (!image)
-        return;
+        return false;
     const QSize size = ClampToImage(*image, width, height);
     // Lightness plus error always fits an int, so a threshold past INT_MAX
     // decides as INT_MAX does.
@@ -191,9 +188,5 @@ void CGlyphaneDoc::ConvertToBlackWhite(DWORD width, DWORD height, DWORD threshol
         dither::Apply(dots, dither::CMethodSettings{method, t, false});
         WriteDots(dots, *image);
     }
-    // The converted logo is saved and sent with the plain 1-bit header.
-    ReloadHeaderTemplate();
-    PatchHeaderForLogo();
-    m_bMonochrome = 1;
-    UpdateAllViews();
+    return true;
 }

@@ -1,7 +1,9 @@
-// The QZ log file of the client variant: a 48-byte header, the logo raster
-// with 1 = black dot and a checksum that brings the file's 16-bit word sum
-// to zero, under an old DOS 8.3 name.
-#include "document/GlyphaneDoc.h"
+#include "document/QzLogFile.h"
+
+#include "document/DocEnvironment.h"
+#include "document/DocMessages.h"
+#include "document/LogoPicture.h"
+#include "document/LogoRaster.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
@@ -26,7 +28,16 @@ void PutText(CBufferUC& buffer, int at, const QByteArray& text)
 
 } // namespace
 
-QString CGlyphaneDoc::QzDosName(const QString& chosenName, UINT* messageId)
+CQzLogFile::CQzLogFile(const CDocEnvironment& env, const CDocMessages& messages, const CLogoPicture& picture,
+                       const CLogoRaster& raster)
+    : m_env(env)
+    , m_messages(messages)
+    , m_picture(picture)
+    , m_raster(raster)
+{
+}
+
+QString CQzLogFile::QzDosName(const QString& chosenName, UINT* messageId)
 {
     const int n = static_cast<int>(chosenName.size());
     if (messageId)
@@ -44,7 +55,7 @@ QString CGlyphaneDoc::QzDosName(const QString& chosenName, UINT* messageId)
     return base.left(8) + QStringLiteral(".log");
 }
 
-void CGlyphaneDoc::OnSaveQzLogFile()
+void CQzLogFile::OnSaveQzLogFile()
 {
     const QString folder = m_env.programFolder.isEmpty() ? QString() : NativePath(m_env.programFolder);
     const QString chosen = GetSaveFileName(WindowOf(m_env.messageOwner), QString(), folder,
@@ -58,24 +69,24 @@ void CGlyphaneDoc::OnSaveQzLogFile()
     UINT messageId = 0;
     const QString name = QzDosName(info.fileName(), &messageId);
     if (messageId != 0)
-        ShowMessage(FormatResString(messageId, info.fileName(), name), 61446, MB_OK | MB_ICONSTOP);
+        m_messages.ShowMessage(FormatResString(messageId, info.fileName(), name), 61446, MB_OK | MB_ICONSTOP);
     SaveQzLogFile(QDir(info.path()).filePath(name), name);
 }
 
-bool CGlyphaneDoc::SaveQzLogFile(const QString& path, const QString& name)
+bool CQzLogFile::SaveQzLogFile(const QString& path, const QString& name)
 {
     if (m_nQzHeaderSize == 0) {
         // The size is recorded first, so a failed allocation is not retried.
         m_nQzHeaderSize = kQzHeaderSize;
         if (!m_qzHeader.InitANewBufferSize(kQzHeaderSize, 0)) {
-            ShowMessage(LoadString(61520), 61446, MB_OK | MB_ICONSTOP);
+            m_messages.ShowMessage(LoadString(61520), 61446, MB_OK | MB_ICONSTOP);
             return false;
         }
     }
-    const QImage* bitmap = GetLogoBitmap();
+    const QImage* bitmap = m_picture.GetLogoBitmap();
     if (!bitmap || m_qzHeader.GetSize() != kQzHeaderSize)
         return false;
-    CBufferUC buffer = m_qzHeader + ~BuildPrintRaster(*bitmap);
+    CBufferUC buffer = m_qzHeader + ~m_raster.BuildPrintRaster(*bitmap);
     if (!FillQzHeader(buffer, name, buffer.GetSize()))
         return false; // nothing is written, so an older file stays as it was
     WORD checksum = 0;
@@ -85,15 +96,15 @@ bool CGlyphaneDoc::SaveQzLogFile(const QString& path, const QString& name)
     const QByteArray bytes(reinterpret_cast<const char*>(buffer.GetpBuf()), buffer.GetSize());
     const bool existed = QFileInfo::exists(NativePath(path));
     const CSaveOutcome saved = SaveFile(NativePath(path), {bytes});
-    LogSave(QStringLiteral("SaveQzLogFile"), path, saved);
+    m_messages.LogSave(QStringLiteral("SaveQzLogFile"), path, saved);
     if (!saved.ok) {
-        ReportSaveFailure(path, saved, existed);
+        m_messages.ReportSaveFailure(path, saved, existed);
         return false;
     }
     return true;
 }
 
-bool CGlyphaneDoc::FillQzHeader(CBufferUC& buffer, const QString& name, int length)
+bool CQzLogFile::FillQzHeader(CBufferUC& buffer, const QString& name, int length)
 {
     if (buffer.GetSize() < kQzHeaderSize)
         return false;
@@ -112,7 +123,7 @@ bool CGlyphaneDoc::FillQzHeader(CBufferUC& buffer, const QString& name, int leng
     return true;
 }
 
-bool CGlyphaneDoc::QzChecksum(const CBufferUC& buffer, WORD* sum)
+bool CQzLogFile::QzChecksum(const CBufferUC& buffer, WORD* sum)
 {
     WORD total = 0;
     const BYTE* bytes = buffer.GetpBuf();

@@ -1,12 +1,16 @@
-// Logos in printer upgrade files: one slot moves between the document and
+// Logos in printer upgrade files: one slot moves between the picture and
 // the file. The upgrade-file component reads the header and scrambles the
 // slot bytes; what the bytes mean (a bare raster or a BMP) is decided here by
 // the printer named in the file.
-#include "document/GlyphaneDoc.h"
+#include "document/PswLogos.h"
 
-#include "components/LogFile.h"
 #include "components/PswFile.h"
 #include "document/BmpFile.h"
+#include "document/DocEnvironment.h"
+#include "document/DocMessages.h"
+#include "document/LogoBmpFile.h"
+#include "document/LogoPicture.h"
+#include "document/PrinterBinding.h"
 #include "document/RowPacker.h"
 #include "platform/AtomicFile.h"
 #include "platform/NativePath.h"
@@ -61,17 +65,33 @@ bool ReadStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight, CStore
 
 } // namespace
 
-bool CGlyphaneDoc::IsPswBmpGroup(const QString& model)
+CPswLogos::CPswLogos(const CDocEnvironment& env, const CDocMessages& messages, CLogoPicture& picture,
+                     const CPrinterBinding& binding, CLogoBmpFile& bmpFile, std::function<void()> resetAfterLoad,
+                     std::function<void()> picturePainted)
+    : m_env(env)
+    , m_messages(messages)
+    , m_picture(picture)
+    , m_binding(binding)
+    , m_bmpFile(bmpFile)
+    , m_resetAfterLoad(std::move(resetAfterLoad))
+    , m_picturePainted(std::move(picturePainted))
+{
+}
+
+CPswLogos::~CPswLogos() = default;
+
+bool CPswLogos::IsPswBmpGroup(const QString& model)
 {
     return model == QLatin1String("JMQ9534") || model == QLatin1String("BDQGMLW") || model == QLatin1String("VD8");
 }
 
-bool CGlyphaneDoc::PswCommandsEnabled() const
+bool CPswLogos::PswCommandsEnabled() const
 {
-    return m_strPrinterModel != QLatin1String("JMQ9534") && m_bHvczilMedel != 1 && m_bMonochrome == 1;
+    return m_binding.GetPrinterModel() != QLatin1String("JMQ9534") && m_binding.IsHvczilMedel() != 1
+           && m_binding.IsMonochrome() == 1;
 }
 
-void CGlyphaneDoc::SwapBytePairs(BYTE* buffer, int length)
+void CPswLogos::SwapBytePairs(BYTE* buffer, int length)
 {
     if (!buffer)
         return;
@@ -79,27 +99,27 @@ void CGlyphaneDoc::SwapBytePairs(BYTE* buffer, int length)
         std::swap(buffer[i], buffer[i + 1]);
 }
 
-int CGlyphaneDoc::PswMessage(const QString& text, const QString& caption, UINT icon) const
+int CPswLogos::PswMessage(const QString& text, const QString& caption, UINT icon) const
 {
     // The upgrade-file messages have no owner window.
     return MessageBox(nullptr, text, caption, MB_OK | icon);
 }
 
-bool CGlyphaneDoc::TransferLogoPsw(const QString& path, int direction)
+bool CPswLogos::TransferLogoPsw(const QString& path, int direction)
 {
     m_bPswOk = 0;
     if (direction == 1)
         LoadLogoFromPsw(path);
     else
         SaveLogoToPsw(path);
-    UpdateAllViews();
+    m_picturePainted();
     if (m_bPswOk)
         PswMessage(LoadString(direction == 1 ? 61527 : 61526), LoadString(128), MB_ICONEXCLAMATION);
     m_bPswOk = 0;
     return true;
 }
 
-bool CGlyphaneDoc::CheckPswFile(const QString& path)
+bool CPswLogos::CheckPswFile(const QString& path)
 {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
@@ -109,32 +129,31 @@ bool CGlyphaneDoc::CheckPswFile(const QString& path)
     return false;
 }
 
-// The checks both directions start with; the header on success, kept by the
-// document until the next upgrade-file command.
-CHeaderPsw* CGlyphaneDoc::OpenPswHeader(const QString& path)
+// The checks both directions start with; the header on success, kept until
+// the next upgrade-file command.
+CHeaderPsw* CPswLogos::OpenPswHeader(const QString& path)
 {
     if (CheckPswFile(path))
         return nullptr;
-    m_headerPswOwned = std::make_unique<CHeaderPsw>(m_env.appLog);
-    m_pHeaderPsw = m_headerPswOwned.get();
-    if (!m_pHeaderPsw->Init(path)) {
+    m_headerPsw = std::make_unique<CHeaderPsw>(m_env.appLog);
+    if (!m_headerPsw->Init(path)) {
         PswMessage(LoadString(61521), kNoCaption, MB_ICONSTOP);
         return nullptr;
     }
-    if (m_pHeaderPsw->GetDeviceCode() == CHeaderPsw::kNoLogoDevice) {
+    if (m_headerPsw->GetDeviceCode() == CHeaderPsw::kNoLogoDevice) {
         PswMessage(LoadString(61542), kNoCaption, MB_ICONSTOP);
         return nullptr;
     }
-    if (m_pHeaderPsw->GetNumSlots() == 0) {
+    if (m_headerPsw->GetNumSlots() == 0) {
         PswMessage(FormatResString(61524, path), kNoCaption, MB_ICONSTOP);
         return nullptr;
     }
-    return m_pHeaderPsw;
+    return m_headerPsw.get();
 }
 
 // The 0-based slot, or -1 when the operator cancelled. A file of one slot
 // needs no question unless alwaysAsk.
-int CGlyphaneDoc::ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk)
+int CPswLogos::ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk)
 {
     QStringList lines;
     for (int i = 0; i < header.GetNumSlots(); ++i) {
@@ -149,14 +168,14 @@ int CGlyphaneDoc::ChoosePswSlot(CHeaderPsw& header, bool alwaysAsk)
     return (chosen >= 0 && chosen < lines.size()) ? chosen : -1;
 }
 
-bool CGlyphaneDoc::PswSlotFits(const QString& group, int slotWidth, int slotHeight) const
+bool CPswLogos::PswSlotFits(const QString& group, int slotWidth, int slotHeight) const
 {
     if (IsPswBmpGroup(group))
-        return slotWidth >= m_nDotX && slotHeight >= m_nDotY;
-    return slotWidth == m_nDotX && slotHeight == m_nDotY;
+        return slotWidth >= m_binding.GetDotX() && slotHeight >= m_binding.GetDotY();
+    return slotWidth == m_binding.GetDotX() && slotHeight == m_binding.GetDotY();
 }
 
-bool CGlyphaneDoc::ReadPswSlot(const QString& path, qint64 position, CBufferUC& block)
+bool CPswLogos::ReadPswSlot(const QString& path, qint64 position, CBufferUC& block)
 {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly) || !file.seek(position)) {
@@ -171,10 +190,10 @@ bool CGlyphaneDoc::ReadPswSlot(const QString& path, qint64 position, CBufferUC& 
     return true;
 }
 
-void CGlyphaneDoc::PaintPswRows(const BYTE* rows, qint64 size, int width, int height, bool bottomUp,
+void CPswLogos::PaintPswRows(const BYTE* rows, qint64 size, int width, int height, bool bottomUp,
                                 bool bitOneIsWhite)
 {
-    QImage* bitmap = GetLogoBitmap();
+    QImage* bitmap = m_picture.GetLogoBitmap();
     if (!bitmap)
         return;
     if (bitOneIsWhite) {
@@ -188,7 +207,7 @@ void CGlyphaneDoc::PaintPswRows(const BYTE* rows, qint64 size, int width, int he
 
 // A BMP-group slot painted as its own header describes it: the slot may be
 // larger than the picture saved into it, so its size says nothing of the rows.
-bool CGlyphaneDoc::PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight)
+bool CPswLogos::PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight)
 {
     CStoredBmp stored;
     if (!ReadStoredBmp(block, slotWidth, slotHeight, &stored))
@@ -198,7 +217,7 @@ bool CGlyphaneDoc::PaintStoredBmp(const CBufferUC& block, int slotWidth, int slo
     return true;
 }
 
-void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
+void CPswLogos::LoadLogoFromPsw(const QString& path)
 {
     CHeaderPsw* header = OpenPswHeader(path);
     if (!header)
@@ -208,11 +227,11 @@ void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
         return;
     const _headerLoghi record = header->GetIesimLogoStruct(slot);
     const int width = PswSlotWidth(record), height = PswSlotHeight(record);
-    if (!PswSlotFits(m_strPrinterModel, width, height)) {
+    if (!PswSlotFits(m_binding.GetPrinterModel(), width, height)) {
         PswMessage(FormatResString(61528, slot + 1, path), kNoCaption, MB_ICONSTOP);
         return;
     }
-    ResetAfterLoad();
+    m_resetAfterLoad();
 
     const bool bmpData = IsPswBmpGroup(header->GetNomestampante().trimmed());
     const qint64 length = qint64(width) * height / 8 + (bmpData ? kBmpHeaderSize : 0);
@@ -247,17 +266,17 @@ void CGlyphaneDoc::LoadLogoFromPsw(const QString& path)
     m_bPswOk = 1;
 }
 
-// The document's first width x height dots in rows of width / 8 bytes, by the
+// The picture's first width x height dots in rows of width / 8 bytes, by the
 // dot rule: bit 1 = white.
-CBufferUC CGlyphaneDoc::PackPswRows(int width, int height, bool bottomUp) const
+CBufferUC CPswLogos::PackPswRows(int width, int height, bool bottomUp) const
 {
     CBufferUC rows(width / 8 * height, 0);
-    if (const QImage* bitmap = GetLogoBitmap())
+    if (const QImage* bitmap = m_picture.GetLogoBitmap())
         dots::PackRows(*bitmap, width, height, SlotRows(width, bottomUp), rows.GetpBuf(), rows.GetSize());
     return rows;
 }
 
-void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
+void CPswLogos::SaveLogoToPsw(const QString& path)
 {
     CHeaderPsw* header = OpenPswHeader(path);
     if (!header)
@@ -278,15 +297,15 @@ void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
         // A BMP of the printer's area, whatever room the slot has; its header
         // says so, and loading follows it.
         CBufferUC bmpHeader;
-        BuildBitmapHeader(bmpHeader);
+        m_bmpFile.BuildBitmapHeader(bmpHeader);
         if (bmpHeader.GetSize() != kBmpHeaderSize) {
             PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
             return;
         }
         QByteArray stored(reinterpret_cast<const char*>(bmpHeader.GetpBuf()), bmpHeader.GetSize());
-        bmpfile::PatchHeaderPrinterLayout(stored, m_nDotX, m_nDotY);
+        bmpfile::PatchHeaderPrinterLayout(stored, m_binding.GetDotX(), m_binding.GetDotY());
         block = CBufferUC(reinterpret_cast<const BYTE*>(stored.constData()), kBmpHeaderSize)
-                + PackPswRows(m_nDotX, m_nDotY, true);
+                + PackPswRows(m_binding.GetDotX(), m_binding.GetDotY(), true);
         SwapBytePairs(block.GetpBuf(), block.GetSize());
     } else {
         block = ~PackPswRows(width, height, false); // these printers take bit 1 = dot
@@ -316,7 +335,7 @@ void CGlyphaneDoc::SaveLogoToPsw(const QString& path)
 // later reach a printer. Where the folder takes no new file, the slot is
 // written where it stands, once the file is seen to be the one whose header
 // was read.
-bool CGlyphaneDoc::WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block)
+bool CPswLogos::WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block)
 {
     QFile file(NativePath(path));
     QByteArray whole;
@@ -327,9 +346,8 @@ bool CGlyphaneDoc::WritePswSlot(const QString& path, const CHeaderPsw& header, q
     // another header would put the slot somewhere else.
     const CFileExpectation unchanged{header.GetFileSize(), header.GetRawHeader()};
     if (whole.size() != unchanged.size || !whole.startsWith(unchanged.head) || position + block.GetSize() > whole.size()) {
-        if (m_env.appLog)
-            m_env.appLog->LogToFile(
-                QStringLiteral("[CGlyphaneDoc::SaveLogoToPsw()] %1 not written: it changed since its header was read").arg(path), 0);
+        m_messages.LogLine(
+            QStringLiteral("[CGlyphaneDoc::SaveLogoToPsw()] %1 not written: it changed since its header was read").arg(path));
         PswMessage(FormatResString(61523, path), LoadString(1035), MB_ICONSTOP);
         return false;
     }
@@ -338,7 +356,7 @@ bool CGlyphaneDoc::WritePswSlot(const QString& path, const CHeaderPsw& header, q
     const CSaveOutcome saved = SaveFile(NativePath(path), {whole}, [&](QString* error, WriteFailure* failure) {
         return WriteBytesInPlace(NativePath(path), position, bytes, unchanged, error, failure);
     });
-    LogSave(QStringLiteral("SaveLogoToPsw"), path, saved);
+    m_messages.LogSave(QStringLiteral("SaveLogoToPsw"), path, saved);
     if (saved.ok)
         return true;
     if (saved.failure == WriteFailure::NoRoom)
