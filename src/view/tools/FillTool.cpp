@@ -8,8 +8,8 @@
 #include "resources/FillPatterns.h"
 #include "view/EditingSurfaces.h"
 #include "view/EditingWindow.h"
-#include "view/ViewHost.h"
 #include "view/ViewCursors.h"
+#include "view/ViewHost.h"
 #include "view/tools/ToolCodes.h"
 #include "view/tools/ToolHost.h"
 
