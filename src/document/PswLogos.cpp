@@ -105,6 +105,11 @@ int CPswLogos::PswMessage(const QString& text, const QString& caption, UINT icon
     return MessageBox(nullptr, text, caption, MB_OK | icon);
 }
 
+void CPswLogos::ReportDamagedSlot(const QString& path) const
+{
+    PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+}
+
 bool CPswLogos::TransferLogoPsw(const QString& path, int direction)
 {
     m_bPswOk = 0;
@@ -184,7 +189,7 @@ bool CPswLogos::ReadPswSlot(const QString& path, qint64 position, CBufferUC& blo
     }
     const qint64 got = file.read(reinterpret_cast<char*>(block.GetpBuf()), block.GetSize());
     if (got != block.GetSize()) {
-        PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+        ReportDamagedSlot(path);
         return false;
     }
     return true;
@@ -238,7 +243,7 @@ void CPswLogos::LoadLogoFromPsw(const QString& path)
     // A slot's bytes never reach past its capacity (the header check keeps
     // the capacity inside the file), so a slot too small is a damaged file.
     if (length > header->GetSlotCapacity(slot)) {
-        PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+        ReportDamagedSlot(path);
         return;
     }
     CBufferUC block(static_cast<int>(length), 0);
@@ -251,13 +256,13 @@ void CPswLogos::LoadLogoFromPsw(const QString& path)
     if (!critto.InitCCrittoPswFile(path) || !critto.GetScrByteFromPswFile(&key))
         return;
     if (!critto.DeCrittoBufferFromPswFile(block.GetpBuf(), offset, static_cast<DWORD>(length), key)) {
-        PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+        ReportDamagedSlot(path);
         return;
     }
     if (bmpData) {
         SwapBytePairs(block.GetpBuf(), block.GetSize());
         if (!PaintStoredBmp(block, width, height)) {
-            PswMessage(FormatResString(61524, path), LoadString(1035), MB_ICONSTOP);
+            ReportDamagedSlot(path);
             return;
         }
     } else {

@@ -55,6 +55,8 @@ private:
     bool PaintStoredBmp(const CBufferUC& block, int slotWidth, int slotHeight);
     bool WritePswSlot(const QString& path, const CHeaderPsw& header, qint64 position, const CBufferUC& block);
     int PswMessage(const QString& text, const QString& caption, UINT icon) const;
+    // The stop box naming an upgrade file whose slot the logo cannot go in or come from.
+    void ReportDamagedSlot(const QString& path) const;
 
     const CDocEnvironment& m_env;
     const CDocMessages& m_messages;
